@@ -37,7 +37,9 @@ function(vexo_add_tests name)
   file(GLOB gtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support_*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   file(GLOB qtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
-  set(env "QT_QPA_PLATFORM=offscreen;VEXO_SOURCE_DIR=${PROJECT_SOURCE_DIR};LC_ALL=C.UTF-8")
+  # The source tree is compiled in (tests/support/source_tree.h) rather than passed through the
+  # environment, which gtest_discover_tests would split at its semicolons.
+  set(env "QT_QPA_PLATFORM=offscreen")
   if(gtests)
     add_executable(${name}_tests ${gtests} ${helpers})
     target_link_libraries(${name}_tests PRIVATE ${ARG_LIBS} vexo_testsupport GTest::gtest Qt6::Test)

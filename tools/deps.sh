@@ -6,8 +6,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-svg-dev libgl-dev
   libcurl4-openssl-dev libgtest-dev googletest
   xvfb xauth fonts-dejavu-core
-  python3 python3-dbfread glpk-utils qpdf poppler-utils
-  clang libclang-rt-14-dev
+  python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
+  clang libclang-rt-14-dev libdbd-xbase-perl
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -27,11 +27,22 @@ QString safeName(const QString &name)
     return out;
 }
 
+std::map<QString, std::unique_ptr<QLockFile>> &heldNames()
+{
+    static std::map<QString, std::unique_ptr<QLockFile>> held;
+    return held;
+}
+
 } // namespace
+
+void releaseHeldNames()
+{
+    heldNames().clear();
+}
 
 bool isNameHeld(const QString &name)
 {
-    static std::map<QString, std::unique_ptr<QLockFile>> held;
+    auto &held = heldNames();
     if (held.count(name))
         return true;
     auto lock = std::make_unique<QLockFile>(lockFolder() + QStringLiteral("/vexo-") + safeName(name)

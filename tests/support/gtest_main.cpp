@@ -1,5 +1,7 @@
 // GoogleTest entry point for every logic test program: an offscreen QApplication exists for code that
 // needs one, HOME points into a private temporary folder so that no test touches the user's files.
+#include "platform/instance_lock.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -17,5 +19,7 @@ int main(int argc, char **argv)
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    vexo::releaseHeldNames();
+    return result;
 }

@@ -1,0 +1,771 @@
+#include "platform/dbf_table.h"
+
+#include "platform/cp1254_codec.h"
+#include "platform/dbf_index.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vexo {
+
+namespace {
+
+bool g_hideDeleted = false;
+
+QString osError(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+bool preadAll(int fd, char *buf, qint64 len, qint64 pos)
+{
+    while (len > 0) {
+        const ssize_t n = ::pread(fd, buf, size_t(len), off_t(pos));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        buf += n;
+        len -= n;
+        pos += n;
+    }
+    return true;
+}
+
+bool pwriteAll(int fd, const char *buf, qint64 len, qint64 pos)
+{
+    while (len > 0) {
+        const ssize_t n = ::pwrite(fd, buf, size_t(len), off_t(pos));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        buf += n;
+        len -= n;
+        pos += n;
+    }
+    return true;
+}
+
+// An existing file whose name differs only in case is the same table.
+QString resolveCase(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.absoluteFilePath();
+    const QDir dir = info.absoluteDir();
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &n : names)
+        if (n.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return dir.filePath(n);
+    return info.absoluteFilePath();
+}
+
+// The append byte: a write lock held only while one record is added (fcntl open-file-description
+// locks, so two tables of one process exclude each other like two processes do).
+bool lockAppendByte(int fd, bool lock)
+{
+    struct flock fl = {};
+    fl.l_type = lock ? F_WRLCK : F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = DbfTable::kAppendLockOffset;
+    fl.l_len = 1;
+    return ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
+}
+
+} // namespace
+
+QString dbfErrorText(DbfErrorCode code)
+{
+    switch (code) {
+    case DbfErrorCode::NotOpen: return QStringLiteral("Tablo açık değil");
+    case DbfErrorCode::NoFile: return QStringLiteral("Dosya bulunamadı");
+    case DbfErrorCode::Access: return QStringLiteral("Dosyaya erişim izni yok");
+    case DbfErrorCode::Locked: return QStringLiteral("Dosya başka bir işlem tarafından kullanılıyor");
+    case DbfErrorCode::Corrupt: return QStringLiteral("Dosya bozuk veya bir tablo değil");
+    case DbfErrorCode::ReadOnly: return QStringLiteral("Tablo salt okunur açık");
+    case DbfErrorCode::Read: return QStringLiteral("Dosya okunamadı");
+    case DbfErrorCode::Write: return QStringLiteral("Dosyaya yazılamadı");
+    case DbfErrorCode::NoField: return QStringLiteral("Alan bulunamadı");
+    case DbfErrorCode::DataType: return QStringLiteral("Değer alanın türüne uymuyor");
+    case DbfErrorCode::DataWidth: return QStringLiteral("Değer alanın genişliğine sığmıyor");
+    case DbfErrorCode::NoRecord: return QStringLiteral("Geçerli kayıt yok");
+    case DbfErrorCode::Exclusive: return QStringLiteral("İşlem tablonun özel kullanımını gerektirir");
+    case DbfErrorCode::Create: return QStringLiteral("Tablo oluşturulamadı");
+    case DbfErrorCode::Index: return QStringLiteral("İndeks hatası");
+    }
+    return {};
+}
+
+DbfTable::DbfTable()
+{
+    setError(DbfErrorCode::NotOpen);
+}
+
+DbfTable::DbfTable(const QString &path, bool shared, bool readOnly, const QString &driver)
+{
+    Q_UNUSED(driver); // one driver serves every table
+    open(path, shared, readOnly);
+}
+
+DbfTable::~DbfTable()
+{
+    close();
+}
+
+bool DbfTable::setError(DbfErrorCode code, const QString &description)
+{
+    m_status = DbfError{code, dbfErrorText(code), description};
+    return false;
+}
+
+bool DbfTable::open(const QString &path, bool shared, bool readOnly)
+{
+    close();
+    clearStatus();
+    m_path = resolveCase(path);
+    m_label = QFileInfo(m_path).fileName();
+    m_shared = shared;
+    m_readOnly = readOnly;
+    const QByteArray native = QFile::encodeName(m_path);
+    const int fd = ::open(native.constData(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        return setError(err == ENOENT ? DbfErrorCode::NoFile
+                        : (err == EACCES || err == EPERM || err == EROFS) ? DbfErrorCode::Access
+                                                                           : DbfErrorCode::Read,
+                        m_label + QStringLiteral(": ") + osError(err));
+    }
+    if (::flock(fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return setError(err == EWOULDBLOCK ? DbfErrorCode::Locked : DbfErrorCode::Read,
+                        m_label + QStringLiteral(": ") + osError(err));
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return setError(DbfErrorCode::Corrupt, m_label + QStringLiteral(": bir dosya değil"));
+    }
+    QByteArray head(int(std::min<qint64>(st.st_size, DbfHeader::kMaxHeader)), '\0');
+    if (!preadAll(fd, head.data(), head.size(), 0)) {
+        ::close(fd);
+        return setError(DbfErrorCode::Read, m_label);
+    }
+    QString why;
+    std::optional<DbfHeader> h = DbfHeader::parse(head, st.st_size, &why);
+    if (!h) {
+        ::close(fd);
+        return setError(DbfErrorCode::Corrupt, m_label + QStringLiteral(": ") + why);
+    }
+    m_fd = fd;
+    m_hdr = *h;
+    goTop();
+    return !m_status;
+}
+
+void DbfTable::close()
+{
+    if (m_fd < 0)
+        return;
+    commit();
+    ::close(m_fd); // releases the flock and any byte lock of this description
+    m_fd = -1;
+    m_index.reset();
+    m_order = 0;
+    m_recNo = 0;
+    m_eof = m_bof = true;
+    m_dirty = m_changed = false;
+    m_rec.clear();
+}
+
+bool DbfTable::writable(const char *what)
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    if (m_readOnly)
+        return setError(DbfErrorCode::ReadOnly, m_label + QStringLiteral(": ") + QLatin1String(what));
+    return true;
+}
+
+bool DbfTable::refreshCount()
+{
+    if (m_fd < 0 || !m_shared)
+        return true;
+    // Another holder of a shared table may have appended since we last looked.
+    uchar b[4];
+    if (!preadAll(m_fd, reinterpret_cast<char *>(b), 4, 4))
+        return setError(DbfErrorCode::Read, m_label);
+    const quint32 count = qFromLittleEndian<quint32>(b);
+    struct stat st = {};
+    if (::fstat(m_fd, &st) != 0)
+        return setError(DbfErrorCode::Read, m_label);
+    if (m_hdr.headerLength + qint64(count) * m_hdr.recordLength > st.st_size)
+        return setError(DbfErrorCode::Corrupt, m_label + QStringLiteral(": dosya kayıt sayısına göre kısa"));
+    m_hdr.recordCount = count;
+    return true;
+}
+
+quint32 DbfTable::lastRec()
+{
+    refreshCount();
+    return m_hdr.recordCount;
+}
+
+bool DbfTable::readRecord(quint32 recNo, QByteArray *into)
+{
+    into->resize(m_hdr.recordLength);
+    if (recNo < 1 || recNo > m_hdr.recordCount || !preadAll(m_fd, into->data(), m_hdr.recordLength, m_hdr.recordPos(recNo))) {
+        into->fill(' ');
+        return setError(DbfErrorCode::Read, m_label + QStringLiteral(": kayıt %1").arg(recNo));
+    }
+    return true;
+}
+
+bool DbfTable::recordDeleted(quint32 recNo)
+{
+    if (recNo == m_recNo && !m_eof && !m_rec.isEmpty())
+        return m_rec.at(0) == '*';
+    char flag = ' ';
+    if (!preadAll(m_fd, &flag, 1, m_hdr.recordPos(recNo)))
+        return false;
+    return flag == '*';
+}
+
+bool DbfTable::hidden(quint32 recNo)
+{
+    return g_hideDeleted && recordDeleted(recNo);
+}
+
+void DbfTable::positionAt(quint32 recNo)
+{
+    m_recNo = recNo;
+    m_eof = false;
+    readRecord(recNo, &m_rec);
+}
+
+void DbfTable::positionEof()
+{
+    m_recNo = m_hdr.recordCount + 1;
+    m_eof = true;
+    m_rec = QByteArray(m_hdr.recordLength, ' ');
+}
+
+qint64 DbfTable::orderSize()
+{
+    return m_order > 0 && m_index ? m_index->entries.size() : qint64(m_hdr.recordCount);
+}
+
+quint32 DbfTable::recordAt(qint64 pos)
+{
+    return m_order > 0 && m_index ? m_index->entries[pos].recNo : quint32(pos + 1);
+}
+
+qint64 DbfTable::placeOf(quint32 recNo)
+{
+    return m_order > 0 && m_index ? m_index->positionOf(recNo) : qint64(recNo) - 1;
+}
+
+bool DbfTable::goTop()
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    if (!flush() || !refreshCount())
+        return false;
+    m_bof = false;
+    const qint64 n = orderSize();
+    for (qint64 p = 0; p < n; ++p) {
+        const quint32 r = recordAt(p);
+        if (!hidden(r)) {
+            positionAt(r);
+            return !m_status;
+        }
+    }
+    positionEof();
+    m_bof = true;
+    return true;
+}
+
+bool DbfTable::goBottom()
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    if (!flush() || !refreshCount())
+        return false;
+    m_bof = false;
+    for (qint64 p = orderSize() - 1; p >= 0; --p) {
+        const quint32 r = recordAt(p);
+        if (!hidden(r)) {
+            positionAt(r);
+            return !m_status;
+        }
+    }
+    positionEof();
+    m_bof = true;
+    return true;
+}
+
+bool DbfTable::skip(int n)
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    if (!flush() || !refreshCount())
+        return false;
+    if (n == 0) {
+        if (!m_eof)
+            positionAt(m_recNo);
+        return !m_status;
+    }
+    const qint64 size = orderSize();
+    qint64 place = m_eof ? size : placeOf(m_recNo);
+    if (place < 0) // the current record is not in the order (a key left out of a unique index)
+        place = n > 0 ? -1 : size;
+    m_bof = false;
+    const int step = n > 0 ? 1 : -1;
+    for (int left = std::abs(n); left > 0; --left) {
+        qint64 p = place + step;
+        while (p >= 0 && p < size && hidden(recordAt(p)))
+            p += step;
+        if (p >= size) {
+            positionEof();
+            return true;
+        }
+        if (p < 0) {
+            // Before the first record: stay on the first visible one, with bof set.
+            goTop();
+            m_bof = true;
+            return !m_status;
+        }
+        place = p;
+    }
+    positionAt(recordAt(place));
+    return !m_status;
+}
+
+bool DbfTable::goTo(qint64 recNo)
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    if (!flush() || !refreshCount())
+        return false;
+    m_bof = false;
+    if (recNo < 1 || recNo > qint64(m_hdr.recordCount)) {
+        positionEof();
+        m_bof = m_hdr.recordCount == 0;
+        return true;
+    }
+    positionAt(quint32(recNo));
+    return !m_status;
+}
+
+QString DbfTable::fieldName(int pos) const
+{
+    if (pos < 1 || pos > m_hdr.fields.size())
+        return {};
+    return m_hdr.fields[pos - 1].name;
+}
+
+int DbfTable::fieldPos(const QString &name) const
+{
+    const QString want = name.trimmed();
+    for (qsizetype i = 0; i < m_hdr.fields.size(); ++i)
+        if (m_hdr.fields[i].name.compare(want, Qt::CaseInsensitive) == 0)
+            return int(i) + 1;
+    return 0;
+}
+
+QVariant DbfTable::fieldGet(int pos)
+{
+    if (m_fd < 0) {
+        setError(DbfErrorCode::NotOpen, m_label);
+        return {};
+    }
+    if (pos < 1 || pos > m_hdr.fields.size()) {
+        setError(DbfErrorCode::NoField, m_label + QStringLiteral(": %1").arg(pos));
+        return {};
+    }
+    if (m_rec.size() != m_hdr.recordLength)
+        m_rec = QByteArray(m_hdr.recordLength, ' ');
+    return dbf::decodeValue(m_hdr.fields[pos - 1], m_rec.constData() + m_hdr.offsets[pos - 1]);
+}
+
+QVariant DbfTable::fieldGet(const QString &name)
+{
+    const int pos = fieldPos(name);
+    if (pos == 0 && m_fd >= 0) {
+        setError(DbfErrorCode::NoField, m_label + QStringLiteral(": ") + name);
+        return {};
+    }
+    return fieldGet(pos);
+}
+
+bool DbfTable::fieldPut(int pos, const QVariant &value)
+{
+    if (!writable("FIELDPUT"))
+        return false;
+    if (pos < 1 || pos > m_hdr.fields.size())
+        return setError(DbfErrorCode::NoField, m_label + QStringLiteral(": %1").arg(pos));
+    if (m_eof)
+        return setError(DbfErrorCode::NoRecord, m_label);
+    const DbfField &f = m_hdr.fields[pos - 1];
+    switch (dbf::encodeValue(f, value, m_rec.data() + m_hdr.offsets[pos - 1])) {
+    case dbf::PutResult::Ok:
+        m_dirty = true;
+        return true;
+    case dbf::PutResult::BadType:
+        return setError(DbfErrorCode::DataType, f.name);
+    case dbf::PutResult::TooWide:
+        return setError(DbfErrorCode::DataWidth, f.name);
+    }
+    return false;
+}
+
+bool DbfTable::fieldPut(const QString &name, const QVariant &value)
+{
+    const int pos = fieldPos(name);
+    if (pos == 0 && m_fd >= 0)
+        return setError(DbfErrorCode::NoField, m_label + QStringLiteral(": ") + name);
+    return fieldPut(pos, value);
+}
+
+bool DbfTable::flush()
+{
+    if (!m_dirty || m_fd < 0)
+        return true;
+    m_dirty = false;
+    if (m_eof || m_recNo < 1 || m_recNo > m_hdr.recordCount)
+        return true;
+    if (!pwriteAll(m_fd, m_rec.constData(), m_rec.size(), m_hdr.recordPos(m_recNo)))
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    m_changed = true;
+    if (m_index)
+        return rebuildIndex(true);
+    return true;
+}
+
+bool DbfTable::writeHeaderCounts()
+{
+    m_hdr.lastUpdate = QDate::currentDate();
+    const QByteArray b = m_hdr.countAndDate();
+    if (!pwriteAll(m_fd, b.constData(), b.size(), 1))
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    return true;
+}
+
+bool DbfTable::append()
+{
+    return appendRecord();
+}
+
+bool DbfTable::appendRecord()
+{
+    if (!writable("APPEND"))
+        return false;
+    clearStatus();
+    if (!flush())
+        return false;
+    const bool lock = m_shared;
+    if (lock && !lockAppendByte(m_fd, true))
+        return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": kayıt ekleme kilitli"));
+    bool ok = refreshCount();
+    if (ok) {
+        const quint32 recNo = m_hdr.recordCount + 1;
+        QByteArray rec(m_hdr.recordLength, ' ');
+        rec.append('\x1A');
+        if (!pwriteAll(m_fd, rec.constData(), rec.size(), m_hdr.recordPos(recNo))) {
+            ok = setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+            // Leave the file as its header describes it.
+            if (::ftruncate(m_fd, m_hdr.dataEnd()) == 0) {
+                const char eofByte = '\x1A';
+                pwriteAll(m_fd, &eofByte, 1, m_hdr.dataEnd());
+            }
+        } else {
+            m_hdr.recordCount = recNo;
+            ok = writeHeaderCounts();
+            if (!ok) {
+                m_hdr.recordCount = recNo - 1;
+            } else {
+                m_recNo = recNo;
+                m_eof = m_bof = false;
+                rec.chop(1);
+                m_rec = rec;
+                m_changed = false;
+            }
+        }
+    }
+    if (lock)
+        lockAppendByte(m_fd, false);
+    if (ok && m_index)
+        ok = rebuildIndex(true);
+    return ok;
+}
+
+bool DbfTable::deleteRecord()
+{
+    if (!writable("DELETE"))
+        return false;
+    if (m_eof)
+        return setError(DbfErrorCode::NoRecord, m_label);
+    m_rec[0] = '*';
+    m_dirty = true;
+    return flush();
+}
+
+bool DbfTable::recall()
+{
+    if (!writable("RECALL"))
+        return false;
+    if (m_eof)
+        return setError(DbfErrorCode::NoRecord, m_label);
+    m_rec[0] = ' ';
+    m_dirty = true;
+    return flush();
+}
+
+bool DbfTable::deleted() const
+{
+    return !m_eof && !m_rec.isEmpty() && m_rec.at(0) == '*';
+}
+
+bool DbfTable::commit()
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    if (m_readOnly)
+        return true;
+    if (!flush())
+        return false;
+    if (m_changed) {
+        if (!writeHeaderCounts())
+            return false;
+        m_changed = false;
+    }
+    return true;
+}
+
+bool DbfTable::pack()
+{
+    if (!writable("PACK"))
+        return false;
+    if (m_shared)
+        return setError(DbfErrorCode::Exclusive, m_label);
+    clearStatus();
+    if (!commit())
+        return false;
+    const QFileInfo info(m_path);
+    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0)
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    // The new file is locked before it takes the table's name, so no other opener slips in between.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    struct stat st = {};
+    if (::fstat(m_fd, &st) == 0)
+        ::fchmod(fd, st.st_mode & 07777);
+
+    DbfHeader h = m_hdr;
+    QByteArray out = h.bytes();
+    QByteArray rec;
+    quint32 kept = 0;
+    bool ok = true;
+    for (quint32 r = 1; r <= m_hdr.recordCount && ok; ++r) {
+        ok = readRecord(r, &rec);
+        if (ok && rec.at(0) != '*') {
+            out += rec;
+            ++kept;
+        }
+    }
+    out += '\x1A';
+    h.recordCount = kept;
+    h.lastUpdate = QDate::currentDate();
+    const QByteArray cd = h.countAndDate();
+    std::copy(cd.begin(), cd.end(), out.begin() + 1);
+    if (ok && !(pwriteAll(fd, out.constData(), out.size(), 0) && ::fsync(fd) == 0))
+        ok = setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    if (ok && ::rename(tmpl.constData(), QFile::encodeName(m_path).constData()) != 0)
+        ok = setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    if (!ok) {
+        ::close(fd);
+        ::unlink(tmpl.constData());
+        return false;
+    }
+    ::close(m_fd);
+    m_fd = fd;
+    m_hdr = h;
+    if (m_index && !rebuildIndex(true))
+        return false;
+    return goTop();
+}
+
+bool DbfTable::appendDb(DbfTable &source)
+{
+    if (!writable("APPENDDB"))
+        return false;
+    if (!source.isOpen())
+        return setError(DbfErrorCode::NotOpen, source.label());
+    clearStatus();
+    QList<int> from;
+    for (const DbfField &f : std::as_const(m_hdr.fields))
+        from.append(source.fieldPos(f.name));
+    for (source.goTop(); !source.eof(); source.skip(1)) {
+        if (!appendRecord())
+            return false;
+        for (qsizetype i = 0; i < from.size(); ++i) {
+            if (from[i] == 0)
+                continue;
+            QVariant v = source.fieldGet(from[i]);
+            // A character field's blanks are padding, not part of a number.
+            if (m_hdr.fields[i].type != u'C' && v.typeId() == QMetaType::QString)
+                v = v.toString().trimmed();
+            if (!fieldPut(int(i) + 1, v))
+                return false;
+        }
+    }
+    if (source.status())
+        return setError(source.status()->code, source.status()->description);
+    return commit();
+}
+
+bool DbfTable::rebuildIndex(bool writeFile)
+{
+    if (!m_index)
+        return true;
+    const int pos = fieldPos(m_index->keyField);
+    if (pos == 0)
+        return setError(DbfErrorCode::Index, m_index->keyField);
+    const DbfField &f = m_hdr.fields[pos - 1];
+    const int offset = m_hdr.offsets[pos - 1];
+    const QList<DbfIndex::Entry> before = m_index->entries;
+    m_index->clear();
+    m_index->keyLength = f.width;
+    QByteArray rec;
+    for (quint32 r = 1; r <= m_hdr.recordCount; ++r) {
+        if (r == m_recNo && !m_eof)
+            rec = m_rec;
+        else if (!readRecord(r, &rec))
+            return false;
+        m_index->add(rec.mid(offset, f.width), r);
+    }
+    m_index->finish();
+    const bool same = before.size() == m_index->entries.size()
+                      && std::equal(before.begin(), before.end(), m_index->entries.begin(),
+                                    [](const DbfIndex::Entry &a, const DbfIndex::Entry &b) {
+                                        return a.key == b.key && a.recNo == b.recNo;
+                                    });
+    if (!writeFile || same || m_readOnly)
+        return true;
+    QString why;
+    if (!m_index->save(m_indexPath, &why))
+        return setError(DbfErrorCode::Index, why);
+    return true;
+}
+
+bool DbfTable::createIndex(const QString &indexPath, const QString &tag, const QString &keyField, bool unique)
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    if (!flush())
+        return false;
+    const int pos = fieldPos(keyField);
+    if (pos == 0 || m_hdr.fields[pos - 1].type != u'C')
+        return setError(DbfErrorCode::Index, keyField);
+    auto idx = std::make_unique<DbfIndex>();
+    idx->tag = tag.trimmed().toUpper();
+    idx->keyField = m_hdr.fields[pos - 1].name;
+    idx->unique = unique;
+    m_index = std::move(idx);
+    m_indexPath = QFileInfo(indexPath).absoluteFilePath();
+    m_index->entries.append({QByteArray("\x01", 1), 0}); // forces the first write
+    if (!rebuildIndex(true)) {
+        m_index.reset();
+        return false;
+    }
+    m_order = 1;
+    return goTop();
+}
+
+bool DbfTable::setIndex(const QString &indexPath)
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    QString why;
+    const QString path = resolveCase(indexPath);
+    std::optional<DbfIndex> file = DbfIndex::load(path, &why);
+    if (!file)
+        return setError(DbfErrorCode::Index, QFileInfo(path).fileName() + QStringLiteral(": ") + why);
+    const int pos = fieldPos(file->keyField);
+    if (pos == 0 || m_hdr.fields[pos - 1].type != u'C')
+        return setError(DbfErrorCode::Index, QFileInfo(path).fileName() + QStringLiteral(": ") + file->keyField);
+    if (!flush())
+        return false;
+    m_index = std::make_unique<DbfIndex>(std::move(*file));
+    m_indexPath = path;
+    // The keys come from the table itself; the file is brought up to date when they differ.
+    if (!rebuildIndex(!m_readOnly)) {
+        m_index.reset();
+        return false;
+    }
+    return true;
+}
+
+bool DbfTable::setOrder(int order)
+{
+    if (order < 0 || order > (m_index ? 1 : 0))
+        return setError(DbfErrorCode::Index, QString::number(order));
+    m_order = order;
+    return true;
+}
+
+bool DbfTable::seek(const QString &key)
+{
+    if (m_fd < 0)
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    m_found = false;
+    if (!m_index || m_order == 0)
+        return setError(DbfErrorCode::Index, QStringLiteral("sıralama seçilmedi"));
+    if (!flush() || !refreshCount())
+        return false;
+    m_bof = false;
+    qsizetype p = m_index->seek(Cp1254Codec::encode(key));
+    while (p >= 0 && p < m_index->entries.size() && hidden(m_index->entries[p].recNo)) {
+        ++p;
+        if (p < m_index->entries.size() && !m_index->entries[p].key.startsWith(Cp1254Codec::encode(key)))
+            p = -1;
+    }
+    if (p < 0 || p >= m_index->entries.size()) {
+        positionEof();
+        return false;
+    }
+    positionAt(m_index->entries[p].recNo);
+    m_found = !m_status;
+    return m_found;
+}
+
+bool DbfTable::setDeleted(bool hide)
+{
+    const bool previous = g_hideDeleted;
+    g_hideDeleted = hide;
+    return previous;
+}
+
+bool DbfTable::deletedHidden()
+{
+    return g_hideDeleted;
+}
+
+} // namespace vexo

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "platform/dbf_field.h"
+#include "platform/dbf_header.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+namespace vexo {
+
+class DbfIndex;
+
+// General error codes of the table layer; the texts are what callers append to their messages.
+enum class DbfErrorCode {
+    NotOpen = 1,
+    NoFile,
+    Access,
+    Locked,
+    Corrupt,
+    ReadOnly,
+    Read,
+    Write,
+    NoField,
+    DataType,
+    DataWidth,
+    NoRecord,
+    Exclusive,
+    Create,
+    Index,
+};
+
+struct DbfError
+{
+    DbfErrorCode code = DbfErrorCode::NotOpen;
+    QString caption;     // the short text of the code
+    QString description; // what exactly failed, with the file's name
+
+    // The error text that messages show after " : ".
+    QString text() const { return description.isEmpty() ? caption : caption + QStringLiteral(": ") + description; }
+};
+
+QString dbfErrorText(DbfErrorCode code);
+
+// The program's table server: one dBASE table file opened shared or exclusive, read-only or
+// writable, with a current record. Every table of the program goes through it.
+//
+// Locks are real: the open takes flock() on the file (shared or exclusive, never waiting), so a second
+// opener in this or another process is refused exactly when the modes clash. Appending in shared mode
+// takes an open-file-description byte lock at kAppendLockOffset for the moment of the append; whoever
+// holds that byte makes appends fail, which the standard opener turns into its retries.
+//
+// The header's record count and date are written after every append and commit. Operations that
+// replace the file (pack) write a new file beside it and rename it over the old one.
+class DbfTable
+{
+public:
+    static constexpr qint64 kAppendLockOffset = 0x7FFFFFFE;
+
+    DbfTable();
+    DbfTable(const QString &path, bool shared, bool readOnly, const QString &driver = QStringLiteral("DBFCDX"));
+    virtual ~DbfTable();
+    DbfTable(const DbfTable &) = delete;
+    DbfTable &operator=(const DbfTable &) = delete;
+
+    bool open(const QString &path, bool shared, bool readOnly);
+    bool isOpen() const { return m_fd >= 0; }
+
+    // Nothing after a good open or operation; the error of the last one that failed otherwise.
+    const std::optional<DbfError> &status() const { return m_status; }
+    // A text that names the table, for message captions.
+    QString label() const { return m_label; }
+    void setLabel(const QString &label) { m_label = label; }
+    QString path() const { return m_path; }
+    bool isShared() const { return m_shared; }
+    bool isReadOnly() const { return m_readOnly; }
+
+    // Navigation. With an index order selected it follows the index; otherwise record order.
+    // SetDeleted(true) hides deleted records from goTop and skip.
+    bool goTop();
+    bool goBottom();
+    bool skip(int n = 1);
+    bool goTo(qint64 recNo);
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    quint32 recNo() const { return m_recNo; }
+    quint32 lastRec();
+
+    int fCount() const { return int(m_hdr.fields.size()); }
+    QString fieldName(int pos) const;
+    int fieldPos(const QString &name) const;
+    DbfStructure dbStruct() const { return m_hdr.fields; }
+
+    virtual QVariant fieldGet(int pos);
+    QVariant fieldGet(const QString &name);
+    virtual bool fieldPut(int pos, const QVariant &value);
+    bool fieldPut(const QString &name, const QVariant &value);
+
+    // A blank record at the end, made current.
+    virtual bool append();
+    bool deleteRecord();
+    bool deleted() const;
+    bool recall();
+    // Removes the deleted records; needs the table exclusive and writable.
+    bool pack();
+    bool commit();
+    void close();
+
+    // Appends every record of the source (in its order) by field name; fields the source lacks stay
+    // blank, fields this table lacks are dropped.
+    bool appendDb(DbfTable &source);
+
+    // The single-tag index: created from the table, or attached from an existing file. The index
+    // always holds the first record of each key; it is kept up to date on every write.
+    bool createIndex(const QString &indexPath, const QString &tag, const QString &keyField, bool unique);
+    bool setIndex(const QString &indexPath);
+    bool setOrder(int order);
+    int order() const { return m_order; }
+    // Finds the first key, in index order, that begins with the text; eof when none does.
+    bool seek(const QString &key);
+    bool found() const { return m_found; }
+
+    // The runtime's switch that hides deleted records; returns the previous setting.
+    static bool setDeleted(bool hide);
+    static bool deletedHidden();
+
+protected:
+    bool setError(DbfErrorCode code, const QString &description = {});
+    void clearStatus() { m_status.reset(); }
+    // The append itself, without any retrying; subclasses that retry call this.
+    bool appendRecord();
+
+private:
+    bool flush();
+    bool writeHeaderCounts();
+    bool readRecord(quint32 recNo, QByteArray *into);
+    bool recordDeleted(quint32 recNo);
+    bool hidden(quint32 recNo);
+    void positionAt(quint32 recNo);
+    void positionEof();
+    bool refreshCount();
+    bool rebuildIndex(bool writeFile);
+    bool writable(const char *what);
+    // Navigation positions: record numbers, or places in the index order.
+    qint64 orderSize();
+    quint32 recordAt(qint64 pos);
+    qint64 placeOf(quint32 recNo);
+
+    int m_fd = -1;
+    QString m_path;
+    QString m_label;
+    bool m_shared = true;
+    bool m_readOnly = false;
+    DbfHeader m_hdr;
+    QByteArray m_rec;
+    quint32 m_recNo = 0;
+    bool m_eof = true;
+    bool m_bof = true;
+    bool m_dirty = false;
+    bool m_changed = false; // the header date is due
+    bool m_found = false;
+    std::optional<DbfError> m_status;
+    std::unique_ptr<DbfIndex> m_index;
+    QString m_indexPath;
+    int m_order = 0;
+};
+
+} // namespace vexo
