@@ -1,0 +1,89 @@
+#include "problem/problem_file.h"
+
+#include "platform/dbf_filespec.h"
+#include "problem/dbserverr.h"
+#include "problem/file_names.h"
+#include "problem/messages.h"
+#include "problem/open_problem.h"
+
+namespace vexo {
+
+DbfStructure DATAFILESTRUCT()
+{
+    static const DbfStructure fields = {
+        {QStringLiteral("YMADI"), u'C', 25, 0},    {QStringLiteral("YMFIAT"), u'C', 11, 0},
+        {QStringLiteral("YMSABIT"), u'C', 12, 0},  {QStringLiteral("YMALTLIM"), u'C', 12, 0},
+        {QStringLiteral("YMUSTLIM"), u'C', 12, 0}, {QStringLiteral("YMKCOZUM"), u'C', 12, 0},
+        {QStringLiteral("YMSTOKVY"), u'L', 1, 0},  {QStringLiteral("BMADI"), u'C', 15, 0},
+        {QStringLiteral("BMBIRIM"), u'C', 11, 0},  {QStringLiteral("BMSABIT"), u'C', 11, 0},
+        {QStringLiteral("BMALTLIM"), u'C', 11, 0}, {QStringLiteral("BMUSTLIM"), u'C', 11, 0},
+        {QStringLiteral("BMKCOZUM"), u'C', 11, 0}, {QStringLiteral("BMADIA"), u'C', 15, 0},
+        {QStringLiteral("BMADIB"), u'C', 15, 0},   {QStringLiteral("OSABIT"), u'C', 11, 0},
+        {QStringLiteral("OALTLIM"), u'C', 11, 0},  {QStringLiteral("OUSTLIM"), u'C', 11, 0},
+        {QStringLiteral("OKCOZUM"), u'C', 11, 0},  {QStringLiteral("GADI"), u'C', 15, 0},
+        {QStringLiteral("GSABIT"), u'C', 11, 0},   {QStringLiteral("GALTLIM"), u'C', 11, 0},
+        {QStringLiteral("GUSTLIM"), u'C', 11, 0},  {QStringLiteral("GKCOZUM"), u'C', 11, 0},
+        {QStringLiteral("YMBMAT"), u'C', kYmbmatWidth, 0},
+    };
+    return fields;
+}
+
+QStringList decodeYmbmat(const QString &text)
+{
+    QStringList cells;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype comma = text.indexOf(u',', from);
+        if (comma < 0)
+            break;
+        cells.append(text.mid(from, comma - from));
+        from = comma + 1;
+    }
+    return cells;
+}
+
+QString encodeYmbmat(const QStringList &cells, qsizetype count)
+{
+    QString out;
+    for (qsizetype i = 0; i < count; ++i) {
+        out += cells.value(i);
+        out += u',';
+    }
+    return out;
+}
+
+bool isMarker(const QString &fieldText, const QString &marker)
+{
+    return fieldText.trimmed() == marker;
+}
+
+bool DATAFILECREATE(QWidget *owner, const QString &path)
+{
+    DbfFileSpec spec(path);
+    if (!spec.create(DATAFILESTRUCT())) {
+        ERRMESS(owner, QString(), GETFILENAME(path) + QStringLiteral(" dosyası oluşturulamadı..."));
+        return false;
+    }
+    return true;
+}
+
+bool DATAFOPEN(QWidget *owner, const QString &path)
+{
+    OpenProblem &p = openProblem();
+    if (p.OPROBDBF) {
+        p.OPROBDBF->close();
+        p.OPROBDBF.reset();
+    }
+    auto table = std::make_unique<DBSERVERR>(path, true, false, QStringLiteral("DBFCDX"));
+    if (table->status()) {
+        const QString errorText = table->status()->text();
+        ERRMESS(owner, QString(),
+                GETFILENAME(path) + QStringLiteral(" veri dosyası açılamadı! : ") + errorText);
+        return false;
+    }
+    table->goTop();
+    p.OPROBDBF = std::move(table);
+    return true;
+}
+
+} // namespace vexo

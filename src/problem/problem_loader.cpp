@@ -1,0 +1,461 @@
+#include "problem/problem_loader.h"
+
+#include "problem/app_globals.h"
+#include "problem/dbserverr.h"
+#include "problem/name_match.h"
+#include "problem/number_text.h"
+#include "problem/open_problem.h"
+#include "problem/problem_file.h"
+#include "problem/reference_tables.h"
+
+#include <QSet>
+
+namespace vexo {
+
+namespace {
+
+const QString kBlank11 = QString(kCellWidth, u' ');
+
+QString padded(const QString &text, int width)
+{
+    return text.leftJustified(width, u' ', true);
+}
+
+// A field's stored text, or nothing when the table lacks the field.
+std::optional<QString> optionalField(DBSERVERR &t, const QString &name)
+{
+    if (t.fieldPos(name) == 0)
+        return std::nullopt;
+    return t.fieldGet(name).toString();
+}
+
+QString field(DBSERVERR &t, const QString &name)
+{
+    return t.fieldGet(name).toString();
+}
+
+QString dividedBy1000(const QString &cell)
+{
+    if (isBlank(cell))
+        return cell;
+    return Str(MROUND(Val(cell) / 1000.0, 4), kCellWidth, 4);
+}
+
+bool isConvertedNutrient(const QString &name)
+{
+    return name == u"ME_KA" || name == u"ME_RU" || name == u"KOLIN" || name == u"DEMIR";
+}
+
+// The older units of the energy and trace nutrients become Mcal and g per kg.
+void convertUnit(Row &row, qsizetype n, OpenProblem &p)
+{
+    const QString name = row.value(BMNAME).trimmed();
+    const QString unit = row.value(BMUNIT).trimmed().toUpper();
+    QString newUnit;
+    if ((name == u"ME_KA" || name == u"ME_RU") && unit == u"KCAL/KG")
+        newUnit = QStringLiteral("MCal/Kg");
+    else if ((name == u"KOLIN" || name == u"DEMIR") && unit == u"MG/KG")
+        newUnit = QStringLiteral("g/Kg");
+    else
+        return;
+    p.ABMBIRIMLERI[n] = newUnit;
+    row[BMUNIT] = padded(newUnit, kCellWidth);
+    p.ADONUSENBM.append(name);
+    for (int c : {BMFIX, BMLLIMIT, BMULIMIT})
+        row[c] = dividedBy1000(row[c]);
+}
+
+void readIngredients(DBSERVERR &t, OpenProblem &p)
+{
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = field(t, QStringLiteral("YMADI"));
+        if (isBlank(name))
+            continue;
+        p.AYMADLARI.append(name.trimmed());
+        p.AYMSTOK.append(t.fieldPos(QStringLiteral("YMSTOKVY")) == 0
+                             ? true
+                             : t.fieldGet(QStringLiteral("YMSTOKVY")).toBool());
+        Row row = {name, field(t, QStringLiteral("YMFIAT")), field(t, QStringLiteral("YMSABIT")),
+                   field(t, QStringLiteral("YMALTLIM")), field(t, QStringLiteral("YMUSTLIM")),
+                   kBlank11, kBlank11, kBlank11, kBlank11,
+                   optionalField(t, QStringLiteral("YMKCOZUM")).value_or(kBlank11), kBlank11};
+        p.AYMLIST.append(row);
+    }
+}
+
+void readNutrients(DBSERVERR &t, OpenProblem &p)
+{
+    p.ABMLIST.clear();
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = field(t, QStringLiteral("BMADI"));
+        if (isBlank(name))
+            continue;
+        const QString unit = field(t, QStringLiteral("BMBIRIM"));
+        p.ABMADLARI.append(name.trimmed());
+        p.ABMBIRIMLERI.append(unit.trimmed());
+        Row row = {name, unit, field(t, QStringLiteral("BMSABIT")), field(t, QStringLiteral("BMALTLIM")),
+                   field(t, QStringLiteral("BMUSTLIM")), kBlank11, kBlank11, kBlank11};
+        convertUnit(row, p.ABMBIRIMLERI.size() - 1, p);
+        row << kBlank11 << kBlank11 << optionalField(t, QStringLiteral("BMKCOZUM")).value_or(kBlank11)
+            << kBlank11;
+        p.ABMLIST.append(row);
+    }
+}
+
+void readRatios(DBSERVERR &t, OpenProblem &p)
+{
+    p.ABMOLIST.clear();
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString a = field(t, QStringLiteral("BMADIA"));
+        const QString b = field(t, QStringLiteral("BMADIB"));
+        if (isBlank(a) || isBlank(b))
+            continue;
+        p.ABMOLIST.append({a, b, field(t, QStringLiteral("OSABIT")), field(t, QStringLiteral("OALTLIM")),
+                           field(t, QStringLiteral("OUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
+                           optionalField(t, QStringLiteral("OKCOZUM")).value_or(kBlank11), kBlank11});
+    }
+}
+
+void readGroups(DBSERVERR &t, OpenProblem &p)
+{
+    p.AYMGADLARI.clear();
+    p.AYMGLIST.clear();
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = field(t, QStringLiteral("GADI"));
+        if (isBlank(name))
+            continue;
+        p.AYMGADLARI.append(name.trimmed());
+        p.AYMGLIST.append({name, field(t, QStringLiteral("GSABIT")), field(t, QStringLiteral("GALTLIM")),
+                           field(t, QStringLiteral("GUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
+                           optionalField(t, QStringLiteral("GKCOZUM")).value_or(kBlank11), kBlank11});
+    }
+}
+
+void readGroupMatrix(DBSERVERR &t, OpenProblem &p)
+{
+    p.AGMAT.clear();
+    t.goTop();
+    while (!t.eof() && !isMarker(field(t, QStringLiteral("YMBMAT")), kGrupMarker))
+        t.skip();
+    if (t.eof())
+        return;
+    for (t.skip(); !t.eof(); t.skip()) {
+        const QString text = field(t, QStringLiteral("YMBMAT"));
+        if (!isBlank(text))
+            p.AGMAT.append(decodeYmbmat(text));
+    }
+}
+
+// Reads the matrix rows stored in the file; leaves the table on the parameter marker (or at the end).
+void readActiveMatrix(DBSERVERR &t, OpenProblem &p)
+{
+    p.AAMAT.clear();
+    int n = 0;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString text = field(t, QStringLiteral("YMBMAT"));
+        if (isBlank(text))
+            continue;
+        ++n;
+        if (isMarker(text, kPrmMarker))
+            return;
+        QStringList cells = decodeYmbmat(text);
+        if (n <= p.ABMLIST.size()) {
+            const QString name = p.ABMLIST.at(n - 1).value(BMNAME).trimmed();
+            if (p.ADONUSENBM.contains(name))
+                cells = MATDUZELT(name, cells);
+        }
+        p.AAMAT.append(cells);
+    }
+}
+
+void readParameters(DBSERVERR &t, OpenProblem &p)
+{
+    if (!t.eof())
+        t.skip();
+    if (t.eof()) {
+        p.APARMLIST.clear();
+        return;
+    }
+    p.APARMLIST = decodeYmbmat(field(t, QStringLiteral("YMBMAT")));
+    if (p.APARMLIST.size() >= 8 && !isBlank(p.APARMLIST.at(PARM_SAVEDCOST)))
+        p.NKAYITLIMALIYET = Val(p.APARMLIST.at(PARM_SAVEDCOST));
+}
+
+void seekParameterMarker(DBSERVERR &t)
+{
+    t.goTop();
+    while (!t.eof() && !isMarker(field(t, QStringLiteral("YMBMAT")), kPrmMarker))
+        t.skip();
+}
+
+} // namespace
+
+void WEIGHTCONTROL()
+{
+    OpenProblem &p = openProblem();
+    if (p.ABMADLARI.contains(kWeightNutrient))
+        return;
+    static const char16_t *const spellings[] = {u"AGIRLIK", u"Ağırlık", u"Ağirlik", u"Agirlik",
+                                                u"ağirlik", u"agırlık", u"agirlik"};
+    for (const char16_t *s : spellings) {
+        const qsizetype i = p.ABMADLARI.indexOf(QString::fromUtf16(s));
+        if (i < 0)
+            continue;
+        p.ABMADLARI[i] = kWeightNutrient;
+        p.ABMLIST[i][BMNAME] = padded(kWeightNutrient, kBmNameWidth);
+        return;
+    }
+}
+
+void KMOCONTROL()
+{
+    OpenProblem &p = openProblem();
+    if (p.ABMADLARI.contains(kDryMatterNutrient))
+        return;
+    const qsizetype i = p.ABMADLARI.indexOf(QStringLiteral("KMO"));
+    if (i < 0)
+        return;
+    p.ABMADLARI[i] = kDryMatterNutrient;
+    p.ABMLIST[i][BMNAME] = padded(kDryMatterNutrient, kBmNameWidth);
+}
+
+QStringList MATDUZELT(const QString &name, const QStringList &row)
+{
+    if (!isConvertedNutrient(name))
+        return row;
+    QStringList out;
+    out.reserve(row.size());
+    for (const QString &cell : row)
+        out.append(dividedBy1000(cell));
+    return out;
+}
+
+bool AKTPRODIZOLUSTUR(QWidget *owner)
+{
+    OpenProblem &p = openProblem();
+    DBSERVERR &t = *p.OPROBDBF;
+    p.AYMADLARI.clear();
+    p.ABMADLARI.clear();
+    p.ABMBIRIMLERI.clear();
+    p.AYMSTOK.clear();
+    p.ADONUSENBM.clear();
+    p.AYMLIST.clear();
+
+    readIngredients(t, p);
+    readNutrients(t, p);
+    WEIGHTCONTROL();
+    KMOCONTROL();
+    readRatios(t, p);
+    readGroups(t, p);
+    readGroupMatrix(t, p);
+
+    // A problem without ingredients or nutrients has nothing to match against the reference: it
+    // loads as stored.
+    const bool fromReference = appGlobals().LRMDENOKU && !p.AYMADLARI.isEmpty() && !p.ABMADLARI.isEmpty();
+    if (fromReference) {
+        if (!RMATRISDENOKU(owner))
+            return false;
+        seekParameterMarker(t);
+    } else {
+        readActiveMatrix(t, p);
+    }
+    readParameters(t, p);
+
+    // Converted units must reach the file together with the converted matrix rows, or a later save
+    // of one without the other would leave them a thousand times apart.
+    if (!p.ADONUSENBM.isEmpty()) {
+        p.LBMDEG = true;
+        p.LAMATDEG = true;
+    }
+    return true;
+}
+
+QStringList GETFLDARROFRM()
+{
+    QStringList names;
+    DBSERVERR &t = *referenceTables().ORMDBF;
+    for (int i = 1; i <= t.fCount(); ++i)
+        names.append(t.fieldName(i));
+    return names;
+}
+
+void GETYMARROFRM(QList<int> &records, QStringList &names)
+{
+    records.clear();
+    names.clear();
+    DBSERVERR &t = *referenceTables().ORMDBF;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = t.fieldGet(QStringLiteral("YM_ADI")).toString().trimmed();
+        if (name.isEmpty())
+            continue;
+        records.append(int(t.recNo()));
+        names.append(name);
+    }
+}
+
+namespace {
+
+NameMatchAnswer askMatch(QWidget *owner, const QString &caption, const QString &name,
+                         const QStringList &candidates)
+{
+    NameMatcher *matcher = nameMatcher();
+    if (!matcher)
+        return {};
+    return matcher->choose(owner, caption, name, candidates);
+}
+
+} // namespace
+
+int CHCKBMNAMES(QWidget *owner, const QStringList &fieldNames, const QString &name, int n)
+{
+    OpenProblem &p = openProblem();
+    // Only nutrient columns not yet taken by another nutrient of the problem are offered, so a match
+    // can never make two nutrients of one name.
+    QStringList candidates;
+    for (qsizetype i = kReferenceFixedFields; i < fieldNames.size(); ++i) {
+        if (!p.ABMADLARI.contains(fieldNames.at(i)))
+            candidates.append(fieldNames.at(i));
+    }
+    const NameMatchAnswer a = askMatch(owner, QStringLiteral("Besin Maddelerini Eşleştir"), name, candidates);
+    if (a.result == NameMatchAnswer::Cancelled || (a.result == NameMatchAnswer::Chosen
+                                                   && (a.position < 1 || a.position > candidates.size()))) {
+        p.LBMDEG = p.LBMODEG = p.LAMATDEG = false;
+        return 0;
+    }
+    if (a.result == NameMatchAnswer::Skipped) {
+        p.deleteNutrient(n);
+        return 2;
+    }
+    const QString chosen = candidates.at(a.position - 1);
+    const QString old = p.ABMADLARI.at(n - 1);
+    p.ABMADLARI[n - 1] = chosen;
+    p.ABMLIST[n - 1][BMNAME] = padded(chosen, kBmNameWidth);
+    for (Row &ratio : p.ABMOLIST) {
+        if (ratio.value(BMONAME1).trimmed() == old)
+            ratio[BMONAME1] = padded(chosen, kBmNameWidth);
+        else if (ratio.value(BMONAME2).trimmed() == old)
+            ratio[BMONAME2] = padded(chosen, kBmNameWidth);
+    }
+    p.LBMDEG = p.LBMODEG = true;
+    return 1;
+}
+
+int CHCKYMNAMES(QWidget *owner, const QStringList &referenceNames, const QString &name, int n)
+{
+    OpenProblem &p = openProblem();
+    QStringList candidates;
+    for (const QString &c : referenceNames) {
+        if (!p.AYMADLARI.contains(c) && !candidates.contains(c))
+            candidates.append(c);
+    }
+    const NameMatchAnswer a = askMatch(owner, QStringLiteral("Yem Maddelerini Eşleştir"), name, candidates);
+    if (a.result == NameMatchAnswer::Cancelled || (a.result == NameMatchAnswer::Chosen
+                                                   && (a.position < 1 || a.position > candidates.size()))) {
+        p.LYMDEG = p.LYMSTOKDEG = p.LAMATDEG = p.LYMGDEG = false;
+        return 0;
+    }
+    if (a.result == NameMatchAnswer::Skipped) {
+        p.deleteIngredient(n);
+        return 2;
+    }
+    const QString chosen = candidates.at(a.position - 1);
+    p.AYMADLARI[n - 1] = chosen;
+    p.AYMLIST[n - 1][YMNAME] = padded(chosen, kYmNameWidth);
+    p.LYMDEG = true;
+    return 1;
+}
+
+bool RMATRISDENOKU(QWidget *owner)
+{
+    OpenProblem &p = openProblem();
+    if (p.ABMADLARI.isEmpty() || p.AYMADLARI.isEmpty())
+        return false;
+    const QString centredOne = QStringLiteral("  1.0000   ");
+    p.AAMAT = RowList(p.ABMADLARI.size(), Row(p.AYMADLARI.size(), kBlank11));
+    for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
+        if (p.ABMADLARI.at(j) == kWeightNutrient)
+            p.AAMAT[j] = Row(p.AYMADLARI.size(), centredOne);
+    }
+    if (!RMDATAFOPEN())
+        return false;
+    ReferenceTables &ref = referenceTables();
+    const QStringList fields = GETFLDARROFRM();
+    const QStringList nutrientFields = fields.mid(kReferenceFixedFields);
+
+    for (int j = 1; j <= p.ABMADLARI.size();) {
+        const QString name = p.ABMADLARI.at(j - 1);
+        if (name == kWeightNutrient || nutrientFields.contains(name)) {
+            ++j;
+            continue;
+        }
+        const int r = CHCKBMNAMES(owner, fields, name, j);
+        if (r == 0) {
+            closeReferenceTables();
+            return false;
+        }
+        if (r == 1)
+            ++j;
+    }
+
+    QList<int> records;
+    QStringList refNames;
+    GETYMARROFRM(records, refNames);
+    for (int i = 1; i <= p.AYMADLARI.size();) {
+        if (refNames.contains(p.AYMADLARI.at(i - 1))) {
+            ++i;
+            continue;
+        }
+        const int r = CHCKYMNAMES(owner, refNames, p.AYMADLARI.at(i - 1), i);
+        if (r == 0) {
+            closeReferenceTables();
+            return false;
+        }
+        if (r == 1)
+            ++i;
+    }
+
+    DBSERVERR &rm = *ref.ORMDBF;
+    for (qsizetype i = 0; i < p.AYMADLARI.size(); ++i) {
+        const qsizetype k = refNames.indexOf(p.AYMADLARI.at(i));
+        if (k < 0)
+            continue;
+        rm.goTo(records.at(k));
+        const QString price = rm.fieldGet(QStringLiteral("FIATI")).toString();
+        if (!isBlank(price))
+            p.AYMLIST[i][YMPRICE] = price;
+        for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
+            const QString &nutrient = p.ABMADLARI.at(j);
+            if (nutrient == kWeightNutrient || !nutrientFields.contains(nutrient))
+                continue;
+            p.AAMAT[j][i] = rm.fieldGet(nutrient).toString();
+        }
+    }
+
+    if (!BMDATAFOPEN()) {
+        closeReferenceTables();
+        return false;
+    }
+    // Units are paired with the definitions by abbreviation, so a definitions table whose records are
+    // in another order than the matrix columns still gives each nutrient its own unit.
+    QHash<QString, QString> units;
+    DBSERVERR &defs = *ref.OBMDESCDBF;
+    for (defs.goTop(); !defs.eof(); defs.skip()) {
+        const QString abbreviation = defs.fieldGet(QStringLiteral("ABRRE")).toString().trimmed();
+        if (!abbreviation.isEmpty() && !units.contains(abbreviation))
+            units.insert(abbreviation, defs.fieldGet(QStringLiteral("UNIT")).toString());
+    }
+    for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
+        const QString &nutrient = p.ABMADLARI.at(j);
+        if (nutrient == kWeightNutrient) {
+            p.ABMLIST[j][BMUNIT] = padded(QStringLiteral("Kg/Kg"), kCellWidth);
+            p.ABMBIRIMLERI[j] = p.ABMLIST[j][BMUNIT];
+        } else if (nutrientFields.contains(nutrient) && units.contains(nutrient)) {
+            p.ABMLIST[j][BMUNIT] = units.value(nutrient);
+            p.ABMBIRIMLERI[j] = units.value(nutrient);
+        }
+    }
+    closeReferenceTables();
+    return true;
+}
+
+} // namespace vexo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vexo {
+
+// Reads the open problem table into the problem's lists, converting older units and names; with the
+// reference option on, contents and prices come from the reference matrix. False only when that
+// reference step failed or was cancelled.
+bool AKTPRODIZOLUSTUR(QWidget *owner);
+
+void WEIGHTCONTROL();
+void KMOCONTROL();
+// The matrix row of a nutrient whose unit a load converts, divided by 1000.
+QStringList MATDUZELT(const QString &name, const QStringList &row);
+
+// The contents, prices and units of the open problem from the reference matrix.
+bool RMATRISDENOKU(QWidget *owner);
+QStringList GETFLDARROFRM();
+void GETYMARROFRM(QList<int> &records, QStringList &names);
+int CHCKBMNAMES(QWidget *owner, const QStringList &fieldNames, const QString &name, int n);
+int CHCKYMNAMES(QWidget *owner, const QStringList &referenceNames, const QString &name, int n);
+
+} // namespace vexo

@@ -1,0 +1,158 @@
+#include "problem/reference_tables.h"
+
+#include "platform/dbf_filespec.h"
+#include "platform/path_case.h"
+#include "problem/app_globals.h"
+#include "problem/dbserverr.h"
+#include "problem/file_ops.h"
+#include "problem/messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vexo {
+
+ReferenceTables &referenceTables()
+{
+    static ReferenceTables tables;
+    return tables;
+}
+
+QString referenceMatrixPath()
+{
+    return existingPathIgnoringCase(QDir(appGlobals().CVERIKOK).filePath(kReferenceMatrixFile));
+}
+
+QString nutrientDefinitionPath()
+{
+    return existingPathIgnoringCase(QDir(appGlobals().CVERIKOK).filePath(kNutrientDefinitionFile));
+}
+
+namespace {
+
+bool openReference(const QString &path, const QString &fileName, std::unique_ptr<DBSERVERR> &into)
+{
+    if (!QFileInfo::exists(path)) {
+        showMessage(nullptr, QStringLiteral("Uyarı..."), fileName + QStringLiteral(" dosyası yok..!"),
+                    MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    if (FileSpec(path).attributes().contains(u'R'))
+        FACLEARRO(path);
+    into = std::make_unique<DBSERVERR>(path, false, false, QStringLiteral("DBFCDX"));
+    if (into->status()) {
+        const QString error = into->status()->text();
+        into.reset();
+        MESS2(fileName + QStringLiteral(" veri dosyası açılamadı! : ") + error);
+        return false;
+    }
+    into->goTop();
+    return true;
+}
+
+} // namespace
+
+bool RMDATAFOPEN()
+{
+    return openReference(referenceMatrixPath(), kReferenceMatrixFile, referenceTables().ORMDBF);
+}
+
+bool BMDATAFOPEN()
+{
+    return openReference(nutrientDefinitionPath(), kNutrientDefinitionFile, referenceTables().OBMDESCDBF);
+}
+
+void closeReferenceTables()
+{
+    ReferenceTables &r = referenceTables();
+    if (r.ORMDBF)
+        r.ORMDBF->close();
+    r.ORMDBF.reset();
+    if (r.OBMDESCDBF)
+        r.OBMDESCDBF->close();
+    r.OBMDESCDBF.reset();
+}
+
+DbfStructure HKM_STRCREATE()
+{
+    static const char *const nutrients[] = {
+        "KM", "HP", "SHP", "BY-P", "HY", "HS", "HK", "ME_KA", "ME_BB", "NB", "TSBM", "NEL", "KALSIYUM",
+        "TFOSFOR", "FFOSFOR", "SODYUM", "POTASYUM", "KLOR", "DEMIR", "MAGNEZYUM", "MANGANEZ", "SULFUR",
+        "BAKIR", "SELENYUM", "CINKO", "FOLIKASIT", "PANTASIT", "LINASIT", "BIYOTIN", "KOLIN", "NIASIN",
+        "VITB6", "VITB12", "VITE", "ARGININ", "RFLAVIN", "THIAMIN", "GLISIN", "SERIN", "HISTIDIN",
+        "ISOLOSIN", "LOSIN", "LIZIN", "METIONIN", "SISTIN", "MET+SIST", "FALANIN", "TYROZIN", "FENATYRO",
+        "TRIONIN", "TRIPTOFAN", "VALIN",
+    };
+    DbfStructure fields = {
+        {QStringLiteral("KOD"), u'N', 5, 0},
+        {QStringLiteral("YM_ADI"), u'C', 25, 0},
+        {QStringLiteral("FIATI"), u'C', 11, 0},
+        {QStringLiteral("GRUBU"), u'C', 11, 0},
+    };
+    for (const char *name : nutrients)
+        fields.append({QString::fromLatin1(name), u'C', 11, 0});
+    return fields;
+}
+
+DbfStructure nutrientDefinitionStructure()
+{
+    return {
+        {QStringLiteral("NUM"), u'N', 3, 0},     {QStringLiteral("NAME"), u'C', 30, 0},
+        {QStringLiteral("ABRRE"), u'C', 15, 0},  {QStringLiteral("UNIT"), u'C', 11, 0},
+        {QStringLiteral("DECIM"), u'N', 3, 0},
+    };
+}
+
+bool RMAT_CREATE(QWidget *owner)
+{
+    const QString path = QDir(appGlobals().CVERIKOK).filePath(kReferenceMatrixFile);
+    DbfFileSpec spec(path);
+    if (!spec.create(HKM_STRCREATE())) {
+        ERRMESS(owner, QString(), QStringLiteral("Referans matris dosyası (MATNRC6.DBF) oluşturulamadı!"));
+        return false;
+    }
+    DBSERVERR table(path, false, false, QStringLiteral("DBFCDX"));
+    if (table.status()) {
+        ERRMESS(owner, QString(),
+                QStringLiteral("Referans matris dosyası (MATNRC6.DBF) açılamadı! : ") + table.status()->text());
+        return false;
+    }
+    if (!table.append()) {
+        table.close();
+        ERRMESS(owner, QString(), QStringLiteral("RM dosyasına akyıt ekleme başarısız!"));
+        return false;
+    }
+    table.fieldPut(QStringLiteral("KOD"), double(table.recNo()));
+    table.commit();
+    table.close();
+    return true;
+}
+
+void GETBMDESC()
+{
+    if (!BMDATAFOPEN())
+        return;
+    ReferenceTables &r = referenceTables();
+    r.ABMDESC.clear();
+    DBSERVERR &t = *r.OBMDESCDBF;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString abbreviation = t.fieldGet(QStringLiteral("ABRRE")).toString().trimmed();
+        if (abbreviation.isEmpty())
+            continue;
+        r.ABMDESC.append({t.fieldGet(QStringLiteral("NUM")).toInt(), abbreviation,
+                          t.fieldGet(QStringLiteral("DECIM")).toInt()});
+    }
+    t.close();
+    r.OBMDESCDBF.reset();
+}
+
+int nutrientDecimals(const QString &abbreviation)
+{
+    for (const NutrientDecimals &d : referenceTables().ABMDESC) {
+        if (d.abbreviation == abbreviation)
+            return d.decimals;
+    }
+    return 4;
+}
+
+} // namespace vexo

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/dbf_field.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace vexo {
+
+class DBSERVERR;
+
+inline const QString kReferenceMatrixFile = QStringLiteral("MATNRC6.DBF");
+inline const QString kNutrientDefinitionFile = QStringLiteral("VMKBMDESC.DBF");
+// The fields of the reference matrix before its nutrient columns.
+constexpr int kReferenceFixedFields = 4;
+
+// One nutrient definition that has a matrix column: number, abbreviation, decimals.
+struct NutrientDecimals
+{
+    int num = 0;
+    QString abbreviation;
+    int decimals = 4;
+};
+
+// The reference tables as last opened; the caller of an opener owns the open table and closes it.
+struct ReferenceTables
+{
+    std::unique_ptr<DBSERVERR> ORMDBF;
+    std::unique_ptr<DBSERVERR> OBMDESCDBF;
+    QList<NutrientDecimals> ABMDESC;
+};
+
+ReferenceTables &referenceTables();
+
+QString referenceMatrixPath();
+QString nutrientDefinitionPath();
+
+// Open the reference matrix / nutrient definitions exclusively for reading and writing; on failure
+// they tell the user and answer false.
+bool RMDATAFOPEN();
+bool BMDATAFOPEN();
+void closeReferenceTables();
+
+// The 56 fields of a newly created reference matrix.
+DbfStructure HKM_STRCREATE();
+// The nutrient-definition table's fields (`DECIM` width 3 as the definition editor creates it).
+DbfStructure nutrientDefinitionStructure();
+// Creates an empty reference matrix with one record whose KOD is 1.
+bool RMAT_CREATE(QWidget *owner);
+// Loads the decimals of the nutrients from the definitions.
+void GETBMDESC();
+// The decimals a nutrient is entered with: its definition's, 4 when it has none.
+int nutrientDecimals(const QString &abbreviation);
+
+} // namespace vexo
