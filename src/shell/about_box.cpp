@@ -1,0 +1,190 @@
+#include "shell/about_box.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace vexo {
+
+namespace {
+
+QRect dluRect(const QFont &font, int x, int y, int w, int h)
+{
+    const QFontMetrics fm(font);
+    const int avg = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int ch = fm.height();
+    return QRect(x * avg / 4, y * ch / 8, w * avg / 4, h * ch / 8);
+}
+
+QPixmap mainIconPixmap(int side)
+{
+    QPixmap pm(side, side);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 32.0, side / 32.0);
+    // The arch.
+    p.setPen(QPen(QColor(40, 60, 140), 2.5, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(QRectF(3, 3, 26, 26), 20 * 16, 140 * 16);
+    // The wheel: six coloured sectors round a hub.
+    const QColor colours[] = {Qt::red, QColor(255, 160, 0), Qt::yellow,
+                              QColor(0, 170, 0), Qt::blue, QColor(150, 0, 160)};
+    const QRectF wheel(8, 11, 16, 16);
+    p.setPen(QPen(Qt::black, 0.6));
+    for (int i = 0; i < 6; ++i) {
+        p.setBrush(colours[i]);
+        p.drawPie(wheel, i * 60 * 16, 60 * 16);
+    }
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(16, 19), 2.5, 2.5);
+    return pm;
+}
+
+QPixmap okPixmap(int side)
+{
+    QPixmap pm(side, side);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 32.0, side / 32.0);
+    QPainterPath tick;
+    tick.moveTo(5, 17);
+    tick.lineTo(13, 25);
+    tick.lineTo(27, 7);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 0, 0, 90), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tick.translated(1.5, 1.5));
+    p.setPen(QPen(QColor(0, 150, 0), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tick);
+    return pm;
+}
+
+struct TextField
+{
+    const char *name;
+    int x, y, w, h;
+    const char *text;
+};
+
+// The maker's lines are this program's own.
+const TextField kFields[] = {
+    {"FIXEDTEXT1", 56, 7, 124, 22, " VEXO_Zud S 2.6"},
+    {"FIXEDTEXT2", 19, 40, 199, 11, "EN DÜŞÜK MALİYETLİ KARMA YEM  FORMÜLÜ"},
+    {"FIXEDTEXT9", 66, 55, 104, 12, "HAZIRLAMA PROGRAMI"},
+    {"FIXEDTEXT3", 58, 73, 121, 12, "VEXO_Zud Geliştirme Ekibi"},
+    {"FIXEDTEXT4", 40, 88, 160, 10, "Hayvan Besleme ve Yem Teknolojisi"},
+    {"FIXEDTEXT5", 92, 103, 54, 11, "Türkiye, 2026"},
+    {"FIXEDTEXT7", 56, 118, 124, 11, "Tüm hakları saklıdır."},
+    {"FIXEDTEXT8", 8, 144, 227, 33, nullptr},
+    {"FIXEDTEXT10", 8, 132, 56, 12, "Kullanım Şartları:"},
+};
+
+QFont makeFont(const char *family, int points, bool bold = false)
+{
+    QFont f(QString::fromLatin1(family), points);
+    f.setBold(bold);
+    return f;
+}
+
+void colour(QLabel *label, const QColor &text, const QColor &back)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Window, back);
+    label->setPalette(pal);
+    label->setAutoFillBackground(true);
+}
+
+} // namespace
+
+QIcon vxoMainIcon()
+{
+    QIcon icon;
+    icon.addPixmap(mainIconPixmap(16));
+    icon.addPixmap(mainIconPixmap(32));
+    return icon;
+}
+
+QIcon vxoOkIcon()
+{
+    return QIcon(okPixmap(32));
+}
+
+QString aboutTermsOfUse()
+{
+    return QStringList{QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ")}.join(u'\n');
+}
+
+VXOHAKKINDA::VXOHAKKINDA(QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("VXOHAKKINDA"));
+    setWindowTitle(QStringLiteral("Hakkında..."));
+    setStatusTip(QStringLiteral("VEXO_Zud 2.6 Programı hakkında..."));
+    setWindowIcon(vxoMainIcon());
+    setModal(true);
+    QFont dialogFont(QStringLiteral("MS Shell Dlg"), 8);
+    dialogFont.setStyleHint(QFont::SansSerif);
+    setFont(dialogFont);
+    auto dlu = [&](int x, int y, int w, int h) { return dluRect(dialogFont, x, y, w, h); };
+    setFixedSize(dlu(0, 0, 244, 211).size());
+
+    for (const TextField &f : kFields) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QString::fromLatin1(f.name));
+        label->setGeometry(dlu(f.x, f.y, f.w, f.h));
+        if (f.text)
+            label->setText(QString::fromUtf8(f.text));
+    }
+    QLabel *title = field(QStringLiteral("FIXEDTEXT1"));
+    title->setFont(makeFont("Arial", 16, true));
+    title->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    colour(title, Qt::white, Qt::black);
+    for (const char *name : {"FIXEDTEXT2", "FIXEDTEXT9"})
+        field(QString::fromLatin1(name))->setFont(makeFont("Arial", 10, true));
+    QFont maker = makeFont("Times New Roman", 11);
+    maker.setItalic(true);
+    maker.setUnderline(true);
+    field(QStringLiteral("FIXEDTEXT3"))->setFont(maker);
+    for (const char *name :
+         {"FIXEDTEXT2", "FIXEDTEXT9", "FIXEDTEXT3", "FIXEDTEXT4", "FIXEDTEXT5", "FIXEDTEXT7"})
+        field(QString::fromLatin1(name))->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+    QLabel *terms = field(QStringLiteral("FIXEDTEXT8"));
+    terms->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    terms->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    colour(terms, Qt::black, Qt::cyan);
+    terms->setText(aboutTermsOfUse());
+
+    m_ok = new QPushButton(this);
+    m_ok->setObjectName(QStringLiteral("PBTAMAM"));
+    const QRect okRect = dlu(110, 180, 24, 23);
+    m_ok->setGeometry(okRect);
+    m_ok->setIcon(vxoOkIcon());
+    const int side = std::min(okRect.width(), okRect.height()) - 8;
+    m_ok->setIconSize(QSize(side, side));
+    m_ok->setToolTip(QStringLiteral("Tamam"));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, [this] { PBTAMAM(); });
+}
+
+QLabel *VXOHAKKINDA::field(const QString &name) const
+{
+    return findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
+}
+
+void showAboutBox(QWidget *owner)
+{
+    VXOHAKKINDA box(owner);
+    if (owner) {
+        QRect r(QPoint(), box.size());
+        r.moveCenter(owner->frameGeometry().center());
+        box.move(r.topLeft());
+    }
+    box.exec();
+}
+
+} // namespace vexo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+class QLabel;
+class QPushButton;
+
+namespace vexo {
+
+// The "Hakkında..." box: the program's name and version, its maker and the terms of use. The OK
+// button ends it with 1.
+class VXOHAKKINDA : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit VXOHAKKINDA(QWidget *owner);
+
+    void PBTAMAM() { done(1); }
+
+    // The dialog's texts by field name ("FIXEDTEXT1" ... "FIXEDTEXT10"), for tests.
+    QLabel *field(const QString &name) const;
+    QPushButton *okButton() const { return m_ok; }
+
+private:
+    QPushButton *m_ok = nullptr;
+};
+
+// The about box, modal and centred over its owner; the main window's and the editors' about command.
+void showAboutBox(QWidget *owner);
+
+// The terms of use: three lines, each beginning with a blank.
+QString aboutTermsOfUse();
+
+// Drawn stand-ins for the program's icon ("VXOMAIN": a many-coloured wheel under an arch) and the OK
+// image ("VXOOK2": a green tick with a shadow).
+QIcon vxoMainIcon();
+QIcon vxoOkIcon();
+
+} // namespace vexo
