@@ -83,18 +83,6 @@ QString mapLetters(const QString &text, const LetterPair *begin, const LetterPai
     return out;
 }
 
-// Only blanks are trimmed: a tab or line end belongs to the text.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 bool isBlank(const QString &text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar ch) { return ch == u' '; });
@@ -312,6 +300,17 @@ int compareTurkish(const QString &a, const QString &b)
 bool turkishLess(const QString &a, const QString &b)
 {
     return compareTurkish(a, b) < 0;
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
 }
 
 } // namespace vexo

@@ -16,6 +16,9 @@ namespace vexo {
 // None of these case rules ever changes the length of a text.
 
 // Turkish upper case: i→İ, ı→I, then the code page's upper-casing.
+// Removes the blanks at both ends; a tab or line end belongs to the text.
+QString trimBlanks(const QString &text);
+
 QString TRUPPER(const QString &text);
 // The same result as TRUPPER; kept apart because callers use both names.
 QString TRUPPERQV(const QString &text);

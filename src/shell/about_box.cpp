@@ -1,5 +1,7 @@
 #include "shell/about_box.h"
 
+#include "platform/dialog_units.h"
+
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,14 +12,6 @@
 namespace vexo {
 
 namespace {
-
-QRect dluRect(const QFont &font, int x, int y, int w, int h)
-{
-    const QFontMetrics fm(font);
-    const int avg = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
-    const int ch = fm.height();
-    return QRect(x * avg / 4, y * ch / 8, w * avg / 4, h * ch / 8);
-}
 
 QPixmap mainIconPixmap(int side)
 {

@@ -1,5 +1,7 @@
 #include "shell/registry.h"
 
+#include "problem/turkish_text.h"
+
 #include "shell/process_launcher.h"
 
 namespace vexo {
@@ -9,17 +11,6 @@ namespace {
 RegistryStore store()
 {
     return RegistryStore(registryFilePath());
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from) == u' ')
-        ++from;
-    while (to > from && text.at(to - 1) == u' ')
-        --to;
-    return text.mid(from, to - from);
 }
 
 // Backslashes go from the end, then from the start, one at a time while more than one character is

@@ -1,5 +1,7 @@
 #include "shell/splash_screen.h"
 
+#include "platform/dialog_units.h"
+
 #include "platform/clock.h"
 
 #include <QApplication>
@@ -15,14 +17,6 @@
 namespace vexo {
 
 namespace {
-
-QRect dluRect(const QFont &font, int x, int y, int w, int h)
-{
-    const QFontMetrics fm(font);
-    const int avg = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
-    const int ch = fm.height();
-    return QRect(x * avg / 4, y * ch / 8, w * avg / 4, h * ch / 8);
-}
 
 // A ring of grains: the ingredients that go into one mix.
 void drawGrains(QPainter &p, const QPointF &centre, double radius)

@@ -1,5 +1,7 @@
 #include "shell/tip_of_the_day_dialog.h"
 
+#include "platform/dialog_units.h"
+
 #include "platform/message_sink.h"
 
 #include <QCheckBox>
@@ -14,16 +16,6 @@
 namespace vexo {
 
 namespace {
-
-// Dialog units of the dialog's font: x by a quarter of the average character width, y by an eighth
-// of the character height.
-QRect dluRect(const QFont &font, int x, int y, int w, int h)
-{
-    const QFontMetrics fm(font);
-    const int avg = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
-    const int ch = fm.height();
-    return QRect(x * avg / 4, y * ch / 8, w * avg / 4, h * ch / 8);
-}
 
 QFont makeFont(const char *family, int points, bool bold = false)
 {
