@@ -1,13 +1,24 @@
+#include "problem/name_match.h"
+#include "refdb/cb_hsec.h"
+#include "shell/startup_program.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VEXO_Zud"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("VEXO_Zud 2.6"));
-    window.resize(1024, 700);
-    window.show();
-    return QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    vexo::DialogNameMatcher nameMatcher;
+    vexo::setNameMatcher(&nameMatcher);
+
+    vexo::ProgramStartupEnvironment environment;
+    vexo::ProgramStartupUi ui;
+    vexo::StartupSequence startup(environment, ui);
+    if (startup.run(QApplication::arguments()) != vexo::StartupSequence::Outcome::Running)
+        return 0;
+    const int result = QApplication::exec();
+    vexo::setNameMatcher(nullptr);
+    return result;
 }
