@@ -1,0 +1,36 @@
+#pragma once
+
+#include <vector>
+
+namespace vexo::test {
+
+// The open problem's least-cost formula as GLPK finds it, built straight from the problem's lists
+// (not from the solver's tableau): ingredient limits as column bounds, one row per nutrient, ratio
+// and group limit.
+struct OracleRow
+{
+    enum Kind { Nutrient, Ratio, Group } kind;
+    int index = 0;      // nutrient row, ratio list row or group row (from 0)
+    double dual = 0.0;  // for a two-sided ratio: the sum of its two rows
+};
+
+struct OracleResult
+{
+    bool optimum = false;
+    bool nonDegenerate = false;
+    double cost = 0.0;
+    std::vector<int> columnOf;    // problem ingredient row of each column
+    std::vector<double> x;        // shares, fractions
+    std::vector<OracleRow> rows;  // rows with a limit
+};
+
+struct GlpkLp;
+
+// Builds the programme of the open problem. Keep it to time glp_simplex alone.
+GlpkLp *buildGlpkLp();
+OracleResult solveGlpkLp(GlpkLp *lp);
+void freeGlpkLp(GlpkLp *lp);
+
+OracleResult glpkOracle();
+
+} // namespace vexo::test

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "solver/ky_optimizer.h"
+#include "solver/progress_sink.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace vexo::test {
+
+using Opt = std::optional<double>;
+
+struct IngredientSpec
+{
+    QString name;
+    Opt price;
+    Opt fix, min, max; // per cent
+    bool stock = true;
+};
+
+struct NutrientSpec
+{
+    QString name;
+    Opt fix, min, max;
+    QString unit = QStringLiteral("%");
+};
+
+struct RatioSpec
+{
+    QString numerator, denominator;
+    Opt fix, min, max;
+};
+
+struct GroupSpec
+{
+    QString name;
+    Opt fix, min, max; // per cent
+};
+
+// A feed problem written into the open problem's lists the way the loader leaves them.
+struct FeedProblem
+{
+    QList<IngredientSpec> ingredients;
+    QList<NutrientSpec> nutrients;
+    std::vector<std::vector<double>> content; // [nutrient][ingredient]
+    QList<RatioSpec> ratios;
+    QList<GroupSpec> groups;
+    std::vector<std::vector<double>> membership; // [group][ingredient], 1 or 0
+
+    void install() const;
+};
+
+// A number text of the problem's lists, or 11 blanks.
+QString cell(const Opt &v, int decimals);
+
+// The seeded random feed problems that the oracle test and the benchmark share.
+struct RandomShape
+{
+    int ingredients = 10;
+    int nutrients = 10;
+    bool extras = true; // ratios, groups, fixed shares, stock, unpriced, negative limits
+};
+FeedProblem randomProblem(unsigned seed, const RandomShape &shape);
+
+// A progress dialog double: counts, and presses "Durdur" when told.
+class FakeProgress : public ProgressSink
+{
+public:
+    struct Log
+    {
+        int opened = 0, counted = 0, closed = 0;
+        int stopAfterCounts = -1; // press the stop button once this many counts were shown
+    };
+    explicit FakeProgress(Log *log) : m_log(log) {}
+    void open() override { ++m_log->opened; }
+    bool LDURDUR() const override { return m_log->stopAfterCounts >= 0 && m_log->counted >= m_log->stopAfterCounts; }
+    void COUNTER() override { ++m_log->counted; }
+    void close() override { ++m_log->closed; }
+
+private:
+    Log *m_log;
+};
+
+// Installs FakeProgress for its lifetime.
+class ProgressScope
+{
+public:
+    ProgressScope();
+    ~ProgressScope();
+    FakeProgress::Log log;
+};
+
+} // namespace vexo::test

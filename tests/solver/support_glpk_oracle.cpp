@@ -1,0 +1,228 @@
+#include "glpk_oracle.h"
+
+#include "problem/number_text.h"
+#include "problem/open_problem.h"
+
+#include <glpk.h>
+
+#include <cmath>
+
+namespace vexo::test {
+
+struct GlpkLp
+{
+    glp_prob *prob = nullptr;
+    bool contradictory = false; // a minimum above its maximum: nothing to ask GLPK
+    std::vector<int> columnOf;
+    struct RowRef { OracleRow::Kind kind; int index; };
+    std::vector<RowRef> rowRefs;
+};
+
+namespace {
+
+struct Bounds
+{
+    bool any = false;
+    int type = GLP_FR;
+    double lo = 0.0, hi = 0.0;
+};
+
+Bounds bounds(const QString &fix, const QString &min, const QString &max, double divisor, bool &contradictory)
+{
+    Bounds b;
+    if (!isBlank(fix)) {
+        b = {true, GLP_FX, Val(fix) / divisor, Val(fix) / divisor};
+    } else if (!isBlank(min) && !isBlank(max)) {
+        b = {true, GLP_DB, Val(min) / divisor, Val(max) / divisor};
+        if (b.lo > b.hi)
+            contradictory = true;
+        if (b.lo == b.hi)
+            b.type = GLP_FX;
+    } else if (!isBlank(min)) {
+        b = {true, GLP_LO, Val(min) / divisor, 0.0};
+    } else if (!isBlank(max)) {
+        b = {true, GLP_UP, 0.0, Val(max) / divisor};
+    }
+    return b;
+}
+
+void addRow(GlpkLp &lp, const std::vector<double> &coef, int type, double lo, double hi, OracleRow::Kind kind,
+            int index)
+{
+    const int r = glp_add_rows(lp.prob, 1);
+    glp_set_row_bnds(lp.prob, r, type, lo, hi);
+    std::vector<int> ind(1);
+    std::vector<double> val(1);
+    for (std::size_t j = 0; j < coef.size(); ++j) {
+        if (coef[j] != 0.0) {
+            ind.push_back(int(j) + 1);
+            val.push_back(coef[j]);
+        }
+    }
+    glp_set_mat_row(lp.prob, r, int(ind.size()) - 1, ind.data(), val.data());
+    lp.rowRefs.push_back({kind, index});
+}
+
+} // namespace
+
+GlpkLp *buildGlpkLp()
+{
+    const OpenProblem &p = openProblem();
+    auto *lp = new GlpkLp;
+    lp->prob = glp_create_prob();
+    glp_set_obj_dir(lp->prob, GLP_MIN);
+    // Columns: named, priced, in-stock ingredients; the matrices index all named ingredients.
+    std::vector<int> problemIndex; // position among the named rows
+    int named = 0;
+    for (int n = 0; n < p.AYMLIST.size(); ++n) {
+        const Row &r = p.AYMLIST[n];
+        if (isBlank(r[YMNAME]))
+            continue;
+        const int pos = named++;
+        if (isBlank(r[YMPRICE]) || !p.AYMSTOK.value(n, true))
+            continue;
+        const int c = glp_add_cols(lp->prob, 1);
+        glp_set_obj_coef(lp->prob, c, Val(r[YMPRICE]));
+        Bounds b = bounds(r[YMFIX], r[YMLLIMIT], r[YMULIMIT], 100.0, lp->contradictory);
+        if (!b.any || b.type == GLP_UP) {
+            // Shares are never negative.
+            b.lo = 0.0;
+            b.type = b.any ? GLP_DB : GLP_LO;
+            if (b.hi < 0)
+                lp->contradictory = true;
+        }
+        if (b.type == GLP_LO || b.type == GLP_DB)
+            b.lo = std::max(b.lo, 0.0);
+        if (b.type == GLP_DB && b.lo > b.hi)
+            lp->contradictory = true;
+        glp_set_col_bnds(lp->prob, c, lp->contradictory ? GLP_FR : b.type, b.lo, b.hi);
+        lp->columnOf.push_back(n);
+        problemIndex.push_back(pos);
+    }
+    const std::size_t cols = problemIndex.size();
+    auto matrixRow = [&](const QStringList &cells) {
+        std::vector<double> v(cols, 0.0);
+        for (std::size_t c = 0; c < cols; ++c)
+            v[c] = Val(cells.value(problemIndex[c]));
+        return v;
+    };
+    std::vector<std::vector<double>> content;
+    for (const QStringList &cells : p.AAMAT)
+        content.push_back(matrixRow(cells));
+
+    int nutrient = 0;
+    for (const Row &r : p.ABMLIST) {
+        if (isBlank(r[BMNAME]))
+            continue;
+        const int k = nutrient++;
+        Bounds b = bounds(r[BMFIX], r[BMLLIMIT], r[BMULIMIT], 1.0, lp->contradictory);
+        if (b.any && !lp->contradictory)
+            addRow(*lp, content[std::size_t(k)], b.type, b.lo, b.hi, OracleRow::Nutrient, k);
+    }
+    for (int q = 0; q < p.ABMOLIST.size(); ++q) {
+        const Row &r = p.ABMOLIST[q];
+        const qsizetype a = p.ABMADLARI.indexOf(r[BMONAME1].trimmed());
+        const qsizetype d = p.ABMADLARI.indexOf(r[BMONAME2].trimmed());
+        if (isBlank(r[BMONAME1]) || isBlank(r[BMONAME2]) || a < 0 || d < 0)
+            continue;
+        auto ratioRow = [&](double ratio) {
+            std::vector<double> v(cols);
+            for (std::size_t c = 0; c < cols; ++c)
+                v[c] = content[std::size_t(a)][c] - ratio * content[std::size_t(d)][c];
+            return v;
+        };
+        if (!isBlank(r[BMOFIX])) {
+            addRow(*lp, ratioRow(Val(r[BMOFIX])), GLP_FX, 0, 0, OracleRow::Ratio, q);
+        } else {
+            if (!isBlank(r[BMOLLIMIT]))
+                addRow(*lp, ratioRow(Val(r[BMOLLIMIT])), GLP_LO, 0, 0, OracleRow::Ratio, q);
+            if (!isBlank(r[BMOULIMIT]))
+                addRow(*lp, ratioRow(Val(r[BMOULIMIT])), GLP_UP, 0, 0, OracleRow::Ratio, q);
+        }
+    }
+    if (!p.AGMAT.isEmpty()) {
+        int group = 0;
+        for (const Row &r : p.AYMGLIST) {
+            if (isBlank(r[YMGNAME]))
+                continue;
+            const int g = group++;
+            Bounds b = bounds(r[YMGFIX], r[YMGLLIMIT], r[YMGULIMIT], 100.0, lp->contradictory);
+            if (b.any && !lp->contradictory)
+                addRow(*lp, matrixRow(p.AGMAT.value(g)), b.type, b.lo, b.hi, OracleRow::Group, g);
+        }
+    }
+    return lp;
+}
+
+OracleResult solveGlpkLp(GlpkLp *lp)
+{
+    OracleResult out;
+    out.columnOf = lp->columnOf;
+    if (lp->contradictory)
+        return out;
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    parm.presolve = GLP_OFF;
+    glp_std_basis(lp->prob);
+    const int rc = glp_simplex(lp->prob, &parm);
+    if (rc != 0 || glp_get_status(lp->prob) != GLP_OPT)
+        return out;
+    out.optimum = true;
+    out.cost = glp_get_obj_val(lp->prob);
+    const int cols = glp_get_num_cols(lp->prob);
+    const int rows = glp_get_num_rows(lp->prob);
+    for (int c = 1; c <= cols; ++c)
+        out.x.push_back(glp_get_col_prim(lp->prob, c));
+    // A basis is degenerate when a basic variable sits on one of its bounds.
+    bool degenerate = false;
+    auto onBound = [](int type, double v, double lo, double hi) {
+        const double tol = 1e-9 * (1.0 + std::fabs(v));
+        if ((type == GLP_LO || type == GLP_DB || type == GLP_FX) && std::fabs(v - lo) < tol)
+            return true;
+        if ((type == GLP_UP || type == GLP_DB || type == GLP_FX) && std::fabs(v - hi) < tol)
+            return true;
+        return false;
+    };
+    for (int c = 1; c <= cols; ++c) {
+        if (glp_get_col_stat(lp->prob, c) == GLP_BS
+            && onBound(glp_get_col_type(lp->prob, c), glp_get_col_prim(lp->prob, c), glp_get_col_lb(lp->prob, c),
+                       glp_get_col_ub(lp->prob, c)))
+            degenerate = true;
+    }
+    for (int r = 1; r <= rows; ++r) {
+        if (glp_get_row_stat(lp->prob, r) == GLP_BS
+            && onBound(glp_get_row_type(lp->prob, r), glp_get_row_prim(lp->prob, r), glp_get_row_lb(lp->prob, r),
+                       glp_get_row_ub(lp->prob, r)))
+            degenerate = true;
+    }
+    out.nonDegenerate = !degenerate;
+    for (int r = 1; r <= rows; ++r) {
+        const auto &ref = lp->rowRefs[std::size_t(r - 1)];
+        const double dual = glp_get_row_dual(lp->prob, r);
+        if (!out.rows.empty() && ref.kind == OracleRow::Ratio && out.rows.back().kind == OracleRow::Ratio
+            && out.rows.back().index == ref.index) {
+            out.rows.back().dual += dual;
+            continue;
+        }
+        out.rows.push_back(OracleRow{ref.kind, ref.index, dual});
+    }
+    return out;
+}
+
+void freeGlpkLp(GlpkLp *lp)
+{
+    if (lp->prob)
+        glp_delete_prob(lp->prob);
+    delete lp;
+}
+
+OracleResult glpkOracle()
+{
+    GlpkLp *lp = buildGlpkLp();
+    OracleResult r = solveGlpkLp(lp);
+    freeGlpkLp(lp);
+    return r;
+}
+
+} // namespace vexo::test

@@ -1,0 +1,195 @@
+// Seeded random feed problems solved by the solver and by GLPK: the same verdict, the same cost, every
+// limit met by the solver's formula, and the same shadow prices where GLPK's basis is not degenerate.
+
+#include "glpk_oracle.h"
+#include "solver_fixture.h"
+
+#include "problem/number_text.h"
+#include "problem/open_problem.h"
+#include "scripted_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <QHash>
+
+#include <cmath>
+
+using namespace vexo;
+using namespace vexo::test;
+
+namespace {
+
+constexpr double kLimitTolerance = 1e-7;
+
+struct Tally
+{
+    int optimum = 0, infeasible = 0, dualsCompared = 0;
+};
+
+// Checks that the formula x (fractions, one per solver column) meets every limit of the open problem.
+void expectLimitsMet(const std::vector<double> &x, const std::vector<int> &columnOf, unsigned seed)
+{
+    const OpenProblem &p = openProblem();
+    std::vector<int> namedPos; // position among named ingredients of each column
+    {
+        std::vector<int> pos(std::size_t(p.AYMLIST.size()), -1);
+        int named = 0;
+        for (int n = 0; n < p.AYMLIST.size(); ++n)
+            if (!isBlank(p.AYMLIST[n][YMNAME]))
+                pos[std::size_t(n)] = named++;
+        for (int n : columnOf)
+            namedPos.push_back(pos[std::size_t(n)]);
+    }
+    auto check = [&](double v, const QString &fix, const QString &min, const QString &max, double div,
+                     const QString &what) {
+        if (!isBlank(fix)) {
+            EXPECT_NEAR(v, Val(fix) / div, kLimitTolerance) << what.toStdString() << " seed " << seed;
+            return;
+        }
+        if (!isBlank(min)) {
+            EXPECT_GE(v, Val(min) / div - kLimitTolerance) << what.toStdString() << " seed " << seed;
+        }
+        if (!isBlank(max)) {
+            EXPECT_LE(v, Val(max) / div + kLimitTolerance) << what.toStdString() << " seed " << seed;
+        }
+    };
+    for (std::size_t c = 0; c < x.size(); ++c) {
+        const Row &r = p.AYMLIST[columnOf[c]];
+        EXPECT_GE(x[c], -kLimitTolerance) << "seed " << seed;
+        check(x[c], r[YMFIX], r[YMLLIMIT], r[YMULIMIT], 100.0, r[YMNAME]);
+    }
+    auto level = [&](int k) {
+        double v = 0.0;
+        for (std::size_t c = 0; c < x.size(); ++c)
+            v += Val(p.AAMAT[k].value(namedPos[c])) * x[c];
+        return v;
+    };
+    for (int k = 0; k < p.ABMLIST.size(); ++k) {
+        const Row &r = p.ABMLIST[k];
+        check(level(k), r[BMFIX], r[BMLLIMIT], r[BMULIMIT], 1.0, r[BMNAME]);
+    }
+    for (const Row &r : p.ABMOLIST) {
+        const qsizetype a = p.ABMADLARI.indexOf(r[BMONAME1].trimmed());
+        const qsizetype d = p.ABMADLARI.indexOf(r[BMONAME2].trimmed());
+        if (a < 0 || d < 0)
+            continue;
+        const double num = level(int(a)), den = level(int(d));
+        // num - ratio * den against 0, as the programme states it.
+        if (!isBlank(r[BMOFIX])) {
+            EXPECT_NEAR(num - Val(r[BMOFIX]) * den, 0.0, kLimitTolerance) << "ratio, seed " << seed;
+        } else {
+            if (!isBlank(r[BMOLLIMIT])) {
+                EXPECT_GE(num - Val(r[BMOLLIMIT]) * den, -kLimitTolerance) << "ratio, seed " << seed;
+            }
+            if (!isBlank(r[BMOULIMIT])) {
+                EXPECT_LE(num - Val(r[BMOULIMIT]) * den, kLimitTolerance) << "ratio, seed " << seed;
+            }
+        }
+    }
+    for (int g = 0; g < p.AGMAT.size() && g < p.AYMGLIST.size(); ++g) {
+        double s = 0.0;
+        for (std::size_t c = 0; c < x.size(); ++c)
+            s += Val(p.AGMAT[g].value(namedPos[c])) * x[c];
+        const Row &r = p.AYMGLIST[g];
+        check(s, r[YMGFIX], r[YMGLLIMIT], r[YMGULIMIT], 100.0, r[YMGNAME]);
+    }
+}
+
+void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, Tally &tally)
+{
+    const OpenProblem &p = openProblem();
+    // Our shadow prices summed per name within each section (a split limit has two rows).
+    const QStringList &names = s.ASATIRADI();
+    const auto &sp = s.shadowPrices();
+    const int nb = int(s.NBMSAYISI());
+    const int ratioEnd = nb + int(s.ratioRowCount());
+    const int groupFirst = names.size() - int(s.AYMGADI().size());
+    QHash<QString, double> nutrient, ratio, group;
+    QHash<QString, int> ratioCount;
+    for (int r = 0; r < names.size(); ++r) {
+        const double v = sp[std::size_t(r)].value_or(0.0);
+        if (r < nb)
+            nutrient[names[r]] += v;
+        else if (r < ratioEnd)
+            ratio[names[r]] += v;
+        else if (r >= groupFirst && !s.AYMGADI().isEmpty())
+            group[names[r]] += v;
+    }
+    for (const Row &r : p.ABMOLIST)
+        ++ratioCount[KY_OPTIMIZER::GETNTRUNCATED(r[BMONAME1].trimmed(), r[BMONAME2].trimmed())];
+    for (const OracleRow &row : o.rows) {
+        double ours = 0.0;
+        if (row.kind == OracleRow::Nutrient) {
+            ours = nutrient.value(p.ABMADLARI[row.index]);
+        } else if (row.kind == OracleRow::Ratio) {
+            const Row &r = p.ABMOLIST[row.index];
+            const QString name = KY_OPTIMIZER::GETNTRUNCATED(r[BMONAME1].trimmed(), r[BMONAME2].trimmed());
+            if (ratioCount.value(name) != 1)
+                continue;
+            ours = ratio.value(name);
+        } else {
+            ours = group.value(p.AYMGADLARI[row.index]);
+        }
+        EXPECT_NEAR(ours, row.dual, 1e-6 * (1.0 + std::fabs(row.dual)))
+            << "seed " << seed << " row kind " << row.kind << " index " << row.index;
+        ++tally.dualsCompared;
+    }
+}
+
+void runSeed(unsigned seed, const RandomShape &shape, Tally &tally)
+{
+    randomProblem(seed, shape).install();
+    ScriptedMessages messages;
+    const OracleResult o = glpkOracle();
+    KY_OPTIMIZER s(nullptr, true);
+    ASSERT_EQ(s.RESULT(), 1) << "seed " << seed;
+    EXPECT_TRUE(messages.shown().isEmpty()) << "seed " << seed;
+    ASSERT_EQ(s.LOPTI_, o.optimum) << "seed " << seed << " outcome " << int(s.outcome());
+    if (!o.optimum) {
+        ++tally.infeasible;
+        EXPECT_EQ(s.outcome(), SolveOutcome::Infeasible) << "seed " << seed;
+        return;
+    }
+    ++tally.optimum;
+    EXPECT_EQ(s.outcome(), SolveOutcome::Optimum);
+    EXPECT_NEAR(s.costSum(), o.cost, 1e-6 * std::max(1.0, std::fabs(o.cost))) << "seed " << seed;
+    ASSERT_EQ(s.shares().size(), o.columnOf.size()) << "seed " << seed;
+    expectLimitsMet(s.shares(), o.columnOf, seed);
+    if (o.nonDegenerate)
+        compareDuals(s, o, seed, tally);
+}
+
+} // namespace
+
+TEST(GlpkOracle, SeededFeedProblemsOfEverySize)
+{
+    Tally tally;
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        RandomShape shape;
+        shape.ingredients = 2 + int((seed * 37) % 84);
+        shape.nutrients = 1 + int((seed * 13) % 60);
+        runSeed(seed, shape, tally);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+    std::printf("optimum %d, infeasible %d, shadow prices compared %d\n", tally.optimum, tally.infeasible,
+                tally.dualsCompared);
+    EXPECT_GT(tally.optimum, 200);
+    EXPECT_GT(tally.infeasible, 10);
+    EXPECT_GT(tally.dualsCompared, 50);
+}
+
+TEST(GlpkOracle, SmallPlainProblems)
+{
+    // Small problems without extras are mostly non-degenerate: the shadow prices are compared often.
+    Tally tally;
+    for (unsigned seed = 1000; seed < 1200; ++seed) {
+        RandomShape shape{2 + int(seed % 8), 2 + int(seed % 6), false};
+        runSeed(seed, shape, tally);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+    std::printf("optimum %d, infeasible %d, shadow prices compared %d\n", tally.optimum, tally.infeasible,
+                tally.dualsCompared);
+    EXPECT_GT(tally.optimum, 150);
+}
