@@ -1,6 +1,7 @@
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "shell/startup_program.h"
+#include "solver/report_road.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
 
     vexo::DialogNameMatcher nameMatcher;
     vexo::setNameMatcher(&nameMatcher);
+    vexo::installSolverDialogs();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

@@ -1,0 +1,91 @@
+#include "matrix/mbm_wind.h"
+
+#include "controls/edit_subclasses.h"
+#include "problem/number_text.h"
+#include "resources/resource_library.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace vexo {
+
+namespace {
+
+QPushButton *imageButton(QWidget *parent, const QString &picture, const QString &tip)
+{
+    auto *b = new QPushButton(parent);
+    const QIcon image = ResourceLibrary::icon(picture);
+    if (image.isNull())
+        b->setText(tip);
+    b->setIcon(image);
+    b->setIconSize(QSize(24, 24));
+    b->setToolTip(tip);
+    b->setFixedSize(40, 36);
+    return b;
+}
+
+} // namespace
+
+MBM_WIND::MBM_WIND(QWidget *owner, const QString &prompt, const QString &value)
+    : QDialog(owner), m_given(value)
+{
+    setWindowTitle(QStringLiteral("Makro BM Yeni Değer Girişi"));
+    setWindowIcon(ResourceLibrary::icon(QStringLiteral("VXOTOD")));
+    setModal(true);
+    m_prompt = new QLabel(prompt, this);
+    m_prompt->setFont(QFont(QStringLiteral("Arial"), 10));
+    m_prompt->setWordWrap(true);
+    m_edit = new QVSLE(this);
+    m_edit->setCURRENTTEXT(value);
+    m_edit->installEventFilter(this);
+    m_ok = imageButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"));
+    m_ok->setDefault(true);
+    m_cancel = imageButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"));
+    m_cancel->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &MBM_WIND::PBTAMAM);
+    connect(m_cancel, &QPushButton::clicked, this, &MBM_WIND::PBIPTAL);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_prompt, 0, 0);
+    grid->addWidget(m_edit, 1, 0);
+    grid->addWidget(m_ok, 0, 1);
+    grid->addWidget(m_cancel, 1, 1);
+    const QFontMetrics fm(font());
+    resize(qRound(224 * fm.averageCharWidth() / 4.0), qRound(59 * fm.height() / 8.0));
+    CTXTVAL = value;
+    m_edit->setFocus();
+}
+
+bool MBM_WIND::eventFilter(QObject *watched, QEvent *event)
+{
+    // Normalised only when the field is left after the user changed it.
+    if (watched == m_edit && event->type() == QEvent::FocusOut && m_edit->isModified())
+        m_edit->setCURRENTTEXT(SDAYA(m_edit->text(), 4));
+    return QDialog::eventFilter(watched, event);
+}
+
+void MBM_WIND::PBTAMAM()
+{
+    const QString value = m_edit->text().trimmed();
+    if (value.isEmpty()) {
+        m_edit->setFocus();
+        return;
+    }
+    CTXTVAL = value;
+    done(1);
+}
+
+void MBM_WIND::PBIPTAL()
+{
+    CTXTVAL = m_given;
+    done(0);
+}
+
+void MBM_WIND::reject()
+{
+    PBIPTAL();
+}
+
+} // namespace vexo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "controls/cancel_owner.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace vexo {
+
+class QVSLE;
+
+// MBM_WIND, "Makro BM Yeni Değer Girişi": asks a macro nutrient's new value. CTXTVAL holds the
+// present value until "Tamam" accepts a non-empty trimmed text; a cancel hands the present value back.
+class MBM_WIND : public QDialog, public CancelOwner
+{
+    Q_OBJECT
+public:
+    MBM_WIND(QWidget *owner, const QString &prompt, const QString &value);
+
+    QString CTXTVAL;
+
+    void PBTAMAM();
+    void PBIPTAL() override;
+
+    QLabel *FIXEDTEXT1() const { return m_prompt; }
+    QVSLE *MBM_EDIT() const { return m_edit; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
+
+protected:
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QString m_given;
+    QLabel *m_prompt = nullptr;
+    QVSLE *m_edit = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+};
+
+} // namespace vexo

@@ -1,0 +1,344 @@
+// The summary and the detailed report from hand-made solve states: the edge cases of their layout.
+
+#include "platform/cp1254_codec.h"
+#include "problem/open_problem.h"
+#include "problem/app_globals.h"
+#include "reports/last_report.h"
+#include "reports/report_file.h"
+#include "scripted_messages.h"
+#include "solver/report_detailed.h"
+#include "solver/report_input.h"
+#include "solver/report_summary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace vexo;
+
+// Failures show the texts, not their characters' codes.
+#define EXPECT_TEXT(a, b) EXPECT_EQ(QString(a).toStdString(), QString(b).toStdString())
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 3, 14), QTime(9, 26, 53));
+
+ReportInput::Column column(const QString &name, double price, double x, bool basic, double reduced = 0.0)
+{
+    return ReportInput::Column{name, price, x, basic, reduced};
+}
+
+ReportInput baseInput()
+{
+    ReportInput in;
+    in.optimum = true;
+    in.mixer = QStringLiteral("1000.00");
+    in.currency = QStringLiteral("TL");
+    in.weightUnit = QStringLiteral("Kg");
+    in.company = QStringLiteral("Firma   ");
+    in.feedName = QStringLiteral("Yem");
+    in.preparer = QStringLiteral("Ali");
+    in.fileName = QStringLiteral("P");
+    in.fileDir = QStringLiteral("/d");
+    return in;
+}
+
+QStringList linesOf(const QString &text)
+{
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.last().isEmpty()); // the text ends with CR LF
+    lines.removeLast();
+    for (const QString &l : lines) {
+        EXPECT_EQ(l.size(), 100) << l.toStdString();
+        EXPECT_FALSE(l.contains(u'\n') || l.contains(u'\r'));
+    }
+    return lines;
+}
+
+QString rtrim(const QString &s)
+{
+    qsizetype n = s.size();
+    while (n > 0 && s.at(n - 1) == u' ')
+        --n;
+    return s.left(n);
+}
+
+QStringList trimmedLines(const QString &text)
+{
+    QStringList out;
+    for (const QString &l : linesOf(text))
+        out << rtrim(l);
+    return out;
+}
+
+TEST(ReportLayout, CentringAndLines)
+{
+    EXPECT_EQ(centred(QStringLiteral("Yem Maddesi"), 25), QString(7, u' ') + "Yem Maddesi" + QString(7, u' '));
+    EXPECT_EQ(centred(QStringLiteral("ab"), 5), QStringLiteral(" ab  ")); // the odd blank goes right
+    EXPECT_EQ(centred(QStringLiteral("abcdef"), 4), QStringLiteral("abcd"));
+    EXPECT_EQ(reportLine(QString(120, u'x')), QString(100, u'x') + QStringLiteral("\r\n"));
+    EXPECT_EQ(blankReportLine(), QString(100, u' ') + QStringLiteral("\r\n"));
+}
+
+TEST(SummaryReport, RowsTotalsAndEdgeCases)
+{
+    ReportInput in = baseInput();
+    in.mixer = QStringLiteral("   1000.00");
+    in.columns = {column(QStringLiteral("ZERO"), 1, 0.0, true),
+                  column(QStringLiteral("TINY"), 1, 0.000004, true),
+                  column(QStringLiteral("ARPA"), 1, 0.625, true),
+                  column(QStringLiteral("EŞİT BİR"), 1, 0.1874980, true),
+                  column(QStringLiteral("EŞİT İKİ"), 1, 0.1874980, true),
+                  column(QStringLiteral("ÇOK UZUN BİR YEM MADDESİ ADI"), 1, 0.000002, true)};
+    const SummaryTexts t = summaryTexts(in, kNow);
+    const QStringList lines = trimmedLines(t.text);
+    const QString ind(7, u' ');
+    const QStringList want = {
+        QString(43, u' ') + "VEXO_Zud S 2.6",
+        "",
+        QString(47, u' ') + "Firma",
+        QString(33, u' ') + "Tarih: 14/03/2026 - Saat: 09:26:53",
+        "",
+        ind + "KARMA YEM ADI: Yem",
+        ind + "HAZIRLAYAN: Ali",
+        "",
+        ind + QString(7, u' ') + "Yem Maddesi" + QString(7, u' ') + "    Çözüm      Mikser",
+        ind + QString(11, u' ') + "Adı" + QString(11, u' ') + "      %        Girişi",
+        ind + QString(25, u'-') + " " + QString(11, u'-') + " " + QString(10, u'-'),
+        ind + "ARPA                     " + "      62.500" + "     625.00",
+        // Equal amounts keep the column order.
+        ind + "EŞİT BİR                 " + "      18.750" + "     187.50",
+        ind + "EŞİT İKİ                 " + "      18.750" + "     187.50",
+        ind + "TINY                     " + "       0.000" + "       0.00",
+        ind + "ÇOK UZUN BİR YEM MADDESİ " + "       0.000" + "       0.00",
+        ind + QString(25, u'-') + " " + QString(11, u'-') + " " + QString(10, u'-'),
+        // The total from the unrounded sum.
+        ind + "TOPLAM:                  " + "     100.000" + "    1000.00",
+        "",
+        QString(49, u' ') + "<>",
+    };
+    EXPECT_EQ(lines, want);
+    EXPECT_EQ(t.company, QStringLiteral("Firma"));
+    EXPECT_EQ(t.dateLine, QStringLiteral("Tarih: 14/03/2026 - Saat: 09:26:53"));
+
+    // The PDF body: the same lines without the title block and the separating blank lines.
+    QStringList body = want;
+    body.remove(18);
+    body.remove(7);
+    body = body.mid(5);
+    EXPECT_EQ(trimmedLines(t.pdfBody), body);
+    EXPECT_TRUE(t.pdfBody.startsWith(ind + "KARMA YEM ADI: "));
+}
+
+TEST(SummaryReport, MixerThatIsNoNumberGivesZeroQuantities)
+{
+    for (const QString &mixer : {QString(), QStringLiteral("abc"), QString(11, u' ')}) {
+        ReportInput in = baseInput();
+        in.mixer = mixer;
+        in.columns = {column(QStringLiteral("A"), 1, 0.4, true), column(QStringLiteral("B"), 1, 0.6, true)};
+        const QStringList lines = trimmedLines(summaryTexts(in, kNow).text);
+        EXPECT_TRUE(lines.at(11).endsWith(QStringLiteral("60.000       0.00")));
+        EXPECT_TRUE(lines.at(12).endsWith(QStringLiteral("40.000       0.00")));
+        EXPECT_TRUE(lines.at(14).endsWith(QStringLiteral("100.000       0.00")));
+    }
+}
+
+TEST(SummaryReport, FilesAndAozetrapor)
+{
+    QTemporaryDir root;
+    appGlobals().CVERIKOK = root.path();
+    test::ScriptedMessages messages;
+    test::ManualClock clock;
+    ReportInput in = baseInput();
+    in.columns = {column(QStringLiteral("A"), 1, 1.0, true)};
+    in.format = 1;
+    // The folder is made when missing.
+    ASSERT_TRUE(SONUCOZET(nullptr, in));
+    const QString body = QDir(root.path()).filePath(QStringLiteral("PDF_Out/pdfteks1.txt"));
+    QFile f(body);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Cp1254Codec::decode(f.readAll()), summaryTexts(in, kNow.addSecs(0)).pdfBody);
+    EXPECT_EQ(AOZETRAPOR().bodyFile, body);
+    EXPECT_EQ(AOZETRAPOR().chapterTitle, QStringLiteral("ÇÖZÜM SONUÇLARI :"));
+    // The body file is no report of the pad's.
+    EXPECT_TRUE(lastReport().CSONRAPOR().isEmpty());
+    appGlobals().CVERIKOK.clear();
+}
+
+ReportInput detailedInput()
+{
+    ReportInput in = baseInput();
+    in.cost = 12.34567;
+    in.columns = {column(QStringLiteral("ARPA"), 10, 0.7, true),
+                  column(QStringLiteral("SIFIR"), 20, 0.0, true),        // basic at level 0
+                  column(QStringLiteral("SOYA"), 30, 0.3, true),
+                  column(QStringLiteral("PAHALI"), 90, 0.0, false, -95.5), // maximum price below 0
+                  column(QStringLiteral("UCUZ"), 15, 0.0, false, -2.25),
+                  column(QStringLiteral("BEDAVA"), 0, 0.0, false, 0.0)};
+    using G = ReportInput::RowGroup;
+    const QString noMark(7, u' ');
+    in.rows = {
+        {G::Nutrient, QStringLiteral("HP,%"), QStringLiteral("Alt"), 20.0, QStringLiteral("    20.0000"), noMark, 0.5},
+        {G::Nutrient, QStringLiteral("LİF,%"), QStringLiteral("Yok"), std::nullopt, QStringLiteral("     3.1000"), noMark,
+         std::nullopt},
+        {G::Nutrient, QStringLiteral("UZUNCA BİR BESİN MADDESİ,BİRİM"), QStringLiteral("Üst"), 5.0,
+         QStringLiteral("     5.0000"), noMark, -1.0},
+        {G::Ingredient, QStringLiteral("SOYA"), QStringLiteral("Üst"), 0.3, QStringLiteral("     30.000"), noMark, -3.0},
+    };
+    return in;
+}
+
+TEST(DetailedReport, LeftOutPartZeroLevelAndDashes)
+{
+    const QStringList lines = trimmedLines(detailedReportText(detailedInput(), kNow));
+    const QString ind(10, u' ');
+    auto at = [&](const QString &start) {
+        for (const QString &l : lines) {
+            if (l.startsWith(start))
+                return l;
+        }
+        return QStringLiteral("<missing: ") + start + ">";
+    };
+    EXPECT_TEXT(lines.at(2), QString(33, u' ') + "Tarih: 14/03/2026  Saat: 09:26:53");
+    EXPECT_TEXT(at("     § MALİYET"), QStringLiteral("     § MALİYET DURUMU: Birim Maliyet = 12.346 TL/Kg"));
+    EXPECT_TEXT(at(ind + "ARPA"), ind + "ARPA                           10.000      70.000     700.00");
+    EXPECT_TEXT(at(ind + "TOPLAM:"), ind + "TOPLAM:                          -        100.000    1000.00");
+    // Part b): the zero-level line first, then by maximum price, highest first.
+    const qsizetype b = lines.indexOf(QStringLiteral("       b) Seçilmeyen Yem Maddeleri:"));
+    ASSERT_GT(b, 0);
+    EXPECT_TEXT(lines.at(b + 1), ind + "       Yem Maddesi          Fiyat,                    Azami**");
+    EXPECT_TEXT(lines.at(b + 2), ind + "           Adı               TL/Kg       GİMFD*        Fiyat");
+    EXPECT_TEXT(lines.at(b + 4), ind + "SIFIR                          20.000      -20.0000     < 0.000");
+    EXPECT_TEXT(lines.at(b + 5), ind + "UCUZ                           15.000       -2.2500      12.750");
+    EXPECT_TEXT(lines.at(b + 6), ind + "BEDAVA                          0.000        0.0000       0.000");
+    EXPECT_TEXT(lines.at(b + 7), ind + "PAHALI                         90.000      -95.5000     < 0.000");
+    // A row without a limit: "Yok" and dashes; the next limited row keeps its own shadow price; a
+    // long name is cut at 25.
+    EXPECT_TEXT(at("       LİF"), QStringLiteral("       LİF,%                       Yok          -          3.1000       -"));
+    EXPECT_TEXT(at("       HP,%"), QStringLiteral("       HP,%                        Alt        20.0000     20.0000      0.5000"));
+    EXPECT_TEXT(at("       UZUNCA"), QStringLiteral("       UZUNCA BİR BESİN MADDESİ,   Üst         5.0000      5.0000    < 0.0000"));
+    EXPECT_TEXT(at("       SOYA"), QStringLiteral("       SOYA                        Üst         30.000      30.000    < 0.0000"));
+    // No ratio or group rows: no headings; the notes of part b) are there.
+    EXPECT_FALSE(lines.contains(QStringLiteral("       Besin Maddesi Oranı:")));
+    EXPECT_FALSE(lines.contains(QStringLiteral("       Yem Maddesi Grubu (%):")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("       *Giriş İçin Marjinal Fiyat Değişikliği.")));
+    // Optimal: no mark in the constraint table.
+    for (qsizetype i = lines.indexOf(QStringLiteral("     § SINIRLIKLAR:")); i < lines.size(); ++i)
+        EXPECT_NE(lines.at(i).left(7), QStringLiteral("      *"));
+}
+
+TEST(DetailedReport, EveryColumnBasicLeavesOutPartBAndItsNotes)
+{
+    ReportInput in = detailedInput();
+    in.columns.resize(3); // ARPA, SIFIR (basic at level 0), SOYA
+    in.optimum = false;
+    in.rows[0].mark = QStringLiteral("      *");
+    in.rows[1].mark = QStringLiteral("      *"); // a row without a limit never carries a mark
+    const QStringList lines = trimmedLines(detailedReportText(in, kNow));
+    EXPECT_FALSE(lines.contains(QStringLiteral("       b) Seçilmeyen Yem Maddeleri:")));
+    EXPECT_FALSE(lines.contains(QStringLiteral("       *Giriş İçin Marjinal Fiyat Değişikliği.")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("     § ÇÖZÜM DURUMU: Optimum Çözüm Bulunamadı.")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("       Sınırlık ve imkanlari kontrol ediniz...")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("      *HP,%                        Alt        20.0000     20.0000      0.5000")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("       LİF,%                       Yok          -          3.1000       -")));
+    const qsizetype last = lines.size();
+    EXPECT_TEXT(lines.at(last - 4), QStringLiteral(""));
+    EXPECT_TEXT(lines.at(last - 3),
+              QStringLiteral("       ***Sınırlık değerinde bir birim değişikliğe karşılık formül maliyetindeki değişiklik."));
+    EXPECT_TEXT(lines.at(last - 1), QString(49, u' ') + "<>");
+}
+
+TEST(DetailedReport, GroupRowWithoutLimitShowsItsDashes)
+{
+    ReportInput in = detailedInput();
+    in.rows.push_back({ReportInput::RowGroup::Group, QStringLiteral("TAHIL"), QStringLiteral("Yok"), std::nullopt,
+                       QStringLiteral("     70.000"), QString(7, u' '), std::nullopt});
+    const QStringList lines = trimmedLines(detailedReportText(in, kNow));
+    const qsizetype h = lines.indexOf(QStringLiteral("       Yem Maddesi Grubu (%):"));
+    ASSERT_GT(h, 0);
+    EXPECT_TEXT(lines.at(h - 1), QString());
+    EXPECT_TEXT(lines.at(h + 1), QStringLiteral("       TAHIL                       Yok         -           70.000       -"));
+}
+
+TEST(ReportFile, WritesBytesAndKeepsTheLastReportOnFailure)
+{
+    QTemporaryDir dir;
+    test::ScriptedMessages messages;
+    lastReport().clear();
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("alt/R.TXT"));
+    ASSERT_TRUE(RFILEANDTEXT(nullptr, path, QStringLiteral("Çğ\r\n")));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("\xC7\xF0\r\n"));
+    EXPECT_EQ(lastReport().CSONRAPOR(), path);
+    EXPECT_EQ(lastReport().CSONRAPORMETNI(), QStringLiteral("Çğ\r\n"));
+
+    // An empty report is an empty file and becomes the last report.
+    const QString empty = QDir(dir.path()).filePath(QStringLiteral("E.TXT"));
+    ASSERT_TRUE(RFILEANDTEXT(nullptr, empty, QString()));
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+    EXPECT_EQ(lastReport().CSONRAPOR(), empty);
+    EXPECT_TRUE(lastReport().CSONRAPORMETNI().isEmpty());
+
+    // A failed write is told; both globals stay.
+    ASSERT_TRUE(QDir().mkpath(QDir(dir.path()).filePath(QStringLiteral("KLASOR.TXT"))));
+    EXPECT_FALSE(RFILEANDTEXT(nullptr, QDir(dir.path()).filePath(QStringLiteral("KLASOR.TXT")), QStringLiteral("x")));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown().at(0).caption, QStringLiteral("Hata..."));
+    EXPECT_EQ(messages.shown().at(0).style, unsigned(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(lastReport().CSONRAPOR(), empty);
+    EXPECT_TRUE(lastReport().CSONRAPORMETNI().isEmpty());
+
+    // A document changes only the path; the text stays with its own record.
+    lastReport().recordText(path, QStringLiteral("metin"));
+    lastReport().recordDocument(QStringLiteral("/x/VEXO_Zud_Cozum_Sonuclari.pdf"));
+    EXPECT_EQ(lastReport().CSONRAPOR(), QStringLiteral("/x/VEXO_Zud_Cozum_Sonuclari.pdf"));
+    EXPECT_EQ(lastReport().CSONRAPORMETNI(), QStringLiteral("metin"));
+    lastReport().clear();
+}
+
+} // namespace
+
+#include "solver/ky_optimizer.h"
+#include "solver/progress_sink.h"
+#include "solver_fixture.h"
+
+namespace {
+
+// Without the final tableau the report reads the basic flags and reduced costs back from the entry
+// prices; they must agree with the tableau's own (to the entry price's three decimals).
+TEST(ReportInputFromSolver, EntryPricesGiveTheTableausColumns)
+{
+    test::ScriptedMessages messages;
+    for (unsigned seed : {3u, 11u, 19u}) {
+        SCOPED_TRACE(seed);
+        test::randomProblem(seed, test::RandomShape{12, 8, false}).install();
+        ColumnSnapshot fromTableau;
+        KY_OPTIMIZER::setObserver([&](const SimplexTableau &t, SolveEvent e) {
+            if (e == SolveEvent::LoopEnded)
+                fromTableau = snapshotColumns(t, unsigned(t.columns()));
+        });
+        KY_OPTIMIZER solver(nullptr, true);
+        KY_OPTIMIZER::setObserver(nullptr);
+        if (solver.RESULT() != 1)
+            continue;
+        const ReportInput exact = reportInputFrom(solver, &fromTableau);
+        const ReportInput derived = reportInputFrom(solver);
+        ASSERT_EQ(exact.columns.size(), derived.columns.size());
+        for (std::size_t j = 0; j < exact.columns.size(); ++j) {
+            EXPECT_EQ(exact.columns[j].basic, derived.columns[j].basic) << j;
+            const double m = exact.columns[j].price - std::fabs(exact.columns[j].reducedCost);
+            if (!exact.columns[j].basic && m > 0.0) {
+                EXPECT_NEAR(exact.columns[j].reducedCost, derived.columns[j].reducedCost, 5e-4) << j;
+            }
+        }
+        EXPECT_EQ(exact.rows.size(), derived.rows.size());
+    }
+    openProblem().reset();
+}
+
+} // namespace
