@@ -450,13 +450,8 @@ void KY_OPTIMIZER::packTableau()
             mirrorOf[std::size_t(ABAZ_[std::size_t(i)])] = m_surplusColumn[std::size_t(i)];
     }
     m_t = SimplexTableau(m, n, mirrorOf);
-    for (int i = 0; i < m; ++i) {
-        const auto &r = ATABLO_[std::size_t(i)];
-        for (int j = 0; j < n; ++j) {
-            if (mirrorOf[std::size_t(j)] < 0)
-                m_t.set(i, j, r[std::size_t(j)]);
-        }
-    }
+    for (int i = 0; i < m; ++i)
+        m_t.setRow(i, ATABLO_[std::size_t(i)].data());
     ATABLO_.clear();
     ATABLO_.shrink_to_fit();
     m_t.indexRows();

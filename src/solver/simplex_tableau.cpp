@@ -1,12 +1,8 @@
 #include "solver/simplex_tableau.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <limits>
 
 namespace vexo {
 
@@ -25,57 +21,93 @@ bool isZero(double x)
 }
 
 // x times 10^8 rounded half away from zero, without a branch (a mispredicted branch per term costs
-// more than the whole term): round the magnitude to the nearest integer with the 2^52 trick, move a
-// half that went to the even neighbour up, and put the sign back. Magnitudes of 2^52 and more are
-// whole numbers already.
+// more than the whole term): the whole part of the magnitude, plus one when the fraction (exact)
+// is a half or more, with the sign put back. Magnitudes of 2^52 and more are whole numbers already
+// and come back unchanged.
 inline double scaledRound8(double x)
 {
     const double y = x * 1e8;
-    const double big = 4503599627370496.0; // 2^52
     const double ay = std::fabs(y);
-    double n = (ay + big) - big;
-    n += (ay - n == 0.5) ? 1.0 : 0.0;
-    n = ay < big ? n : ay;
+    const double t = std::trunc(ay);
+    const double n = t + (ay - t >= 0.5 ? 1.0 : 0.0);
     return std::copysign(n, y);
 }
 
-inline double round8Inline(double x)
-{
-    return scaledRound8(x) / 1e8 + 0.0; // + 0.0: no negative zero
-}
-
-// The pivot loops are cloned for AVX2 where the processor has it; the arithmetic is the same in
-// every clone (no contraction into fused multiply-adds), only wider.
+// The loops over rows and columns are cloned for AVX-512 and AVX2 where the processor has them; the
+// arithmetic is the same in every clone (no contraction into fused multiply-adds), only wider.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define VEXO_KERNEL __attribute__((target_clones("avx2", "default")))
+#define VEXO_KERNEL __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define VEXO_KERNEL
 #endif
 
-// One row's products for the pricing: entry by entry where the row has few entries, in vector
-// steps over 64 columns where it has many (a zero entry adds zero).
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("arch=haswell", "default")))
-#endif
-void accumulateRow(double *__restrict z, const double *__restrict a, const unsigned long long *marks,
-                   std::size_t words, double c, int active)
+// Sums of whole numbers whose magnitudes add up to at most 2^53 are exact in any order (every
+// partial sum is a whole number within 2^53). The bound is one less: a computed sum of magnitudes
+// at or below it was computed exactly, and a true one above 2^53 can never be computed as 2^53.
+constexpr double kExactSum = 9007199254740991.0; // 2^53 - 1
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The pricing kernels below keep z (units of 10^-8) and the sum of magnitudes of each column. A
+// sum of magnitudes that leaves the exact range becomes infinite and stays so (infinity minus and
+// plus finite numbers), which marks the column's z for a fresh sum in row order.
+
+// Takes one row's products out (before the row changes).
+VEXO_KERNEL void unpriceRow(double *__restrict z, double *__restrict zabs, const double *__restrict a, double c,
+                            int n)
 {
-    for (std::size_t w = 0; w < words; ++w) {
-        unsigned long long bits = marks[w];
-        if (bits == 0)
-            continue;
-        const int from = int(w * 64);
-        if (std::popcount(bits) >= 12) {
-            const int n = std::min(64, active - from);
-            for (int j = 0; j < n; ++j)
-                z[from + j] += scaledRound8(c * a[from + j]);
-            continue;
-        }
-        while (bits) {
-            const int j = from + std::countr_zero(bits);
-            bits &= bits - 1;
-            z[j] += scaledRound8(c * a[j]);
-        }
+    for (int j = 0; j < n; ++j) {
+        const double t = scaledRound8(c * a[j]);
+        z[j] -= t;
+        zabs[j] -= std::fabs(t);
+    }
+}
+
+// Puts one row's products in.
+VEXO_KERNEL void priceRow(double *__restrict z, double *__restrict zabs, const double *__restrict a, double c,
+                          int n)
+{
+    for (int j = 0; j < n; ++j) {
+        const double t = scaledRound8(c * a[j]);
+        z[j] += t;
+        const double s = zabs[j] + std::fabs(t);
+        zabs[j] = s <= kExactSum ? s : kInf;
+    }
+}
+
+// Puts one row's products in, for some columns only (summed afresh).
+VEXO_KERNEL void priceColumns(double *__restrict z, double *__restrict zabs, const double *__restrict a,
+                              const int *__restrict at, int k, double c)
+{
+    for (int t = 0; t < k; ++t) {
+        const int j = at[t];
+        const double v = scaledRound8(c * a[j]);
+        z[j] += v;
+        const double s = zabs[j] + std::fabs(v);
+        zabs[j] = s <= kExactSum ? s : kInf;
+    }
+}
+
+// z and z minus cost of every column from the sums in units of 10^-8.
+VEXO_KERNEL void scaleBack(const double *__restrict z, const int *__restrict at, const double *__restrict sign,
+                           const double *__restrict cost, double *__restrict zj, double *__restrict zjcj, int n)
+{
+    for (int j = 0; j < n; ++j) {
+        const double v = sign[j] * z[at[j]] / 1e8 + 0.0; // + 0.0: no negative zero
+        zj[j] = v;
+        zjcj[j] = scaledRound8(v - cost[j]) / 1e8 + 0.0;
+    }
+}
+
+// The ratio test's ratio of every row: 0 for a right-hand side near 0, otherwise the quotient,
+// 0 when near 0, rounded to 8 decimals.
+VEXO_KERNEL void ratios(const double *__restrict column, const double *__restrict rhs, double *__restrict q, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const double r = rhs[i];
+        double v = r / column[i];
+        v = std::fabs(v) < kRatioRow ? 0.0 : v;
+        v = scaledRound8(v) / 1e8 + 0.0;
+        q[i] = std::fabs(r) < kRatioRow ? 0.0 : v;
     }
 }
 
@@ -92,6 +124,23 @@ VEXO_KERNEL void eliminateRow(double *__restrict a, const double *__restrict piv
     for (int j = 0; j < n; ++j) {
         const double v = a[j] - pivotRow[j] * f;
         a[j] = std::fabs(v) < kClean ? 0.0 : v;
+    }
+}
+
+// The elimination of one row, with its products swapped in the pricing sums as it goes.
+VEXO_KERNEL void eliminatePricedRow(double *__restrict a, const double *__restrict pivotRow, double f, int n,
+                                    double c, double *__restrict z, double *__restrict zabs)
+{
+    for (int j = 0; j < n; ++j) {
+        const double old = a[j];
+        double v = old - pivotRow[j] * f;
+        v = std::fabs(v) < kClean ? 0.0 : v;
+        a[j] = v;
+        const double to = scaledRound8(c * old);
+        const double tn = scaledRound8(c * v);
+        z[j] = (z[j] - to) + tn;
+        const double s = (zabs[j] - std::fabs(to)) + std::fabs(tn);
+        zabs[j] = s <= kExactSum ? s : kInf;
     }
 }
 
@@ -128,9 +177,6 @@ SimplexTableau::SimplexTableau(int rows, int columns, const std::vector<int> &mi
     , m_mirrorOf(mirrorOf)
     , m_rows(rows)
     , m_cols(columns)
-    // Rows start on 64-byte boundaries of the vector's storage, which keeps the vector loops aligned.
-    , m_stride((std::size_t(columns) + 7) / 8 * 8)
-    , m_a(std::size_t(rows) * m_stride, 0.0)
 {
     if (!m_mirrorOf.empty() && m_mirrorOf.size() != std::size_t(columns))
         m_mirrorOf.clear();
@@ -146,7 +192,26 @@ SimplexTableau::SimplexTableau(int rows, int columns, const std::vector<int> &mi
         if (pass == 0)
             m_active = int(m_logical.size());
     }
+    // Only the stored columns take room. Rows start on 64-byte boundaries of the vector's storage,
+    // which keeps the vector loops aligned.
+    m_stride = (std::size_t(m_active) + 7) / 8 * 8;
+    m_a.assign(std::size_t(rows) * m_stride, 0.0);
     m_zs.assign(std::size_t(m_active), 0.0);
+    m_zabs.assign(std::size_t(m_active), 0.0);
+    m_mirrors.assign(std::size_t(columns), {});
+    for (int j = 0; j < columns && !m_mirrorOf.empty(); ++j) {
+        const int m = m_mirrorOf[std::size_t(j)];
+        if (m >= 0)
+            m_mirrors[std::size_t(m)].push_back(j);
+    }
+    m_basicFrom = m_active;
+    m_readAt.assign(std::size_t(columns), 0);
+    m_readSign.assign(std::size_t(columns), 1.0);
+    for (int j = 0; j < columns; ++j) {
+        double sign = 1.0;
+        m_readAt[std::size_t(j)] = storedColumn(j, &sign);
+        m_readSign[std::size_t(j)] = sign;
+    }
 }
 
 int SimplexTableau::storedColumn(int j, double *sign) const
@@ -156,25 +221,48 @@ int SimplexTableau::storedColumn(int j, double *sign) const
     return m_phys[std::size_t(m >= 0 ? m : j)];
 }
 
-void SimplexTableau::KRITER()
+void SimplexTableau::priceAll()
 {
+    // Row by row, as the sums were always made; a zero entry adds a zero.
     std::fill(m_zs.begin(), m_zs.end(), 0.0);
-    double *z = m_zs.data();
+    std::fill(m_zabs.begin(), m_zabs.end(), 0.0);
     for (int i = 0; i < m_rows; ++i) {
         const double c = cb[std::size_t(i)];
-        if (isZero(c))
-            continue;
-        accumulateRow(z, row(i), m_marks.data() + std::size_t(i) * m_words, m_words, c, m_active);
+        if (!isZero(c))
+            priceRow(m_zs.data(), m_zabs.data(), row(i), c, m_active);
+    }
+    m_zcb = cb;
+    m_zValid = true;
+}
+
+void SimplexTableau::KRITER()
+{
+    if (!m_zValid || m_zcb != cb) {
+        priceAll();
+    } else {
+        // A column whose sum may have been rounded is summed afresh, in row order as above.
+        m_recount.resize(std::size_t(m_active));
+        const double *zabs = m_zabs.data();
+        int k = 0;
+        for (int p = 0; p < m_active; ++p) {
+            m_recount[std::size_t(k)] = p;
+            k += int(!(zabs[p] <= kExactSum));
+        }
+        for (int t = 0; t < k; ++t) {
+            m_zs[std::size_t(m_recount[std::size_t(t)])] = 0.0;
+            m_zabs[std::size_t(m_recount[std::size_t(t)])] = 0.0;
+        }
+        for (int i = 0; i < m_rows && k > 0; ++i) {
+            const double c = cb[std::size_t(i)];
+            if (!isZero(c))
+                priceColumns(m_zs.data(), m_zabs.data(), row(i), m_recount.data(), k, c);
+        }
     }
     // Each product was rounded to a whole number of 10^-8; their sums are exact in units of 10^-8
     // and are scaled back once per column. A mirror column's products are the negated ones.
-    for (int j = 0; j < m_cols; ++j) {
-        double sign = 1.0;
-        const int p = storedColumn(j, &sign);
-        const double v = sign * z[p] / 1e8 + 0.0;
-        zj[std::size_t(j)] = v;
-        zjcj[std::size_t(j)] = round8Inline(v - cost[std::size_t(j)]);
-    }
+    zj.resize(std::size_t(m_cols));
+    zjcj.resize(std::size_t(m_cols));
+    scaleBack(m_zs.data(), m_readAt.data(), m_readSign.data(), cost.data(), zj.data(), zjcj.data(), m_cols);
 }
 
 bool SimplexTableau::HEPSI() const
@@ -188,29 +276,41 @@ bool SimplexTableau::HEPSI() const
 
 bool SimplexTableau::GVEKTOR()
 {
+    // Only a column above the improvement bound can ever replace the best (the best is never below
+    // 0), so those are picked out first without a branch, then followed in order.
+    m_candidates.resize(std::size_t(m_cols));
+    int k = 0;
+    for (int j = 0; j < m_cols; ++j) {
+        m_candidates[std::size_t(k)] = j;
+        k += int(barred[std::size_t(j)] == 0) & int(zjcj[std::size_t(j)] > kImproves);
+    }
     double best = 0.0;
     int column = -1;
-    for (int j = 0; j < m_cols; ++j) {
-        if (barred[std::size_t(j)])
-            continue;
-        const double d = zjcj[std::size_t(j)];
-        if (blandMode) {
-            if (d > kImproves) {
+    if (blandMode) {
+        column = k > 0 ? m_candidates[0] : -1;
+    } else {
+        for (int t = 0; t < k; ++t) {
+            const int j = m_candidates[std::size_t(t)];
+            const double d = zjcj[std::size_t(j)];
+            if (d > best + kImproves) {
+                best = d;
                 column = j;
-                break;
             }
-        } else if (d > best + kImproves) {
-            best = d;
-            column = j;
         }
     }
     if (column < 0)
         return false;
-    double sign = 1.0;
-    const int p = storedColumn(column, &sign);
+    // The column's entries, kept for the ratio test and the pivot.
+    const double sign = m_readSign[std::size_t(column)];
+    const int p = m_readAt[std::size_t(column)];
+    m_column.resize(std::size_t(m_rows));
     bool bounded = false;
-    for (int i = 0; i < m_rows && !bounded; ++i)
-        bounded = sign * row(i)[p] > kImproves;
+    for (int i = 0; i < m_rows; ++i) {
+        const double a = sign * row(i)[p];
+        m_column[std::size_t(i)] = a;
+        bounded = bounded || a > kImproves;
+    }
+    m_columnOf = column;
     if (!bounded)
         return false;
     entering = column;
@@ -219,44 +319,50 @@ bool SimplexTableau::GVEKTOR()
 
 bool SimplexTableau::HESTETA()
 {
-    double sign = 1.0;
-    const int pe = storedColumn(entering, &sign);
-    auto entry = [&](int i) { return sign * row(i)[pe]; };
-    int first = -1;
-    double smallest = 0.0;
-    // The ratios are kept only implicitly: a first pass finds the first smallest, a second the ties.
-    auto ratioOf = [&](int i) {
-        const double r = rhs[std::size_t(i)];
-        if (std::fabs(r) < kRatioRow)
-            return 0.0;
-        double q = r / entry(i);
-        if (std::fabs(q) < kRatioRow)
-            q = 0.0;
-        return round8Inline(q);
-    };
-    for (int i = 0; i < m_rows; ++i) {
-        if (!(entry(i) > kRatioRow))
-            continue;
-        const double q = ratioOf(i);
-        if (first < 0 || q < smallest - kEqual) {
-            first = i;
-            smallest = q;
-        }
+    if (m_columnOf != entering) {
+        const double sign = m_readSign[std::size_t(entering)];
+        const int pe = m_readAt[std::size_t(entering)];
+        m_column.resize(std::size_t(m_rows));
+        for (int i = 0; i < m_rows; ++i)
+            m_column[std::size_t(i)] = sign * row(i)[pe];
+        m_columnOf = entering;
     }
-    if (first < 0) {
+    // The ratio of every row at once (a row that takes no part gets a number that is not used),
+    // then the first smallest and the ties in row order.
+    m_ratio.resize(std::size_t(m_rows));
+    ratios(m_column.data(), rhs.data(), m_ratio.data(), m_rows);
+    // The rows that take part, in order (picked without a branch, as are the choices below: which
+    // way they go cannot be foreseen).
+    m_candidates.resize(std::size_t(m_rows));
+    int k = 0;
+    for (int i = 0; i < m_rows; ++i) {
+        m_candidates[std::size_t(k)] = i;
+        k += m_column[std::size_t(i)] > kRatioRow ? 1 : 0;
+    }
+    if (k == 0) {
         leaving = -1;
         return false;
     }
+    const int *rows = m_candidates.data();
+    const double *q = m_ratio.data();
+    int first = rows[0];
+    double smallest = q[first];
+    for (int t = 1; t < k; ++t) {
+        const int i = rows[t];
+        const bool smaller = q[i] < smallest - kEqual;
+        first = smaller ? i : first;
+        smallest = smaller ? q[i] : smallest;
+    }
     int chosen = first;
+    int chosenBasis = basis[std::size_t(first)];
     int ties = 0;
-    for (int i = 0; i < m_rows; ++i) {
-        if (!(entry(i) > kRatioRow))
-            continue;
-        if (std::fabs(ratioOf(i) - smallest) < kRatioRow) {
-            ++ties;
-            if (basis[std::size_t(i)] < basis[std::size_t(chosen)])
-                chosen = i;
-        }
+    for (int t = 0; t < k; ++t) {
+        const int i = rows[t];
+        const bool tie = std::fabs(q[i] - smallest) < kRatioRow;
+        ties += tie ? 1 : 0;
+        const bool better = tie && basis[std::size_t(i)] < chosenBasis;
+        chosen = better ? i : chosen;
+        chosenBasis = better ? basis[std::size_t(i)] : chosenBasis;
     }
     if (ties <= 1)
         chosen = first;
@@ -281,6 +387,18 @@ void SimplexTableau::TABLODEGIS()
     pivot(leaving, entering);
 }
 
+void SimplexTableau::setRow(int i, const double *values)
+{
+    double *a = row(i);
+    for (int j = 0; j < m_cols; ++j) {
+        if (m_mirrorOf.empty() || m_mirrorOf[std::size_t(j)] < 0)
+            a[m_phys[std::size_t(j)]] = values[j];
+    }
+    m_zValid = false;
+    m_cleanZeros = false;
+    m_columnOf = -1;
+}
+
 void SimplexTableau::indexRows()
 {
     // Nothing the pivot computes stays below the cleaning bound; start the same way.
@@ -289,60 +407,160 @@ void SimplexTableau::indexRows()
         for (int j = 0; j < m_active; ++j)
             a[j] = clean(a[j]);
     }
-    m_words = (std::size_t(m_active) + 63) / 64;
-    markRows();
+    m_cleanZeros = true;
 }
 
-void SimplexTableau::markRows()
+void SimplexTableau::swapStored(int p, int q)
 {
-    m_pivotsSinceMarking = 0;
-    m_marks.assign(std::size_t(m_rows) * m_words, 0);
+    if (p == q)
+        return;
     for (int i = 0; i < m_rows; ++i) {
-        const double *a = row(i);
-        unsigned long long *marks = m_marks.data() + std::size_t(i) * m_words;
-        int j = 0;
-#if defined(__SSE2__)
-        const __m128d zero = _mm_setzero_pd();
-        for (; j + 2 <= m_active; j += 2) {
-            const unsigned long long two = unsigned(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(a + j), zero)));
-            marks[std::size_t(j) / 64] |= two << (j % 64);
-        }
-#endif
-        for (; j < m_active; ++j)
-            marks[std::size_t(j) / 64] |= (a[j] != 0.0 ? 1ULL : 0ULL) << (j % 64);
+        double *a = row(i);
+        std::swap(a[p], a[q]);
+    }
+    std::swap(m_zs[std::size_t(p)], m_zs[std::size_t(q)]);
+    std::swap(m_zabs[std::size_t(p)], m_zabs[std::size_t(q)]);
+    const int lp = m_logical[std::size_t(p)];
+    const int lq = m_logical[std::size_t(q)];
+    m_logical[std::size_t(p)] = lq;
+    m_logical[std::size_t(q)] = lp;
+    m_phys[std::size_t(lp)] = q;
+    m_phys[std::size_t(lq)] = p;
+    m_readAt[std::size_t(lp)] = q;
+    m_readAt[std::size_t(lq)] = p;
+    for (int j : m_mirrors[std::size_t(lp)])
+        m_readAt[std::size_t(j)] = q;
+    for (int j : m_mirrors[std::size_t(lq)])
+        m_readAt[std::size_t(j)] = p;
+}
+
+void SimplexTableau::placeStored(int p, bool basic)
+{
+    if (basic && p < m_basicFrom) {
+        --m_basicFrom;
+        swapStored(p, m_basicFrom);
+    } else if (!basic && p >= m_basicFrom) {
+        swapStored(p, m_basicFrom);
+        ++m_basicFrom;
+    }
+}
+
+void SimplexTableau::partitionByBasis()
+{
+    m_partitioned = true;
+    std::vector<char> basic(std::size_t(m_active), 0);
+    for (int b : basis) {
+        if (b >= 0 && b < m_cols)
+            basic[std::size_t(m_readAt[std::size_t(b)])] = 1;
+    }
+    // From the end down: a position is moved only once it was looked at.
+    m_basicFrom = m_active;
+    for (int p = m_active - 1; p >= 0; --p) {
+        if (basic[std::size_t(p)])
+            placeStored(p, true);
     }
 }
 
 void SimplexTableau::pivot(int r, int e)
 {
-    double sign = 1.0;
-    const int pe = storedColumn(e, &sign);
+    if (!m_partitioned)
+        partitionByBasis();
+    // The leaving column joins the block of the others before the pivot, so that the pivot row's
+    // non-zero entries all lie in that block.
+    {
+        const int leavingColumn = basis[std::size_t(r)];
+        if (leavingColumn >= 0 && leavingColumn < m_cols && leavingColumn != e
+            && m_readAt[std::size_t(leavingColumn)] != m_readAt[std::size_t(e)])
+            placeStored(m_readAt[std::size_t(leavingColumn)], false);
+    }
+    const double sign = m_readSign[std::size_t(e)];
+    const int pe = m_readAt[std::size_t(e)];
     double *pr = row(r);
     const double p = sign * pr[pe];
+    // Where the pivot row holds 0, the other rows keep their entries (an entry minus 0 times a
+    // finite factor is the entry, and the cleaning keeps it, every entry being 0.0 or at least the
+    // cleaning bound) and the pivot row keeps its 0.0. So only the span from the row's first to its
+    // last non-zero entry is visited; a division can only add zeros to the row.
+    int lo = 0;
+    int hi = m_active;
+    if (m_cleanZeros && std::isfinite(p)) {
+        while (lo < hi && pr[lo] == 0.0)
+            ++lo;
+        // From the end in steps of eight: the block of basic columns there is all zeros.
+        while (hi - 8 >= lo) {
+            bool any = false;
+            for (int k = 0; k < 8; ++k)
+                any |= pr[hi - 8 + k] != 0.0;
+            if (any)
+                break;
+            hi -= 8;
+        }
+        while (hi > lo && pr[hi - 1] == 0.0)
+            --hi;
+    }
+    // The entering column as the choice of the column left it, when it did (no row has changed
+    // since), else as it is now.
+    if (m_columnOf != e) {
+        m_column.resize(std::size_t(m_rows));
+        for (int i = 0; i < m_rows; ++i)
+            m_column[std::size_t(i)] = sign * row(i)[pe];
+        m_columnOf = e;
+    }
+    const bool priced = m_zValid;
+    double *z = m_zs.data();
+    double *zabs = m_zabs.data();
+    // The pivot row's products leave the sums with its old cost; they come back with the new one.
+    if (priced && !isZero(m_zcb[std::size_t(r)]))
+        unpriceRow(z + lo, zabs + lo, pr + lo, m_zcb[std::size_t(r)], hi - lo);
     if (std::fabs(p - 1.0) >= kEqual) {
-        divideRow(pr, p, m_active);
+        divideRow(pr + lo, p, hi - lo);
         rhs[std::size_t(r)] = clean(rhs[std::size_t(r)] / p);
     }
     const double rr = rhs[std::size_t(r)];
-    const unsigned long long *pivotMarks = m_marks.data() + std::size_t(r) * m_words;
+    // The rows that change, those with products in the sums apart. In which order rows are
+    // eliminated changes no number: each row is its own, and a sum that stays within the exact
+    // range comes out the same in any order.
+    m_pricedRows.resize(std::size_t(m_rows));
+    m_plainRows.resize(std::size_t(m_rows));
+    int np = 0;
+    int nq = 0;
+    const double *zcb = priced ? m_zcb.data() : nullptr;
     for (int i = 0; i < m_rows; ++i) {
-        if (i == r)
-            continue;
-        double *ai = row(i);
-        const double f = sign * ai[pe];
-        if (isZero(f))
-            continue;
-        eliminateRow(ai, pr, f, m_active);
+        const int change = int(i != r) & int(!isZero(m_column[std::size_t(i)]));
+        const int withSums = zcb ? change & int(!isZero(zcb[i])) : 0;
+        m_pricedRows[std::size_t(np)] = i;
+        np += withSums;
+        m_plainRows[std::size_t(nq)] = i;
+        nq += change & (withSums ^ 1);
+    }
+    for (int t = 0; t < np; ++t) {
+        const int i = m_pricedRows[std::size_t(t)];
+        const double f = m_column[std::size_t(i)];
+        const bool finite = std::isfinite(f);
+        const int from = finite ? lo : 0;
+        const int to = finite ? hi : m_active;
+        eliminatePricedRow(row(i) + from, pr + from, f, to - from, m_zcb[std::size_t(i)], z + from, zabs + from);
         rhs[std::size_t(i)] = clean(rhs[std::size_t(i)] - rr * f);
-        unsigned long long *marks = m_marks.data() + std::size_t(i) * m_words;
-        for (std::size_t w = 0; w < m_words; ++w)
-            marks[w] |= pivotMarks[w];
+    }
+    for (int t = 0; t < nq; ++t) {
+        const int i = m_plainRows[std::size_t(t)];
+        const double f = m_column[std::size_t(i)];
+        const bool finite = std::isfinite(f);
+        const int from = finite ? lo : 0;
+        const int to = finite ? hi : m_active;
+        eliminateRow(row(i) + from, pr + from, f, to - from);
+        rhs[std::size_t(i)] = clean(rhs[std::size_t(i)] - rr * f);
     }
     cb[std::size_t(r)] = cost[std::size_t(e)];
     basis[std::size_t(r)] = e;
-    // Marks of entries that cancelled to zero accumulate; drop them now and then.
-    if (++m_pivotsSinceMarking >= 16)
-        markRows();
+    if (priced) {
+        const double c = cost[std::size_t(e)];
+        if (!isZero(c))
+            priceRow(z + lo, zabs + lo, pr + lo, c, hi - lo);
+        m_zcb[std::size_t(r)] = c;
+    }
+    placeStored(m_readAt[std::size_t(e)], true);
+    m_columnOf = -1;
 }
 
 } // namespace vexo

@@ -18,7 +18,8 @@ struct SimplexLimits
 SimplexLimits &simplexLimits();
 
 // A dense simplex tableau without an objective row: rows are contiguous in memory (a fixed stride),
-// z is computed from the basic costs in every iteration. Rows and columns count from 0 here.
+// z is the sum of the rounded products of the basic costs and the entries (KRITER). Rows and
+// columns count from 0 here.
 //
 // The artificial column of a minimum row is the negation of that row's surplus column, at the start
 // and after every pivot (the same row operations act on both, and negation is exact). Such a
@@ -42,7 +43,16 @@ public:
         return row(i)[m_phys[std::size_t(j)]];
     }
     // Fills an entry before indexRows(); a mirror column takes nothing.
-    void set(int i, int j, double v) { row(i)[m_phys[std::size_t(j)]] = v; }
+    void set(int i, int j, double v)
+    {
+        const int p = m_phys[std::size_t(j)];
+        if (p >= m_active)
+            return;
+        row(i)[p] = v;
+        m_zValid = false;
+        m_cleanZeros = false;
+        m_columnOf = -1;
+    }
 
     std::vector<double> rhs;        // value of each row's basic variable
     std::vector<int> basis;         // basic column of each row
@@ -73,10 +83,11 @@ public:
     // Pivots on any row and column (used to drive artificial variables out at level 0).
     void pivot(int r, int e);
 
-    // Marks the entries that are not zero, after the rows were filled through set(). Pricing visits
-    // only marked entries (a zero adds nothing to z). A pivot marks in every row it changes the
-    // columns marked in the pivot row, so the marks stay a superset of the entries that are not
-    // zero; an entry that cancels to zero keeps its mark and adds zero.
+    // Fills a whole row before indexRows(), one value per column; mirror columns take nothing.
+    void setRow(int i, const double *values);
+
+    // Cleans the entries after the rows were filled through set() or setRow(): below the cleaning
+    // bound becomes 0.0, as every pivot leaves them.
     void indexRows();
 
 private:
@@ -84,15 +95,47 @@ private:
     const double *row(int i) const { return m_a.data() + std::size_t(i) * m_stride; }
     // Where column j's entries are read: the stored column and the sign.
     int storedColumn(int j, double *sign) const;
-    void markRows();
+    void priceAll();
+    void swapStored(int p, int q);
+    void placeStored(int p, bool basic);
+    void partitionByBasis();
     std::vector<int> m_mirrorOf;   // per column
     std::vector<int> m_phys;       // stored position of each column (mirrors after the others)
     std::vector<int> m_logical;    // column of each stored position
+    std::vector<int> m_readAt;     // per column: the stored position its entries are read from
+    std::vector<double> m_readSign; // per column: -1 for a mirror, else 1
+    std::vector<std::vector<int>> m_mirrors; // per column: the columns that mirror it
+    // The stored positions are kept in two blocks: from m_basicFrom on the columns that are basic
+    // (themselves or their mirror), before it the others. A basic column is a unit column, so a
+    // pivot row holds zeros there, apart from the leaving column, which moves to the other block
+    // before the pivot; the pivot then visits only the first block. Where a column is stored
+    // changes nothing in any number, and where the blocks are wrong only time is lost.
+    int m_basicFrom = 0;
+    bool m_partitioned = false;
     int m_active = 0;              // stored columns that are not mirrors
     std::vector<double> m_zs;      // z in units of 10^-8, per stored position
-    int m_pivotsSinceMarking = 0;
-    std::size_t m_words = 0;       // 64-bit words of marks per row
-    std::vector<unsigned long long> m_marks;
+    // The pricing is carried from pivot to pivot: the pivot takes the products of the entries it
+    // changes out of m_zs and puts the new ones in. The products are whole numbers of 10^-8, and
+    // a sum of whole numbers whose magnitudes add up to at most 2^53 is exact in any order, so the
+    // carried sum is the one a fresh pricing makes row by row. m_zabs holds that sum of magnitudes
+    // per column, infinite once it left the exact range: such a column is summed afresh, row by
+    // row, by the next pricing. When the basic costs were changed from outside (m_zcb holds the
+    // ones the sums were made with) or an entry was set, the next pricing starts afresh.
+    std::vector<double> m_zabs;
+    std::vector<double> m_zcb;
+    bool m_zValid = false;
+    // Every entry is 0.0 or at least the cleaning bound (after indexRows() and every pivot).
+    bool m_cleanZeros = false;
+    // Scratch of the pricing (columns to sum afresh), of the choice of the column and of the
+    // ratio test.
+    std::vector<int> m_recount;
+    std::vector<int> m_candidates;
+    std::vector<int> m_pricedRows;
+    std::vector<int> m_plainRows;
+    // The entries of column m_columnOf (-1: none) as the tableau holds them now, mirrors negated.
+    std::vector<double> m_column;
+    int m_columnOf = -1;
+    std::vector<double> m_ratio;
     int m_rows = 0;
     int m_cols = 0;
     std::size_t m_stride = 0;
