@@ -1,6 +1,7 @@
 #include "matrix/mbm_wind.h"
 
 #include "controls/edit_subclasses.h"
+#include "controls/picture_button.h"
 #include "problem/number_text.h"
 #include "resources/resource_library.h"
 
@@ -10,23 +11,6 @@
 #include <QPushButton>
 
 namespace vexo {
-
-namespace {
-
-QPushButton *imageButton(QWidget *parent, const QString &picture, const QString &tip)
-{
-    auto *b = new QPushButton(parent);
-    const QIcon image = ResourceLibrary::icon(picture);
-    if (image.isNull())
-        b->setText(tip);
-    b->setIcon(image);
-    b->setIconSize(QSize(24, 24));
-    b->setToolTip(tip);
-    b->setFixedSize(40, 36);
-    return b;
-}
-
-} // namespace
 
 MBM_WIND::MBM_WIND(QWidget *owner, const QString &prompt, const QString &value)
     : QDialog(owner), m_given(value)
@@ -40,9 +24,9 @@ MBM_WIND::MBM_WIND(QWidget *owner, const QString &prompt, const QString &value)
     m_edit = new QVSLE(this);
     m_edit->setCURRENTTEXT(value);
     m_edit->installEventFilter(this);
-    m_ok = imageButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"));
+    m_ok = pictureButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"), QSize(24, 24), QSize(40, 36));
     m_ok->setDefault(true);
-    m_cancel = imageButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"));
+    m_cancel = pictureButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"), QSize(24, 24), QSize(40, 36));
     m_cancel->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &MBM_WIND::PBTAMAM);
     connect(m_cancel, &QPushButton::clicked, this, &MBM_WIND::PBIPTAL);

@@ -1,6 +1,7 @@
 #include "matrix/yeni_dosya_window.h"
 
 #include "controls/edit_subclasses.h"
+#include "controls/picture_button.h"
 #include "platform/message_sink.h"
 #include "resources/resource_library.h"
 
@@ -10,23 +11,6 @@
 #include <QVBoxLayout>
 
 namespace vexo {
-
-namespace {
-
-QPushButton *imageButton(QWidget *parent, const QString &picture, const QString &tip)
-{
-    auto *b = new QPushButton(parent);
-    const QIcon image = ResourceLibrary::icon(picture);
-    if (image.isNull())
-        b->setText(tip);
-    b->setIcon(image);
-    b->setIconSize(QSize(24, 24));
-    b->setToolTip(tip);
-    b->setFixedSize(40, 36);
-    return b;
-}
-
-} // namespace
 
 YENIDOSYAWINDOW::YENIDOSYAWINDOW(QWidget *owner)
     : QDialog(owner)
@@ -47,9 +31,9 @@ YENIDOSYAWINDOW::YENIDOSYAWINDOW(QWidget *owner)
     auto *inner = new QVBoxLayout(m_box);
     inner->addWidget(m_name);
 
-    m_ok = imageButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"));
+    m_ok = pictureButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"), QSize(24, 24), QSize(40, 36));
     m_ok->setDefault(true);
-    m_cancel = imageButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"));
+    m_cancel = pictureButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"), QSize(24, 24), QSize(40, 36));
     m_cancel->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &YENIDOSYAWINDOW::PBTAMAM);
     connect(m_cancel, &QPushButton::clicked, this, &YENIDOSYAWINDOW::PBIPTAL);

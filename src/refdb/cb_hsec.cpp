@@ -1,5 +1,6 @@
 #include "refdb/cb_hsec.h"
 
+#include "controls/picture_button.h"
 #include "problem/turkish_text.h"
 #include "resources/resource_library.h"
 
@@ -14,25 +15,6 @@
 
 namespace vexo {
 
-namespace {
-
-QPushButton *iconButton(QWidget *parent, const QString &icon, const QString &tip)
-{
-    auto *b = new QPushButton(parent);
-    const QIcon image = ResourceLibrary::icon(icon);
-    if (image.isNull())
-        b->setText(tip);
-    else
-        b->setIcon(image);
-    b->setIconSize(QSize(32, 32));
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    b->setFixedSize(48, 40);
-    return b;
-}
-
-} // namespace
-
 CB_HSEC::CB_HSEC(QWidget *owner, const QString &missingName, const QStringList &choices)
     : QDialog(owner)
 {
@@ -46,9 +28,12 @@ CB_HSEC::CB_HSEC(QWidget *owner, const QString &missingName, const QStringList &
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setMinimumWidth(200);
-    m_ok = iconButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"));
-    m_skip = iconButton(this, QStringLiteral("VXOATLA"), QStringLiteral("Altla"));
-    m_cancel = iconButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"));
+    m_ok = pictureButton(this, QStringLiteral("VXOOK2"), QStringLiteral("Tamam"), QSize(32, 32), QSize(48, 40));
+    m_skip = pictureButton(this, QStringLiteral("VXOATLA"), QStringLiteral("Altla"), QSize(32, 32), QSize(48, 40));
+    m_cancel = pictureButton(this, QStringLiteral("VXOIPTAL2"), QStringLiteral("İptal"), QSize(32, 32), QSize(48, 40));
+    // Enter in the combo's edit part must not press a button for the user.
+    for (QPushButton *b : {m_ok, m_skip, m_cancel})
+        b->setAutoDefault(false);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(m_prompt, 0, 0, 3, 1);
