@@ -16,17 +16,6 @@ namespace {
 const QString kIdField = QStringLiteral("KULL_ID");
 const QString kPasswordField = QStringLiteral("PASSWORD");
 
-QString withoutBlanks(const QString &text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from) == u' ')
-        ++from;
-    while (to > from && text.at(to - 1) == u' ')
-        --to;
-    return text.mid(from, to - from);
-}
-
 QString errorText(const DbfTable &table)
 {
     return table.status() ? table.status()->text() : QString();
@@ -149,14 +138,14 @@ void KSERVER::PASSWORD(const QString &password)
 
 bool KSERVER::seekUser(const QString &name)
 {
-    if (withoutBlanks(name).isEmpty())
+    if (trimBlanks(name).isEmpty())
         return false;
     return seek(name) && !eof();
 }
 
 bool passwordMatches(const QString &typed, const QString &stored)
 {
-    return withoutBlanks(TRUPPER(typed)) == withoutBlanks(stored);
+    return trimBlanks(TRUPPER(typed)) == trimBlanks(stored);
 }
 
 LogonSession::Step LogonSession::attempt(QWidget *owner, const QString &name, const QString &password)
