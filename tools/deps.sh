@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl-dev
   libcurl4-openssl-dev libgtest-dev googletest
   xvfb xauth fonts-dejavu-core
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
