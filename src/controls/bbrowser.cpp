@@ -66,6 +66,11 @@ BBROWSER::~BBROWSER()
         (*it)->removeEventFilter(this);
     if (server_)
         server_->unregisterClient(this);
+    server_.reset();
+    // The widget base closes and hides the children after this body; nothing may read a column then.
+    open_.clear();
+    model_->reset(0, 0);
+    columns_.clear();
 }
 
 // ---- server ---------------------------------------------------------------------------------------

@@ -137,6 +137,8 @@ public:
     bool ISACTIVE() const;
     int LASTRECNO() const;
     void SETFOCUS() { setFocus(Qt::OtherFocusReason); }
+    // Brings a cell into view; a cell never ends up under the frozen columns.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
     // Data-server notifications. Subclasses add their own step and call this one.
     bool NOTIFY(int code, const QString &description) override;
@@ -192,7 +194,6 @@ protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     void keyboardSearch(const QString &) override {}
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

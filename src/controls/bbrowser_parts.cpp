@@ -155,7 +155,7 @@ QSize BrowserHeader::sizeHint() const
     int h = grid_->CAPTIONHEIGHT();
     if (h <= 0) {
         int lines = 1;
-        for (int i = 0; i < count(); ++i)
+        for (int i = 0; i < qMin(count(), grid_->COLUMNCOUNT()); ++i)
             lines = qMax(lines, int(grid_->openColumn(i)->captionLines().size()));
         h = lines * QFontMetrics(grid_->captionFont(nullptr)).height() + 6;
     }

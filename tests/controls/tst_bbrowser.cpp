@@ -7,6 +7,7 @@
 #include "platform/dbf_table.h"
 #include "scripted_messages.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
@@ -118,6 +119,17 @@ private slots:
     void typedModeReplacesTextAndWritesAnotherCell();
     void unchangedEditStoresNothing();
     void skipZeroStoresThePendingEdit();
+    void editChangeFilterKeepsTheCaretAtTheEnd();
+    void frozenColumnStaysWhenScrollingSideways();
+    void cursorSkipsANonSelectableColumn();
+    void spaceAndClickTick();
+    void deleteKeyRunsItsCommand();
+    void paintingAfterSuspendedChangesShowsTheServer();
+    void refreshSendsNoNotification();
+    void stockWarningOnAnOutOfStockRow();
+    void checkDialogsTickTheirField();
+    void singleChoiceMovesTheMark();
+    void captionsAndDoubleClicksReachTheOwner();
 };
 
 void TstBBrowser::typedKeyStartsAnEditThatReplacesTheText()
@@ -200,6 +212,313 @@ void TstBBrowser::skipZeroStoresThePendingEdit()
     QCOMPARE(f.cell(4, 3), QStringLiteral("55"));
     QCOMPARE(f.server->RECNO(), 4);
     QCOMPARE(second.cellLook(3, 2).text.trimmed(), QStringLiteral("55"));
+}
+
+void TstBBrowser::editChangeFilterKeepsTheCaretAtTheEnd()
+{
+    test::ScriptedMessages messages;
+    Fixture f;
+    bool filtering = true; // the owner's own guard, as its typing filter keeps it
+    int calls = 0;
+    int depth = 0;
+    int deepest = 0;
+    f.owner.EDITCHANGE = [&](BCellEditEvent &e) {
+        ++calls;
+        deepest = std::max(deepest, ++depth);
+        if (filtering) {
+            filtering = false;
+            QString kept;
+            for (QChar ch : e.editor->text())
+                if (ch.isDigit() || ch == u'.' || ch == u',')
+                    kept += ch;
+            e.editor->setText(kept);
+            e.editor->setSelection(int(kept.size()), 0);
+            e.editor->setCursorPosition(int(kept.size()));
+            filtering = true;
+        }
+        --depth;
+    };
+    f.go(1, 3);
+    f.type(QStringLiteral("1a2-b,5"));
+    QLineEdit *editor = f.grid->currentEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("12,5"));
+    QCOMPARE(editor->cursorPosition(), 4);
+    QCOMPARE(deepest, 2); // the rewrite is heard once more, and the guard stops it there
+    QVERIFY(calls >= 7);
+    f.enter();
+    QCOMPARE(f.cell(1, 3), QStringLiteral("12,5"));
+}
+
+void TstBBrowser::frozenColumnStaysWhenScrollingSideways()
+{
+    test::ScriptedMessages messages;
+    Fixture f(20, 30);
+    f.grid->setFREEZE(1);
+    f.grid->RECALCULATE();
+    QCoreApplication::processEvents();
+    const BCELL before = f.grid->GETCELLTOPOINT(QPoint(5, 5));
+    QCOMPARE(before.COLUMN, 1);
+    const int probeX = f.grid->frozenWidth() + 5;
+    QCOMPARE(f.grid->GETCELLTOPOINT(QPoint(probeX, 5)).COLUMN, 2);
+    // The frozen strip (captions and rows) as drawn before and after scrolling sideways.
+    const QRect strip(0, 0, f.grid->frozenWidth(), f.grid->height() / 2);
+    f.server->GOTO(1);
+    f.grid->setCURRENTCOLUMN(5); // keep the highlight out of the strip
+    const QImage unscrolled = f.grid->grab(strip).toImage();
+    const QImage otherColumns = f.grid->grab(strip.translated(strip.width(), 0)).toImage();
+    f.grid->horizontalScrollBar()->setValue(f.grid->horizontalScrollBar()->value() + 400);
+    QCoreApplication::processEvents();
+    QVERIFY(f.grid->horizontalScrollBar()->value() > 0);
+    QCOMPARE(f.grid->GETCELLTOPOINT(QPoint(5, 5)).COLUMN, 1); // the name stays at the left edge
+    QVERIFY(f.grid->GETCELLTOPOINT(QPoint(probeX, 5)).COLUMN > 2);
+    QCOMPARE(f.grid->grab(strip).toImage(), unscrolled);
+    QVERIFY(f.grid->grab(strip.translated(strip.width(), 0)).toImage() != otherColumns);
+    // Moving left from a scrolled column never hides the cell under the frozen one.
+    f.go(1, 6);
+    f.grid->scrollTo(f.grid->currentIndex());
+    const int left = f.grid->visualRect(f.grid->currentIndex()).left();
+    QVERIFY(left >= f.grid->frozenWidth());
+}
+
+void TstBBrowser::cursorSkipsANonSelectableColumn()
+{
+    test::ScriptedMessages messages;
+    Fixture f;
+    f.grid->GETCOLUMN(3)->setSELECTABLE(false);
+    f.go(2, 2);
+    QTest::keyClick(f.grid.get(), Qt::Key_Right);
+    QCOMPARE(f.grid->CURRENTCOLUMN(), 4);
+    QTest::keyClick(f.grid.get(), Qt::Key_Left);
+    QCOMPARE(f.grid->CURRENTCOLUMN(), 2);
+    QVERIFY(!f.grid->setCURRENTCOLUMN(3));
+    QCOMPARE(f.grid->CURRENTCOLUMN(), 2);
+    // A click on it moves to the row but keeps the cursor off the column.
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(3, 2));
+    QCOMPARE(f.server->RECNO(), 4);
+    QVERIFY(f.grid->CURRENTCOLUMN() != 3);
+}
+
+void TstBBrowser::spaceAndClickTick()
+{
+    test::ScriptedMessages messages;
+    Owner owner;
+    BBROWSER grid(nullptr, &owner);
+    auto server = std::make_shared<BARRAYSERVER>(
+        ServerFields{{QStringLiteral("CHK"), u'L', 1, 0}, {QStringLiteral("NAME"), u'C', 10, 0}},
+        ServerRows{{false, QStringLiteral("a")}, {true, QStringLiteral("b")}, {false, QStringLiteral("c")}});
+    grid.resize(300, 200);
+    grid.USE(server);
+    grid.setEDITABLE(true);
+    auto *ticks = static_cast<BCHECKCOLUMN *>(grid.ADDCOLUMN(std::make_unique<BCHECKCOLUMN>(QStringLiteral("CHECK"))));
+    grid.OPENCOLUMN(ticks, 1);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.SETFOCUS();
+    // Space on the logical field's check box writes the field through the edit events.
+    server->GOTO(1);
+    grid.setCURRENTCOLUMN(2);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QVERIFY(server->valueAt(1, 1).toBool());
+    QCOMPARE(owner.log, (QStringList{"edit1:c2:r1:F", "edit7:c2:r1:T"}));
+    // A click on another row's box ticks that row.
+    const QPoint box = grid.visualRect(grid.model()->index(2, 1)).center();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, box);
+    QCOMPARE(server->RECNO(), 3);
+    QVERIFY(server->valueAt(3, 1).toBool());
+    // The tick column keeps its own list.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(1, 0)).center());
+    QCOMPARE(ticks->checkedRecords(), QList<int>{2});
+    grid.setCURRENTCOLUMN(1);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QCOMPARE(ticks->CHECKEDCOUNT(), 0);
+    QCOMPARE(grid.cellLook(1, 0).checked, false);
+    // A refused begin leaves the field alone.
+    owner.allowBegin = false;
+    grid.setCURRENTCOLUMN(2);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QVERIFY(server->valueAt(2, 1).toBool());
+}
+
+void TstBBrowser::deleteKeyRunsItsCommand()
+{
+    test::ScriptedMessages messages;
+    Fixture f;
+    int deletes = 0;
+    f.grid->KEYCOMMAND(Qt::Key_Delete, [&] {
+        ++deletes;
+        f.grid->DELETE();
+        f.server->PACK();
+    });
+    f.go(2, 3);
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete);
+    QCOMPARE(deletes, 1);
+    QCOMPARE(f.server->LASTREC(), 4);
+    QCOMPARE(f.grid->LASTRECNO(), 4);
+    QCOMPARE(f.cell(2, 1), QStringLiteral("Madde 3"));
+    QVERIFY(!f.grid->currentEditor()); // the key did not start an edit
+}
+
+void TstBBrowser::paintingAfterSuspendedChangesShowsTheServer()
+{
+    test::ScriptedMessages messages;
+    const bool hidden = DbfTable::setDeleted(true); // as the editors run
+    Fixture f(30, 4);
+    f.grid->viewport()->repaint();
+    f.server->SUSPENDNOTIFICATION();
+    // Rows go while nobody is told, then the event loop paints (as under a notice dialog).
+    for (int i = 0; i < 25; ++i) {
+        f.server->GOBOTTOM();
+        f.server->DELETE();
+    }
+    f.server->PACK();
+    f.grid->viewport()->repaint();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.grid->model()->rowCount(), 5);
+    QCOMPARE(f.grid->cellLook(4, 0).text.trimmed(), QStringLiteral("Madde 5"));
+    QCOMPARE(f.grid->cellLook(20, 0).text, QString()); // a row beyond the server reads blank
+    // And rows that come while nobody is told show up too.
+    f.server->APPEND();
+    f.server->FIELDPUT(1, QStringLiteral("Yeni"));
+    f.grid->viewport()->repaint();
+    QCOMPARE(f.grid->model()->rowCount(), 6);
+    QCOMPARE(f.grid->cellLook(5, 0).text.trimmed(), QStringLiteral("Yeni"));
+    f.server->RESETNOTIFICATION();
+    QVERIFY(!f.owner.girdeg);
+    DbfTable::setDeleted(hidden);
+}
+
+void TstBBrowser::refreshSendsNoNotification()
+{
+    test::ScriptedMessages messages;
+    Fixture f(5, 4, std::make_unique<BM_BBROWSER>());
+    f.go(3, 2);
+    f.server->SUSPENDNOTIFICATION();
+    f.server->FIELDPUT(2, QStringLiteral("999"));
+    f.server->RESETNOTIFICATION();
+    f.grid->SUSPENDUPDATE();
+    f.grid->REFRESH();
+    f.grid->RESTOREUPDATE();
+    QVERIFY(!f.owner.girdeg);
+    QCOMPARE(f.server->RECNO(), 3);
+    QCOMPARE(f.grid->GETROWNO(), 3);
+    QCOMPARE(f.grid->cellLook(2, 1).text.trimmed(), QStringLiteral("999"));
+    // The owner's own refresh code, by contrast, is a change.
+    f.server->NOTIFY(ServerNotify::FileChange);
+    QVERIFY(f.owner.girdeg);
+}
+
+void TstBBrowser::stockWarningOnAnOutOfStockRow()
+{
+    test::ScriptedMessages messages;
+    auto grid = std::make_unique<YM_BBROWSER>();
+    YM_BBROWSER *ym = grid.get();
+    Fixture f(4, 3, std::move(grid));
+    QStringList status;
+    f.owner.STATUSMESSAGE = [&](const QString &s) { status << s; };
+    QList<bool> stock{true, false, true};
+    ym->setOutOfStock(flagIsFalse(&stock));
+    struct
+    {
+        int row0;
+        Qt::MouseButton button;
+        int warnings;
+    } clicks[] = {{1, Qt::LeftButton, 1}, {1, Qt::RightButton, 1}, {0, Qt::LeftButton, 1}, {3, Qt::LeftButton, 1}};
+    for (const auto &c : clicks) {
+        QTest::mouseClick(f.grid->viewport(), c.button, {}, f.centreOf(c.row0, 2));
+        QCOMPARE(f.server->RECNO(), c.row0 + 1);
+        QCOMPARE(status.size(), c.warnings);
+    }
+    QCOMPARE(status.first(), QStringLiteral("Yem maddesi stokda yok!"));
+    stock.clear();
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(1, 2));
+    QCOMPARE(status.size(), 1);
+}
+
+void TstBBrowser::checkDialogsTickTheirField()
+{
+    test::ScriptedMessages messages;
+    Owner owner;
+    bool chkdeg = false;
+    owner.CHKDEG = [&](bool on) { chkdeg = on; };
+    GRPBELIRLE_BBROWSER grid(nullptr, &owner);
+    auto server = std::make_shared<BARRAYSERVER>(
+        ServerFields{{QStringLiteral("NAME"), u'C', 10, 0}, {QStringLiteral("CHK"), u'L', 1, 0}},
+        ServerRows{{QStringLiteral("a"), false}, {QStringLiteral("b"), false}});
+    grid.resize(300, 200);
+    grid.USE(server);
+    grid.setEDITABLE(true);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto at = [&](int row0, int col0) { return grid.visualRect(grid.model()->index(row0, col0)).center(); };
+    // A left click anywhere on a data row ticks it once (the grid itself does not tick too).
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at(1, 0));
+    QVERIFY(server->valueAt(2, 2).toBool());
+    QVERIFY(chkdeg);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at(1, 1));
+    QVERIFY(!server->valueAt(2, 2).toBool());
+    chkdeg = false;
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, at(0, 0));
+    QVERIFY(!server->valueAt(1, 2).toBool());
+    // Below the last row there is no data cell.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(10, grid.viewport()->height() - 3));
+    QVERIFY(!server->valueAt(1, 2).toBool() && !server->valueAt(2, 2).toBool());
+    QVERIFY(!chkdeg);
+}
+
+void TstBBrowser::singleChoiceMovesTheMark()
+{
+    test::ScriptedMessages messages;
+    Owner owner;
+    CHOICE_BBROWSER grid(nullptr, &owner);
+    ServerRows rows;
+    for (int i = 1; i <= 5; ++i)
+        rows.append({QStringLiteral("%1").arg(i, 3), QStringLiteral("item %1").arg(i)});
+    auto server = std::make_shared<BARRAYSERVER>(
+        ServerFields{{QStringLiteral("NUM"), u'C', 3, 0}, {QStringLiteral("NAME"), u'C', 28, 0}}, rows);
+    grid.resize(300, 250);
+    grid.USE(server);
+    auto *ticks = static_cast<BCHECKCOLUMN *>(grid.ADDCOLUMN(std::make_unique<BCHECKCOLUMN>(QStringLiteral("CHECK"))));
+    grid.OPENCOLUMN(ticks, 1);
+    grid.KEYCOMMAND(Qt::Key_Space, [&] { grid.CELLCLICKED(); });
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto click = [&](int row0) {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(row0, 2)).center());
+    };
+    click(1);
+    QCOMPARE(ticks->checkedRecords(), QList<int>{2});
+    click(4);
+    QCOMPARE(ticks->checkedRecords(), QList<int>{5});
+    click(4);
+    QCOMPARE(ticks->CHECKEDCOUNT(), 0);
+    server->GOTO(3);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QCOMPARE(ticks->checkedRecords(), QList<int>{3});
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, grid.visualRect(grid.model()->index(0, 2)).center());
+    QCOMPARE(ticks->checkedRecords(), QList<int>{3});
+}
+
+void TstBBrowser::captionsAndDoubleClicksReachTheOwner()
+{
+    test::ScriptedMessages messages;
+    Fixture f;
+    QList<int> captions;
+    QList<int> doubles;
+    f.owner.CAPTIONCLICK = [&](BBROWSER &, int column) { captions << column; };
+    f.owner.CELLDOUBLECLICK = [&](BBROWSER &, BCELL cell) { doubles << cell.ROW * 10 + cell.COLUMN; };
+    f.grid->GETCOLUMN(2)->setCAPTION(QStringLiteral("Fiyatı,\r\nKrş/Kg"));
+    QCOMPARE(f.grid->GETCOLUMN(2)->captionLines(), (QStringList{"Fiyatı,", "Krş/Kg"}));
+    QCOMPARE(f.grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Fiyatı,\nKrş/Kg"));
+    auto *header = f.grid->horizontalHeader();
+    const QPoint cap(header->sectionViewportPosition(2) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, cap);
+    QVERIFY(captions.isEmpty()); // caption clicks are off until enabled
+    f.grid->setENABLECAPTIONCLICK(true);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, cap);
+    QCOMPARE(captions, QList<int>{3});
+    QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(1, 0));
+    QCOMPARE(doubles, QList<int>{21});
 }
 
 QTEST_MAIN(TstBBrowser)
