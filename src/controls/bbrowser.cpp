@@ -173,8 +173,7 @@ bool BBROWSER::NOTIFY(int code, const QString &description)
         if (server_->shapeStamp() != shownStamp_)
             resync();
         else
-            model_->rowChanged(server_->positionOf(server_->RECNO()) - 1);
-        repaintCells();
+            model_->rowChanged(server_->positionOf(server_->RECNO()) - 1); // repaints that row only
         break;
     case ServerNotify::RecordChange:
     case ServerNotify::GoTop:
@@ -706,7 +705,8 @@ void BBROWSER::setFREEZE(int columns)
     if (frozen_ > 0 && !frozenView_) {
         frozenView_ = new FrozenView(this);
         frozenView_->setModel(model_);
-        frozenView_->setItemDelegate(delegate_);
+        // A delegate of its own: a shared one would send its edit signals to both views.
+        frozenView_->setItemDelegate(new BrowserDelegate(this));
         frozenView_->setSelectionModel(selectionModel());
         frozenView_->setFont(font());
         frozenView_->horizontalHeader()->setFont(captionFont(nullptr));
