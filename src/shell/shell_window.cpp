@@ -98,6 +98,10 @@ SSHELLWINDOW::SSHELLWINDOW(QWidget *owner) : JOVSPLITSHELLWINDOW(owner)
 
 SSHELLWINDOW::~SSHELLWINDOW()
 {
+    // The frame closes its children after this body; nothing may reach back into this window then.
+    disconnect(mdiArea(), nullptr, this, nullptr);
+    if (shown_ && shown_ != menu_.get())
+        disconnect(shown_, nullptr, this, nullptr);
     for (const QString &name : std::as_const(ownCommands_))
         shellCommands().remove(name);
     if (shellHost() == this)
