@@ -1,3 +1,5 @@
+#include "feed_fixture.h"
+
 #include "controls/command_registry.h"
 #include "controls/shell_menus.h"
 #include "problem/app_globals.h"
@@ -8,6 +10,8 @@
 #include "shell/settings_store.h"
 #include "shell/shell_globals.h"
 #include "shell/shell_window.h"
+#include "solver/report_data_form.h"
+#include "solver/report_road.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -349,6 +353,63 @@ private slots:
         QVERIFY(menu.ISCHECKED(28429) && !menu.ISCHECKED(28430));
         QVERIFY(appGlobals().LRMDENOKU);
         QCOMPARE(readSetting(QStringLiteral("VKrmdo")), QStringLiteral("1"));
+    }
+
+    void theSolveClosesEditorsFirstAndRecordsItsOutcome()
+    {
+        test::ScriptedMessages messages;
+        static InteractiveReportStep step;
+        setReportStep(&step);
+        appGlobals().LRMDENOKU = false; // contents from the file, not the reference matrix
+        const QString path = dir.filePath(QStringLiteral("COZ.VKD"));
+        QString error;
+        QVERIFY2(test::writeFeedFixture(path, &error), qPrintable(error));
+        SSHELLWINDOW window;
+        QVERIFY(DOOPENFILE(window, path));
+        QVERIFY(window.mainMenu().isEnabled(28413));
+        int pads = 0;
+        shellCommands().add(QStringLiteral("REPORTPAD"), [&pads] { ++pads; });
+        int asked = 0;
+        bool accept = false;
+        setReportDataAsker([&](QWidget *, ReportDataForm &form) {
+            ++asked;
+            form.clickDetay();
+            if (accept)
+                form.accept();
+            else
+                form.cancel();
+            return accept;
+        });
+
+        // An editor that refuses to close stops the solve before it starts.
+        auto *stubborn = new FakeDataWindow(QStringLiteral("BYM_GIR_WIN"), true);
+        window.ADDDATAWINDOW(stubborn);
+        window.mainMenu().action(28413)->trigger();
+        QCOMPARE(asked, 0);
+        QCOMPARE(stubborn->closes, 1);
+        stubborn->refuse = false;
+
+        // Cancelling the report data: the editor closed, no report, no status.
+        auto *editor = new FakeDataWindow(QStringLiteral("BBM_GIR_WIN"));
+        window.ADDDATAWINDOW(editor);
+        window.COZUM();
+        QCOMPARE(asked, 1);
+        QCOMPARE(editor->closes, 1);
+        QVERIFY(window.GETDATAWINDOWS().isEmpty());
+        QCOMPARE(pads, 0);
+        QVERIFY(openProblem().CCOZUMDURUMU.isEmpty());
+
+        // Accepted for a detailed report: the status is recorded and the pad is asked for.
+        accept = true;
+        window.COZUM();
+        QCOMPARE(openProblem().CCOZUMDURUMU, QStringLiteral("E"));
+        QCOMPARE(pads, 1);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("COZ.TXT"))).size() > 0);
+
+        setReportDataAsker({});
+        setReportStep(nullptr);
+        shellCommands().remove(QStringLiteral("REPORTPAD"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void savingThePositionStoresWhatRestoringApplies()

@@ -1,24 +1,9 @@
-// Writes the small feed problem the end-to-end run opens: three ingredients, two nutrients with
-// limits, a matrix that has an optimum. Usage: make_fixture PATH.VKD
-#include "problem/open_problem.h"
-#include "problem/problem_file.h"
-#include "problem/problem_saver.h"
+// Writes the small feed problem the end-to-end run opens. Usage: make_fixture PATH.VKD
+#include "../feed_fixture.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cstdio>
-
-using namespace vexo;
-
-namespace {
-
-QString num(const char *text)
-{
-    return QString::fromLatin1(text).rightJustified(kCellWidth, u' ');
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -27,46 +12,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: make_fixture PATH.VKD\n");
         return 2;
     }
-    const QString path = QString::fromLocal8Bit(argv[1]);
-    QFile::remove(path);
-    if (!DATAFILECREATE(nullptr, path) || !DATAFOPEN(nullptr, path))
-        return 1;
-    const QString b(kCellWidth, u' ');
-    OpenProblem &p = openProblem();
-    const struct
-    {
-        const char *name;
-        const char *price;
-    } ingredients[] = {{"MISIR", "0.300"}, {"SOYA KUSPESI", "0.550"}, {"BUGDAY KEPEGI", "0.200"}};
-    for (const auto &i : ingredients) {
-        const QString name = QString::fromLatin1(i.name);
-        p.AYMADLARI << name;
-        p.AYMLIST << Row{name.leftJustified(kYmNameWidth), num(i.price), b, b, b, b, b, b, b, b, b};
-        p.AYMSTOK << true;
-    }
-    const struct
-    {
-        const char *name;
-        const char *min;
-        const char *max;
-        QStringList content;
-    } nutrients[] = {{"HP", "18.0000", "", {num("8.5000"), num("44.0000"), num("15.0000")}},
-                     {"HS", "", "7.0000", {num("2.5000"), num("6.0000"), num("10.0000")}}};
-    for (const auto &n : nutrients) {
-        const QString name = QString::fromLatin1(n.name);
-        p.ABMADLARI << name;
-        p.ABMBIRIMLERI << QStringLiteral("%");
-        p.ABMLIST << Row{name.leftJustified(kBmNameWidth), QStringLiteral("%").leftJustified(kCellWidth), b,
-                         *n.min ? num(n.min) : b, *n.max ? num(n.max) : b, b, b, b, b, b, b, b};
-        p.AAMAT << n.content;
-    }
-    p.APARMLIST = {"K", "1000.00", "Krş", "Kg", QString(40, u' '), QString(40, u' '), QString(40, u' '), b};
-    p.setAllDirty(true);
     QString error;
-    if (!PROBDBFUPDATE(&error)) {
+    if (!vexo::test::writeFeedFixture(QString::fromLocal8Bit(argv[1]), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    p.reset();
     return 0;
 }
