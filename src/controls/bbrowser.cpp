@@ -667,6 +667,8 @@ QModelIndex BBROWSER::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
 {
     const QModelIndex cur = currentIndex();
     QModelIndex idx = QTableView::moveCursor(action, modifiers);
+    if (action == MoveHome && modifiers == Qt::NoModifier)
+        horizontalScrollBar()->setValue(0); // the row's start is in view again, frozen or not
     if (!idx.isValid() || selectableColumn(idx.column()))
         return idx;
     const bool back = action == MoveLeft || action == MovePrevious || action == MoveHome;

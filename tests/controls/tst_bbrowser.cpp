@@ -279,6 +279,11 @@ void TstBBrowser::frozenColumnStaysWhenScrollingSideways()
     f.grid->scrollTo(f.grid->currentIndex());
     const int left = f.grid->visualRect(f.grid->currentIndex()).left();
     QVERIFY(left >= f.grid->frozenWidth());
+    // Home goes to the frozen name and shows the row's start again.
+    f.grid->horizontalScrollBar()->setValue(f.grid->horizontalScrollBar()->maximum());
+    QTest::keyClick(f.grid.get(), Qt::Key_Home);
+    QCOMPARE(f.grid->CURRENTCOLUMN(), 1);
+    QCOMPARE(f.grid->horizontalScrollBar()->value(), 0);
 }
 
 void TstBBrowser::cursorSkipsANonSelectableColumn()
