@@ -167,7 +167,10 @@ bool BBROWSER::NOTIFY(int code, const QString &description)
         resync();
         break;
     case ServerNotify::IntentToMove:
-        storePendingEdit();
+        // A move the grid makes itself follows the view, which has stored the edit already (and
+        // may just have opened the next cell's edit field).
+        if (!following_)
+            storePendingEdit();
         break;
     case ServerNotify::Field:
         if (server_->shapeStamp() != shownStamp_)

@@ -130,6 +130,10 @@ private slots:
     void checkDialogsTickTheirField();
     void singleChoiceMovesTheMark();
     void captionsAndDoubleClicksReachTheOwner();
+    void ownersEventHandlerSeesMessagesFirst();
+    void autoEditModes();
+    void nutrientDefinitionsFlagsFromRealEdits();
+    void formGridSwitchesKeyboardModeOff();
 };
 
 void TstBBrowser::typedKeyStartsAnEditThatReplacesTheText()
@@ -524,6 +528,123 @@ void TstBBrowser::captionsAndDoubleClicksReachTheOwner()
     QCOMPARE(captions, QList<int>{3});
     QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(1, 0));
     QCOMPARE(doubles, QList<int>{21});
+}
+
+void TstBBrowser::ownersEventHandlerSeesMessagesFirst()
+{
+    test::ScriptedMessages messages;
+    Fixture f;
+    QLineEdit search;
+    QStringList seen;
+    // A typed character in the grid goes to the owner's search field instead of starting an edit.
+    f.grid->bRegisterByEventHandler(f.grid.get(), [&](QObject *, QEvent *e) {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(e);
+        if (key->text().isEmpty() || key->text().at(0) < u' ')
+            return false;
+        seen << key->text();
+        search.setText(search.text() + key->text());
+        return true;
+    });
+    f.go(1, 2);
+    QTest::keyClicks(f.grid.get(), QStringLiteral("ab"));
+    QCOMPARE(seen, (QStringList{"a", "b"}));
+    QCOMPARE(search.text(), QStringLiteral("ab"));
+    QVERIFY(!f.grid->currentEditor());
+    QVERIFY(f.owner.log.isEmpty());
+    // Arrow keys pass.
+    QTest::keyClick(f.grid.get(), Qt::Key_Down);
+    QCOMPARE(f.server->RECNO(), 2);
+    f.grid->bUnregisterByEventHandler(f.grid.get());
+    f.type(QStringLiteral("7"));
+    QVERIFY(f.grid->currentEditor());
+}
+
+void TstBBrowser::autoEditModes()
+{
+    test::ScriptedMessages messages;
+    const struct
+    {
+        BrowserAutoEdit mode;
+        bool typingEdits;
+        bool clickOnCurrentEdits;
+        bool movingEdits;
+    } cases[] = {
+        {BrowserAutoEdit::NONE, false, false, false},
+        {BrowserAutoEdit::EXCEL, true, false, false},
+        {BrowserAutoEdit::SENSITIVE, true, true, false},
+        {BrowserAutoEdit::PERMANENT, true, true, true},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.grid->setAUTOEDIT(c.mode);
+        f.go(2, 3);
+        f.type(QStringLiteral("4"));
+        QCOMPARE(bool(f.grid->currentEditor()), c.typingEdits || c.movingEdits);
+        f.enter();
+        if (f.grid->currentEditor()) // a permanent edit field stays open on the current cell
+            f.grid->storePendingEdit();
+        QCOMPARE(f.cell(2, 3), QString(c.typingEdits ? "4" : "202"));
+        QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(3, 2));
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        const bool afterFirstClick = f.grid->currentEditor();
+        QCOMPARE(afterFirstClick, c.movingEdits);
+        if (!afterFirstClick) {
+            QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(3, 2));
+            QTest::qWait(QApplication::doubleClickInterval() + 50);
+            QCOMPARE(bool(f.grid->currentEditor()), c.clickOnCurrentEdits);
+        }
+        // F2 always edits.
+        f.grid->storePendingEdit();
+        QTest::keyClick(f.grid.get(), Qt::Key_F2);
+        QVERIFY(f.grid->currentEditor());
+        QCOMPARE(f.grid->currentEditor()->text(), QStringLiteral("402"));
+    }
+}
+
+void TstBBrowser::nutrientDefinitionsFlagsFromRealEdits()
+{
+    test::ScriptedMessages messages;
+    Fixture f(4, 4, std::make_unique<BMS_BBROWSER>());
+    bool bmchange = false;
+    bool alan3 = false;
+    f.owner.BMCHANGE = [&](bool on) { bmchange = on; };
+    f.owner.ALAN3DEG = [&](bool on) { alan3 = on; };
+    f.go(1, 2);
+    f.type(QStringLiteral("9"));
+    f.enter();
+    QVERIFY(bmchange);
+    QVERIFY(!alan3);
+    f.server->APPEND();
+    QVERIFY(!alan3);
+    f.go(2, 3);
+    f.type(QStringLiteral("9"));
+    f.enter();
+    QVERIFY(alan3);
+    QVERIFY(!f.owner.girdeg); // this class keeps its own flag
+}
+
+void TstBBrowser::formGridSwitchesKeyboardModeOff()
+{
+    test::ScriptedMessages messages;
+    Fixture f(4, 2, std::make_unique<RYY_BBROWSER>());
+    QList<bool> modes;
+    f.owner.KEYBOARDNAVIGATION = [&](bool on) { modes << on; };
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, f.centreOf(2, 1));
+    QCOMPARE(f.server->RECNO(), 3);
+    QCOMPARE(modes, QList<bool>{false});
+    QTest::mouseClick(f.grid->viewport(), Qt::RightButton, {}, f.centreOf(1, 1)); // any button
+    QCOMPARE(modes, (QList<bool>{false, false}));
+    // Without the focus the grid leaves the owner's mode alone.
+    f.grid->clearFocus();
+    QVERIFY(!f.grid->ISACTIVE());
+    BMouseEvent press;
+    press.BUTTONID = 1;
+    press.pos = f.centreOf(0, 1);
+    f.grid->MOUSEBUTTONDOWN(press);
+    QCOMPARE(f.server->RECNO(), 1);
+    QCOMPARE(modes.size(), 2);
 }
 
 QTEST_MAIN(TstBBrowser)
