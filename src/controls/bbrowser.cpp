@@ -116,6 +116,19 @@ int BBROWSER::recNoOfRow(int row0) const
 
 void BBROWSER::resync()
 {
+    if (storing_) {
+        // Rows changed while an edit is being stored (an owner's Typed step appended or packed):
+        // re-read once the view has finished with the edit field.
+        QMetaObject::invokeMethod(this, [this] { if (!storing_) resync(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (editor_) {
+        // The rows are read anew and the edited row may be gone: the edit field closes unstored
+        // (owners store pending edits first with SKIP(0)).
+        QLineEdit *le = editor_;
+        editor_ = nullptr;
+        QTableView::closeEditor(le, QAbstractItemDelegate::RevertModelCache);
+    }
     const int rows = server_ ? server_->shownCount() : 0;
     shownStamp_ = server_ ? server_->shapeStamp() : 0;
     following_ = true;

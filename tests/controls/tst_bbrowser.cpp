@@ -134,6 +134,7 @@ private slots:
     void autoEditModes();
     void nutrientDefinitionsFlagsFromRealEdits();
     void formGridSwitchesKeyboardModeOff();
+    void rowsChangingDuringAnEditAreSafe();
 };
 
 void TstBBrowser::typedKeyStartsAnEditThatReplacesTheText()
@@ -645,6 +646,42 @@ void TstBBrowser::formGridSwitchesKeyboardModeOff()
     f.grid->MOUSEBUTTONDOWN(press);
     QCOMPARE(f.server->RECNO(), 1);
     QCOMPARE(modes.size(), 2);
+}
+
+void TstBBrowser::rowsChangingDuringAnEditAreSafe()
+{
+    test::ScriptedMessages messages;
+    const bool hidden = DbfTable::setDeleted(true);
+    Fixture f(6, 3);
+    // An owner whose Typed step appends a row (a server-wide change in the middle of the store).
+    f.owner.onTyped = [&](BCellEditEvent &e) {
+        BARRAYSERVER *s = e.grid->SERVER();
+        const int rec = s->RECNO();
+        s->APPEND();
+        s->FIELDPUT(1, QStringLiteral("Eklenen"));
+        s->GOTO(rec);
+    };
+    f.go(2, 2);
+    f.type(QStringLiteral("8"));
+    f.enter();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.cell(2, 2), QStringLiteral("8"));
+    QCOMPARE(f.grid->model()->rowCount(), 7);
+    QCOMPARE(f.grid->cellLook(6, 0).text.trimmed(), QStringLiteral("Eklenen"));
+    // Rows deleted and packed while a cell is open: the field closes, nothing is written anywhere.
+    f.owner.onTyped = nullptr;
+    f.go(6, 3);
+    f.type(QStringLiteral("9"));
+    QVERIFY(f.grid->currentEditor());
+    f.server->DELETE();
+    f.server->PACK();
+    QVERIFY(!f.grid->currentEditor());
+    QCoreApplication::processEvents();
+    QCOMPARE(f.grid->model()->rowCount(), 6);
+    for (int rec = 1; rec <= 6; ++rec)
+        QVERIFY(f.cell(rec, 3) != QStringLiteral("9"));
+    f.grid->viewport()->repaint();
+    DbfTable::setDeleted(hidden);
 }
 
 QTEST_MAIN(TstBBrowser)
