@@ -542,6 +542,13 @@ QLineEdit *BBROWSER::createCellEditor(QWidget *parent, const QModelIndex &index)
     const int recNo = recNoOfRow(index.row());
     if (recNo == 0)
         return nullptr;
+    if (server_->RECNO() != recNo) {
+        // An edit field that opens as the cursor arrives (the permanent mode) opens before the
+        // grid moves the server; the owner judges the row it will edit, so move there first.
+        following_ = true;
+        server_->GOTO(recNo);
+        following_ = false;
+    }
     BCellEditEvent ev = editEvent(CellEditMode::Begin, col, recNo, col->textFor(recNo).trimmed());
     if (!ownerAllows(ev))
         return nullptr;

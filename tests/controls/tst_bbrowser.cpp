@@ -25,10 +25,13 @@ struct Owner : BrowserOwner
     bool allowBegin = true;
     std::function<void(BCellEditEvent &)> onTyped;
     bool girdeg = false;
+    int offRow = 0; // edit events that came while the server stood on another row
 
     Owner()
     {
         CELLEDIT = [this](BCellEditEvent &e) {
+            if (e.grid->SERVER()->RECNO() != e.recNo)
+                ++offRow;
             log << QStringLiteral("edit%1:c%2:r%3:%4").arg(int(e.mode)).arg(e.column).arg(e.recNo).arg(e.TEXTVALUE.trimmed());
             if (e.mode == CellEditMode::Begin)
                 return allowBegin;
@@ -601,6 +604,7 @@ void TstBBrowser::autoEditModes()
         QTest::keyClick(f.grid.get(), Qt::Key_F2);
         QVERIFY(f.grid->currentEditor());
         QCOMPARE(f.grid->currentEditor()->text(), QStringLiteral("402"));
+        QCOMPARE(f.owner.offRow, 0);
     }
 }
 
