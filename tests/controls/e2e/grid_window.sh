@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# End to end: the grid harness under an Xvfb of its own (a free display), driven by xdotool: a click
+# on a price cell, "12,5" typed and Enter, fourteen steps right (the grid scrolls sideways under its
+# frozen name column), Home, and a typed key on an out-of-stock row. Checked: the stored edit as the
+# owner normalised it, and that the out-of-stock row took nothing. Screenshots go to the output folder
+# to be looked at.
+#
+#   grid_window.sh GRID_SHOW OUTPUT_FOLDER
+set -euo pipefail
+program=$1
+out=$2
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
+  exit 1
+}
+
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
+done
+
+rm -rf "$out"
+mkdir -p "$out"
+source "$(dirname "$0")/../../support/xvfb_session.sh"
+xvfb_session "$out" || fail "Xvfb did not start"
+
+stored=$out/stored.txt
+"$program" 60 86 --stored "$stored" >"$out/program.log" 2>&1 &
+pids+=($!)
+grid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Izgara$' 2>/dev/null | head -n1) || true
+[ -n "$grid" ] || fail "the grid window did not appear"
+sleep 0.5
+import -window root "$out/1-shown.png"
+
+# Row 1 is at y 34..52 under the 32-pixel caption row; the first price column starts right of the
+# frozen name column.
+xdotool mousemove --window "$grid" 250 43 click 1
+sleep 0.3
+xdotool type --delay 60 "12,5"
+xdotool key Return
+sleep 0.3
+for _ in $(seq 14); do xdotool key Right; done
+sleep 0.3
+import -window root "$out/2-scrolled.png"
+xdotool key Home
+sleep 0.3
+import -window root "$out/3-home.png"
+
+# Row 5 is out of stock: a typed key opens no edit there.
+xdotool mousemove --window "$grid" 250 119 click 1
+sleep 0.3
+xdotool type --delay 60 "7"
+xdotool key Return
+sleep 0.5
+import -window root "$out/4-out-of-stock.png"
+
+[ -f "$stored" ] || fail "no edit was stored"
+expected="1 2 12.500"
+[ "$(cat "$stored")" = "$expected" ] || fail "stored edits are '$(cat "$stored")', expected '$expected'"
+echo "grid window: edit stored as '$expected', out-of-stock row untouched"
