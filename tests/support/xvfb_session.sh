@@ -23,3 +23,21 @@ xvfb_session_end() {
   wait 2>/dev/null || true
   rm -rf "$home"
 }
+
+# The start of an end-to-end script: `fail` reports (with the program's log, OUT/program.log) and
+# ends the script; `window_script OUT` checks the tools, empties OUT and opens the session there.
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
+  exit 1
+}
+
+window_script() {
+  out=$1
+  for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
+  done
+  rm -rf "$out"
+  mkdir -p "$out"
+  xvfb_session "$out" || fail "Xvfb did not start"
+}

@@ -10,20 +10,8 @@ set -euo pipefail
 program=$1
 out=$2
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
-  exit 1
-}
-
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
-done
-
-rm -rf "$out"
-mkdir -p "$out"
 source "$(dirname "$0")/../../support/xvfb_session.sh"
-xvfb_session "$out" || fail "Xvfb did not start"
+window_script "$out"
 
 stored=$out/stored.txt
 "$program" 60 86 --stored "$stored" >"$out/program.log" 2>&1 &

@@ -11,20 +11,8 @@ program=$1
 make_fixture=$2
 out=$3
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
-  exit 1
-}
-
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
-done
-
-rm -rf "$out"
-mkdir -p "$out"
 source "$(dirname "$0")/../../support/xvfb_session.sh"
-xvfb_session "$out" || fail "Xvfb did not start"
+window_script "$out"
 mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud" "$home/problems"
 cat > "$XDG_CONFIG_HOME/VEXO_Zud/registry.ini" <<'INI'
 [HKEY_LOCAL_MACHINE\Software\Tarvex_Int\VK6Setings]
