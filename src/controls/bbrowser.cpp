@@ -442,8 +442,9 @@ QString BBROWSER::cellText(int position, int column0) const
 
 void BBROWSER::rowLook(int recNo, CellLook &look) const
 {
-    // Row conditions are the same for every cell of a row: they are tested once per row and paint.
-    if (rowCacheSerial_ != paintSerial_ || rowCacheRec_ != recNo) {
+    // Row conditions are the same for every cell of a row: while painting they are tested once per
+    // row and paint; outside a paint every call tests them afresh.
+    if (painting_ == 0 || rowCacheSerial_ != paintSerial_ || rowCacheRec_ != recNo) {
         rowCacheSerial_ = paintSerial_;
         rowCacheRec_ = recNo;
         rowCacheFg_.reset();
@@ -827,11 +828,25 @@ bool BBROWSER::DELETE()
 
 bool BBROWSER::viewportEvent(QEvent *event)
 {
-    if (event->type() == QEvent::Paint) {
-        ++paintSerial_;
-        syncIfStale();
-    }
-    return QTableView::viewportEvent(event);
+    if (event->type() != QEvent::Paint)
+        return QTableView::viewportEvent(event);
+    paintBegins();
+    const bool done = QTableView::viewportEvent(event);
+    paintEnds();
+    return done;
+}
+
+void BBROWSER::paintBegins()
+{
+    syncIfStale();
+    ++paintSerial_;
+    ++painting_;
+}
+
+void BBROWSER::paintEnds()
+{
+    if (painting_ > 0)
+        --painting_;
 }
 
 // ---- where things are -----------------------------------------------------------------------------

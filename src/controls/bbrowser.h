@@ -171,6 +171,9 @@ public:
     QFont captionFont(const BDATACOLUMN *column) const;
     void repaintCells();
     void syncIfStale();
+    // A paint of the grid or its frozen strip: re-reads stale rows first and scopes the row cache.
+    void paintBegins();
+    void paintEnds();
     void cellDoubleClicked(QPoint viewportPos);
     void captionClicked(int column0);
 
@@ -246,6 +249,7 @@ private:
     mutable std::optional<QColor> rowCacheFg_;
     mutable std::optional<QBrush> rowCacheBg_;
     int currentColumn_ = 0;
+    int painting_ = 0;
     int frozen_ = 0;
     int captionHeight_ = 0;
     int updateSuspend_ = 0;

@@ -220,9 +220,12 @@ void FrozenView::mouseDoubleClickEvent(QMouseEvent *event)
 
 bool FrozenView::viewportEvent(QEvent *event)
 {
-    if (event->type() == QEvent::Paint)
-        grid_->syncIfStale();
-    return QTableView::viewportEvent(event);
+    if (event->type() != QEvent::Paint)
+        return QTableView::viewportEvent(event);
+    grid_->paintBegins();
+    const bool done = QTableView::viewportEvent(event);
+    grid_->paintEnds();
+    return done;
 }
 
 } // namespace vexo

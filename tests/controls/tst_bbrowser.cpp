@@ -138,6 +138,7 @@ private slots:
     void nutrientDefinitionsFlagsFromRealEdits();
     void formGridSwitchesKeyboardModeOff();
     void rowsChangingDuringAnEditAreSafe();
+    void coloursFollowTheirPrecedence();
 };
 
 void TstBBrowser::typedKeyStartsAnEditThatReplacesTheText()
@@ -686,6 +687,52 @@ void TstBBrowser::rowsChangingDuringAnEditAreSafe()
         QVERIFY(f.cell(rec, 3) != QStringLiteral("9"));
     f.grid->viewport()->repaint();
     DbfTable::setDeleted(hidden);
+}
+
+void TstBBrowser::coloursFollowTheirPrecedence()
+{
+    test::ScriptedMessages messages;
+    Fixture f(4, 3);
+    QList<bool> stock{true, true, false, false};
+    const QColor grey(190, 190, 190);
+    BDATACOLUMN *input = f.grid->GETCOLUMN(2);
+    BDATACOLUMN *result = f.grid->GETCOLUMN(4);
+    input->setFOREGROUND(Qt::blue);
+    result->addCOLORCONDITION({BCOLORCONDITION::startsWithStar(result->NAME()), QColor(Qt::red), std::nullopt});
+    f.grid->addCOLORCONDITION({BCOLORCONDITION::byRecord(flagIsFalse(&stock)), QColor(Qt::cyan), std::nullopt});
+    f.grid->addCOLORCONDITION({BCOLORCONDITION::oddRecNo(), std::nullopt, QBrush(grey)});
+    f.server->GOTO(4);
+    f.server->FIELDPUT(4, QStringLiteral("  *9.000"));
+    f.server->GOTO(2);
+    f.server->FIELDPUT(4, QStringLiteral("  *9.000"));
+    const QColor text = f.grid->palette().color(QPalette::Text);
+    const struct
+    {
+        int row0;
+        int column0;
+        QColor foreground;
+        bool shaded;
+    } cells[] = {
+        {0, 0, text, true},        // plain text on an odd row
+        {0, 1, Qt::blue, true},    // the column's own colour
+        {1, 1, Qt::blue, false},
+        {2, 1, Qt::cyan, true},    // out of stock overrides the column's colour
+        {1, 3, Qt::red, false},    // the column's condition comes last
+        {3, 3, Qt::red, false},    // ... also over the out-of-stock colour
+        {3, 2, Qt::cyan, false},
+    };
+    for (const auto &c : cells) {
+        const BBROWSER::CellLook look = f.grid->cellLook(c.row0, c.column0);
+        QCOMPARE(look.foreground, c.foreground);
+        QCOMPARE(look.background.color() == grey, c.shaded);
+    }
+    // The owner puts the ingredient back in stock: the next look (and paint) shows it at once.
+    QCOMPARE(f.grid->cellLook(2, 1).foreground, QColor(Qt::cyan));
+    stock[2] = true;
+    QCOMPARE(f.grid->cellLook(2, 1).foreground, QColor(Qt::blue));
+    f.grid->viewport()->repaint();
+    stock[2] = false;
+    QCOMPARE(f.grid->cellLook(2, 1).foreground, QColor(Qt::cyan));
 }
 
 QTEST_MAIN(TstBBrowser)
