@@ -28,6 +28,19 @@ MaskResult typeDate(MaskResult r, const char *keys)
     return r;
 }
 
+// One key on a masked text and what the mask should show afterwards.
+struct KeyCase
+{
+    const char *what;
+    const char *text;
+    int selStart;
+    int selFinish;
+    EditKey key;
+    const char *expected;
+    int caret;
+    int decimals = 0; // number mask only
+};
+
 std::string s(const QString &t)
 {
     return t.toStdString();
@@ -56,32 +69,21 @@ TEST(NumberMask, TypingGroupsTheIntegerPartAndKeepsItsLength)
 
 TEST(NumberMask, SeparatorsSignAndClearing)
 {
-    struct Case
-    {
-        const char *what;
-        const char *text;
-        int selStart;
-        int selFinish;
-        EditKey key;
-        int decimals;
-        const char *expected;
-        int caret;
+    const KeyCase cases[] = {
+        {"a comma acts as the point", "12", 2, 2, ch(','), "12.", 3, 2},
+        {"without decimals a point is refused", "12", 2, 2, ch('.'), "12", 2, 0},
+        {"without decimals a comma is refused", "12", 2, 2, ch(','), "12", 2, 0},
+        {"minus negates, the caret one place right", "1,234", 2, 2, ch('-'), "-1,234", 3, 0},
+        {"plus removes the sign", "-1,234", 3, 3, ch('+'), "1,234", 2, 0},
+        {"a blank clears", "1,234.50", 3, 3, ch(' '), "", 0, 2},
+        {"a letter changes nothing", "1,234", 5, 5, ch('x'), "1,234", 5, 0},
+        {"Backspace removes the digit before the caret", "1,234", 5, 5, EditKey::typed(QChar(8)), "123", 3, 0},
+        {"Delete removes the digit after the caret", "1,234", 0, 0, EditKey::pressed(VK_DELETE), "234", 0, 0},
+        {"Delete at the end removes nothing", "1,234", 5, 5, EditKey::pressed(VK_DELETE), "1,234", 5, 0},
+        {"a selection is replaced", "1,234", 2, 4, ch('9'), "194", 2, 0},
+        {"a digit after a lone minus", "-", 0, 0, ch('5'), "-5", 2, 0},
     };
-    const Case cases[] = {
-        {"a comma acts as the point", "12", 2, 2, ch(','), 2, "12.", 3},
-        {"without decimals a point is refused", "12", 2, 2, ch('.'), 0, "12", 2},
-        {"without decimals a comma is refused", "12", 2, 2, ch(','), 0, "12", 2},
-        {"minus negates, the caret one place right", "1,234", 2, 2, ch('-'), 0, "-1,234", 3},
-        {"plus removes the sign", "-1,234", 3, 3, ch('+'), 0, "1,234", 2},
-        {"a blank clears", "1,234.50", 3, 3, ch(' '), 2, "", 0},
-        {"a letter changes nothing", "1,234", 5, 5, ch('x'), 0, "1,234", 5},
-        {"Backspace removes the digit before the caret", "1,234", 5, 5, EditKey::typed(QChar(8)), 0, "123", 3},
-        {"Delete removes the digit after the caret", "1,234", 0, 0, EditKey::pressed(VK_DELETE), 0, "234", 0},
-        {"Delete at the end removes nothing", "1,234", 5, 5, EditKey::pressed(VK_DELETE), 0, "1,234", 5},
-        {"a selection is replaced", "1,234", 2, 4, ch('9'), 0, "194", 2},
-        {"a digit after a lone minus", "-", 0, 0, ch('5'), 0, "-5", 2},
-    };
-    for (const Case &c : cases) {
+    for (const KeyCase &c : cases) {
         SCOPED_TRACE(c.what);
         const MaskResult r = numberMaskKey({QString::fromLatin1(c.text), c.selStart, c.selFinish}, c.key, 10, c.decimals);
         EXPECT_EQ(s(r.text), c.expected);
@@ -104,17 +106,7 @@ TEST(DateMask, TypingJumpsOverTheDots)
 
 TEST(DateMask, KeysAndCommands)
 {
-    struct Case
-    {
-        const char *what;
-        const char *text;
-        int selStart;
-        int selFinish;
-        EditKey key;
-        const char *expected;
-        int caret;
-    };
-    const Case cases[] = {
+    const KeyCase cases[] = {
         {"M: a month on", "12.05.2023", 0, 0, ch('M'), "12.06.2023", 0},
         {"m: a month back", "12.05.2023", 0, 0, ch('m'), "12.04.2023", 0},
         {"Y: a year on", "12.05.2023", 0, 0, ch('Y'), "12.05.2024", 0},
@@ -142,7 +134,7 @@ TEST(DateMask, KeysAndCommands)
         {"a digit at the end is not taken", "12.05.2023", 10, 10, ch('7'), "12.05.2023", 10},
         {"a short text is read with the mask's places", "12", 2, 2, ch('0'), "12.0 .    ", 4},
     };
-    for (const Case &c : cases) {
+    for (const KeyCase &c : cases) {
         SCOPED_TRACE(c.what);
         const MaskResult r = dateMaskKey({QString::fromLatin1(c.text), c.selStart, c.selFinish}, c.key, QDate(2024, 6, 1));
         EXPECT_EQ(s(r.text), c.expected);
