@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editfields/virtual_keys.h"
 #include "problem/field_spec.h"
 
 #include <QChar>
@@ -20,18 +21,6 @@ struct EditKey
 
     static EditKey typed(QChar c) { return {Char, c.unicode()}; }
     static EditKey pressed(int vk) { return {KeyDown, vk}; }
-};
-
-enum : int {
-    VK_BACK = 0x08,
-    VK_TAB = 0x09,
-    VK_RETURN = 0x0D,
-    VK_ESCAPE = 0x1B,
-    VK_END = 0x23,
-    VK_HOME = 0x24,
-    VK_LEFT = 0x25,
-    VK_RIGHT = 0x27,
-    VK_DELETE = 0x2E,
 };
 
 // The number editor's state around one key: the text, the selection (start <= finish, zero-based,
