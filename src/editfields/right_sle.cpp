@@ -167,8 +167,12 @@ void RIGHTSLE::keyPressEvent(QKeyEvent *event)
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Backspace: applyNumberKey(EditKey::pressed(VK_BACK)); return;
-    case Qt::Key_Delete: applyNumberKey(EditKey::pressed(VK_DELETE)); return;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        // A read-only field loses no digits.
+        if (!isReadOnly())
+            applyNumberKey(EditKey::pressed(event->key() == Qt::Key_Backspace ? VK_BACK : VK_DELETE));
+        return;
     case Qt::Key_End:
     case Qt::Key_Home:
     case Qt::Key_Left:

@@ -69,9 +69,11 @@ private slots:
         QCOMPARE(field.text(), QStringLiteral("1234567.89"));
         QCOMPARE(messages.toneLog().size(), 1);
 
-        // Read-only: typing changes nothing.
+        // Read-only: typing, Backspace and Delete change nothing.
         field.setReadOnly(true);
         QTest::keyClicks(&field, QStringLiteral("9"));
+        QTest::keyClick(&field, Qt::Key_Backspace);
+        QTest::keyClick(&field, Qt::Key_Delete);
         QCOMPARE(field.text(), QStringLiteral("1234567.89"));
     }
 
@@ -268,6 +270,11 @@ private slots:
         QCOMPARE(spinner->maximum(), 2999);
         QCOMPARE(c.minimumDate(), QDate(1752, 1, 1));
         QCOMPARE(c.maximumDate(), QDate(2999, 12, 31));
+        spinner->setValue(2024);
+        QTest::keyClicks(spinner, QStringLiteral("x")); // no text but a year gets in
+        QCOMPARE(spinner->value(), 2024);
+        spinner->setValue(3500);
+        QCOMPARE(spinner->value(), 2999);
         c.setFIRSTDAYOFTHEWEEK(0); // another locale's week counts from Sunday
         QCOMPARE(c.firstDayOfWeek(), Qt::Sunday);
         QCOMPARE(c.weekdayTextFormat(Qt::Saturday).foreground().color(), QColor(Qt::red));
