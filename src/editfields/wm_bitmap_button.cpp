@@ -69,6 +69,7 @@ SEARCHPB::SEARCHPB(QWidget *owner, SEARCHSLE *partner)
     , m_partner(partner)
 {
     setObjectName(QStringLiteral("SEARCHPB"));
+    setFocusPolicy(Qt::NoFocus); // unlike the calendar button it is no tab stop
     connect(this, &QPushButton::clicked, this, [this] {
         if (m_partner && !m_partner->isReadOnly())
             m_partner->search();

@@ -125,6 +125,21 @@ private slots:
         first->setFocus();
         QTest::keyClick(first, Qt::Key_Return);
         QCOMPARE(second.focusWidget(), first); // a button next: the focus stays
+
+        // Two fields sharing one name: the scan takes the first of them as the current position.
+        QWidget third;
+        auto *x1 = new SMARTSLE(&third);
+        auto *x2 = new SMARTSLE(&third);
+        auto *y = new SMARTSLE(&third);
+        x1->setObjectName(QStringLiteral("x"));
+        x2->setObjectName(QStringLiteral("x"));
+        third.show();
+        x2->setFocus();
+        QTest::keyClick(x2, Qt::Key_Return);
+        QCOMPARE(third.focusWidget(), x2); // the field after the first "x" is x2 itself
+        y->setFocus();
+        QTest::keyClick(y, Qt::Key_Return);
+        QCOMPARE(third.focusWidget(), x1);
     }
 
     void theFirstKeyEmptiesTheField()
