@@ -200,6 +200,9 @@ NumberEditResult PROCESSNUM(const NumberFormat &format, const NumberEditState &s
         while (I.at(s - 1) == u' ' && s < I.size())
             ++s;
         --s;
+        // A negative number's first character is its sign: the digit goes behind it.
+        if (I.at(s) == u'-')
+            ++s;
         P = s;
     }
     // The digit goes in only when the whole formatted number still fits the field's width, so a

@@ -71,6 +71,7 @@ TEST(NumberEditor, KeysOnATwoDecimalField)
         {"a digit before the separator", "    123.45", 7, 7, false, false, ch('6'), "   1236.45", 7, 1236.45},
         {"a digit in the leading blanks goes before the number", "    123.45", 2, 2, false, false, ch('9'), "   9123.45", 4, 9123.45},
         {"a digit at the very start goes before the number", "    123.45", 0, 0, false, false, ch('9'), "   9123.45", 4, 9123.45},
+        {"a digit in the blanks of a negative number goes behind the sign", "   -123.45", 2, 2, false, false, ch('9'), "  -9123.45", 4, -9123.45},
         {"a digit that does not fit beeps", "1234567.89", 7, 7, false, false, ch('1'), "1234567.89", 7, 1234567.89, true},
         {"the last digit that fits", " 234567.89", 7, 7, false, false, ch('1'), "2345671.89", 7, 2345671.89},
         {"a digit never pushes the first one out", "2345671.89", 7, 7, false, false, ch('1'), "2345671.89", 7, 2345671.89, true},
