@@ -2,6 +2,7 @@
 
 #include "editfields/calendar_model.h"
 #include "editfields/number_editor.h"
+#include "editfields/virtual_keys.h"
 #include "platform/clock.h"
 
 #include <QAbstractItemView>
