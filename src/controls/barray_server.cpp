@@ -302,14 +302,21 @@ bool BARRAYSERVER::PACK()
         return false;
     ServerRows kept;
     kept.reserve(rows_.size());
-    for (int i = 0; i < rows_.size(); ++i)
+    int removedBefore = 0; // marked rows ahead of the current one
+    for (int i = 0; i < rows_.size(); ++i) {
         if (!deleted_[std::size_t(i)])
             kept.append(std::move(rows_[i]));
+        else if (i + 1 < recNo_)
+            ++removedBefore;
+    }
     rows_ = std::move(kept);
     deleted_.assign(std::size_t(rows_.size()), false);
     shapeChanged();
-    const int first = recNoAt(1);
-    recNo_ = first ? first : LASTREC() + 1;
+    // The current row keeps its place: the row that follows a removed current row takes it, and
+    // removing the last row leaves the new last row current.
+    recNo_ = std::clamp(recNo_ - removedBefore, 1, std::max(LASTREC(), 1));
+    if (LASTREC() == 0)
+        recNo_ = 1;
     bof_ = false;
     NOTIFY(ServerNotify::FileChange);
     return true;

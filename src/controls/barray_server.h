@@ -102,8 +102,9 @@ public:
     bool deletedAt(int recNo) const;
 
     // Rows. APPEND adds a blank row at the end and makes it current (false when refused, and then
-    // nothing changes). DELETE marks the current row (Deleted); PACK drops the marked rows and goes
-    // to the first row (FileChange).
+    // nothing changes). DELETE marks the current row (Deleted); PACK drops the marked rows and
+    // renumbers (FileChange): the current row keeps its place, so after deleting and packing the
+    // next row is current, or the new last row when the last one went.
     bool APPEND();
     bool DELETE();
     bool DELETED() const { return deletedAt(recNo_); }

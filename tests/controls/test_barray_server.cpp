@@ -166,12 +166,39 @@ TEST(BArrayServer, PackRenumbersAndHiddenRowsAreSkipped)
     }
     EXPECT_EQ(seen, (QStringList{"d1", "e3", "c5"}));
     EXPECT_EQ(s->LASTREC(), 5); // marked rows are still there
+    s->GOTO(4);
     s->PACK();
     EXPECT_EQ(s->LASTREC(), 3);
-    EXPECT_EQ(s->RECNO(), 1);
     EXPECT_EQ(s->textAt(2, 1).trimmed(), "e");
     EXPECT_EQ(s->textAt(3, 1).trimmed(), "c");
     EXPECT_FALSE(s->deletedAt(2));
+    EXPECT_EQ(s->RECNO(), 3); // the row after the deleted current one ("c") takes its place
+}
+
+TEST(BArrayServer, DeleteAndPackLeaveTheNextRowCurrent)
+{
+    DeletedSwitch hide(true);
+    // Row deleted (current), rows left, the current row's name afterwards ("" past the end).
+    const struct
+    {
+        int deleted;
+        int left;
+        const char *current;
+    } cases[] = {{1, 4, "b"}, {3, 4, "a"}, {5, 4, "a"}};
+    for (const auto &c : cases) {
+        auto s = fiveRows();
+        s->GOTO(c.deleted);
+        s->DELETE();
+        s->PACK();
+        EXPECT_EQ(s->LASTREC(), c.left) << c.deleted;
+        EXPECT_FALSE(s->eof()) << c.deleted;
+        EXPECT_EQ(s->FIELDGET(1).toString().trimmed(), c.current) << c.deleted;
+    }
+    auto one = std::make_shared<BARRAYSERVER>(threeFields(), ServerRows{{QStringLiteral("x"), 1.0, true}});
+    one->DELETE();
+    one->PACK();
+    EXPECT_EQ(one->LASTREC(), 0);
+    EXPECT_TRUE(one->eof());
 }
 
 TEST(BArrayServer, MarkedRowsShowWhileTheSwitchIsOff)
