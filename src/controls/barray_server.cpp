@@ -163,6 +163,21 @@ int BARRAYSERVER::positionOf(int recNo) const
     return it != seq.end() ? int(it - seq.begin()) + 1 : 0;
 }
 
+int BARRAYSERVER::shownBefore(int recNo) const
+{
+    const auto &seq = sequence();
+    if (!orderKey_)
+        return int(std::lower_bound(seq.begin(), seq.end(), recNo) - seq.begin());
+    const QString key = orderKey_(rows_[recNo - 1]);
+    int before = 0;
+    for (int rec : seq) {
+        const QString k = orderKey_(rows_[rec - 1]);
+        if (k < key || (k == key && rec < recNo))
+            ++before;
+    }
+    return before;
+}
+
 void BARRAYSERVER::shapeChanged()
 {
     sequenceValid_ = false;
@@ -219,10 +234,14 @@ bool BARRAYSERVER::SKIP(int count)
     if (count == 0)
         return moveTo(recNo_, ServerNotify::RecordChange);
     const int n = shownCount();
-    int pos = positionOf(recNo_);
-    if (pos == 0) // past the end (or on a hidden row): count from one beyond the last shown row
-        pos = n + 1;
-    int target = pos + count;
+    const int pos = positionOf(recNo_);
+    int target;
+    if (pos > 0)
+        target = pos + count;
+    else if (recNo_ >= 1 && recNo_ <= LASTREC()) // a hidden (deleted) row: its neighbours count
+        target = shownBefore(recNo_) + (count > 0 ? count : count + 1);
+    else // past the end
+        target = n + 1 + count;
     if (target < 1) {
         bof_ = true;
         target = 1;

@@ -161,6 +161,7 @@ private:
     void init(ServerFields fields);
     void shapeChanged();
     const std::vector<int> &sequence() const;
+    int shownBefore(int recNo) const; // shown rows that run ahead of a (hidden) row
     bool moveTo(int recNo, int code);
 
     ServerFields fields_;

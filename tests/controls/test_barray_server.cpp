@@ -201,6 +201,34 @@ TEST(BArrayServer, DeleteAndPackLeaveTheNextRowCurrent)
     EXPECT_TRUE(one->eof());
 }
 
+TEST(BArrayServer, SkippingFromADeletedRowReachesItsNeighbours)
+{
+    DeletedSwitch hide(true);
+    // The loop owners write to remove rows: delete the matching ones, skip on.
+    for (bool ordered : {false, true}) {
+        auto s = fiveRows(); // d b e a c
+        if (ordered)
+            s->SETORDER([](const ServerRow &r) { return r[0].toString(); }); // a b c d e
+        s->GOTOP();
+        QStringList kept;
+        while (!s->eof()) {
+            const QString name = s->FIELDGET(1).toString().trimmed();
+            if (name == "b" || name == "c")
+                s->DELETE();
+            else
+                kept << name;
+            s->SKIP();
+        }
+        EXPECT_EQ(kept, ordered ? (QStringList{"a", "d", "e"}) : (QStringList{"d", "e", "a"}));
+        // And back: from a deleted row one step up reaches the row before it.
+        s->GOTOP();
+        s->SKIP();
+        s->DELETE();
+        s->SKIP(-1);
+        EXPECT_EQ(s->FIELDGET(1).toString().trimmed(), ordered ? "a" : "d");
+    }
+}
+
 TEST(BArrayServer, MarkedRowsShowWhileTheSwitchIsOff)
 {
     DeletedSwitch show(false);
