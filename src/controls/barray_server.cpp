@@ -186,7 +186,7 @@ void BARRAYSERVER::shapeChanged()
 
 bool BARRAYSERVER::eof() const
 {
-    return recNo_ < 1 || recNo_ > LASTREC() || (DbfTable::deletedHidden() && deleted_[std::size_t(recNo_ - 1)]);
+    return recNo_ < 1 || recNo_ > LASTREC();
 }
 
 bool BARRAYSERVER::deletedAt(int recNo) const

@@ -77,9 +77,10 @@ public:
     int FIELDPOS(const QString &name) const; // without regard to case
     const ServerField *field(int pos) const;
 
-    // Navigation. RECNO is LASTREC + 1 when past the last row (EOF). Every move announces itself with
-    // IntentToMove first and reports RecordChange (GoTop, GoBottom) after; SKIP(0) moves nowhere but
-    // still announces and re-reads, so every grid stores its pending edit.
+    // Navigation. RECNO is LASTREC + 1 when past the last row (EOF). A deleted row stays current
+    // (and readable) until the server moves, even while deleted rows are hidden. Every move
+    // announces itself with IntentToMove first and reports RecordChange (GoTop, GoBottom) after;
+    // SKIP(0) moves nowhere but still announces and re-reads, so every grid stores its pending edit.
     int RECNO() const { return recNo_; }
     int LASTREC() const { return int(rows_.size()); }
     bool eof() const; // EOF (the C library owns that name)

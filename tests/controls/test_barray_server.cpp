@@ -224,6 +224,9 @@ TEST(BArrayServer, SkippingFromADeletedRowReachesItsNeighbours)
         s->GOTOP();
         s->SKIP();
         s->DELETE();
+        EXPECT_FALSE(s->eof()); // the deleted row is still current
+        EXPECT_TRUE(s->DELETED());
+        EXPECT_EQ(s->OrderKeyNo(), 0); // but not shown
         s->SKIP(-1);
         EXPECT_EQ(s->FIELDGET(1).toString().trimmed(), ordered ? "a" : "d");
     }
