@@ -105,6 +105,9 @@ void BBROWSER::detach()
         server_->unregisterClient(this);
     server_.reset();
     open_.clear();
+    following_ = true;
+    model_->reset(0, 0); // nothing may read a dropped column in between
+    following_ = false;
     columns_.clear();
     currentColumn_ = 0;
 }
@@ -278,8 +281,10 @@ void BBROWSER::setCAPTIONHEIGHT(int pixels)
 void BBROWSER::applyHeaderLook()
 {
     header_->setFont(captionFont(nullptr));
-    if (frozenView_)
+    if (frozenView_) {
         frozenView_->horizontalHeader()->setFont(captionFont(nullptr));
+        QMetaObject::invokeMethod(frozenView_, "updateGeometries"); // its caption row follows
+    }
     updateGeometries();
     updateFrozenGeometry();
     header_->viewport()->update();
@@ -734,7 +739,6 @@ void BBROWSER::setFREEZE(int columns)
         // A delegate of its own: a shared one would send its edit signals to both views.
         frozenView_->setItemDelegate(new BrowserDelegate(this));
         frozenView_->setSelectionModel(selectionModel());
-        frozenView_->setFont(font());
         frozenView_->horizontalHeader()->setFont(captionFont(nullptr));
         frozenView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         frozenView_->verticalHeader()->setDefaultSectionSize(ROWHEIGHT());

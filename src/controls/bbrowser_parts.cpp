@@ -37,14 +37,15 @@ QVariant BrowserModel::data(const QModelIndex &index, int role) const
 
 QVariant BrowserModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= cols_)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= cols_
+        || section >= grid_->COLUMNCOUNT())
         return {};
     return grid_->openColumn(section)->captionLines().join(u'\n');
 }
 
 Qt::ItemFlags BrowserModel::flags(const QModelIndex &index) const
 {
-    if (!index.isValid() || index.column() >= cols_)
+    if (!index.isValid() || index.column() >= cols_ || index.column() >= grid_->COLUMNCOUNT())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled;
     const BDATACOLUMN *col = grid_->openColumn(index.column());

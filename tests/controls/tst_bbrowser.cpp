@@ -264,8 +264,14 @@ void TstBBrowser::frozenColumnStaysWhenScrollingSideways()
     test::ScriptedMessages messages;
     Fixture f(20, 30);
     f.grid->setFREEZE(1);
+    f.grid->setCAPTIONHEIGHT(40);
     f.grid->RECALCULATE();
     QCoreApplication::processEvents();
+    // The frozen strip's caption row is as high as the grid's.
+    auto *frozenView = f.grid->findChild<QTableView *>();
+    QVERIFY(frozenView);
+    QCOMPARE(f.grid->horizontalHeader()->height(), 40);
+    QCOMPARE(frozenView->horizontalHeader()->height(), 40);
     const BCELL before = f.grid->GETCELLTOPOINT(QPoint(5, 5));
     QCOMPARE(before.COLUMN, 1);
     const int probeX = f.grid->frozenWidth() + 5;
