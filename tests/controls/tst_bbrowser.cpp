@@ -377,6 +377,13 @@ void TstBBrowser::deleteKeyRunsItsCommand()
     QCOMPARE(f.grid->LASTRECNO(), 4);
     QCOMPARE(f.cell(2, 1), QStringLiteral("Madde 3"));
     QVERIFY(!f.grid->currentEditor()); // the key did not start an edit
+    // Other keys reach the owner after the grid has handled them.
+    QList<int> seen;
+    f.owner.KEYDOWN = [&](BBROWSER &grid, QKeyEvent &key) { seen << key.key() << grid.SERVER()->RECNO(); };
+    QTest::keyClick(f.grid.get(), Qt::Key_Down);
+    QTest::keyClick(f.grid.get(), Qt::Key_Return);
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete);
+    QCOMPARE(seen, (QList<int>{Qt::Key_Down, 3, Qt::Key_Return, 3}));
 }
 
 void TstBBrowser::paintingAfterSuspendedChangesShowsTheServer()
