@@ -147,7 +147,9 @@ void BBROWSER::resync()
 
 void BBROWSER::syncIfStale()
 {
-    if (server_ && server_->shapeStamp() != shownStamp_ && !storing_)
+    // The count check also catches the shared deleted-records switch flipped behind the server.
+    if (server_ && !storing_
+        && (server_->shapeStamp() != shownStamp_ || server_->shownCount() != model_->rowCount()))
         resync();
 }
 

@@ -412,6 +412,14 @@ void TstBBrowser::paintingAfterSuspendedChangesShowsTheServer()
     QCOMPARE(f.grid->cellLook(5, 0).text.trimmed(), QStringLiteral("Yeni"));
     f.server->RESETNOTIFICATION();
     QVERIFY(!f.owner.girdeg);
+    // Deleted rows shown again by the shared switch: the next paint shows them.
+    f.server->GOTO(1);
+    f.server->DELETE();
+    f.grid->viewport()->repaint();
+    QCOMPARE(f.grid->model()->rowCount(), 5);
+    DbfTable::setDeleted(false);
+    f.grid->viewport()->repaint();
+    QCOMPARE(f.grid->model()->rowCount(), 6);
     DbfTable::setDeleted(hidden);
 }
 
