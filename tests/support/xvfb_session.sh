@@ -1,7 +1,8 @@
 # Sourced by the scripts that drive real windows. `xvfb_session [DIR]` gives the script a fresh home
 # (HOME and the XDG folders, QT_QPA_PLATFORM unset) and an Xvfb of its own on a free display
 # (DISPLAY exported; the number and Xvfb's output in DIR, the home by default), and ends every process
-# in `pids` and removes the home when the script exits. Answers 1 when Xvfb did not start.
+# in `pids` (latest first) and removes the home when the script exits. Answers 1 when Xvfb did not
+# start.
 xvfb_session() {
   home=$(mktemp -d)
   pids=()
@@ -19,7 +20,9 @@ xvfb_session() {
 }
 
 xvfb_session_end() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  # The programs first, the display last, so no program sees its display go.
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$home"
 }

@@ -21,9 +21,13 @@ grid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Izgara$' 2>/dev/n
 sleep 0.5
 import -window root "$out/1-shown.png"
 
-# Row 1 is at y 34..52 under the 32-pixel caption row; the first price column starts right of the
-# frozen name column.
-xdotool mousemove --window "$grid" 250 43 click 1
+# Cells from the geometry the harness prints: row n's middle is caption + (n - 0.5) rows down, and
+# the first price column starts right of the frozen name column.
+for _ in $(seq 50); do grep -q '^geometry ' "$out/program.log" && break; sleep 0.1; done
+read -r _ caption row frozen < <(grep '^geometry ' "$out/program.log") || fail "no geometry printed"
+row_y() { echo $((caption + ($1 - 1) * row + row / 2)); }
+price_x=$((frozen + 20))
+xdotool mousemove --window "$grid" "$price_x" "$(row_y 1)" click 1
 sleep 0.3
 xdotool type --delay 60 "12,5"
 xdotool key Return
@@ -36,7 +40,7 @@ sleep 0.3
 import -window root "$out/3-home.png"
 
 # Row 5 is out of stock: a typed key opens no edit there.
-xdotool mousemove --window "$grid" 250 119 click 1
+xdotool mousemove --window "$grid" "$price_x" "$(row_y 5)" click 1
 sleep 0.3
 xdotool type --delay 60 "7"
 xdotool key Return

@@ -1,11 +1,14 @@
 // Shows the benchmark's grid (60 rows, a frozen name column and 86 number columns) in a window of
 // 1280 x 900, for looking at it under a display: grid_show [rows] [cells] [--stored FILE]. With
-// --stored, every stored edit appends "record field text" to FILE, for scripts that drive the grid.
+// --stored, every stored edit appends "record field text" to FILE, for scripts that drive the grid;
+// once shown it prints "geometry CAPTION ROW FROZEN" (pixel heights of the caption row and of a row,
+// and the width of the frozen columns).
 
 #include "grid_demo.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QTextStream>
 
 int main(int argc, char **argv)
@@ -37,5 +40,8 @@ int main(int argc, char **argv)
     d->grid->move(0, 0);
     d->grid->show();
     d->grid->SETFOCUS();
+    // Where scripts find the cells: the caption row's height, a row's height, the frozen width.
+    QTextStream(stdout) << "geometry " << d->grid->horizontalHeader()->height() << ' ' << d->grid->ROWHEIGHT()
+                        << ' ' << d->grid->frozenWidth() << Qt::endl;
     return app.exec();
 }
