@@ -139,6 +139,7 @@ private slots:
     void formGridSwitchesKeyboardModeOff();
     void rowsChangingDuringAnEditAreSafe();
     void coloursFollowTheirPrecedence();
+    void addIngredientsDialogTicksAndShowsTheName();
 };
 
 void TstBBrowser::typedKeyStartsAnEditThatReplacesTheText()
@@ -754,6 +755,42 @@ void TstBBrowser::coloursFollowTheirPrecedence()
     f.grid->viewport()->repaint();
     stock[2] = false;
     QCOMPARE(f.grid->cellLook(2, 1).foreground, QColor(Qt::cyan));
+}
+
+void TstBBrowser::addIngredientsDialogTicksAndShowsTheName()
+{
+    test::ScriptedMessages messages;
+    Owner owner;
+    bool chkdeg = false;
+    owner.CHKDEG = [&](bool on) { chkdeg = on; };
+    SSEARCH_BBROWSER grid(nullptr, &owner);
+    auto server = std::make_shared<BARRAYSERVER>(
+        ServerFields{{QStringLiteral("CHCK"), u'L', 1, 0}, {QStringLiteral("KOD"), u'C', 3, 0},
+                     {QStringLiteral("YMNAME"), u'C', 25, 0}, {QStringLiteral("FIATI"), u'C', 11, 0}},
+        ServerRows{{false, QStringLiteral("  1"), QStringLiteral("Arpa"), QStringLiteral("      5.000")},
+                   {false, QStringLiteral("  2"), QStringLiteral("Mısır"), QStringLiteral("      6.000")}});
+    grid.resize(400, 200);
+    grid.USE(server);
+    grid.setEDITABLE(true);
+    grid.GETCOLUMN(2)->setSELECTABLE(false);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto at = [&](int row0, int col0) { return grid.visualRect(grid.model()->index(row0, col0)).center(); };
+    // A left click on the price of row 2 ticks that row once and leaves the name current.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at(1, 3));
+    QCOMPARE(server->RECNO(), 2);
+    QVERIFY(server->valueAt(2, 1).toBool());
+    QVERIFY(chkdeg);
+    QCOMPARE(grid.CURRENTCOLUMN(), 3);
+    // On the tick itself: ticked by the class only (not a second time by the grid).
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at(0, 0));
+    QVERIFY(server->valueAt(1, 1).toBool());
+    QCOMPARE(grid.CURRENTCOLUMN(), 3);
+    // The right button ticks nothing but still brings the name column back.
+    grid.setCURRENTCOLUMN(4);
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, at(1, 3));
+    QVERIFY(server->valueAt(2, 1).toBool());
+    QCOMPARE(grid.CURRENTCOLUMN(), 3);
 }
 
 QTEST_MAIN(TstBBrowser)
