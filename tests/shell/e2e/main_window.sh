@@ -23,36 +23,14 @@ done
 
 rm -rf "$out"
 mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap cleanup EXIT
-
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_RUNTIME_DIR=$home/run
-mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud" "$XDG_RUNTIME_DIR" "$home/problems"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-cat > "$XDG_CONFIG_HOME/VEXO_Zud/registry.ini" <<'INI'
-[HKEY_LOCAL_MACHINE\Software\Tarvex_Int\VK6Setings]
-"VKlstrt"="0"
-"VKlogo"="0"
-"VKldlg"="0"
-"VKrmdo"="0"
-INI
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+mkdir -p "$home/problems"
 
 fixture=$home/problems/E2E.VKD
 "$make_fixture" "$fixture" || fail "the fixture could not be written"
 
-# A display of our own: Xvfb picks a free number and writes it to the descriptor.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$out/display" 2>"$out/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$out/display")
+echo "${DISPLAY}" >"$out/display"
 
 # Waits for a window whose name matches, and prints its id.
 window() {
