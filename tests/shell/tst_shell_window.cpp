@@ -167,6 +167,26 @@ private slots:
         shellCommands().remove(QStringLiteral("COZUM"));
     }
 
+    void keysOfTheTableComeBeforeMnemonicsAndTipsFillTheStatusBar()
+    {
+        SSHELLWINDOW window;
+        window.show();
+        int updates = 0;
+        shellCommands().add(QStringLiteral("VXOFTP"), [&updates] { ++updates; });
+        // Alt+G is also the mnemonic of "Aktif Problem &Girişleri"; the key table wins.
+        QTest::keyClick(window.mdiArea()->viewport(), Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(updates, 1);
+        shellCommands().remove(QStringLiteral("VXOFTP"));
+
+        // Pointing at a button puts its item's description in the status bar; its tip is its own.
+        BuiltMenu &menu = window.mainMenu();
+        menu.toolAction(28398)->hover();
+        QCOMPARE(window.statusText(), QStringLiteral("Mevcut bir veri dosyası aç"));
+        QCOMPARE(menu.toolAction(28413)->toolTip(), QStringLiteral("Çözüm raporu hazırla"));
+        menu.action(28404)->hover();
+        QCOMPARE(window.statusText(), QStringLiteral("Programı sonlandır "));
+    }
+
     void anActiveChildsMenuTakesCtrlXUntilItCloses()
     {
         SSHELLWINDOW window;
