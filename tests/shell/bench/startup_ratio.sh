@@ -16,25 +16,17 @@ source "$(dirname "$0")/../e2e/session.sh"
 
 # Milliseconds from the start of the process until a visible window with the name is mapped.
 time_to_window() {
-  local name=$1; shift
-  local t0 t1 pid
+  local name=$1 t0 t1
+  shift
   t0=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
-  pid=$!
-  # xdotool's own --sync polls twice a second; a tight loop measures finer.
-  local deadline=$((t0 + 30000000000))
-  until xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; do
-    if [ "$(date +%s%N)" -gt "$deadline" ]; then
-      echo "no window '$name' within 30 s; windows:" >&2
-      xdotool search --name . getwindowname %@ >&2 2>/dev/null || true
-      kill "$pid" 2>/dev/null || true
-      exit 1
-    fi
-    sleep 0.005
-  done
+  start_and_wait "$home/program.err" "$name" "$@" >/dev/null || {
+    echo "no window '$name'; the program said:" >&2
+    cat "$home/program.err" >&2
+    exit 1
+  }
   t1=$(date +%s%N)
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  kill "$started" 2>/dev/null || true
+  wait "$started" 2>/dev/null || true
   echo $(((t1 - t0) / 1000000))
 }
 

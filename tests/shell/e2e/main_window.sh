@@ -38,11 +38,10 @@ window() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-"$program" "$fixture" >"$out/program.log" 2>&1 &
-main_pid=$!
-pids+=($main_pid)
-
-main=$(window '^VEXO_Zud 2\.6 - ') || true
+started=
+start_and_wait "$out/program.log" '^VEXO_Zud 2\.6 - ' "$program" "$fixture" >"$out/main" || true
+main=$(cat "$out/main")
+main_pid=$started
 [ -n "$main" ] || fail "the main window with the problem did not appear"
 caption=$(xdotool getwindowname "$main")
 [ "$caption" = "VEXO_Zud 2.6 - $fixture" ] || fail "caption is '$caption'"
