@@ -87,8 +87,7 @@ SSHELLWINDOW::SSHELLWINDOW(QWidget *owner) : JOVSPLITSHELLWINDOW(owner)
 {
     setObjectName(QStringLiteral("SSHELLWINDOW"));
     setWindowTitle(kProgramTitle);
-    menu_ = std::make_unique<BuiltMenu>(emptyShellMenu(), [this](const QString &command) { runCommand(command); });
-    menu_->setStatusSink([this](const QString &text) { STATUSMESSAGE(text); });
+    menu_ = buildMainMenu();
     setWindowIcon(vxoMainIcon());
     const QRect r = defaultMainWindowRect();
     resize(r.size());
@@ -178,6 +177,29 @@ void SSHELLWINDOW::registerCommands()
         shellCommands().add(command, handler);
         ownCommands_ << command;
     }
+}
+
+std::unique_ptr<BuiltMenu> SSHELLWINDOW::buildMainMenu()
+{
+    auto menu = std::make_unique<BuiltMenu>(emptyShellMenu(), [this](const QString &command) { runCommand(command); });
+    menu->setStatusSink([this](const QString &text) { STATUSMESSAGE(text); });
+    return menu;
+}
+
+void SSHELLWINDOW::rebuildMainMenu()
+{
+    const bool mainShown = shown_ == menu_.get();
+    if (mainShown) {
+        if (menu_->toolBar())
+            removeToolBar(menu_->toolBar());
+        menuBar()->clear();
+        shown_ = nullptr;
+    }
+    menu_ = buildMainMenu();
+    if (mainShown)
+        showMenu(nullptr);
+    MI_ENADISABLE();
+    POSTMENUEXDUZEN();
 }
 
 bool SSHELLWINDOW::runCommand(const QString &name)

@@ -373,6 +373,16 @@ private slots:
         QVERIFY(menu.ISCHECKED(28429) && !menu.ISCHECKED(28430));
         QVERIFY(appGlobals().LRMDENOKU);
         QCOMPARE(readSetting(QStringLiteral("VKrmdo")), QStringLiteral("1"));
+
+        // The user commands follow the logon option only when the menu is built again.
+        QVERIFY(!menu.isEnabled(28441));
+        window.rebuildMainMenu();
+        BuiltMenu &rebuilt = window.mainMenu();
+        QCOMPARE(window.shownMenu(), &rebuilt);
+        QVERIFY(rebuilt.isEnabled(28441) && rebuilt.isEnabled(28442));
+        QVERIFY(rebuilt.ISCHECKED(28437) && !rebuilt.ISCHECKED(28434));
+        QCOMPARE(window.menuBar()->actions().size(), 7);
+        QCOMPARE(window.findChildren<QToolBar *>().size(), 1);
     }
 
     void theSolveClosesEditorsFirstAndRecordsItsOutcome()
