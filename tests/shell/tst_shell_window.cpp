@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -456,6 +457,41 @@ private slots:
         SSHELLWINDOW other;
         other.RESETSHELLPOSITION();
         QCOMPARE(other.size(), QSize(700, 500));
+    }
+
+    void openingAProblemReopensTheFirstHeaderAndDropsGoToTheirHandler()
+    {
+        SSHELLWINDOW window;
+        OUTLOOKBAR *bar = window.GETOBDLG()->ODCOOBAR();
+        bar->setACTIVEHEADER(QStringLiteral("VERI_RAPORU"));
+        window.OBFIRST();
+        QCOMPARE(bar->ACTIVEHEADER(), QStringLiteral("AKTIF_PROBLEM_GIRISLERI"));
+        // The pane is 170 pixels wide and keeps a margin of two pixels around the bar.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        VKOLBARDLG *pane = window.GETOBDLG();
+        QCOMPARE(pane->width(), 170);
+        QCOMPARE(bar->geometry(), QRect(2, 2, pane->width() - 4, pane->height() - 4));
+        window.ONVERTSPLITBARMOVE(30);
+        QCoreApplication::processEvents();
+        QCOMPARE(pane->width(), 200);
+        QCOMPARE(bar->geometry(), QRect(2, 2, pane->width() - 4, pane->height() - 4));
+
+        QStringList dropped;
+        QWidget *canvas = window.mdiArea()->viewport();
+        auto drop = [canvas](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &enter);
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        drop(QStringLiteral("/tmp/a.txt")); // no handler yet: ignored
+        window.setDropHandler([&dropped](const QStringList &paths) { dropped << paths; });
+        drop(QStringLiteral("/tmp/b.txt"));
+        QCOMPARE(dropped, QStringList{QStringLiteral("/tmp/b.txt")});
+        window.setDropHandler({});
     }
 
     void helpShowsTopicsAndFallsBackToTheIndex()
