@@ -9,6 +9,7 @@
 #include "problem/file_names.h"
 #include "problem/messages.h"
 #include "problem/open_problem.h"
+#include "problem/window_placement.h"
 #include "reports/last_report.h"
 #include "shell/about_box.h"
 #include "shell/command_rules.h"
@@ -555,8 +556,8 @@ QWidget *SSHELLWINDOW::openDataWindow(const QString &name, const std::function<Q
         window->setObjectName(name);
     ADDDATAWINDOW(window);
     QMdiSubWindow *sub = mdiArea()->addSubWindow(window);
-    const QSize area = mdiArea()->viewport()->size();
-    sub->setGeometry(0, 0, area.width(), area.height());
+    sub->resize(mdiArea()->viewport()->size());
+    QVMOVEWINDOW(window, 1); // the top-left corner of the canvas
     sub->show();
     mdiArea()->setActiveSubWindow(sub);
     return window;
