@@ -11,23 +11,22 @@ program=$1
 bare=$2
 runs=${3:-15}
 
-source "$(dirname "$0")/../../support/xvfb_session.sh"
-xvfb_session || { echo "Xvfb did not start" >&2; exit 1; }
-mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud"
-printf '[HKEY_LOCAL_MACHINE\\Software\\Tarvex_Int\\VK6Setings]\n"VKlstrt"="0"\n"VKlogo"="0"\n"VKldlg"="0"\n"VKrmdo"="0"\n' \
-  >"$XDG_CONFIG_HOME/VEXO_Zud/registry.ini"
+# shellcheck source=../e2e/session.sh
+source "$(dirname "$0")/../e2e/session.sh"
 
 # Milliseconds from the start of the process until a visible window with the name is mapped.
 time_to_window() {
-  local name=$1; shift
-  local t0 t1 pid
+  local name=$1 t0 t1
+  shift
   t0=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
-  pid=$!
-  timeout 30 xdotool search --sync --onlyvisible --name "$name" >/dev/null
+  start_and_wait "$home/program.err" "$name" "$@" >/dev/null || {
+    echo "no window '$name'; the program said:" >&2
+    cat "$home/program.err" >&2
+    exit 1
+  }
   t1=$(date +%s%N)
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  kill "$started" 2>/dev/null || true
+  wait "$started" 2>/dev/null || true
   echo $(((t1 - t0) / 1000000))
 }
 

@@ -11,19 +11,26 @@ program=$1
 make_fixture=$2
 out=$3
 
-source "$(dirname "$0")/../../support/xvfb_session.sh"
-window_script "$out"
-mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud" "$home/problems"
-cat > "$XDG_CONFIG_HOME/VEXO_Zud/registry.ini" <<'INI'
-[HKEY_LOCAL_MACHINE\Software\Tarvex_Int\VK6Setings]
-"VKlstrt"="0"
-"VKlogo"="0"
-"VKldlg"="0"
-"VKrmdo"="0"
-INI
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
+  exit 1
+}
+
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
+done
+
+rm -rf "$out"
+mkdir -p "$out"
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+mkdir -p "$home/problems"
 
 fixture=$home/problems/E2E.VKD
 "$make_fixture" "$fixture" || fail "the fixture could not be written"
+
+echo "${DISPLAY}" >"$out/display"
 
 # Waits for a window whose name matches, and prints its id.
 window() {
@@ -31,11 +38,10 @@ window() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-"$program" "$fixture" >"$out/program.log" 2>&1 &
-main_pid=$!
-pids+=($main_pid)
-
-main=$(window '^VEXO_Zud 2\.6 - ') || true
+started=
+start_and_wait "$out/program.log" '^VEXO_Zud 2\.6 - ' "$program" "$fixture" >"$out/main" || true
+main=$(cat "$out/main")
+main_pid=$started
 [ -n "$main" ] || fail "the main window with the problem did not appear"
 caption=$(xdotool getwindowname "$main")
 [ "$caption" = "VEXO_Zud 2.6 - $fixture" ] || fail "caption is '$caption'"
