@@ -7,6 +7,7 @@ packages=(
   libcurl4-openssl-dev libgtest-dev googletest
   xvfb xauth fonts-dejavu-core
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
+  unrtf fonts-liberation2
   clang libclang-rt-14-dev libdbd-xbase-perl
 )
 missing=()
