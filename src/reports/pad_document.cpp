@@ -12,7 +12,11 @@ namespace vexo {
 
 QString padTextFromBytes(const QByteArray &bytes)
 {
-    QString text = Cp1254Codec::decode(bytes);
+    return padTextFromReport(Cp1254Codec::decode(bytes));
+}
+
+QString padTextFromReport(QString text)
+{
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;

@@ -13,6 +13,8 @@ namespace vexo {
 
 // File bytes to the pad's text: CR LF (and a lone CR) end a line.
 QString padTextFromBytes(const QByteArray &bytes);
+// A report's text (lines ended by CR LF) as the pad holds it.
+QString padTextFromReport(QString text);
 // The pad's text to file bytes: every line end becomes CR LF.
 QByteArray padTextToBytes(const QString &text);
 // The document's text as the pad saves it: paragraphs and line breaks end lines; no-break spaces and

@@ -1,6 +1,7 @@
 #include "reports/pad_window.h"
 
 #include "controls/edit_subclasses.h"
+#include "controls/menu_builder.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_sink.h"
 #include "problem/app_globals.h"
@@ -11,6 +12,7 @@
 #include "reports/margin_dialog.h"
 #include "reports/pad_document.h"
 #include "reports/pad_font.h"
+#include "reports/pad_menus.h"
 #include "reports/pad_print.h"
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_ruler.h"
@@ -28,11 +30,11 @@ namespace vexo {
 
 namespace {
 
-using PadCommand = void (*)(PADWIN &);
-
-const QHash<QString, PadCommand> &padCommands()
+// The pad's commands; the alignment items have names of their own that only the menu-command
+// handler knows.
+const std::vector<std::pair<QString, void (*)(PADWIN &)>> &padCommands()
 {
-    static const QHash<QString, PadCommand> commands = {
+    static const std::vector<std::pair<QString, void (*)(PADWIN &)>> commands = {
         {QStringLiteral("CLOSE"), [](PADWIN &p) { p.CLOSE(); }},
         {QStringLiteral("CLOSEALL"), [](PADWIN &p) { p.CLOSEALL(); }},
         {QStringLiteral("RTFSAVE"), [](PADWIN &p) { p.RTFSAVE(); }},
@@ -49,7 +51,6 @@ const QHash<QString, PadCommand> &padCommands()
     return commands;
 }
 
-// The alignment items have names of their own that only the menu-command handler knows.
 const QHash<QString, int> &alignmentCommands()
 {
     static const QHash<QString, int> commands = {
@@ -76,6 +77,15 @@ PADWIN::PADWIN(QWidget *owner)
     POSTINIT();
     connect(m_edit, &QTextEdit::textChanged, this, &PADWIN::EDITCHANGE);
     connect(m_edit, &QVRICHEDIT::escapePressed, this, [this] { CLOSE(); });
+
+    for (const auto &[name, command] : padCommands())
+        m_commands.add(name, [this, command = command] { command(*this); });
+    for (const QString &name : alignmentCommands().keys())
+        m_commands.add(name, [this, name] { MENUCOMMAND(name); });
+    m_context = std::make_unique<BuiltMenu>(edContMenu(), [this](const QString &command) {
+        runChildCommand(*this, command);
+    });
+    m_edit->setContextMenuFactory([this] { return m_context->popup(); });
 }
 
 PADWIN::~PADWIN() = default;
@@ -135,20 +145,6 @@ void PADWIN::setPlainText(const QString &text)
 QString PADWIN::plainText() const
 {
     return padPlainText(*m_edit->document());
-}
-
-bool PADWIN::hasCommand(const QString &name)
-{
-    return padCommands().contains(name) || alignmentCommands().contains(name);
-}
-
-bool PADWIN::runCommand(const QString &name)
-{
-    if (const auto it = padCommands().constFind(name); it != padCommands().constEnd()) {
-        (*it)(*this);
-        return true;
-    }
-    return MENUCOMMAND(name);
 }
 
 void PADWIN::paintEvent(QPaintEvent *)
@@ -251,7 +247,7 @@ bool PADWIN::saveTo(const QString &path, bool rich)
     }
     if (!rich) {
         // The saved text belongs to the saved file: both become the last report together.
-        lastReport().recordText(path, plainText());
+        lastReport().recordText(path, QString(plainText()).replace(u'\n', QStringLiteral("\r\n")));
         emit statusMessage(kSaved);
     }
     m_changed = false;
@@ -330,7 +326,8 @@ void PADWIN::CLOSEALL()
 
 void PADWIN::WIN_HESMAK()
 {
-    emit mainCommand(QStringLiteral("WIN_HESMAK"));
+    if (ShellHost *host = shellHost())
+        host->runCommand(QStringLiteral("WIN_HESMAK"));
 }
 
 } // namespace vexo

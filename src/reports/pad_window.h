@@ -1,7 +1,14 @@
 #pragma once
 
+#include "controls/command_registry.h"
+#include "controls/menu_builder.h"
+#include "controls/shell_host.h"
+
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <memory>
 
 namespace vexo {
 
@@ -11,7 +18,7 @@ class QVRICHEDIT;
 // ruler. The main window's pad list creates it, names it, fills it and shows it in the canvas; the
 // pad tells the list when it was edited, when it closed and when it asks for every pad to close.
 // Documents are saved into the default data folder under the pad's name.
-class PADWIN : public QWidget
+class PADWIN : public QWidget, public ShellChild
 {
     Q_OBJECT
 public:
@@ -42,8 +49,14 @@ public:
 
     // The pad's own commands, by name ("RTFSAVE", "CUT", "YAZıM_DÜZENLE_SOL", ...); false when the
     // pad has none of that name.
-    bool runCommand(const QString &name);
-    static bool hasCommand(const QString &name);
+    bool runCommand(const QString &name) { return m_commands.run(name); }
+
+    // The pad menu the main window shows while the pad is active; the pad list owns it.
+    BuiltMenu *childMenu() override { return m_menu.data(); }
+    void setChildMenu(BuiltMenu *menu) { m_menu = menu; }
+    CommandRegistry &childCommands() override { return m_commands; }
+    // The context menu of the pad's text.
+    BuiltMenu *contextMenu() const { return m_context.get(); }
 
     bool MENUCOMMAND(const QString &name);
     void RTFALIGN(int alignment); // 1 left, 2 right, 3 centre
@@ -75,8 +88,6 @@ signals:
     void closeAllRequested();
     // A text for the main window's status bar.
     void statusMessage(const QString &text);
-    // A command of the main window the pad passes on ("WIN_HESMAK").
-    void mainCommand(const QString &name);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -90,6 +101,9 @@ private:
     bool saveTo(const QString &path, bool rich);
 
     QVRICHEDIT *m_edit = nullptr;
+    CommandRegistry m_commands;
+    QPointer<BuiltMenu> m_menu;
+    std::unique_ptr<BuiltMenu> m_context;
     QString m_name;
     bool m_changed = false;
     bool m_loading = false;
