@@ -3,6 +3,7 @@
 #include "controls/shell_host.h"
 #include "controls/shell_menus.h"
 
+#include "resources/resource_library.h"
 #include "source_tree.h"
 
 #include <QAction>
@@ -66,8 +67,10 @@ TEST(ShellMenus, EveryKeyAndButtonGivesAnItemOfItsTable)
             EXPECT_TRUE(t.row(k.id)->text.endsWith(QLatin1Char('\t') + k.key.toString(QKeySequence::PortableText)))
                 << t.row(k.id)->text.toStdString();
         }
-        for (const ToolRow &b : t.tools)
+        for (const ToolRow &b : t.tools) {
             EXPECT_TRUE(b.isSeparator() || t.row(b.id)) << b.id;
+            EXPECT_TRUE(b.isSeparator() || ResourceLibrary::contains(toolBarPictureName(b.picture))) << b.picture;
+        }
     }
 }
 
