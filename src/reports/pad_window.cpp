@@ -4,6 +4,7 @@
 #include "controls/menu_builder.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_sink.h"
+#include "platform/process_launcher.h"
 #include "problem/app_globals.h"
 #include "problem/file_names.h"
 #include "problem/messages.h"
@@ -131,6 +132,7 @@ bool PADWIN::loadFile(const QString &path)
 {
     m_loading = true;
     const bool ok = loadPadFile(path, m_edit->document());
+    m_edit->moveCursor(QTextCursor::Start);
     m_loading = false;
     return ok;
 }
@@ -139,6 +141,7 @@ void PADWIN::setPlainText(const QString &text)
 {
     m_loading = true;
     setPadPlainText(m_edit->document(), text);
+    m_edit->moveCursor(QTextCursor::Start);
     m_loading = false;
 }
 
@@ -326,8 +329,7 @@ void PADWIN::CLOSEALL()
 
 void PADWIN::WIN_HESMAK()
 {
-    if (ShellHost *host = shellHost())
-        host->runCommand(QStringLiteral("WIN_HESMAK"));
+    launchCalculator();
 }
 
 } // namespace vexo

@@ -15,6 +15,7 @@
 #include "reports/pad_rules.h"
 #include "reports/pad_window.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -26,7 +27,14 @@ namespace {
 
 const QString kWarning = QStringLiteral("Uyarı...");
 
-QPointer<ReportPads> g_pads;
+// The pad list of the current main window. It is no child of the window: the window's registry is
+// gone before the window's children are, so the list leaves it while the window still is the host.
+std::unique_ptr<ReportPads> g_pads;
+
+void dropPads()
+{
+    g_pads.reset();
+}
 
 } // namespace
 
@@ -35,7 +43,6 @@ ReportPads::ReportPads(ShellHost &host)
     , m_window(host.mainWindow())
 {
     setObjectName(QStringLiteral("ReportPads"));
-    setParent(m_window);
     m_host.addCloseParticipant(this);
     m_host.setDropHandler([this](const QStringList &paths) { DROP(paths); });
     const std::vector<std::pair<QString, std::function<void()>>> own = {
@@ -57,8 +64,8 @@ ReportPads::ReportPads(ShellHost &host)
 
 ReportPads::~ReportPads()
 {
-    // While the main window is going, its registry is no longer there to leave.
-    if (m_window) {
+    // A main window that is going has already left its place as the host; nothing of it may be used.
+    if (shellHost() == &m_host && m_window) {
         m_host.removeCloseParticipant(this);
         m_host.setDropHandler({});
     }
@@ -321,9 +328,14 @@ ReportPads *reportPads()
     ShellHost *host = shellHost();
     if (!host)
         return nullptr;
-    if (!g_pads || &g_pads->host() != host)
-        g_pads = new ReportPads(*host);
-    return g_pads.data();
+    if (!g_pads || &g_pads->host() != host || !g_pads->window()) {
+        const bool first = !g_pads;
+        g_pads = std::make_unique<ReportPads>(*host);
+        // The pad menu's widgets go with the application, not after it.
+        if (first)
+            qAddPostRoutine(dropPads);
+    }
+    return g_pads.get();
 }
 
 void installReportCommands()

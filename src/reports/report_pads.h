@@ -62,6 +62,7 @@ public:
     int untitledCounter() const { return m_untitled; }
 
     ShellHost &host() const { return m_host; }
+    QWidget *window() const { return m_window.data(); }
 
     bool hasWindows() const override { return !GETCHILDWINDOWS().isEmpty(); }
     bool closeAll() override;
