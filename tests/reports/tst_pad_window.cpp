@@ -1,16 +1,20 @@
 // The report pad window: documents in and out, saving, the save question, the typing limit, effects,
 // margins, the font dialog and the ruler.
+#include "pdf_test_support.h"
+
 #include "controls/edit_subclasses.h"
 #include "problem/app_globals.h"
 #include "reports/last_report.h"
 #include "reports/margin_dialog.h"
 #include "reports/pad_document.h"
 #include "reports/pad_font.h"
+#include "reports/pad_print.h"
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_rules.h"
 #include "reports/pad_window.h"
 #include "reports/rich_text_units.h"
 #include "scripted_messages.h"
+#include "resources/resource_library.h"
 #include "source_tree.h"
 
 #include <QApplication>
@@ -19,6 +23,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QAbstractTextDocumentLayout>
@@ -36,12 +41,6 @@ QByteArray readBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Answers the next modal dialog once it is up.
@@ -73,6 +72,26 @@ public:
     QFont chosen;
     QColor chosenColour;
     QFont presetFont;
+};
+
+// The print dialog answered: Qt's PDF printer into a file, or Cancel.
+class PrintScript : public PrintDialogs
+{
+public:
+    PrintScript() { setPrintDialogs(this); }
+    ~PrintScript() override { setPrintDialogs(nullptr); }
+    bool print(QWidget *, QPrinter &printer) override
+    {
+        ++asked;
+        if (pdf.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    }
+    bool setup(QWidget *, QPrinter &) override { return false; }
+    QString pdf;
+    int asked = 0;
 };
 
 } // namespace
@@ -473,6 +492,71 @@ private slots:
                     stroke = stroke || qGray(image.pixel(x, y)) < 128;
             QVERIFY(stroke);
         }
+    }
+
+    void aReportPrintsToPdfWithANewPageAtEveryFormFeed()
+    {
+        PrintScript prints;
+        PADWIN pad;
+        const QString golden = sourceTree() + QStringLiteral("/tests/solver/golden/");
+        const QByteArray first = readBytes(golden + QStringLiteral("optimum_detay.TXT"));
+        const QByteArray second = readBytes(golden + QStringLiteral("ratios_groups_detay.TXT"));
+        pad.setPlainText(padTextFromBytes(first + "\x0c" + second));
+
+        // Cancel prints nothing.
+        pad.FILEPRINT();
+        QCOMPARE(prints.asked, 1);
+
+        prints.pdf = m_data.filePath(QStringLiteral("rapor.pdf"));
+        pad.FILEPRINT();
+        QVERIFY(QFileInfo(prints.pdf).size() > 0);
+        const ToolResult check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), prints.pdf});
+        QVERIFY2(check.found, "qpdf is not installed (tools/deps.sh installs it)");
+        QVERIFY2(check.exitCode == 0, check.out.constData());
+        const ToolResult pages = runTool(QStringLiteral("qpdf"), {QStringLiteral("--show-npages"), prints.pdf});
+        QCOMPARE(pages.out.trimmed(), QByteArray("2"));
+
+        const ToolResult text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), prints.pdf, QStringLiteral("-")});
+        QVERIFY2(text.found, "pdftotext is not installed (tools/deps.sh installs it)");
+        const QStringList printed = QString::fromUtf8(text.out).split(u'\f');
+        QCOMPARE(printed.size(), 3); // two pages and what follows the last form feed
+        // Every non-blank line of each report comes back, Turkish letters included, on its own page.
+        const auto lines = [](const QByteArray &bytes) {
+            QStringList out;
+            for (const QString &line : padTextFromBytes(bytes).split(u'\n'))
+                if (!line.trimmed().isEmpty())
+                    out << line.simplified();
+            return out;
+        };
+        const auto pageLines = [](const QString &page) {
+            QStringList out;
+            for (const QString &line : page.split(u'\n'))
+                if (!line.trimmed().isEmpty())
+                    out << line.simplified();
+            return out;
+        };
+        QCOMPARE(pageLines(printed[0]), lines(first));
+        QCOMPARE(pageLines(printed[1]), lines(second));
+        QVERIFY(printed[0].contains(QStringLiteral("ENDÜŞÜK MALİYETLİ KARMA YEM FORMÜLÜ")));
+
+        // A picture of the first page, to be looked at.
+        const QString picture = m_data.filePath(QStringLiteral("page"));
+        const ToolResult ppm = runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("40"),
+                                                                  QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                                  QStringLiteral("1"), prints.pdf, picture});
+        QVERIFY(ppm.found);
+        QImage page(picture + QStringLiteral("-1.png"));
+        QVERIFY(!page.isNull());
+        QVERIFY(page.height() > page.width()); // portrait
+    }
+
+    void padAndMarginDialogCarryThePadIcon()
+    {
+        QCOMPARE(ResourceLibrary::nativeSize(QStringLiteral("IDI_COCPADICON")), QSize(46, 48));
+        PADWIN pad;
+        QVERIFY(!pad.windowIcon().isNull());
+        MARGINDIALOG dialog(&pad);
+        QVERIFY(!dialog.windowIcon().isNull());
     }
 
     void linesWrapAtTheTenInchPageNotTheWindow()
