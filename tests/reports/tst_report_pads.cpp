@@ -6,6 +6,7 @@
 #include "problem/app_globals.h"
 #include "reports/last_report.h"
 #include "reports/pad_menus.h"
+#include "reports/pad_print.h"
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_window.h"
 #include "reports/report_pads.h"
@@ -18,6 +19,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -100,6 +102,24 @@ QStringList captions(const ReportPads &pads)
         out << pad->windowTitle();
     return out;
 }
+
+// The printer set-up dialog answered: it records the printer it was given and chooses landscape.
+class PrinterSetupScript : public PrintDialogs
+{
+public:
+    PrinterSetupScript() { setPrintDialogs(this); }
+    ~PrinterSetupScript() override { setPrintDialogs(nullptr); }
+    bool print(QWidget *, QPrinter &) override { return false; }
+    bool setup(QWidget *owner, QPrinter &printer) override
+    {
+        owners << owner;
+        printers << &printer;
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    }
+    QList<QWidget *> owners;
+    QList<QPrinter *> printers;
+};
 
 } // namespace
 
@@ -318,6 +338,29 @@ private slots:
         QVERIFY(pads.GETCHILDWINDOWS().isEmpty());
         QCOMPARE(host.shownMenu(), &host.main);
         QVERIFY(host.CLOSEWINDOWSEXIST());
+    }
+
+    void savingFromThePadMenuTellsTheStatusBarAndPrinterSetUpIsShared()
+    {
+        ScriptedMessages messages;
+        PrinterSetupScript printers;
+        FakeHost host;
+        ReportPads pads(host);
+        const QString path = file(QStringLiteral("KAYIT.TXT"), "eski\r\n");
+        QVERIFY(pads.RE_DOOPENFILE(path));
+        QTest::keyClicks(pads.activePad()->ODCRICHEDIT(), QStringLiteral("yeni "));
+        QVERIFY(pads.padMenu()->trigger(kPadSaveItem));
+        QCOMPARE(host.status, QStringLiteral("Dosya başarıyla kaydedildi!"));
+        QVERIFY(!pads.activePad()->LCHANGE());
+        QFile saved(m_dir.filePath(QStringLiteral("KAYIT.TXT")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("yeni eski\r\n"));
+
+        QVERIFY(pads.padMenu()->trigger(29005));
+        QCOMPARE(printers.owners, QList<QWidget *>{&host.window});
+        QCOMPARE(printers.printers, QList<QPrinter *>{&padPrinter()});
+        QCOMPARE(padPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+        padPrinter().setPageOrientation(QPageLayout::Portrait);
     }
 
     void hepsiniKapatClosesEveryPad()
