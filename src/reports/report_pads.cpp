@@ -53,6 +53,12 @@ ReportPads::ReportPads(ShellHost &host)
     };
     for (const auto &[name, handler] : own)
         m_commands.add(name, handler);
+    // The pad menu's widgets go with the main window, while the application is still there for them.
+    if (m_window)
+        connect(m_window, &QObject::destroyed, this, [this] {
+            m_menu.reset();
+            m_pads.clear();
+        });
     if (QMdiArea *canvas = m_host.canvas()) {
         // One pad menu serves every pad: "&Kaydet" follows the pad that becomes current.
         connect(canvas, &QMdiArea::subWindowActivated, this, [this] {
@@ -331,7 +337,7 @@ ReportPads *reportPads()
     if (!g_pads || &g_pads->host() != host || !g_pads->window()) {
         const bool first = !g_pads;
         g_pads = std::make_unique<ReportPads>(*host);
-        // The pad menu's widgets go with the application, not after it.
+        // The list itself goes with the application.
         if (first)
             qAddPostRoutine(dropPads);
     }
