@@ -111,7 +111,8 @@ void ReportPads::REPORTPAD()
         RE_FILENEW();
     else
         RE_NEWEDITWINDOW(last);
-    if (m_pads.isEmpty())
+    // Nothing opened (the limit, an unreadable file): the main menu stays.
+    if (m_pads.isEmpty() && m_menu)
         RETURNTOMAIN();
 }
 
