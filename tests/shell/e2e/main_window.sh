@@ -2,8 +2,8 @@
 # End to end: the real program under an Xvfb of its own (a free display, so it runs on machines
 # without one), with a fresh home and the start-up options off, opens a fixture problem named on the
 # command line; xdotool chooses "&Rapor" > "Yem &Formülü", accepts the report data for a detailed
-# report, and leaves by Ctrl+X answering Yes to the exit and save questions. Checked: the caption,
-# the report file, the exit. Screenshots go to the output folder to be looked at.
+# report, sees the report in a pad and closes it, and leaves by Ctrl+X answering Yes to the exit and
+# save questions. Checked: the caption, the report file, the pad's save question, the exit. Screenshots go to the output folder to be looked at.
 #
 #   main_window.sh PROGRAM MAKE_FIXTURE OUTPUT_FOLDER
 set -euo pipefail
@@ -73,12 +73,23 @@ grep -q "MISIR" "$report" || fail "the report does not name the ingredients"
 sleep 0.5
 shot 4-solved
 
+# The report opens in a pad under the pad menu, whose Ctrl+X cuts: a typed letter makes Esc ask the
+# pad's save question, No closes the pad, and the main menu with its Ctrl+X comes back.
+xdotool windowfocus --sync "$main"
+xdotool key --delay 100 x Escape
+question=$(window '^Uyarı\.\.\.$' 10) || true
+[ -n "$question" ] || fail "the report pad did not ask to save its changed text"
+shot 5-pad-question
+xdotool windowfocus --sync "$question"
+xdotool key n
+sleep 0.5
+
 # Leave: Ctrl+X asks to exit, then offers to save the solved problem; Return answers Yes to both.
 xdotool windowfocus --sync "$main"
 xdotool key ctrl+x
 box=$(window '^Çıkış\.\.\.$' 10) || true
 [ -n "$box" ] || fail "Ctrl+X did not ask to exit"
-shot 5-exit-question
+shot 6-exit-question
 xdotool windowfocus --sync "$box"
 xdotool key Return
 if save=$(window '^Uyarı\.\.\.$' 5) && [ -n "$save" ]; then
