@@ -34,6 +34,11 @@ QSize JOVHYPERLINK::textExtent() const
     return QSize(metrics.horizontalAdvance(Caption()), metrics.height());
 }
 
+QSize JOVHYPERLINK::sizeHint() const
+{
+    return m_autoSize ? textExtent() : JOVCUSTOMTEXTCNTRL::sizeHint();
+}
+
 void JOVHYPERLINK::Draw(QPainter &painter)
 {
     painter.setFont(font());

@@ -29,6 +29,8 @@ public:
     QSize textExtent() const;
 
     void Draw(QPainter &painter) override;
+    // A layout gives an auto-sized link its text's size from the start.
+    QSize sizeHint() const override;
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;

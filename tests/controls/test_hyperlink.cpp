@@ -98,6 +98,7 @@ TEST_F(Hyperlink, AutoSizeFollowsTheTextAtThePaint)
     link.grab();
     EXPECT_EQ(link.size(), link.textExtent());
     EXPECT_EQ(link.pos(), QPoint(7, 9));
+    EXPECT_EQ(link.sizeHint(), link.textExtent()); // so a layout shows it before its first paint
 
     link.setAutoSize(false);
     link.resize(20, 8);
