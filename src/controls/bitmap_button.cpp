@@ -3,6 +3,7 @@
 #include "controls/named_owner.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -102,6 +103,15 @@ QSize JOVBITMAPBUTTON::sizeHint() const
     const QSize text = fontMetrics().size(Qt::TextShowMnemonic, Caption());
     const int image = m_imageList ? m_imageList->size.width() + 8 : 0;
     return QSize(text.width() + image + 24, std::max(text.height(), m_imageList ? m_imageList->size.height() : 0) + 12);
+}
+
+QBrush JOVBITMAPBUTTON::_GetHalftoneBrush()
+{
+    // Rows alternate 0xAA and 0x55, most significant bit first.
+    uchar rows[8];
+    for (int k = 1; k <= 8; ++k)
+        rows[k - 1] = uchar((0x5555 << (k % 2)) >> 8);
+    return QBrush(QBitmap::fromData(QSize(8, 8), rows, QImage::Format_Mono));
 }
 
 void JOVBITMAPBUTTON::Draw(QPainter &painter)

@@ -78,6 +78,10 @@ public:
     // Measured in the painter's current font.
     virtual EdgeRect _CalcTextRect(const QPainter &painter) const;
 
+    // An 8 x 8 checkerboard of single pixels (the first row starts with a set pixel), for
+    // half-tone fills; no drawing step of the button uses it.
+    static QBrush _GetHalftoneBrush();
+
     QSize sizeHint() const override;
 
 protected:

@@ -231,13 +231,39 @@ private slots:
         QVERIFY(noOutline.pixelColor(50, 0) != QColor(Qt::black)); // a strip of background instead
     }
 
-    void disabledRenderDiffers()
+    void halftoneBrushIsACheckerboard()
     {
-        const QImage enabled = button->grab().toImage();
+        const QImage pattern = JOVBITMAPBUTTON::_GetHalftoneBrush().texture().toImage().convertToFormat(QImage::Format_Mono);
+        QCOMPARE(pattern.size(), QSize(8, 8));
+        const int set = pattern.pixelIndex(0, 0);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                QCOMPARE(pattern.pixelIndex(x, y) == set, (x + y) % 2 == 0);
+        QCOMPARE(QColor(pattern.color(set)), QColor(Qt::black)); // the set pixels are the pattern's colour
+    }
+
+    void disabledLook()
+    {
+        const auto colourful = [](const QImage &image) {
+            int n = 0;
+            for (int y = 2; y < 24; ++y)
+                for (int x = 6; x < 26; ++x)
+                    n += image.pixelColor(x, y).hsvSaturation() > 80;
+            return n;
+        };
+        QVERIFY(colourful(button->grab().toImage()) > 5);
         button->setEnabled(false);
         const QImage disabled = button->grab().toImage();
-        // The image moves 2 down and greys: row 4 of the icon area changes.
-        QVERIFY(enabled != disabled);
+        QCOMPARE(colourful(disabled), 0); // the only icon in the disabled look
+        // The caption embossed: the light colour shows beside the shadow colour.
+        const QRgb light = button->palette().color(QPalette::Light).rgb();
+        const QRgb dark = button->palette().color(QPalette::Dark).rgb();
+        int lightInk = 0, darkInk = 0;
+        for (int y = 4; y < 22; ++y)
+            for (int x = 40; x < 94; ++x)
+                lightInk += disabled.pixel(x, y) == light, darkInk += disabled.pixel(x, y) == dark;
+        QVERIFY(lightInk > 0);
+        QVERIFY(darkInk > 0);
     }
 };
 
