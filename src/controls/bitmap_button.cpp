@@ -52,6 +52,8 @@ JOVBITMAPBUTTON::JOVBITMAPBUTTON(QWidget *owner, const QString &caption) : JOVCU
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_themed = JOVXPTHEMESLOADED();
     m_captionPos = CaptionPos::CENTER;
+    if (owner)
+        show(); // also when the owner is already on screen
     // The caption is drawn in a font of the button's own; the owner's font object is never changed.
     FontOp(std::nullopt);
     FontOp(QApplication::font());

@@ -11,6 +11,8 @@ namespace vexo {
 
 JOVHYPERLINK::JOVHYPERLINK(QWidget *owner, const QString &caption) : JOVCUSTOMTEXTCNTRL(owner, caption)
 {
+    if (owner)
+        show(); // also when the owner is already on screen
     FontOp(std::nullopt);
     // A copy of the reported font is underlined, so an owner's font shared with the link never changes.
     QFont underlined = Font();

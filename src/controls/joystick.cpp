@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -21,6 +22,12 @@ qint64 scaleJoystickPosition(quint32 raw, JoystickRange range)
 {
     const double span = double(range.max) - double(range.min) - 1.0;
     return qint64(std::trunc(double(raw) / 65535.0 * span + double(range.min)));
+}
+
+quint32 joystickRawFromAxis(qint16 value)
+{
+    const qint64 v = std::max<qint64>(value, -32767) + 32767; // 0..65534
+    return quint32((v * 65535 + 32767) / 65534);
 }
 
 JOVJOYSTICKEVENT::JOVJOYSTICKEVENT(const JoystickMessage &message, JoystickRange x, JoystickRange y, JoystickRange z)
@@ -41,6 +48,7 @@ namespace {
 class LinuxJoystickReader : public JoystickReader
 {
 public:
+    explicit LinuxJoystickReader(const QString &folder) : m_folder(folder) {}
     ~LinuxJoystickReader() override
     {
         for (auto &[id, device] : m_devices)
@@ -60,7 +68,10 @@ public:
         Device *device = openDevice(id);
         if (!device)
             return std::nullopt;
-        drain(*device, nullptr);
+        // While captured, what the read finds still goes to the owner.
+        drain(*device, device->sink ? &device->sink : nullptr);
+        if (device->fd < 0)
+            return std::nullopt; // unplugged meanwhile
         return device->state;
     }
 
@@ -88,7 +99,7 @@ public:
         Device *device = openDevice(id);
         if (!device)
             return false;
-        delete device->notifier;
+        dropNotifier(*device);
         device->notifier = new QSocketNotifier(device->fd, QSocketNotifier::Read);
         device->sink = std::move(sink);
         QObject::connect(device->notifier, &QSocketNotifier::activated, device->notifier,
@@ -101,8 +112,7 @@ public:
         const auto it = m_devices.find(id);
         if (it == m_devices.end())
             return;
-        delete it->second.notifier;
-        it->second.notifier = nullptr;
+        dropNotifier(it->second);
         it->second.sink = nullptr;
     }
 
@@ -115,12 +125,23 @@ private:
         std::function<void(const JoystickMessage &)> sink;
     };
 
-    static QString path(int id) { return QStringLiteral("/dev/input/js%1").arg(id); }
+    QString path(int id) const { return m_folder + QStringLiteral("/js%1").arg(id); }
+
+    // May run inside the notifier's own signal (an owner closing the control from a handler): the
+    // notifier goes once that has returned.
+    static void dropNotifier(Device &device)
+    {
+        if (device.notifier) {
+            device.notifier->setEnabled(false);
+            QObject::disconnect(device.notifier, nullptr, nullptr, nullptr);
+            device.notifier->deleteLater();
+        }
+        device.notifier = nullptr;
+    }
 
     static void closeDevice(Device &device)
     {
-        delete device.notifier;
-        device.notifier = nullptr;
+        dropNotifier(device);
         if (device.fd >= 0)
             ::close(device.fd);
         device.fd = -1;
@@ -162,7 +183,7 @@ private:
                 device.state.buttons = event.value ? device.state.buttons | flag : device.state.buttons & ~flag;
                 message.kind = event.value ? JoystickMessage::ButtonDown : JoystickMessage::ButtonUp;
             } else if ((event.type & ~JS_EVENT_INIT) == JS_EVENT_AXIS) {
-                const quint32 raw = quint32(int(event.value) + 32768) > 65535 ? 65535 : quint32(int(event.value) + 32768);
+                const quint32 raw = joystickRawFromAxis(event.value);
                 if (event.number == 0)
                     device.state.x = raw, message.kind = JoystickMessage::Move;
                 else if (event.number == 1)
@@ -175,19 +196,22 @@ private:
                 continue;
             }
             message.state = device.state;
-            if (sink && *sink && !initial)
-                (*sink)(message);
+            if (sink && *sink && !initial) {
+                const auto deliver = *sink; // the owner may close the control from its handler
+                deliver(message);
+            }
         }
     }
 
+    QString m_folder;
     std::map<int, Device> m_devices;
 };
 
 } // namespace
 
-std::unique_ptr<JoystickReader> makeSystemJoystickReader()
+std::unique_ptr<JoystickReader> makeSystemJoystickReader(const QString &folder)
 {
-    return std::make_unique<LinuxJoystickReader>();
+    return std::make_unique<LinuxJoystickReader>(folder);
 }
 
 JOVJOYSTICKCTRL::JOVJOYSTICKCTRL(QWidget *owner, std::unique_ptr<JoystickReader> reader)

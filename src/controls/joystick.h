@@ -49,9 +49,12 @@ public:
     virtual void release(int id) = 0;
 };
 
-// The joysticks of the Linux joystick interface (/dev/input/js0, js1), read through their axis,
-// button and name queries, and watched while captured.
-std::unique_ptr<JoystickReader> makeSystemJoystickReader();
+// The joysticks of the Linux joystick interface (js0, js1 in /dev/input), read through their axis,
+// button and name queries, and watched while captured. Axes 0 and 1 are X and Y, axis 2 is Z.
+std::unique_ptr<JoystickReader> makeSystemJoystickReader(const QString &folder = QStringLiteral("/dev/input"));
+
+// A Linux axis value (-32767..32767; -32768 is taken as -32767) as a raw position 0..65535.
+quint32 joystickRawFromAxis(qint16 value);
 
 struct JoystickRange
 {

@@ -1,8 +1,16 @@
 #include "controls/joystick.h"
 
+#include <QTemporaryDir>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include <fcntl.h>
+#include <linux/joystick.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vexo;
 
@@ -68,6 +76,15 @@ TEST(Joystick, Scaling)
     };
     for (const auto &c : cases)
         EXPECT_EQ(scaleJoystickPosition(c.raw, c.range), c.want) << c.raw << " " << c.range.min << ".." << c.range.max;
+}
+
+TEST(Joystick, LinuxAxisValuesSpanTheRawRange)
+{
+    const struct { qint16 axis; quint32 raw; } cases[] = {
+        {-32768, 0}, {-32767, 0}, {-1, 32766}, {0, 32768}, {32767, 65535},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(joystickRawFromAxis(c.axis), c.raw) << c.axis;
 }
 
 TEST(Joystick, NeutralWithoutADevice)
@@ -200,6 +217,52 @@ TEST(Joystick, OwnerWithoutHandlersGetsNothing)
     fake->send(0, JoystickMessage::Move, JoystickState{5, 5, 0, 0});
     EXPECT_TRUE(partial.log.isEmpty());
     pad.setParent(nullptr); // the pad outlives `partial`
+}
+
+// The Linux reader on a pipe standing in for /dev/input/js0: the device's events in, the owner's
+// calls out.
+TEST(Joystick, LinuxReaderTranslatesDeviceEvents)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray device = QFile::encodeName(folder.filePath(QStringLiteral("js0")));
+    ASSERT_EQ(mkfifo(device.constData(), 0600), 0);
+
+    PadOwner owner;
+    JOVJOYSTICKCTRL pad(&owner, makeSystemJoystickReader(folder.path()));
+    EXPECT_TRUE(pad.IsDriver());
+    ASSERT_TRUE(pad.IsPlugged());
+    const int writer = ::open(device.constData(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    const auto send = [writer](quint8 type, quint8 number, qint16 value) {
+        js_event e{};
+        e.type = type;
+        e.number = number;
+        e.value = value;
+        ASSERT_EQ(::write(writer, &e, sizeof e), ssize_t(sizeof e));
+    };
+
+    send(JS_EVENT_BUTTON | JS_EVENT_INIT, 2, 1); // the present state: button 3 held
+    EXPECT_TRUE(pad.IsButton3Down());
+    EXPECT_FALSE(pad.IsButton1Down());
+
+    pad.setXRange({0, 100});
+    ASSERT_TRUE(pad.Open());
+    send(JS_EVENT_BUTTON, 0, 1);
+    send(JS_EVENT_AXIS, 0, 32767);
+    send(JS_EVENT_AXIS, 2, 32767);
+    send(JS_EVENT_AXIS, 5, 100); // an axis the control does not report
+    send(JS_EVENT_BUTTON, 0, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.log.size() >= 4; }, 5000));
+    EXPECT_EQ(owner.log, (QStringList{"down", "move", "zmove", "up"}));
+    ASSERT_TRUE(owner.last);
+    EXPECT_FALSE(owner.last->IsButton1Down());
+    EXPECT_TRUE(owner.last->IsButton3Down());
+    EXPECT_EQ(pad.PosX(), 99u);
+    EXPECT_EQ(pad.PosZ(), 65534u);
+
+    pad.Close();
+    ::close(writer);
 }
 
 TEST(Joystick, SystemReaderAnswersConsistently)
