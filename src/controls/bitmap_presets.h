@@ -8,6 +8,10 @@ namespace vexo {
 
 // A ready-made bitmap button: image at the left, caption at the right, and a one-image 16 x 16 list
 // holding the command's picture (empty when the picture does not exist).
+//
+// A dialog places one where its resource had the button and names it after its handler:
+//     auto *ok = new OKBMPBUTTON(this, QStringLiteral("Tamam "));
+//     ok->setObjectName(QStringLiteral("PBTAMAM")); // the dialog, a NamedCommandOwner, registers PBTAMAM
 struct BitmapPreset
 {
     const char *name;
