@@ -794,8 +794,23 @@ def background_tile():
     return rows
 
 
+# --------------------------------------------------------------------------------------------------
+# the hyperlink's pointer: a white pointing hand outlined in black, the fingertip at 12,1
+
+
+def hand_cursor_picture():
+    def hand(C):
+        d = ("M10.5 3 Q12 0.6 13.5 3 V12 Q15 10.6 16.5 12 V13 Q18 11.6 19.5 13 V14 Q21 12.6 22.5 14 V22 "
+             "Q22.5 27 19 29.5 H12.5 Q10 27 6.5 21.5 L5 18.5 Q5.5 16.2 8 17.6 L10.5 20.5 Z")
+        knuckles = "M13.5 12 V17 M16.5 13 V17 M19.5 14 V17"
+        return (path(C, d, "#000000", 1.3, fill="#ffffff", join="round")
+                + path(C, knuckles, "#000000", 1.0))
+    single("CURSOR_HAND", hand)
+
+
 def main():
     build()
+    hand_cursor_picture()
     partner_button_pictures()
     os.makedirs(PICS, exist_ok=True)
     for old in os.listdir(PICS):

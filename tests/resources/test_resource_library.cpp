@@ -49,6 +49,8 @@ const Picture kPictures[] = {
     {"GrupBelirDown", 32}, {"MEkoAnal", 32}, {"MEkoAnalDown", 32}, {"BENZHMOUP", 32}, {"BENZHMODOWN", 32},
     // the split bars' pointers
     {"JOVVSPLITBARCURSOR", 32}, {"JOVHSPLITBARCURSOR", 32},
+    // the hyperlink's pointer
+    {"CURSOR_HAND", 32},
     // the stock tool-bar strip of the menus, by picture number
     {"TB1", 16}, {"TB2", 16}, {"TB3", 16}, {"TB4", 16}, {"TB5", 16}, {"TB6", 16}, {"TB12", 16}, {"TB21", 16},
     {"TB22", 16}, {"TB23", 16}, {"TB31", 16}, {"TB42", 16}, {"TB48", 16}, {"TB69", 16}, {"TB89", 16},
@@ -186,6 +188,10 @@ TEST(ResourceLibrary, CursorsCarryTheirHotSpots)
     const QImage v = vertical.pixmap().toImage();
     EXPECT_GT(qAlpha(v.pixel(12, 10)), 0);
     EXPECT_EQ(qAlpha(v.pixel(31, 31)), 0);
+    // The hand points with its fingertip.
+    const QCursor hand = ResourceLibrary::cursor(QStringLiteral("Cursor_Hand"));
+    EXPECT_EQ(hand.hotSpot(), QPoint(12, 1));
+    EXPECT_GT(qAlpha(hand.pixmap().toImage().pixel(12, 1)), 0);
     // Not a cursor picture: the standard arrow.
     EXPECT_EQ(ResourceLibrary::cursor(QStringLiteral("VXOMAIN")).shape(), Qt::ArrowCursor);
 }
