@@ -1,12 +1,12 @@
 #include "reports/report_file.h"
 
+#include "platform/atomic_file.h"
 #include "platform/cp1254_codec.h"
 #include "problem/messages.h"
 #include "reports/last_report.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace vexo {
 
@@ -35,15 +35,7 @@ bool writeReportFile(const QString &path, const QString &text)
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = Cp1254Codec::encode(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(path, Cp1254Codec::encode(text));
 }
 
 void reportWriteFailed(QWidget *owner)

@@ -416,7 +416,6 @@ TEST_F(DbfTableTest, DamagedFilesAreRefusedAndLeftUntouched)
         {"empty field name", with([](QByteArray &b) { b[32] = 0; })},
         {"more records than the file holds", with([&](QByteArray &b) { put32(b, 4, 3); })},
         {"huge record count", with([&](QByteArray &b) { put32(b, 4, 0xFFFFFFFFu); })},
-        {"records beyond the count", with([&](QByteArray &b) { put32(b, 4, 0); })},
     };
     for (const auto &[what, bytes] : cases) {
         const QString path = dir.filePath(QStringLiteral("BOZUK.DBF"));
@@ -432,6 +431,38 @@ TEST_F(DbfTableTest, DamagedFilesAreRefusedAndLeftUntouched)
             t.close();
         }
         EXPECT_EQ(readBytes(path), bytes) << what;
+    }
+}
+
+// A writer that stopped after appending records but before counting them leaves data past the
+// header's count: the table reads with the count, as other dBASE programs read it, and the next
+// append takes the first place after the counted records.
+TEST_F(DbfTableTest, DataPastTheRecordCountIsReadWithTheHeadersCount)
+{
+    const QByteArray good = readBytes(filled({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    const std::pair<quint32, QStringList> cases[] = {
+        {0, {}}, {1, {QStringLiteral("a")}}, {2, {QStringLiteral("a"), QStringLiteral("b")}}};
+    for (const auto &[count, names] : cases) {
+        QByteArray bytes = good;
+        qToLittleEndian<quint32>(count, bytes.data() + 4);
+        const QString path = dir.filePath(QStringLiteral("UZUN.DBF"));
+        writeBytes(path, bytes);
+        {
+            DbfTable t(path, true, false);
+            ASSERT_FALSE(t.status()) << count << t.status()->text().toStdString();
+            EXPECT_EQ(t.lastRec(), count);
+            QStringList seen;
+            for (t.goTop(); !t.eof(); t.skip())
+                seen << t.fieldGet(QStringLiteral("AD")).toString().trimmed();
+            EXPECT_EQ(seen, names) << count;
+            ASSERT_TRUE(t.append());
+            t.fieldPut(QStringLiteral("AD"), QStringLiteral("yeni"));
+            EXPECT_EQ(t.recNo(), count + 1);
+        }
+        DbfTable again(path, true, true);
+        EXPECT_EQ(again.lastRec(), count + 1);
+        again.goBottom();
+        EXPECT_EQ(again.fieldGet(QStringLiteral("AD")).toString().trimmed(), QStringLiteral("yeni"));
     }
 }
 
