@@ -716,7 +716,13 @@ bool DbfTable::finishReplacement()
     clearStatus();
     if (!commit())
         return false;
-    if (::fsync(m_fd) != 0 || ::rename(m_copyPath.constData(), QFile::encodeName(m_path).constData()) != 0)
+    if (::fsync(m_fd) != 0)
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    // The copy takes the table's own mode before it takes the name, so an opener of the path never
+    // meets the copy's exclusive lock.
+    if (m_originalShared && ::flock(m_fd, LOCK_SH | LOCK_NB) != 0)
+        return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": ") + osError(errno));
+    if (::rename(m_copyPath.constData(), QFile::encodeName(m_path).constData()) != 0)
         return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
     // The rename itself reaches the disk with the folder.
     const int dirFd = ::open(QFile::encodeName(QFileInfo(m_path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -725,8 +731,6 @@ bool DbfTable::finishReplacement()
         ::close(dirFd);
     }
     m_shared = m_originalShared;
-    if (m_shared)
-        ::flock(m_fd, LOCK_SH | LOCK_NB); // the copy was held exclusively until it took the name
     ::close(m_originalFd); // releases the save byte and the old file
     m_originalFd = -1;
     m_copyPath.clear();

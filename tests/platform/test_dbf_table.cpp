@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 using namespace vexo;
@@ -64,6 +66,31 @@ DbfStructure smallStructure()
             {QStringLiteral("STOK"), u'L', 1, 0},
             {QStringLiteral("TARIH"), u'D', 8, 0}};
 }
+
+// While it lives, this thread checks file permissions as an ordinary user would (the superuser's file
+// rights are set aside through the filesystem user id; nothing changes for anyone else).
+class OrdinaryFileRights
+{
+public:
+    OrdinaryFileRights()
+    {
+        if (::geteuid() != 0)
+            return; // already an ordinary user
+        m_previous = ::setfsuid(kNobody);
+        EXPECT_EQ(::setfsuid(kNobody), int(kNobody)) << "the file rights did not change";
+    }
+    ~OrdinaryFileRights()
+    {
+        if (m_previous >= 0)
+            ::setfsuid(uid_t(m_previous));
+    }
+    OrdinaryFileRights(const OrdinaryFileRights &) = delete;
+    OrdinaryFileRights &operator=(const OrdinaryFileRights &) = delete;
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    int m_previous = -1;
+};
 
 class DbfTableTest : public ::testing::Test
 {
@@ -371,14 +398,25 @@ TEST_F(DbfTableTest, MissingFileAndWriteProtectedFileGiveAStatus)
     EXPECT_FALSE(missing.append());
 
     const QString path = filled({QStringLiteral("a")});
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    if (::geteuid() != 0) { // root writes through permissions
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readable | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(path, readable));
+    {
+        // The superuser writes through permissions: the opens run with an ordinary user's file rights.
+        OrdinaryFileRights user;
         DbfTable rw(path, true, false);
         ASSERT_TRUE(rw.status());
         EXPECT_EQ(rw.status()->code, DbfErrorCode::Access);
+        DbfTable ro(path, true, true);
+        EXPECT_FALSE(ro.status());
+        EXPECT_EQ(ro.lastRec(), 1u);
     }
-    DbfTable ro(path, true, true);
-    EXPECT_FALSE(ro.status());
+    // Given its write permission back, the file opens for writing again.
+    ASSERT_TRUE(QFile::setPermissions(path, readable | QFileDevice::WriteOwner));
+    DbfTable rw(path, true, false);
+    EXPECT_FALSE(rw.status());
+    EXPECT_TRUE(rw.append());
 }
 
 TEST_F(DbfTableTest, NameDifferingOnlyInCaseOpensTheExistingFile)
