@@ -11,6 +11,7 @@ int startChild(const std::function<bool()> &work)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::alarm(120); // a child that hangs (a box nobody answers) dies rather than stall the run
         // _exit: the child must not run the test program's exit handlers or flush its buffers twice.
         const bool ok = work();
         ::_exit(ok ? 0 : 1);

@@ -8,7 +8,8 @@ namespace vexo::test {
 
 // Runs the work in a forked child of the test process, so that a real fault can be put on the child
 // alone. The answer is the child's exit status: 0 when the work answered true, 1 when it answered
-// false, and -1 when the child died or could not be started.
+// false, and -1 when the child died (also after two minutes without an answer) or could not be
+// started.
 int runInChild(const std::function<bool()> &work);
 
 // The same with a limit on the size of any file the child writes (RLIMIT_FSIZE, with SIGXFSZ
