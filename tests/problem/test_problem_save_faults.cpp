@@ -4,7 +4,11 @@
 #include "problem_fixture.h"
 
 #include "child_process.h"
+#include "platform/atomic_file.h"
+#include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
+#include "problem/file_ops.h"
+#include "problem/ini_file.h"
 #include "problem/dbserverr.h"
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
@@ -18,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -487,4 +492,57 @@ TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
     EXPECT_EQ(p.AAMAT, RowList(2, Row(ingredients, num(firstWon ? "1.0000" : "2.0000"))));
     EXPECT_EQ(p.AGMAT, RowList(1, Row(ingredients, QStringLiteral("1.0"))));
     EXPECT_TRUE(p.checkInvariants().isEmpty()) << p.checkInvariants().join(u';').toStdString();
+}
+
+// The fault as a user meets it: a disk with no room left (a 64 KiB tmpfs, filled up). The problem
+// save, an INI value, a copy and a new table each fail and leave their file as it was; with room
+// again the save goes through whole.
+TEST(ProblemSaveFaults, AFullDiskLeavesEveryFileAsItWas)
+{
+    test::ProblemEnvironment env;
+    test::ManualClock clock;
+    test::ScriptedMessages messages;
+    const int status = test::runOnSmallDisk(64 * 1024, [](const QString &folder) {
+        bool ok = true;
+        auto check = [&](bool condition, const char *what) {
+            if (!condition) {
+                std::fprintf(stderr, "full disk: %s\n", what);
+                ok = false;
+            }
+        };
+        const QString path = folder + QStringLiteral("/DOLU.VKD");
+        const QString ini = folder + QStringLiteral("/AYAR.INI");
+        check(DATAFILECREATE(nullptr, path) && DATAFOPEN(nullptr, path), "the problem file is created");
+        setProblem(3, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+        check(PROBDBFUPDATE(), "the first save");
+        check(writeFileAtomically(ini, "[A]\r\nB=1\r\n"), "the INI file is written");
+        {
+            QFile filler(folder + QStringLiteral("/DOLGU"));
+            check(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered), "the filler opens");
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+        }
+        const QByteArray problemBefore = checksum(path);
+        const QByteArray iniBefore = test::fileBytes(ini);
+
+        setProblem(20, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+        check(!PROBDBFUPDATE(), "the save is refused");
+        check(allDirty(openProblem()), "the refused save keeps its flags");
+        check(checksum(path) == problemBefore, "the problem file is as it was");
+        check(!INIFILE(ini).SETSTRING(QStringLiteral("A"), QStringLiteral("C"), QString(300, u'x')), "the INI write fails");
+        check(!SFCOPY(path, ini), "the copy fails");
+        check(!DbfFileSpec(ini).create(DATAFILESTRUCT()), "the new table fails");
+        check(test::fileBytes(ini) == iniBefore, "the INI file is as it was");
+        check(leftovers(path).size() == 2, "no copy is left behind");
+
+        check(QFile::remove(folder + QStringLiteral("/DOLGU")), "the filler goes");
+        check(PROBDBFUPDATE(), "with room again the save goes through");
+        check(load(path) && openProblem().AYMADLARI.size() == 20, "the saved file is wholly the new one");
+        openProblem().reset();
+        return ok;
+    });
+    if (status == test::kNoSmallDisk)
+        GTEST_SKIP() << "this machine allows no tmpfs mount; the file-size limit tests cover the same fault";
+    EXPECT_EQ(status, 0);
 }

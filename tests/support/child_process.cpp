@@ -1,6 +1,10 @@
 #include "child_process.h"
 
+#include <QByteArray>
+
 #include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,6 +48,26 @@ int runWithFileSizeLimit(qint64 limitBytes, const std::function<bool()> &work)
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(2);
         return work();
+    });
+}
+
+int runOnSmallDisk(qint64 bytes, const std::function<bool(const QString &folder)> &work)
+{
+    return runInChild([&] {
+        char folder[] = "/tmp/vexo-small-disk-XXXXXX";
+        // The mount lives in this child's own namespace and goes with it.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || !::mkdtemp(folder))
+            ::_exit(kNoSmallDisk);
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        if (::mount("tmpfs", folder, "tmpfs", 0, options.constData()) != 0) {
+            ::rmdir(folder);
+            ::_exit(kNoSmallDisk);
+        }
+        const bool ok = work(QString::fromLocal8Bit(folder));
+        ::umount(folder);
+        ::rmdir(folder);
+        return ok;
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
@@ -15,6 +16,12 @@ int runInChild(const std::function<bool()> &work);
 // The same with a limit on the size of any file the child writes (RLIMIT_FSIZE, with SIGXFSZ
 // ignored so that a write past the limit fails with EFBIG as a full disk fails with ENOSPC).
 int runWithFileSizeLimit(qint64 limitBytes, const std::function<bool()> &work);
+
+// The same on a full disk: the child mounts a tmpfs of `bytes` bytes in a mount namespace of its own
+// (which needs the rights to do so) and runs the work with that folder. The answer is 77 when the
+// machine does not allow the mount.
+constexpr int kNoSmallDisk = 77;
+int runOnSmallDisk(qint64 bytes, const std::function<bool(const QString &folder)> &work);
 
 // Starts a child without waiting for it; waitChild then gives its exit status as above.
 int startChild(const std::function<bool()> &work);
