@@ -11,6 +11,7 @@
 #include "problem/ini_file.h"
 #include "problem/dbserverr.h"
 #include "problem/open_problem.h"
+#include "problem/problem_file_commands.h"
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
 #include "problem/problem_saver.h"
@@ -105,6 +106,22 @@ void setProblem(int ingredients, const QStringList &nutrients, const QStringList
 bool allDirty(const OpenProblem &p)
 {
     return p.LYMDEG && p.LYMSTOKDEG && p.LBMDEG && p.LBMODEG && p.LYMGDEG && p.LAMATDEG && p.LPRMDEG;
+}
+
+// What another program does while it saves the file: it holds the save byte. The descriptor, or -1.
+int holdSaveByte(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    struct flock fl = {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = DbfTable::kSaveLockOffset;
+    fl.l_len = 1;
+    if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // A saved problem file holding `ingredients` ingredients and two nutrients.
@@ -373,14 +390,8 @@ TEST(ProblemSaveRefusals, ASecondSaverIsRefusedAndKeepsItsFlags)
     const QByteArray before = checksum(path);
 
     // Another program in the middle of its save holds the save byte of the file.
-    const int other = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    const int other = holdSaveByte(path);
     ASSERT_GE(other, 0);
-    struct flock fl = {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = DbfTable::kSaveLockOffset;
-    fl.l_len = 1;
-    ASSERT_EQ(::fcntl(other, F_OFD_SETLK, &fl), 0);
     QString why;
     EXPECT_FALSE(PROBDBFUPDATE(&why));
     EXPECT_TRUE(why.contains(QStringLiteral("başka bir program tarafından kaydediliyor"))) << why.toStdString();
@@ -545,4 +556,67 @@ TEST(ProblemSaveFaults, AFullDiskLeavesEveryFileAsItWas)
     if (status == test::kNoSmallDisk)
         GTEST_SKIP() << "this machine allows no tmpfs mount; the file-size limit tests cover the same fault";
     EXPECT_EQ(status, 0);
+}
+
+namespace {
+
+// The main window as far as the file commands need it.
+struct QuietHost : ProblemFileHost
+{
+    QWidget *owner() override { return nullptr; }
+    void setCaption(const QString &) override {}
+    void STATUSMESSAGE(const QString &) override {}
+    bool closeEditors() override { return true; }
+    void WHOCHANGES() override {}
+    void MI_ENADISABLE() override
+    {
+        if (!openProblem().isOpen())
+            openProblem().reset();
+    }
+    void YM_GIRIS() override {}
+    void OBFIRST() override {}
+    std::optional<QString> askNewFileName() override { return std::nullopt; }
+};
+
+} // namespace
+
+// Through the file commands a user runs: a file that would be misread is not opened and stays as it
+// is; a save refused because another program saves the same file is told and keeps the changes.
+TEST(ProblemFileCommandFaults, RefusedOpensAndSavesAreToldAndChangeNothing)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    QuietHost host;
+    const QString cut = env.path("KESIK.VKD");
+    writeBytes(cut, test::olderLayoutBytes({{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("1.0") + ","}},
+                                            {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
+                                            {{"YMBMAT", "K,1000.00,Krş,Kg,"}}},
+                                           12));
+    const QString foreign = env.path("YABANCI.VKD");
+    test::writeTable(foreign, {{QStringLiteral("YMADI"), u'C', 25, 0}, {QStringLiteral("FIATI"), u'N', 11, 3}}, {});
+    for (const QString &path : {cut, foreign}) {
+        const QByteArray before = checksum(path);
+        messages.clear();
+        EXPECT_FALSE(DOOPENFILE(host, path)) << path.toStdString();
+        EXPECT_FALSE(openProblem().isOpen());
+        ASSERT_FALSE(messages.shown().isEmpty());
+        EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("açılamadı! : "))) << messages.shown()[0].text.toStdString();
+        EXPECT_EQ(checksum(path), before);
+    }
+
+    const QString path = savedProblem(env, "KAYIT.VKD", 2);
+    ASSERT_TRUE(DOOPENFILE(host, path));
+    setProblem(5, {QStringLiteral("HP")}, {});
+    const QByteArray before = checksum(path);
+    const int other = holdSaveByte(path);
+    ASSERT_GE(other, 0);
+    messages.clear();
+    EXPECT_FALSE(KAYDET(host));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("başka bir program tarafından kaydediliyor")));
+    EXPECT_TRUE(allDirty(openProblem()));
+    EXPECT_EQ(checksum(path), before);
+    ::close(other);
+    EXPECT_TRUE(KAYDET(host));
+    EXPECT_FALSE(openProblem().anyDirty());
 }
