@@ -8,12 +8,11 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "ordinary_file_rights.h"
 #include "source_tree.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
-#include <unistd.h>
 #include <sys/stat.h>
 
 using namespace vexo;
@@ -66,31 +65,6 @@ DbfStructure smallStructure()
             {QStringLiteral("STOK"), u'L', 1, 0},
             {QStringLiteral("TARIH"), u'D', 8, 0}};
 }
-
-// While it lives, this thread checks file permissions as an ordinary user would (the superuser's file
-// rights are set aside through the filesystem user id; nothing changes for anyone else).
-class OrdinaryFileRights
-{
-public:
-    OrdinaryFileRights()
-    {
-        if (::geteuid() != 0)
-            return; // already an ordinary user
-        m_previous = ::setfsuid(kNobody);
-        EXPECT_EQ(::setfsuid(kNobody), int(kNobody)) << "the file rights did not change";
-    }
-    ~OrdinaryFileRights()
-    {
-        if (m_previous >= 0)
-            ::setfsuid(uid_t(m_previous));
-    }
-    OrdinaryFileRights(const OrdinaryFileRights &) = delete;
-    OrdinaryFileRights &operator=(const OrdinaryFileRights &) = delete;
-
-private:
-    static constexpr uid_t kNobody = 65534;
-    int m_previous = -1;
-};
 
 class DbfTableTest : public ::testing::Test
 {
@@ -404,7 +378,7 @@ TEST_F(DbfTableTest, MissingFileAndWriteProtectedFileGiveAStatus)
     ASSERT_TRUE(QFile::setPermissions(path, readable));
     {
         // The superuser writes through permissions: the opens run with an ordinary user's file rights.
-        OrdinaryFileRights user;
+        test::OrdinaryFileRights user;
         DbfTable rw(path, true, false);
         ASSERT_TRUE(rw.status());
         EXPECT_EQ(rw.status()->code, DbfErrorCode::Access);
