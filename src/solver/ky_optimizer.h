@@ -98,6 +98,8 @@ public:
     unsigned NYMSAYISI() const { return NYMSAYISI_; }
     unsigned NBMSAYISI() const { return NBMSAYISI_; }
     std::size_t ratioRowCount() const { return ABMOSATIR_num_.size(); }
+    // The ingredient-limit rows built; the group rows built follow them to the end of the list.
+    std::size_t ingredientRowCount() const { return m_ingredientRowColumn.size(); }
     double UBUYUKM() const { return UBUYUKM_; }
     // The shares of the ingredient columns (fractions) and the unit cost of the final basis.
     const std::vector<double> &shares() const { return m_x; }
