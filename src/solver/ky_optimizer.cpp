@@ -80,6 +80,10 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
         return;
     }
     turnNegativeRows();
+    if (!tableauFits()) {
+        EXITFALSE();
+        return;
+    }
     BMESITLIK();
     SDEGISKEN();
     packTableau();

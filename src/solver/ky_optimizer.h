@@ -140,6 +140,7 @@ private:
     void YGUSTLIMADD();
     bool DELBMSINSIZ();
     void turnNegativeRows();
+    bool tableauFits();
     void BMESITLIK();
     void SDEGISKEN();
     void ADDNMATKOL(unsigned row, double value);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace vexo {
@@ -399,6 +400,33 @@ void KY_OPTIMIZER::turnNegativeRows()
             ASINIR_.min[k] = -*v;
         }
     }
+}
+
+bool KY_OPTIMIZER::tableauFits()
+{
+    // Every row holds the ingredient columns, a surplus column per minimum row and a slack or
+    // artificial column per row.
+    const std::uint64_t rows = ASINIR_.size();
+    std::uint64_t columns = ATABLO_.empty() ? 0 : ATABLO_.front().size();
+    for (std::size_t k = 0; k < ASINIR_.size(); ++k)
+        columns += ASINIR_.min[k] ? 2 : 1;
+    const std::uint64_t bytes = rows * columns * sizeof(double);
+    const std::uint64_t cap = simplexLimits().tableauBytesCap;
+    if (bytes <= cap)
+        return true;
+    const auto megabytes = [](std::uint64_t b) { return QString::number((b + (1 << 20) - 1) >> 20); };
+    ERRBEEP();
+    ERRMESS(OOWNER_, QString(),
+            QStringList{QStringLiteral("Problem çözülemeyecek kadar büyük..."), QString(),
+                        QStringLiteral("Hesap tablosu %1 satır ve %2 sütundan oluşacak ve %3 MB bellek gerektirecekti;")
+                            .arg(rows)
+                            .arg(columns)
+                            .arg(megabytes(bytes)),
+                        QStringLiteral("en çok %1 MB kullanılabilir. Sınır verilen besin maddesi, oran ve grup sayısını")
+                            .arg(megabytes(cap)),
+                        QStringLiteral("azaltıp hesabı tekrar yürütünüz.")}
+                .join(u'\n'));
+    return false;
 }
 
 void KY_OPTIMIZER::BMESITLIK()

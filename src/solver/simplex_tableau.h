@@ -6,13 +6,16 @@
 
 namespace vexo {
 
-// Guards that keep a run finite. A long run of degenerate pivots (no fall of the cost) switches the
+// Guards that keep a run finite and its memory bounded. A long run of degenerate pivots (no fall of the cost) switches the
 // pricing to the smallest improving column, which cannot cycle, until a pivot lowers the cost again;
 // the cap is the last guard against a run that never ends.
 struct SimplexLimits
 {
     long degenerateRunBeforeBland = 200; // also at least twice the number of rows
     long iterationCap = 0;               // 0: 100 * (rows + columns) + 10000
+    // The largest tableau a solve may build, in bytes (every column of every row as a double); a
+    // larger problem is refused before anything of that size is allocated.
+    unsigned long long tableauBytesCap = 1ULL << 30; // 1 GB
 };
 
 // The process-wide guards; tests lower them.
