@@ -144,6 +144,9 @@ private:
     void BMESITLIK();
     void SDEGISKEN();
     void ADDNMATKOL(unsigned row, double value);
+    // Appends one column per entry of rowOf, holding `value` in that row and 0.0 in the others;
+    // answers the first new column.
+    int addColumns(const std::vector<std::size_t> &rowOf, double value);
     void packTableau();
 
     // Iterating and judging.

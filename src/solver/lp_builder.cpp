@@ -438,23 +438,29 @@ void KY_OPTIMIZER::BMESITLIK()
     for (auto &row : ATABLO_)
         row.reserve(row.size() + extra);
     m_surplusColumn.assign(ASINIR_.size(), -1);
+    std::vector<std::size_t> minimumRows;
     for (std::size_t i = 0; i < ASINIR_.size(); ++i) {
-        if (ASINIR_.min[i]) {
-            ADDNMATKOL(unsigned(i + 1), -1.0);
-            AMALIYET_.push_back(0.0);
-            m_surplusColumn[i] = int(ATABLO_[i].size()) - 1;
-        }
+        if (ASINIR_.min[i])
+            minimumRows.push_back(i);
+    }
+    const int first = addColumns(minimumRows, -1.0);
+    for (std::size_t k = 0; k < minimumRows.size(); ++k) {
+        AMALIYET_.push_back(0.0);
+        m_surplusColumn[minimumRows[k]] = first + int(k);
     }
 }
 
 void KY_OPTIMIZER::SDEGISKEN()
 {
     m_artificialColumns.clear();
+    std::vector<std::size_t> everyRow(ASINIR_.size());
+    for (std::size_t i = 0; i < everyRow.size(); ++i)
+        everyRow[i] = i;
+    const int first = addColumns(everyRow, 1.0);
     for (std::size_t i = 0; i < ASINIR_.size(); ++i) {
-        ADDNMATKOL(unsigned(i + 1), 1.0);
         const bool artificial = ASINIR_.fix[i] || ASINIR_.min[i];
         AMALIYET_.push_back(artificial ? UBUYUKM_ : 0.0);
-        const int column = int(ATABLO_[i].size()) - 1;
+        const int column = first + int(i);
         if (artificial)
             m_artificialColumns.push_back(column);
         ABAZ_.push_back(column);
@@ -463,8 +469,20 @@ void KY_OPTIMIZER::SDEGISKEN()
 
 void KY_OPTIMIZER::ADDNMATKOL(unsigned row, double value)
 {
-    for (std::size_t i = 0; i < ATABLO_.size(); ++i)
-        ATABLO_[i].push_back(i + 1 == row ? value : 0.0);
+    addColumns({std::size_t(row - 1)}, value);
+}
+
+int KY_OPTIMIZER::addColumns(const std::vector<std::size_t> &rowOf, double value)
+{
+    // All the columns at once: each row grows once instead of once per column.
+    const std::size_t first = ATABLO_.empty() ? 0 : ATABLO_.front().size();
+    for (auto &row : ATABLO_)
+        row.resize(row.size() + rowOf.size(), 0.0);
+    for (std::size_t k = 0; k < rowOf.size(); ++k) {
+        if (rowOf[k] < ATABLO_.size())
+            ATABLO_[rowOf[k]][first + k] = value;
+    }
+    return int(first);
 }
 
 void KY_OPTIMIZER::packTableau()
