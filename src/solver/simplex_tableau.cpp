@@ -425,38 +425,41 @@ bool SimplexTableau::HESTETA()
             m_column[std::size_t(i)] = sign * row(i)[pe];
         m_columnOf = entering;
     }
-    // The ratio of every row at once (a row that takes no part gets a number that is not used),
-    // then the first smallest and the ties in row order.
-    m_ratio.resize(std::size_t(m_rows));
-    ratios(m_column.data(), rhs.data(), m_ratio.data(), m_rows);
     // The rows that take part, in order (picked without a branch, as are the choices below: which
-    // way they go cannot be foreseen).
+    // way they go cannot be foreseen), with their entries and right-hand sides side by side; then
+    // the ratios of all of them at once, the first smallest and the ties in row order.
     m_candidates.resize(std::size_t(m_rows));
+    m_scratch.resize(std::size_t(m_rows) * 3);
+    double *entries = m_scratch.data();
+    double *values = entries + m_rows;
     int k = 0;
     for (int i = 0; i < m_rows; ++i) {
         m_candidates[std::size_t(k)] = i;
+        entries[k] = m_column[std::size_t(i)];
+        values[k] = rhs[std::size_t(i)];
         k += m_column[std::size_t(i)] > kRatioRow ? 1 : 0;
     }
     if (k == 0) {
         leaving = -1;
         return false;
     }
+    m_ratio.resize(std::size_t(m_rows));
+    ratios(entries, values, m_ratio.data(), k);
     const int *rows = m_candidates.data();
-    const double *q = m_ratio.data();
+    const double *q = m_ratio.data(); // per candidate
     int first = rows[0];
-    double smallest = q[first];
+    double smallest = q[0];
     for (int t = 1; t < k; ++t) {
-        const int i = rows[t];
-        const bool smaller = q[i] < smallest - kEqual;
-        first = smaller ? i : first;
-        smallest = smaller ? q[i] : smallest;
+        const bool smaller = q[t] < smallest - kEqual;
+        first = smaller ? rows[t] : first;
+        smallest = smaller ? q[t] : smallest;
     }
     int chosen = first;
     int chosenBasis = basis[std::size_t(first)];
     int ties = 0;
     for (int t = 0; t < k; ++t) {
         const int i = rows[t];
-        const bool tie = std::fabs(q[i] - smallest) < kRatioRow;
+        const bool tie = std::fabs(q[t] - smallest) < kRatioRow;
         ties += tie ? 1 : 0;
         const bool better = tie && basis[std::size_t(i)] < chosenBasis;
         chosen = better ? i : chosen;
