@@ -203,15 +203,20 @@ bool MATRIXKAYDI()
     return true;
 }
 
+QString tooManyIngredientsText(int count)
+{
+    return QStringLiteral("Bir problemde en çok %1 yem maddesi olabilir; bu problemde %2 yem maddesi var.")
+        .arg(kMaxIngredients)
+        .arg(count);
+}
+
 namespace {
 
 // Why the problem cannot be stored whole, or an empty text when it can.
 QString storageProblem(const OpenProblem &p)
 {
     if (p.AYMLIST.size() > kMaxIngredients)
-        return QStringLiteral("Bir problemde en çok %1 yem maddesi olabilir; bu problemde %2 yem maddesi var.")
-            .arg(kMaxIngredients)
-            .arg(p.AYMLIST.size());
+        return tooManyIngredientsText(int(p.AYMLIST.size()));
     auto tooWide = [](const RowList &matrix) {
         const qsizetype cells = widthOf(matrix);
         for (const Row &row : matrix) {

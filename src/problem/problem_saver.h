@@ -9,6 +9,8 @@ namespace vexo {
 // wider than its field); a refused append or write stops the writer that met it, keeps its flags,
 // and the answer is false with the reason in *error for the caller to show.
 bool PROBDBFUPDATE(QString *error = nullptr);
+// Why a problem with `count` ingredients cannot be stored.
+QString tooManyIngredientsText(int count);
 
 bool YMKAYDI();
 bool BMKAYDI();
