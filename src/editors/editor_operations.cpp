@@ -4,6 +4,7 @@
 #include "editors/constraint_edit_model.h"
 
 #include "editors/editor_dialogs.h"
+#include "editors/editor_menus.h"
 #include "matrix/alert.h"
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
@@ -19,8 +20,6 @@ namespace {
 
 const QString kWarning = QStringLiteral("Uyarı...");
 constexpr int kAppendTries = 3;
-constexpr int kPriceItem = 29171;
-constexpr int kPriceContextItem = 3403;
 
 // A list row as the grid holds it: every field present and as wide as its column.
 Row gridRow(EditorKind kind, const Row &listRow)
@@ -202,8 +201,8 @@ void ConstraintEditModel::YMSTOKKONT()
 
 void ConstraintEditModel::EDISABLE_FD_KAYDET()
 {
-    emit menuItemEnabled(kPriceItem, LFIATDEG);
-    emit menuItemEnabled(kPriceContextItem, LFIATDEG);
+    emit menuItemEnabled(kPriceSaveItem, LFIATDEG);
+    emit menuItemEnabled(kPriceSaveContextItem, LFIATDEG);
 }
 
 void ConstraintEditModel::YMFIAKAYDISOR()

@@ -3,7 +3,7 @@
 #include "controls/shell_host.h"
 #include "controls/shell_menus.h"
 
-#include "source_tree.h"
+#include "menu_dump.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,43 +17,15 @@
 namespace vexo {
 namespace {
 
-QString dumpTable(const MenuTable &t)
-{
-    auto esc = [](QString s) { return s.replace(QLatin1Char('\t'), QStringLiteral("\\t")); };
-    QStringList out{QStringLiteral("[rows]")};
-    for (const MenuRow &r : t.rows) {
-        const char *kind = r.kind == MenuRowKind::Submenu ? "submenu" : r.kind == MenuRowKind::Item ? "item" : "separator";
-        QString state;
-        if (r.state & MenuState::Disabled)
-            state += QStringLiteral("disabled");
-        if (r.state & MenuState::Checked)
-            state += QStringLiteral("checked");
-        out << QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-                   .arg(r.level)
-                   .arg(QLatin1String(kind))
-                   .arg(r.id)
-                   .arg(esc(r.text), r.command, r.status, r.help, state);
-    }
-    out << QStringLiteral("[keys]");
-    for (const KeyRow &k : t.keys)
-        out << k.key.toString(QKeySequence::PortableText) + QLatin1Char('|') + QString::number(k.id);
-    out << QStringLiteral("[tools]");
-    for (const ToolRow &b : t.tools)
-        out << QStringLiteral("%1|%2|%3").arg(b.picture).arg(b.id).arg(b.tip);
-    return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
 QString golden(const char *name)
 {
-    QFile f(test::sourceTree() + QStringLiteral("/tests/controls/golden/") + QLatin1String(name));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return QString::fromUtf8(f.readAll());
+    return test::goldenText(QStringLiteral("controls/golden/") + QLatin1String(name));
 }
 
 TEST(ShellMenus, TablesMatchTheirGoldenCopies)
 {
-    EXPECT_EQ(dumpTable(emptyShellMenu()).toStdString(), golden("empty_shell_menu.txt").toStdString());
-    EXPECT_EQ(dumpTable(standardShellMenu()).toStdString(), golden("standard_shell_menu.txt").toStdString());
+    EXPECT_EQ(test::dumpTable(emptyShellMenu()).toStdString(), golden("empty_shell_menu.txt").toStdString());
+    EXPECT_EQ(test::dumpTable(standardShellMenu()).toStdString(), golden("standard_shell_menu.txt").toStdString());
 }
 
 TEST(ShellMenus, EveryKeyAndButtonGivesAnItemOfItsTable)
