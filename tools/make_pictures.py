@@ -627,6 +627,73 @@ def build():
     faces("MEkoAnal", "MEkoAnalDown", None, econ_motif, 32)
     faces("BENZHMOUP", "BENZHMODOWN", None, similar_motif, 32)
 
+    # the stock tool-bar strip: picture number n is "TB<n>", drawn at 16 pixels, one image per number
+    def folder_open(C):
+        return (poly(C, [(3, 9), (12, 9), (14, 12), (27, 12), (27, 27), (3, 27)], "#e8b84a", "#7a5a10", 1.3)
+                + poly(C, [(7, 16), (30, 16), (26, 27), (3, 27)], "#f6d27a", "#7a5a10", 1.3))
+
+    def scissors(C):
+        return (circle(C, 9, 24, 4.5, "#ffffff", "#c62828", 2.4) + circle(C, 23, 24, 4.5, "#ffffff", "#c62828", 2.4)
+                + path(C, "M11.5 20.5 L22 4 M20.5 20.5 L10 4", "#3d4a52", 2.6))
+
+    def two_sheets(C):
+        return sheet(x=3, y=2, w=16, h=21)(C) + sheet(x=13, y=9, w=16, h=21)(C)
+
+    def clipboard(C):
+        return (rect(C, 5, 5, 18, 24, "#c98d47", "#6b4a20", 1.3, 2) + rect(C, 10, 3, 8, 5, "#9aa7b3", "#3d4a52", 1, 1)
+                + sheet(x=13, y=11, w=16, h=19)(C))
+
+    def bar_arrow(direction, bar):
+        def draw(C):
+            s = arrow(direction, "#1e5aa8")(C)
+            if bar == "top":
+                s += rect(C, 5, 1, 22, 3.5, "#1e3f63")
+            elif bar == "bottom":
+                s += rect(C, 5, 27.5, 22, 3.5, "#1e3f63")
+            return s
+        return draw
+
+    def curved(direction):
+        d = "M8 22 C6 10 22 6 25 16" if direction == "left" else "M24 22 C26 10 10 6 7 16"
+        tip = [(4, 12), (12, 12), (7, 20)] if direction == "left" else [(28, 12), (20, 12), (25, 20)]
+        return lambda C: path(C, d, "#1e5aa8", 3.4) + poly(C, tip, "#1e5aa8")
+
+    def gear(C):
+        s = ""
+        for a in range(0, 360, 45):
+            s += group(rect(C, 14, 1, 4, 8, "#6b7785", "#3d4a52", 1), 0, 0, 1.0).replace("<g", f'<g transform="rotate({a} 16 16)"', 1)
+        return s + circle(C, 16, 16, 10, "#9aa7b3", "#3d4a52", 1.6) + circle(C, 16, 16, 4, "#ffffff", "#3d4a52", 1.2)
+
+    stock = {
+        1: lambda C: sheet()(C) + path(C, "M25 3 L27 7 L31 8 L27 9 L25 13 L23 9 L19 8 L23 7 Z", "#f0b429", 1.2, fill="#f7d36a"),
+        2: folder_open,
+        3: lambda C: folder_open(C) + path(C, "M18 17 L28 27 M28 17 L18 27", "#c62828", 3.2),
+        4: disk,
+        5: lambda C: sheet()(C) + group(magnifier()(C), 12, 12, 0.55),
+        6: notepad(),
+        12: printer,
+        21: magnifier(),
+        22: curved("left"),
+        23: curved("right"),
+        31: two_sheets,
+        42: gear,
+        48: calc_motif,
+        69: lambda C: grid(C, 2, 2, 3, 6) + group(plus("#1f8a3a")(C), 14, 14, 0.55),
+        89: col_arith_motif,
+        90: lambda C: sheet()(C) + group(lightning("#f5c518", "#6b5400")(C), 8, 6, 0.6),
+        100: door,
+        101: scissors,
+        102: clipboard,
+        120: lambda C: circle(C, 16, 16, 14, "#e6f6fa", "#17a9c2", 1.6) + question("#17a9c2")(C),
+        121: lambda C: grid(C, 2, 2, 3, 6) + group(cross("#c62828", 5)(C), 14, 14, 0.55),
+        127: bar_arrow("left", None),
+        128: bar_arrow("right", None),
+        129: bar_arrow("up", "top"),
+        130: bar_arrow("down", "bottom"),
+    }
+    for number, motif in stock.items():
+        single(f"TB{number}", motif, 16)
+
     # the split bars' pointers: a black figure outlined in white on a transparent ground
     def vcursor(C):
         d = "M3 10 H21 M2.5 10 L7 5.5 M2.5 10 L7 14.5 M21.5 10 L17 5.5 M21.5 10 L17 14.5 M10.5 3 V17 M13.5 3 V17"

@@ -4,6 +4,7 @@
 #include "controls/shell_menus.h"
 
 #include "menu_dump.h"
+#include "resources/resource_library.h"
 
 #include <QAction>
 #include <QFile>
@@ -38,8 +39,10 @@ TEST(ShellMenus, EveryKeyAndButtonGivesAnItemOfItsTable)
             EXPECT_TRUE(t.row(k.id)->text.endsWith(QLatin1Char('\t') + k.key.toString(QKeySequence::PortableText)))
                 << t.row(k.id)->text.toStdString();
         }
-        for (const ToolRow &b : t.tools)
+        for (const ToolRow &b : t.tools) {
             EXPECT_TRUE(b.isSeparator() || t.row(b.id)) << b.id;
+            EXPECT_TRUE(b.isSeparator() || ResourceLibrary::contains(toolBarPictureName(b.picture))) << b.picture;
+        }
     }
 }
 

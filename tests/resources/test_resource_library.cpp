@@ -46,6 +46,11 @@ const Picture kPictures[] = {
     {"GrupBelirDown", 32}, {"MEkoAnal", 32}, {"MEkoAnalDown", 32}, {"BENZHMOUP", 32}, {"BENZHMODOWN", 32},
     // the split bars' pointers
     {"JOVVSPLITBARCURSOR", 32}, {"JOVHSPLITBARCURSOR", 32},
+    // the stock tool-bar strip of the menus, by picture number
+    {"TB1", 16}, {"TB2", 16}, {"TB3", 16}, {"TB4", 16}, {"TB5", 16}, {"TB6", 16}, {"TB12", 16}, {"TB21", 16},
+    {"TB22", 16}, {"TB23", 16}, {"TB31", 16}, {"TB42", 16}, {"TB48", 16}, {"TB69", 16}, {"TB89", 16},
+    {"TB90", 16}, {"TB100", 16}, {"TB101", 16}, {"TB102", 16}, {"TB120", 16}, {"TB121", 16}, {"TB127", 16},
+    {"TB128", 16}, {"TB129", 16}, {"TB130", 16},
 };
 
 // Named by preset buttons but never part of the program's pictures.
@@ -83,7 +88,7 @@ TEST(ResourceLibrary, HoldsExactlyTheListedPictures)
         expected.insert(QString::fromLatin1(p.name).toUpper());
     const QStringList stored = ResourceLibrary::names();
     EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()), expected);
-    EXPECT_EQ(stored.size(), 124);
+    EXPECT_EQ(stored.size(), 149);
 }
 
 TEST(ResourceLibrary, MissingNamesGiveNoImage)
