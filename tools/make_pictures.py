@@ -707,6 +707,45 @@ def build():
 
 
 # --------------------------------------------------------------------------------------------------
+# the date and search fields' partner buttons: small bitmaps, not square, released and pressed
+
+
+def sized_svg(body, width, height):
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
+            f'viewBox="0 0 {width} {height}">{body}</svg>\n')
+
+
+def button_face(C, width, height, pressed):
+    """A raised (or, pressed, sunken) button face filling the picture."""
+    light, dark = ("#808080", "#ffffff") if pressed else ("#ffffff", "#808080")
+    return (rect(C, 0, 0, width, height, "#d4d0c8")
+            + path(C, f"M0.5 {height - 0.5} V0.5 H{width - 0.5}", light, 1, join="miter")
+            + path(C, f"M{width - 0.5} 0.5 V{height - 0.5} H0.5", dark, 1, join="miter"))
+
+
+def calendar_sheet(C):
+    s = rect(C, 6, 4, 14, 13, "#ffffff", "#3a4f66", 1)
+    s += rect(C, 6, 4, 14, 4, "#c62828")
+    s += path(C, "M9.5 2.5 V6 M16.5 2.5 V6", "#3a4f66", 1.4)
+    for row in range(2):
+        for col in range(4):
+            s += rect(C, 7.5 + col * 3, 10 + row * 3, 2, 2, "#3a4f66")
+    return s
+
+
+def magnifier_small(C):
+    return path(C, "M12.5 12.5 L17.5 17.5", "#6b4a2b", 3) + circle(C, 9, 9, 5.2, "#cfe8ff", "#3a4f66", 1.8)
+
+
+def partner_button_pictures():
+    for name, width, motif in (("IBM_CAL", 26, calendar_sheet), ("IBM_MAGNIF", 22, magnifier_small)):
+        height = 21
+        PICTURES[name + "UP"] = sized_svg(button_face(normal, width, height, False) + motif(normal), width, height)
+        PICTURES[name + "DN"] = sized_svg(button_face(normal, width, height, True)
+                                          + group(motif(darker), 1, 1), width, height)
+
+
+# --------------------------------------------------------------------------------------------------
 # the background tile: a pale blue-white weave, 74 x 74, 24 bits per pixel
 
 
@@ -739,6 +778,7 @@ def background_tile():
 
 def main():
     build()
+    partner_button_pictures()
     os.makedirs(PICS, exist_ok=True)
     for old in os.listdir(PICS):
         os.remove(os.path.join(PICS, old))

@@ -53,6 +53,19 @@ const Picture kPictures[] = {
     {"TB128", 16}, {"TB129", 16}, {"TB130", 16},
 };
 
+// The partner buttons of the date and search fields: small bitmaps that are not square.
+struct SizedPicture
+{
+    const char *name;
+    QSize size;
+};
+const SizedPicture kPartnerButtonPictures[] = {
+    {"IBM_CALUP", QSize(26, 21)},
+    {"IBM_CALDN", QSize(26, 21)},
+    {"IBM_MAGNIFUP", QSize(22, 21)},
+    {"IBM_MAGNIFDN", QSize(22, 21)},
+};
+
 // Named by preset buttons but never part of the program's pictures.
 const char *const kMissing[] = {"YMEkle", "YMEkleDown", "UrtDetay", "UrtDetayDown"};
 
@@ -86,9 +99,26 @@ TEST(ResourceLibrary, HoldsExactlyTheListedPictures)
     QSet<QString> expected;
     for (const Picture &p : kPictures)
         expected.insert(QString::fromLatin1(p.name).toUpper());
+    for (const SizedPicture &p : kPartnerButtonPictures)
+        expected.insert(QString::fromLatin1(p.name));
     const QStringList stored = ResourceLibrary::names();
     EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()), expected);
-    EXPECT_EQ(stored.size(), 149);
+    EXPECT_EQ(stored.size(), 153);
+}
+
+TEST(ResourceLibrary, PartnerButtonPicturesAtTheirSizes)
+{
+    for (const SizedPicture &p : kPartnerButtonPictures) {
+        SCOPED_TRACE(p.name);
+        const QString name = QString::fromLatin1(p.name);
+        EXPECT_EQ(ResourceLibrary::nativeSize(name.toLower()), p.size);
+        const QImage image = ResourceLibrary::pixmap(name).toImage();
+        EXPECT_EQ(image.size(), p.size);
+        EXPECT_EQ(qAlpha(image.pixel(p.size.width() - 1, p.size.height() - 1)), 255); // a whole button face
+    }
+    // The pressed face differs from the released one.
+    EXPECT_NE(ResourceLibrary::pixmap(QStringLiteral("IBM_CALUP")).toImage(),
+              ResourceLibrary::pixmap(QStringLiteral("IBM_CALDN")).toImage());
 }
 
 TEST(ResourceLibrary, MissingNamesGiveNoImage)
