@@ -3,8 +3,9 @@
 #include "controls/shell_host.h"
 #include "controls/shell_menus.h"
 
-#include "menu_dump.h"
 #include "resources/resource_library.h"
+#include "menu_table_text.h"
+#include "source_tree.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,15 +19,19 @@
 namespace vexo {
 namespace {
 
+using test::menuTableText;
+
 QString golden(const char *name)
 {
-    return test::goldenText(QStringLiteral("controls/golden/") + QLatin1String(name));
+    QFile f(test::sourceTree() + QStringLiteral("/tests/controls/golden/") + QLatin1String(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(f.readAll());
 }
 
 TEST(ShellMenus, TablesMatchTheirGoldenCopies)
 {
-    EXPECT_EQ(test::dumpTable(emptyShellMenu()).toStdString(), golden("empty_shell_menu.txt").toStdString());
-    EXPECT_EQ(test::dumpTable(standardShellMenu()).toStdString(), golden("standard_shell_menu.txt").toStdString());
+    EXPECT_EQ(menuTableText(emptyShellMenu()).toStdString(), golden("empty_shell_menu.txt").toStdString());
+    EXPECT_EQ(menuTableText(standardShellMenu()).toStdString(), golden("standard_shell_menu.txt").toStdString());
 }
 
 TEST(ShellMenus, EveryKeyAndButtonGivesAnItemOfItsTable)

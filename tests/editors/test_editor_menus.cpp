@@ -2,7 +2,8 @@
 #include "editors/editor_menus.h"
 
 #include "controls/menu_builder.h"
-#include "menu_dump.h"
+#include "menu_table_text.h"
+#include "source_tree.h"
 
 #include <QAction>
 #include <QProcessEnvironment>
@@ -27,7 +28,7 @@ const Golden kGolden[] = {
 TEST(EditorMenus, TablesMatchTheirGoldenCopies)
 {
     for (const Golden &g : kGolden) {
-        const QString dump = test::dumpTable(g.table());
+        const QString dump = test::menuTableText(g.table());
         // VEXO_WRITE_GOLDEN=1 writes a changed table's copy for review instead of failing.
         if (qEnvironmentVariableIntValue("VEXO_WRITE_GOLDEN") == 1) {
             QFile f(test::sourceTree() + QStringLiteral("/tests/editors/golden/") + QLatin1String(g.file));
@@ -36,7 +37,7 @@ TEST(EditorMenus, TablesMatchTheirGoldenCopies)
             continue;
         }
         EXPECT_EQ(dump.toStdString(),
-                  test::goldenText(QStringLiteral("editors/golden/") + QLatin1String(g.file)).toStdString())
+                  test::goldenText(test::sourceTree() + QStringLiteral("/tests/editors/golden/") + QLatin1String(g.file)).toStdString())
             << g.file;
     }
 }

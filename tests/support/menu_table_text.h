@@ -5,12 +5,11 @@
 #include <QFile>
 #include <QStringList>
 
-#include "source_tree.h"
-
 namespace vexo::test {
 
-// A menu table as text, one row per line, for golden copies kept beside the tests.
-inline QString dumpTable(const MenuTable &t)
+// A menu table as text for golden copies: its rows (level, kind, id, text with "\t" spelled out,
+// command, status text, help context, state), then its keys and its tool bar, one a line.
+inline QString menuTableText(const MenuTable &t)
 {
     auto esc = [](QString s) { return s.replace(QLatin1Char('\t'), QStringLiteral("\\t")); };
     QStringList out{QStringLiteral("[rows]")};
@@ -36,13 +35,11 @@ inline QString dumpTable(const MenuTable &t)
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-// A golden copy from the source tree, by its path below tests/.
+// A golden copy kept beside the tests, as UTF-8 text; empty when it cannot be read.
 inline QString goldenText(const QString &path)
 {
-    QFile f(sourceTree() + QStringLiteral("/tests/") + path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("missing golden copy ") + path;
-    return QString::fromUtf8(f.readAll());
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 } // namespace vexo::test
