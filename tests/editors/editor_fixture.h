@@ -25,6 +25,8 @@ private:
 // Three nutrients (AĞIRLIK fixed, KM and HP minima), four ingredients (MISIR, SOYA, ARPA, KEPEK), one
 // ratio HP/KM and two groups (TAHIL: MISIR and ARPA, PROTEIN: SOYA), with the matrix ready.
 void installSmallProblem();
+// The same problem as an open problem file at `path`, as opening it from the main window leaves it.
+bool openSmallProblem(const QString &path);
 
 // The editors' dialogs, answered from a script; what was asked is recorded.
 class ScriptedDialogs : public EditorDialogs

@@ -2,7 +2,9 @@
 
 #include "problem/app_globals.h"
 #include "problem/number_text.h"
+#include "problem/dbserverr.h"
 #include "problem/open_problem.h"
+#include "problem/problem_file.h"
 #include "problem/reference_tables.h"
 #include "solver_fixture.h"
 
@@ -62,6 +64,19 @@ void installSmallProblem()
     fp.membership = {{1, 0, 1, 0}, {0, 1, 0, 0}};
     fp.install();
     openProblem().LAMATHAZIR = true;
+}
+
+bool openSmallProblem(const QString &path)
+{
+    OpenProblem &p = openProblem();
+    p.reset();
+    if (!DATAFILECREATE(nullptr, path) || !DATAFOPEN(nullptr, path))
+        return false;
+    // The lists go in beside the open table, which the fixture's reset would close.
+    std::unique_ptr<DBSERVERR> table = std::move(p.OPROBDBF);
+    installSmallProblem();
+    p.OPROBDBF = std::move(table);
+    return true;
 }
 
 ScriptedDialogs::ScriptedDialogs()
