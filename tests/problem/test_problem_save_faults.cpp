@@ -407,6 +407,21 @@ TEST(ProblemSaveRefusals, ASecondSaverIsRefusedAndKeepsItsFlags)
     EXPECT_EQ(openProblem().AYMADLARI.size(), 4);
 }
 
+// A problem opened through a link is saved into the file the link names; the link stays a link.
+TEST(ProblemSaveFaults, ASaveThroughALinkReplacesTheFileItNames)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "HEDEF.VKD", 2);
+    const QString link = env.path("BAG.VKD");
+    ASSERT_TRUE(QFile::link(path, link));
+    ASSERT_TRUE(load(link));
+    setProblem(6, {QStringLiteral("HP")}, {});
+    ASSERT_TRUE(PROBDBFUPDATE());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMADLARI.size(), 6);
+}
+
 // Writes that fail part way (a file-size limit on the saving process, which fails a write as a full
 // disk does) leave the problem file byte for byte as it was, the flags set and no copy behind; a
 // limit the save stays within gives the wholly new file.
