@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace vexo {
 
 OpenProblem::OpenProblem() = default;
@@ -46,7 +48,9 @@ QString PROBFILEDIR()
 
 bool isBlank(const QString &cell)
 {
-    return cell.trimmed().isEmpty();
+    // What trimmed() would remove, without making the trimmed copy (the solver asks this of every
+    // cell of the matrices).
+    return std::all_of(cell.begin(), cell.end(), [](QChar ch) { return ch.isSpace(); });
 }
 
 QString withoutViolationMark(const QString &cell)

@@ -30,12 +30,17 @@ QString centred(const QString &text, int width)
 
 bool writeReportFile(const QString &path, const QString &text)
 {
+    return writeFileBytes(path, Cp1254Codec::encode(text));
+}
+
+bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    return writeFileAtomically(path, Cp1254Codec::encode(text));
+    return writeFileAtomically(path, bytes);
 }
 
 void reportWriteFailed(QWidget *owner)
