@@ -321,6 +321,20 @@ def notepad(cover="#2e9a4a"):
     return draw
 
 
+def report_pad_motif(C):
+    """A ruled report sheet on a spiral pad with a pencil across it."""
+    s = rect(C, 5, 6, 32, 38, "#2f6aa5", "#1e3f63", 1.6, 2)
+    s += rect(C, 8, 9, 26, 32, "#ffffff", "#1e3f63", 1)
+    s += rect(C, 8, 9, 26, 5, "#dfe8f3", "#1e3f63", 0.8)
+    for i in range(6):
+        width = 18 if i % 3 == 2 else 22
+        s += path(C, f"M11 {19 + i * 4} H{11 + width}", "#7f8c9a", 1.4)
+    for x in (11, 17, 23, 29):
+        s += path(C, f"M{x} 3 V10", "#444444", 2)
+    s += pencil(C, 43, 15, 24, 40)
+    return s
+
+
 def spider(colour):
     def draw(C):
         s = ""
@@ -605,6 +619,10 @@ def build():
     single("COPKUTUX", bin_cross_motif)
     faces("COPKUTUUP", "COPKUTUDOWN", "COPKUTUDISABLE", waste_bin(), 16)
     single("COPKUTUBMP", waste_bin("#c0ccd4", lid_open=True), 16)
+    # The report pad's icon is 46 x 48, as the pad's icon resource.
+    PICTURES["IDI_COCPADICON"] = (
+        '<svg xmlns="http://www.w3.org/2000/svg" width="46" height="48" viewBox="0 0 46 48">'
+        + report_pad_motif(normal) + "</svg>\n")
     faces("COWCOW", "COWCOWDOWN", "COWCOWDISABLE", cow, 16)
     faces("HTANIUP", "HTANIDOWN", "HTANIDISABLE", raw_def_motif, 16)
     faces("CKATILIM", "CKATILIMDOWN", "CKATILIMDISABLE", contrib_motif, 16)

@@ -30,6 +30,11 @@ QString centred(const QString &text, int width)
 
 bool writeReportFile(const QString &path, const QString &text)
 {
+    return writeFileBytes(path, Cp1254Codec::encode(text));
+}
+
+bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
@@ -38,7 +43,6 @@ bool writeReportFile(const QString &path, const QString &text)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = Cp1254Codec::encode(text);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

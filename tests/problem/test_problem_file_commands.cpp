@@ -400,3 +400,60 @@ TEST_F(FileCommands, AFailedConversionLeavesTheOlderFileAsItWas)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FileCommands, FailuresFromTheTableOnLeaveNoProblemOpen)
+{
+    const QString a = env.path("A.VKD");
+    makeProblem(a, 2);
+    const QString broken = env.path("BOZUK.VKD");
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is no table");
+    }
+    const QString good = env.path("B.VKD");
+    makeProblem(good, 2);
+    struct Row
+    {
+        const char *name;
+        QString path;
+        bool fromReference;
+        bool messageShown;
+    };
+    const Row rows[] = {
+        {"table cannot be opened", broken, false, true},
+        {"loader failed (reference tables missing)", good, true, true},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.name);
+        appGlobals().LRMDENOKU = false;
+        ASSERT_TRUE(DOOPENFILE(host, a));
+        appGlobals().LRMDENOKU = r.fromReference;
+        messages.clear();
+        host.caption = QStringLiteral("unchanged");
+        EXPECT_FALSE(DOOPENFILE(host, r.path));
+        EXPECT_EQ(!messages.shown().isEmpty(), r.messageShown);
+        EXPECT_FALSE(openProblem().isOpen());
+        EXPECT_TRUE(openProblem().AYMADLARI.isEmpty());
+        EXPECT_EQ(host.log.last(), QStringLiteral("MI_ENADISABLE"));
+    }
+    appGlobals().LRMDENOKU = false;
+}
+
+TEST_F(FileCommands, NewWhoseTableCannotBeCreatedChangesNothing)
+{
+    const QString a = env.path("A.VKD");
+    makeProblem(a, 2);
+    ASSERT_TRUE(DOOPENFILE(host, a));
+    appGlobals().CVERIDIZIN = env.path("yok/olmayan");
+    host.newName = QStringLiteral("YENI");
+    YENIDOSYAGIR(host);
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("YENI.VKD dosyası oluşturulamadı..."));
+    EXPECT_EQ(openPath(), a);
+    EXPECT_FALSE(host.LNEWFILE);
+}
+
+} // namespace
