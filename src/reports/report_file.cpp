@@ -1,12 +1,12 @@
 #include "reports/report_file.h"
 
+#include "platform/atomic_file.h"
 #include "platform/cp1254_codec.h"
 #include "problem/messages.h"
 #include "reports/last_report.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace vexo {
 
@@ -40,14 +40,7 @@ bool writeFileBytes(const QString &path, const QByteArray &bytes)
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(path, bytes);
 }
 
 void reportWriteFailed(QWidget *owner)

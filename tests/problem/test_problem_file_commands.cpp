@@ -361,7 +361,7 @@ TEST_F(FileCommands, AnOlderFileConvertsOnceInPlace)
     for (const DbfField &f : DATAFILESTRUCT())
         if (f.name != u"YMSTOKVY" && !f.name.endsWith(QStringLiteral("KCOZUM")))
             older.append(f);
-    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + ","}},
+    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + "," + num("1.5") + ","}},
                                    {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
                                    {{"YMBMAT", "K,1000.00,Krş,Kg,"}}});
     ASSERT_EQ(fieldCount(path), 20);
@@ -383,7 +383,7 @@ TEST_F(FileCommands, AFailedConversionLeavesTheOlderFileAsItWas)
     for (const DbfField &f : DATAFILESTRUCT())
         if (f.name != u"YMSTOKVY")
             older.append(f);
-    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + ","}},
+    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + "," + num("1.5") + ","}},
                                    {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
                                    {{"YMBMAT", "K,1000.00,Krş,Kg,"}}});
     const QByteArray before = test::fileBytes(path);

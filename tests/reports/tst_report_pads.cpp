@@ -57,6 +57,7 @@ public:
     BuiltMenu &mainMenu() override { return main; }
     BuiltMenu *shownMenu() override { return shown ? shown.data() : &main; }
     void showMenu(BuiltMenu *menu) override { shown = menu; }
+    void rebuildMainMenu() override {}
     void MI_ENADISABLE() override { ++enadisable; }
     void ADDDATAWINDOW(QWidget *) override {}
     void REMOVEDATAWINDOW(QWidget *) override {}
