@@ -8,6 +8,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   xdotool imagemagick  # the end-to-end run drives the program and takes screenshots
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
+  unrtf fonts-liberation2
   clang libclang-rt-14-dev libdbd-xbase-perl
 )
 missing=()

@@ -321,6 +321,20 @@ def notepad(cover="#2e9a4a"):
     return draw
 
 
+def report_pad_motif(C):
+    """A ruled report sheet on a spiral pad with a pencil across it."""
+    s = rect(C, 5, 6, 32, 38, "#2f6aa5", "#1e3f63", 1.6, 2)
+    s += rect(C, 8, 9, 26, 32, "#ffffff", "#1e3f63", 1)
+    s += rect(C, 8, 9, 26, 5, "#dfe8f3", "#1e3f63", 0.8)
+    for i in range(6):
+        width = 18 if i % 3 == 2 else 22
+        s += path(C, f"M11 {19 + i * 4} H{11 + width}", "#7f8c9a", 1.4)
+    for x in (11, 17, 23, 29):
+        s += path(C, f"M{x} 3 V10", "#444444", 2)
+    s += pencil(C, 43, 15, 24, 40)
+    return s
+
+
 def spider(colour):
     def draw(C):
         s = ""
@@ -605,6 +619,10 @@ def build():
     single("COPKUTUX", bin_cross_motif)
     faces("COPKUTUUP", "COPKUTUDOWN", "COPKUTUDISABLE", waste_bin(), 16)
     single("COPKUTUBMP", waste_bin("#c0ccd4", lid_open=True), 16)
+    # The report pad's icon is 46 x 48, as the pad's icon resource.
+    PICTURES["IDI_COCPADICON"] = (
+        '<svg xmlns="http://www.w3.org/2000/svg" width="46" height="48" viewBox="0 0 46 48">'
+        + report_pad_motif(normal) + "</svg>\n")
     faces("COWCOW", "COWCOWDOWN", "COWCOWDISABLE", cow, 16)
     faces("HTANIUP", "HTANIDOWN", "HTANIDISABLE", raw_def_motif, 16)
     faces("CKATILIM", "CKATILIMDOWN", "CKATILIMDISABLE", contrib_motif, 16)
@@ -776,8 +794,23 @@ def background_tile():
     return rows
 
 
+# --------------------------------------------------------------------------------------------------
+# the hyperlink's pointer: a white pointing hand outlined in black, the fingertip at 12,1
+
+
+def hand_cursor_picture():
+    def hand(C):
+        d = ("M10.5 3 Q12 0.6 13.5 3 V12 Q15 10.6 16.5 12 V13 Q18 11.6 19.5 13 V14 Q21 12.6 22.5 14 V22 "
+             "Q22.5 27 19 29.5 H12.5 Q10 27 6.5 21.5 L5 18.5 Q5.5 16.2 8 17.6 L10.5 20.5 Z")
+        knuckles = "M13.5 12 V17 M16.5 13 V17 M19.5 14 V17"
+        return (path(C, d, "#000000", 1.3, fill="#ffffff", join="round")
+                + path(C, knuckles, "#000000", 1.0))
+    single("CURSOR_HAND", hand)
+
+
 def main():
     build()
+    hand_cursor_picture()
     partner_button_pictures()
     os.makedirs(PICS, exist_ok=True)
     for old in os.listdir(PICS):

@@ -73,6 +73,9 @@ public:
     virtual BuiltMenu &mainMenu() = 0;
     virtual BuiltMenu *shownMenu() = 0;
     virtual void showMenu(BuiltMenu *menu) = 0;
+    // Builds the main menu afresh from its table and sets its state and marks again from the flags
+    // (the report pads call it when the last pad closes).
+    virtual void rebuildMainMenu() = 0;
     virtual void MI_ENADISABLE() = 0;
 
     // The child-window registry.

@@ -215,7 +215,7 @@ QStringList OpenProblem::checkInvariants() const
         broken << QStringLiteral("nutrient names do not match the rows");
     if (AYMGADLARI.size() != AYMGLIST.size())
         broken << QStringLiteral("group names and rows differ in length");
-    if (!AAMAT.isEmpty() && AAMAT.size() != ABMLIST.size())
+    if (AAMAT.size() != ABMLIST.size())
         broken << QStringLiteral("active matrix rows differ from the nutrients");
     for (const Row &row : AAMAT) {
         if (row.size() != AYMLIST.size()) {
@@ -223,7 +223,7 @@ QStringList OpenProblem::checkInvariants() const
             break;
         }
     }
-    if (!AGMAT.isEmpty() && AGMAT.size() != AYMGLIST.size())
+    if (AGMAT.size() != AYMGLIST.size())
         broken << QStringLiteral("membership rows differ from the groups");
     for (const Row &row : AGMAT) {
         if (row.size() != AYMLIST.size()) {

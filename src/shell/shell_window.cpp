@@ -9,6 +9,7 @@
 #include "problem/file_names.h"
 #include "problem/messages.h"
 #include "problem/open_problem.h"
+#include "problem/window_placement.h"
 #include "reports/last_report.h"
 #include "shell/about_box.h"
 #include "shell/command_rules.h"
@@ -87,8 +88,7 @@ SSHELLWINDOW::SSHELLWINDOW(QWidget *owner) : JOVSPLITSHELLWINDOW(owner)
 {
     setObjectName(QStringLiteral("SSHELLWINDOW"));
     setWindowTitle(kProgramTitle);
-    menu_ = std::make_unique<BuiltMenu>(emptyShellMenu(), [this](const QString &command) { runCommand(command); });
-    menu_->setStatusSink([this](const QString &text) { STATUSMESSAGE(text); });
+    menu_ = buildMainMenu();
     setWindowIcon(vxoMainIcon());
     const QRect r = defaultMainWindowRect();
     resize(r.size());
@@ -178,6 +178,29 @@ void SSHELLWINDOW::registerCommands()
         shellCommands().add(command, handler);
         ownCommands_ << command;
     }
+}
+
+std::unique_ptr<BuiltMenu> SSHELLWINDOW::buildMainMenu()
+{
+    auto menu = std::make_unique<BuiltMenu>(emptyShellMenu(), [this](const QString &command) { runCommand(command); });
+    menu->setStatusSink([this](const QString &text) { STATUSMESSAGE(text); });
+    return menu;
+}
+
+void SSHELLWINDOW::rebuildMainMenu()
+{
+    const bool mainShown = shown_ == menu_.get();
+    if (mainShown) {
+        if (menu_->toolBar())
+            removeToolBar(menu_->toolBar());
+        menuBar()->clear();
+        shown_ = nullptr;
+    }
+    menu_ = buildMainMenu();
+    if (mainShown)
+        showMenu(nullptr);
+    MI_ENADISABLE();
+    POSTMENUEXDUZEN();
 }
 
 bool SSHELLWINDOW::runCommand(const QString &name)
@@ -533,8 +556,8 @@ QWidget *SSHELLWINDOW::openDataWindow(const QString &name, const std::function<Q
         window->setObjectName(name);
     ADDDATAWINDOW(window);
     QMdiSubWindow *sub = mdiArea()->addSubWindow(window);
-    const QSize area = mdiArea()->viewport()->size();
-    sub->setGeometry(0, 0, area.width(), area.height());
+    sub->resize(mdiArea()->viewport()->size());
+    QVMOVEWINDOW(window, 1); // the top-left corner of the canvas
     sub->show();
     mdiArea()->setActiveSubWindow(sub);
     return window;

@@ -38,6 +38,7 @@ public:
     BuiltMenu &mainMenu() override { return *menu_; }
     BuiltMenu *shownMenu() override { return shown_; }
     void showMenu(BuiltMenu *menu) override;
+    void rebuildMainMenu() override;
     void MI_ENADISABLE() override;
     void ADDDATAWINDOW(QWidget *window) override;
     void REMOVEDATAWINDOW(QWidget *window) override;
@@ -91,6 +92,7 @@ protected:
 private:
     void POSTINIT();
     void registerCommands();
+    std::unique_ptr<BuiltMenu> buildMainMenu();
     void toggleStartupOption(int id, bool (*writer)(bool));
     void childActivated();
 

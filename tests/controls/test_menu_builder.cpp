@@ -4,6 +4,7 @@
 #include "controls/shell_menus.h"
 
 #include "resources/resource_library.h"
+#include "menu_table_text.h"
 #include "source_tree.h"
 
 #include <QAction>
@@ -18,31 +19,7 @@
 namespace vexo {
 namespace {
 
-QString dumpTable(const MenuTable &t)
-{
-    auto esc = [](QString s) { return s.replace(QLatin1Char('\t'), QStringLiteral("\\t")); };
-    QStringList out{QStringLiteral("[rows]")};
-    for (const MenuRow &r : t.rows) {
-        const char *kind = r.kind == MenuRowKind::Submenu ? "submenu" : r.kind == MenuRowKind::Item ? "item" : "separator";
-        QString state;
-        if (r.state & MenuState::Disabled)
-            state += QStringLiteral("disabled");
-        if (r.state & MenuState::Checked)
-            state += QStringLiteral("checked");
-        out << QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-                   .arg(r.level)
-                   .arg(QLatin1String(kind))
-                   .arg(r.id)
-                   .arg(esc(r.text), r.command, r.status, r.help, state);
-    }
-    out << QStringLiteral("[keys]");
-    for (const KeyRow &k : t.keys)
-        out << k.key.toString(QKeySequence::PortableText) + QLatin1Char('|') + QString::number(k.id);
-    out << QStringLiteral("[tools]");
-    for (const ToolRow &b : t.tools)
-        out << QStringLiteral("%1|%2|%3").arg(b.picture).arg(b.id).arg(b.tip);
-    return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
+using test::menuTableText;
 
 QString golden(const char *name)
 {
@@ -53,8 +30,8 @@ QString golden(const char *name)
 
 TEST(ShellMenus, TablesMatchTheirGoldenCopies)
 {
-    EXPECT_EQ(dumpTable(emptyShellMenu()).toStdString(), golden("empty_shell_menu.txt").toStdString());
-    EXPECT_EQ(dumpTable(standardShellMenu()).toStdString(), golden("standard_shell_menu.txt").toStdString());
+    EXPECT_EQ(menuTableText(emptyShellMenu()).toStdString(), golden("empty_shell_menu.txt").toStdString());
+    EXPECT_EQ(menuTableText(standardShellMenu()).toStdString(), golden("standard_shell_menu.txt").toStdString());
 }
 
 TEST(ShellMenus, EveryKeyAndButtonGivesAnItemOfItsTable)

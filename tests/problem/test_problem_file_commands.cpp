@@ -361,7 +361,7 @@ TEST_F(FileCommands, AnOlderFileConvertsOnceInPlace)
     for (const DbfField &f : DATAFILESTRUCT())
         if (f.name != u"YMSTOKVY" && !f.name.endsWith(QStringLiteral("KCOZUM")))
             older.append(f);
-    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + ","}},
+    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + "," + num("1.5") + ","}},
                                    {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
                                    {{"YMBMAT", "K,1000.00,Krş,Kg,"}}});
     ASSERT_EQ(fieldCount(path), 20);
@@ -383,7 +383,7 @@ TEST_F(FileCommands, AFailedConversionLeavesTheOlderFileAsItWas)
     for (const DbfField &f : DATAFILESTRUCT())
         if (f.name != u"YMSTOKVY")
             older.append(f);
-    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + ","}},
+    test::writeTable(path, older, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + "," + num("1.5") + ","}},
                                    {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
                                    {{"YMBMAT", "K,1000.00,Krş,Kg,"}}});
     const QByteArray before = test::fileBytes(path);
@@ -397,6 +397,63 @@ TEST_F(FileCommands, AFailedConversionLeavesTheOlderFileAsItWas)
     EXPECT_EQ(messages.shown()[1].text, QStringLiteral("Dosya dönüştürme başarısız..."));
     EXPECT_FALSE(openProblem().isOpen());
     EXPECT_EQ(test::fileBytes(path), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FileCommands, FailuresFromTheTableOnLeaveNoProblemOpen)
+{
+    const QString a = env.path("A.VKD");
+    makeProblem(a, 2);
+    const QString broken = env.path("BOZUK.VKD");
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is no table");
+    }
+    const QString good = env.path("B.VKD");
+    makeProblem(good, 2);
+    struct Row
+    {
+        const char *name;
+        QString path;
+        bool fromReference;
+        bool messageShown;
+    };
+    const Row rows[] = {
+        {"table cannot be opened", broken, false, true},
+        {"loader failed (reference tables missing)", good, true, true},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.name);
+        appGlobals().LRMDENOKU = false;
+        ASSERT_TRUE(DOOPENFILE(host, a));
+        appGlobals().LRMDENOKU = r.fromReference;
+        messages.clear();
+        host.caption = QStringLiteral("unchanged");
+        EXPECT_FALSE(DOOPENFILE(host, r.path));
+        EXPECT_EQ(!messages.shown().isEmpty(), r.messageShown);
+        EXPECT_FALSE(openProblem().isOpen());
+        EXPECT_TRUE(openProblem().AYMADLARI.isEmpty());
+        EXPECT_EQ(host.log.last(), QStringLiteral("MI_ENADISABLE"));
+    }
+    appGlobals().LRMDENOKU = false;
+}
+
+TEST_F(FileCommands, NewWhoseTableCannotBeCreatedChangesNothing)
+{
+    const QString a = env.path("A.VKD");
+    makeProblem(a, 2);
+    ASSERT_TRUE(DOOPENFILE(host, a));
+    appGlobals().CVERIDIZIN = env.path("yok/olmayan");
+    host.newName = QStringLiteral("YENI");
+    YENIDOSYAGIR(host);
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("YENI.VKD dosyası oluşturulamadı..."));
+    EXPECT_EQ(openPath(), a);
+    EXPECT_FALSE(host.LNEWFILE);
 }
 
 } // namespace

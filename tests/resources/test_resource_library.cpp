@@ -12,7 +12,10 @@ namespace {
 struct Picture
 {
     const char *name; // as the program spells it when it asks
-    int size;         // square edge in pixels
+    int size;         // width in pixels
+    int height = 0;   // 0 for a square picture
+
+    QSize nativeSize() const { return QSize(size, height ? height : size); }
 };
 
 // Every picture the program asks for, spelled as the asking code spells it.
@@ -46,11 +49,15 @@ const Picture kPictures[] = {
     {"GrupBelirDown", 32}, {"MEkoAnal", 32}, {"MEkoAnalDown", 32}, {"BENZHMOUP", 32}, {"BENZHMODOWN", 32},
     // the split bars' pointers
     {"JOVVSPLITBARCURSOR", 32}, {"JOVHSPLITBARCURSOR", 32},
+    // the hyperlink's pointer
+    {"CURSOR_HAND", 32},
     // the stock tool-bar strip of the menus, by picture number
     {"TB1", 16}, {"TB2", 16}, {"TB3", 16}, {"TB4", 16}, {"TB5", 16}, {"TB6", 16}, {"TB12", 16}, {"TB21", 16},
     {"TB22", 16}, {"TB23", 16}, {"TB31", 16}, {"TB42", 16}, {"TB48", 16}, {"TB69", 16}, {"TB89", 16},
     {"TB90", 16}, {"TB100", 16}, {"TB101", 16}, {"TB102", 16}, {"TB120", 16}, {"TB121", 16}, {"TB127", 16},
     {"TB128", 16}, {"TB129", 16}, {"TB130", 16},
+    // the report pad's icon
+    {"IDI_COCPADICON", 46, 48},
 };
 
 // The partner buttons of the date and search fields: small bitmaps that are not square.
@@ -87,9 +94,9 @@ TEST(ResourceLibrary, EveryPictureResolvesInAnyCaseAtItsSize)
             EXPECT_TRUE(ResourceLibrary::contains(asked)) << qPrintable(asked);
             EXPECT_FALSE(ResourceLibrary::icon(asked).isNull()) << qPrintable(asked);
         }
-        EXPECT_EQ(ResourceLibrary::nativeSize(name), QSize(p.size, p.size));
+        EXPECT_EQ(ResourceLibrary::nativeSize(name), p.nativeSize());
         const QPixmap pixmap = ResourceLibrary::pixmap(name.toLower());
-        EXPECT_EQ(pixmap.size(), QSize(p.size, p.size));
+        EXPECT_EQ(pixmap.size(), p.nativeSize());
         EXPECT_TRUE(hasVisiblePixels(pixmap.toImage()));
     }
 }
@@ -103,7 +110,7 @@ TEST(ResourceLibrary, HoldsExactlyTheListedPictures)
         expected.insert(QString::fromLatin1(p.name));
     const QStringList stored = ResourceLibrary::names();
     EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()), expected);
-    EXPECT_EQ(stored.size(), 153);
+    EXPECT_EQ(stored.size(), 154);
 }
 
 TEST(ResourceLibrary, PartnerButtonPicturesAtTheirSizes)
@@ -181,6 +188,10 @@ TEST(ResourceLibrary, CursorsCarryTheirHotSpots)
     const QImage v = vertical.pixmap().toImage();
     EXPECT_GT(qAlpha(v.pixel(12, 10)), 0);
     EXPECT_EQ(qAlpha(v.pixel(31, 31)), 0);
+    // The hand points with its fingertip.
+    const QCursor hand = ResourceLibrary::cursor(QStringLiteral("Cursor_Hand"));
+    EXPECT_EQ(hand.hotSpot(), QPoint(12, 1));
+    EXPECT_GT(qAlpha(hand.pixmap().toImage().pixel(12, 1)), 0);
     // Not a cursor picture: the standard arrow.
     EXPECT_EQ(ResourceLibrary::cursor(QStringLiteral("VXOMAIN")).shape(), Qt::ArrowCursor);
 }

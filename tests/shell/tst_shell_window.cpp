@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -165,6 +166,26 @@ private slots:
         QCOMPARE(ran.size(), 5);
         shellCommands().remove(QStringLiteral("REPORTPAD"));
         shellCommands().remove(QStringLiteral("COZUM"));
+    }
+
+    void keysOfTheTableComeBeforeMnemonicsAndTipsFillTheStatusBar()
+    {
+        SSHELLWINDOW window;
+        window.show();
+        int updates = 0;
+        shellCommands().add(QStringLiteral("VXOFTP"), [&updates] { ++updates; });
+        // Alt+G is also the mnemonic of "Aktif Problem &Girişleri"; the key table wins.
+        QTest::keyClick(window.mdiArea()->viewport(), Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(updates, 1);
+        shellCommands().remove(QStringLiteral("VXOFTP"));
+
+        // Pointing at a button puts its item's description in the status bar; its tip is its own.
+        BuiltMenu &menu = window.mainMenu();
+        menu.toolAction(28398)->hover();
+        QCOMPARE(window.statusText(), QStringLiteral("Mevcut bir veri dosyası aç"));
+        QCOMPARE(menu.toolAction(28413)->toolTip(), QStringLiteral("Çözüm raporu hazırla"));
+        menu.action(28404)->hover();
+        QCOMPARE(window.statusText(), QStringLiteral("Programı sonlandır "));
     }
 
     void anActiveChildsMenuTakesCtrlXUntilItCloses()
@@ -353,6 +374,16 @@ private slots:
         QVERIFY(menu.ISCHECKED(28429) && !menu.ISCHECKED(28430));
         QVERIFY(appGlobals().LRMDENOKU);
         QCOMPARE(readSetting(QStringLiteral("VKrmdo")), QStringLiteral("1"));
+
+        // The user commands follow the logon option only when the menu is built again.
+        QVERIFY(!menu.isEnabled(28441));
+        window.rebuildMainMenu();
+        BuiltMenu &rebuilt = window.mainMenu();
+        QCOMPARE(window.shownMenu(), &rebuilt);
+        QVERIFY(rebuilt.isEnabled(28441) && rebuilt.isEnabled(28442));
+        QVERIFY(rebuilt.ISCHECKED(28437) && !rebuilt.ISCHECKED(28434));
+        QCOMPARE(window.menuBar()->actions().size(), 7);
+        QCOMPARE(window.findChildren<QToolBar *>().size(), 1);
     }
 
     void theSolveClosesEditorsFirstAndRecordsItsOutcome()
@@ -426,6 +457,41 @@ private slots:
         SSHELLWINDOW other;
         other.RESETSHELLPOSITION();
         QCOMPARE(other.size(), QSize(700, 500));
+    }
+
+    void openingAProblemReopensTheFirstHeaderAndDropsGoToTheirHandler()
+    {
+        SSHELLWINDOW window;
+        OUTLOOKBAR *bar = window.GETOBDLG()->ODCOOBAR();
+        bar->setACTIVEHEADER(QStringLiteral("VERI_RAPORU"));
+        window.OBFIRST();
+        QCOMPARE(bar->ACTIVEHEADER(), QStringLiteral("AKTIF_PROBLEM_GIRISLERI"));
+        // The pane is 170 pixels wide and keeps a margin of two pixels around the bar.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        VKOLBARDLG *pane = window.GETOBDLG();
+        QCOMPARE(pane->width(), 170);
+        QCOMPARE(bar->geometry(), QRect(2, 2, pane->width() - 4, pane->height() - 4));
+        window.ONVERTSPLITBARMOVE(30);
+        QCoreApplication::processEvents();
+        QCOMPARE(pane->width(), 200);
+        QCOMPARE(bar->geometry(), QRect(2, 2, pane->width() - 4, pane->height() - 4));
+
+        QStringList dropped;
+        QWidget *canvas = window.mdiArea()->viewport();
+        auto drop = [canvas](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &enter);
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        drop(QStringLiteral("/tmp/a.txt")); // no handler yet: ignored
+        window.setDropHandler([&dropped](const QStringList &paths) { dropped << paths; });
+        drop(QStringLiteral("/tmp/b.txt"));
+        QCOMPARE(dropped, QStringList{QStringLiteral("/tmp/b.txt")});
+        window.setDropHandler({});
     }
 
     void helpShowsTopicsAndFallsBackToTheIndex()

@@ -11,37 +11,22 @@ program=$1
 bare=$2
 runs=${3:-15}
 
-home=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap cleanup EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_RUNTIME_DIR=$home/run
-mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-printf '[HKEY_LOCAL_MACHINE\\Software\\Tarvex_Int\\VK6Setings]\n"VKlstrt"="0"\n"VKlogo"="0"\n"VKldlg"="0"\n"VKrmdo"="0"\n' \
-  >"$XDG_CONFIG_HOME/VEXO_Zud/registry.ini"
-
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$home/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$home/display")
+# shellcheck source=../e2e/session.sh
+source "$(dirname "$0")/../e2e/session.sh"
 
 # Milliseconds from the start of the process until a visible window with the name is mapped.
 time_to_window() {
-  local name=$1; shift
-  local t0 t1 pid
+  local name=$1 t0 t1
+  shift
   t0=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
-  pid=$!
-  timeout 30 xdotool search --sync --onlyvisible --name "$name" >/dev/null
+  start_and_wait "$home/program.err" "$name" "$@" >/dev/null || {
+    echo "no window '$name'; the program said:" >&2
+    cat "$home/program.err" >&2
+    exit 1
+  }
   t1=$(date +%s%N)
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  kill "$started" 2>/dev/null || true
+  wait "$started" 2>/dev/null || true
   echo $(((t1 - t0) / 1000000))
 }
 

@@ -2,8 +2,8 @@
 # End to end: the real program under an Xvfb of its own (a free display, so it runs on machines
 # without one), with a fresh home and the start-up options off, opens a fixture problem named on the
 # command line; xdotool chooses "&Rapor" > "Yem &Formülü", accepts the report data for a detailed
-# report, and leaves by Ctrl+X answering Yes to the exit and save questions. Checked: the caption,
-# the report file, the exit. Screenshots go to the output folder to be looked at.
+# report, sees the report in a pad and closes it, and leaves by Ctrl+X answering Yes to the exit and
+# save questions. Checked: the caption, the report file, the pad's save question, the exit. Screenshots go to the output folder to be looked at.
 #
 #   main_window.sh PROGRAM MAKE_FIXTURE OUTPUT_FOLDER
 set -euo pipefail
@@ -23,36 +23,14 @@ done
 
 rm -rf "$out"
 mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap cleanup EXIT
-
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_RUNTIME_DIR=$home/run
-mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud" "$XDG_RUNTIME_DIR" "$home/problems"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-cat > "$XDG_CONFIG_HOME/VEXO_Zud/registry.ini" <<'INI'
-[HKEY_LOCAL_MACHINE\Software\Tarvex_Int\VK6Setings]
-"VKlstrt"="0"
-"VKlogo"="0"
-"VKldlg"="0"
-"VKrmdo"="0"
-INI
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+mkdir -p "$home/problems"
 
 fixture=$home/problems/E2E.VKD
 "$make_fixture" "$fixture" || fail "the fixture could not be written"
 
-# A display of our own: Xvfb picks a free number and writes it to the descriptor.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$out/display" 2>"$out/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$out/display")
+echo "${DISPLAY}" >"$out/display"
 
 # Waits for a window whose name matches, and prints its id.
 window() {
@@ -60,11 +38,10 @@ window() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-"$program" "$fixture" >"$out/program.log" 2>&1 &
-main_pid=$!
-pids+=($main_pid)
-
-main=$(window '^VEXO_Zud 2\.6 - ') || true
+started=
+start_and_wait "$out/program.log" '^VEXO_Zud 2\.6 - ' "$program" "$fixture" >"$out/main" || true
+main=$(cat "$out/main")
+main_pid=$started
 [ -n "$main" ] || fail "the main window with the problem did not appear"
 caption=$(xdotool getwindowname "$main")
 [ "$caption" = "VEXO_Zud 2.6 - $fixture" ] || fail "caption is '$caption'"
@@ -96,12 +73,23 @@ grep -q "MISIR" "$report" || fail "the report does not name the ingredients"
 sleep 0.5
 shot 4-solved
 
+# The report opens in a pad under the pad menu, whose Ctrl+X cuts: a typed letter makes Esc ask the
+# pad's save question, No closes the pad, and the main menu with its Ctrl+X comes back.
+xdotool windowfocus --sync "$main"
+xdotool key --delay 100 x Escape
+question=$(window '^Uyarı\.\.\.$' 10) || true
+[ -n "$question" ] || fail "the report pad did not ask to save its changed text"
+shot 5-pad-question
+xdotool windowfocus --sync "$question"
+xdotool key n
+sleep 0.5
+
 # Leave: Ctrl+X asks to exit, then offers to save the solved problem; Return answers Yes to both.
 xdotool windowfocus --sync "$main"
 xdotool key ctrl+x
 box=$(window '^Çıkış\.\.\.$' 10) || true
 [ -n "$box" ] || fail "Ctrl+X did not ask to exit"
-shot 5-exit-question
+shot 6-exit-question
 xdotool windowfocus --sync "$box"
 xdotool key Return
 if save=$(window '^Uyarı\.\.\.$' 5) && [ -n "$save" ]; then
