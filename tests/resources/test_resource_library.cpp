@@ -110,7 +110,7 @@ TEST(ResourceLibrary, HoldsExactlyTheListedPictures)
         expected.insert(QString::fromLatin1(p.name));
     const QStringList stored = ResourceLibrary::names();
     EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()), expected);
-    EXPECT_EQ(stored.size(), 154);
+    EXPECT_EQ(stored.size(), 155);
 }
 
 TEST(ResourceLibrary, PartnerButtonPicturesAtTheirSizes)
