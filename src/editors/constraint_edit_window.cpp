@@ -72,21 +72,17 @@ ConstraintEditWindow::ConstraintEditWindow(EditorKind kind, QWidget *parent)
     setObjectName(t.className);
     setWindowTitle(t.caption);
     setWindowIcon(ResourceLibrary::icon(t.icon));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
 
     auto dispatch = [this](const QString &command) { runCommand(command); };
     m_menu = std::make_unique<BuiltMenu>(editorMenu(kind), dispatch);
     m_context = std::make_unique<BuiltMenu>(editorContextMenu(kind), dispatch);
-    if (ShellHost *host = shellHost()) {
-        auto status = [](const QString &text) {
-            if (ShellHost *h = shellHost())
-                h->setStatusText(text);
-        };
-        m_menu->setStatusSink(status);
-        m_context->setStatusSink(status);
-        (void)host;
-    }
+    auto status = [](const QString &text) {
+        if (ShellHost *host = shellHost())
+            host->setStatusText(text);
+    };
+    m_menu->setStatusSink(status);
+    m_context->setStatusSink(status);
     registerCommands();
     connectModel();
     m_model.setUp();
