@@ -1,3 +1,4 @@
+#include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "shell/startup_program.h"
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
     vexo::DialogNameMatcher nameMatcher;
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
+    vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl-dev
   libcurl4-openssl-dev libgtest-dev googletest
   xvfb xauth fonts-dejavu-core
+  qt6-translations-l10n
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
   clang libclang-rt-14-dev libdbd-xbase-perl
 )
