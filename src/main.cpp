@@ -1,6 +1,7 @@
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
+#include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     vexo::DialogNameMatcher nameMatcher;
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
+    vexo::installReportCommands();
     vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
@@ -22,6 +24,8 @@ int main(int argc, char **argv)
     vexo::StartupSequence startup(environment, ui);
     if (startup.run(QApplication::arguments()) != vexo::StartupSequence::Outcome::Running)
         return 0;
+    // The pad list joins the main window now, so that files dropped on it open before any pad has.
+    vexo::reportPads();
     const int result = QApplication::exec();
     vexo::setNameMatcher(nullptr);
     return result;

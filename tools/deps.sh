@@ -6,8 +6,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl-dev
   libcurl4-openssl-dev libgtest-dev googletest
   xvfb xauth fonts-dejavu-core
-  qt6-translations-l10n
+  xdotool imagemagick  # the end-to-end run drives the program and takes screenshots
+  qt6-translations-l10n  # Qt's Turkish texts for the standard buttons
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
+  unrtf fonts-liberation2
   clang libclang-rt-14-dev libdbd-xbase-perl
 )
 missing=()

@@ -321,6 +321,20 @@ def notepad(cover="#2e9a4a"):
     return draw
 
 
+def report_pad_motif(C):
+    """A ruled report sheet on a spiral pad with a pencil across it."""
+    s = rect(C, 5, 6, 32, 38, "#2f6aa5", "#1e3f63", 1.6, 2)
+    s += rect(C, 8, 9, 26, 32, "#ffffff", "#1e3f63", 1)
+    s += rect(C, 8, 9, 26, 5, "#dfe8f3", "#1e3f63", 0.8)
+    for i in range(6):
+        width = 18 if i % 3 == 2 else 22
+        s += path(C, f"M11 {19 + i * 4} H{11 + width}", "#7f8c9a", 1.4)
+    for x in (11, 17, 23, 29):
+        s += path(C, f"M{x} 3 V10", "#444444", 2)
+    s += pencil(C, 43, 15, 24, 40)
+    return s
+
+
 def spider(colour):
     def draw(C):
         s = ""
@@ -656,6 +670,10 @@ def build():
     single("COPKUTUX", bin_cross_motif)
     faces("COPKUTUUP", "COPKUTUDOWN", "COPKUTUDISABLE", waste_bin(), 16)
     single("COPKUTUBMP", waste_bin("#c0ccd4", lid_open=True), 16)
+    # The report pad's icon is 46 x 48, as the pad's icon resource.
+    PICTURES["IDI_COCPADICON"] = (
+        '<svg xmlns="http://www.w3.org/2000/svg" width="46" height="48" viewBox="0 0 46 48">'
+        + report_pad_motif(normal) + "</svg>\n")
     faces("COWCOW", "COWCOWDOWN", "COWCOWDISABLE", cow, 16)
     faces("HTANIUP", "HTANIDOWN", "HTANIDISABLE", raw_def_motif, 16)
     faces("CKATILIM", "CKATILIMDOWN", "CKATILIMDISABLE", contrib_motif, 16)
@@ -678,6 +696,73 @@ def build():
     faces("MEkoAnal", "MEkoAnalDown", None, econ_motif, 32)
     faces("BENZHMOUP", "BENZHMODOWN", None, similar_motif, 32)
 
+    # the stock tool-bar strip: picture number n is "TB<n>", drawn at 16 pixels, one image per number
+    def folder_open(C):
+        return (poly(C, [(3, 9), (12, 9), (14, 12), (27, 12), (27, 27), (3, 27)], "#e8b84a", "#7a5a10", 1.3)
+                + poly(C, [(7, 16), (30, 16), (26, 27), (3, 27)], "#f6d27a", "#7a5a10", 1.3))
+
+    def scissors(C):
+        return (circle(C, 9, 24, 4.5, "#ffffff", "#c62828", 2.4) + circle(C, 23, 24, 4.5, "#ffffff", "#c62828", 2.4)
+                + path(C, "M11.5 20.5 L22 4 M20.5 20.5 L10 4", "#3d4a52", 2.6))
+
+    def two_sheets(C):
+        return sheet(x=3, y=2, w=16, h=21)(C) + sheet(x=13, y=9, w=16, h=21)(C)
+
+    def clipboard(C):
+        return (rect(C, 5, 5, 18, 24, "#c98d47", "#6b4a20", 1.3, 2) + rect(C, 10, 3, 8, 5, "#9aa7b3", "#3d4a52", 1, 1)
+                + sheet(x=13, y=11, w=16, h=19)(C))
+
+    def bar_arrow(direction, bar):
+        def draw(C):
+            s = arrow(direction, "#1e5aa8")(C)
+            if bar == "top":
+                s += rect(C, 5, 1, 22, 3.5, "#1e3f63")
+            elif bar == "bottom":
+                s += rect(C, 5, 27.5, 22, 3.5, "#1e3f63")
+            return s
+        return draw
+
+    def curved(direction):
+        d = "M8 22 C6 10 22 6 25 16" if direction == "left" else "M24 22 C26 10 10 6 7 16"
+        tip = [(4, 12), (12, 12), (7, 20)] if direction == "left" else [(28, 12), (20, 12), (25, 20)]
+        return lambda C: path(C, d, "#1e5aa8", 3.4) + poly(C, tip, "#1e5aa8")
+
+    def gear(C):
+        s = ""
+        for a in range(0, 360, 45):
+            s += group(rect(C, 14, 1, 4, 8, "#6b7785", "#3d4a52", 1), 0, 0, 1.0).replace("<g", f'<g transform="rotate({a} 16 16)"', 1)
+        return s + circle(C, 16, 16, 10, "#9aa7b3", "#3d4a52", 1.6) + circle(C, 16, 16, 4, "#ffffff", "#3d4a52", 1.2)
+
+    stock = {
+        1: lambda C: sheet()(C) + path(C, "M25 3 L27 7 L31 8 L27 9 L25 13 L23 9 L19 8 L23 7 Z", "#f0b429", 1.2, fill="#f7d36a"),
+        2: folder_open,
+        3: lambda C: folder_open(C) + path(C, "M18 17 L28 27 M28 17 L18 27", "#c62828", 3.2),
+        4: disk,
+        5: lambda C: sheet()(C) + group(magnifier()(C), 12, 12, 0.55),
+        6: notepad(),
+        12: printer,
+        21: magnifier(),
+        22: curved("left"),
+        23: curved("right"),
+        31: two_sheets,
+        42: gear,
+        48: calc_motif,
+        69: lambda C: grid(C, 2, 2, 3, 6) + group(plus("#1f8a3a")(C), 14, 14, 0.55),
+        89: col_arith_motif,
+        90: lambda C: sheet()(C) + group(lightning("#f5c518", "#6b5400")(C), 8, 6, 0.6),
+        100: door,
+        101: scissors,
+        102: clipboard,
+        120: lambda C: circle(C, 16, 16, 14, "#e6f6fa", "#17a9c2", 1.6) + question("#17a9c2")(C),
+        121: lambda C: grid(C, 2, 2, 3, 6) + group(cross("#c62828", 5)(C), 14, 14, 0.55),
+        127: bar_arrow("left", None),
+        128: bar_arrow("right", None),
+        129: bar_arrow("up", "top"),
+        130: bar_arrow("down", "bottom"),
+    }
+    for number, motif in stock.items():
+        single(f"TB{number}", motif, 16)
+
     # the split bars' pointers: a black figure outlined in white on a transparent ground
     def vcursor(C):
         d = "M3 10 H21 M2.5 10 L7 5.5 M2.5 10 L7 14.5 M21.5 10 L17 5.5 M21.5 10 L17 14.5 M10.5 3 V17 M13.5 3 V17"
@@ -688,6 +773,45 @@ def build():
         return path(C, d, "#ffffff", 3.6) + path(C, d, "#000000", 1.4)
     single("JOVVSPLITBARCURSOR", vcursor)
     single("JOVHSPLITBARCURSOR", hcursor)
+
+
+# --------------------------------------------------------------------------------------------------
+# the date and search fields' partner buttons: small bitmaps, not square, released and pressed
+
+
+def sized_svg(body, width, height):
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
+            f'viewBox="0 0 {width} {height}">{body}</svg>\n')
+
+
+def button_face(C, width, height, pressed):
+    """A raised (or, pressed, sunken) button face filling the picture."""
+    light, dark = ("#808080", "#ffffff") if pressed else ("#ffffff", "#808080")
+    return (rect(C, 0, 0, width, height, "#d4d0c8")
+            + path(C, f"M0.5 {height - 0.5} V0.5 H{width - 0.5}", light, 1, join="miter")
+            + path(C, f"M{width - 0.5} 0.5 V{height - 0.5} H0.5", dark, 1, join="miter"))
+
+
+def calendar_sheet(C):
+    s = rect(C, 6, 4, 14, 13, "#ffffff", "#3a4f66", 1)
+    s += rect(C, 6, 4, 14, 4, "#c62828")
+    s += path(C, "M9.5 2.5 V6 M16.5 2.5 V6", "#3a4f66", 1.4)
+    for row in range(2):
+        for col in range(4):
+            s += rect(C, 7.5 + col * 3, 10 + row * 3, 2, 2, "#3a4f66")
+    return s
+
+
+def magnifier_small(C):
+    return path(C, "M12.5 12.5 L17.5 17.5", "#6b4a2b", 3) + circle(C, 9, 9, 5.2, "#cfe8ff", "#3a4f66", 1.8)
+
+
+def partner_button_pictures():
+    for name, width, motif in (("IBM_CAL", 26, calendar_sheet), ("IBM_MAGNIF", 22, magnifier_small)):
+        height = 21
+        PICTURES[name + "UP"] = sized_svg(button_face(normal, width, height, False) + motif(normal), width, height)
+        PICTURES[name + "DN"] = sized_svg(button_face(normal, width, height, True)
+                                          + group(motif(darker), 1, 1), width, height)
 
 
 # --------------------------------------------------------------------------------------------------
@@ -721,8 +845,24 @@ def background_tile():
     return rows
 
 
+# --------------------------------------------------------------------------------------------------
+# the hyperlink's pointer: a white pointing hand outlined in black, the fingertip at 12,1
+
+
+def hand_cursor_picture():
+    def hand(C):
+        d = ("M10.5 3 Q12 0.6 13.5 3 V12 Q15 10.6 16.5 12 V13 Q18 11.6 19.5 13 V14 Q21 12.6 22.5 14 V22 "
+             "Q22.5 27 19 29.5 H12.5 Q10 27 6.5 21.5 L5 18.5 Q5.5 16.2 8 17.6 L10.5 20.5 Z")
+        knuckles = "M13.5 12 V17 M16.5 13 V17 M19.5 14 V17"
+        return (path(C, d, "#000000", 1.3, fill="#ffffff", join="round")
+                + path(C, knuckles, "#000000", 1.0))
+    single("CURSOR_HAND", hand)
+
+
 def main():
     build()
+    hand_cursor_picture()
+    partner_button_pictures()
     os.makedirs(PICS, exist_ok=True)
     for old in os.listdir(PICS):
         os.remove(os.path.join(PICS, old))

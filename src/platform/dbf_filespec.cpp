@@ -1,12 +1,12 @@
 #include "platform/dbf_filespec.h"
 
+#include "platform/atomic_file.h"
 #include "platform/dbf_header.h"
 #include "platform/file_attributes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -51,12 +51,12 @@ bool replaceFileContents(const QString &target, const QByteArray &contents, DbfE
             *error = makeError(DbfErrorCode::Locked, name);
         return false;
     }
-    QSaveFile f(target);
-    const bool ok = f.open(QIODevice::WriteOnly) && f.write(contents) == contents.size() && f.commit();
+    QString why;
+    const bool ok = writeFileAtomically(target, contents, &why);
     if (lockFd >= 0)
         ::close(lockFd);
     if (!ok && error)
-        *error = makeError(DbfErrorCode::Write, name + QStringLiteral(": ") + f.errorString());
+        *error = makeError(DbfErrorCode::Write, name + QStringLiteral(": ") + why);
     return ok;
 }
 

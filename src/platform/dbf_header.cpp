@@ -98,14 +98,11 @@ std::optional<DbfHeader> DbfHeader::parse(const QByteArray &head, qint64 fileSiz
         return fail(why, QStringLiteral("tabloda alan yok"));
     if (offset != h.recordLength)
         return fail(why, QStringLiteral("kayıt uzunluğu alanların toplamına uymuyor"));
-    // The records must fit the file; what follows them may be the end byte or, at most, the rest of
-    // one record whose append never finished. Anything more means the header does not describe
-    // this file.
-    const qint64 end = h.dataEnd();
-    if (fileSize < end)
+    // The records the header counts must fit the file. Bytes after them (the end byte, or records a
+    // writer appended without updating the count before it stopped) are not part of the table, as
+    // other dBASE programs read it.
+    if (fileSize < h.dataEnd())
         return fail(why, QStringLiteral("dosya kayıt sayısına göre kısa"));
-    if (fileSize - end > h.recordLength)
-        return fail(why, QStringLiteral("dosya boyutu kayıt sayısına uymuyor"));
     return h;
 }
 

@@ -1,9 +1,9 @@
 #include "platform/dbf_index.h"
 
+#include "platform/atomic_file.h"
 #include "platform/cp1254_codec.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QtEndian>
 
@@ -355,13 +355,7 @@ bool DbfIndex::save(const QString &path, QString *why) const
             *why = QStringLiteral("anahtarlar indekse yerleştirilemedi");
         return false;
     }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) < 0 || !f.commit()) {
-        if (why)
-            *why = f.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, bytes, why);
 }
 
 std::optional<DbfIndex> DbfIndex::load(const QString &path, QString *why)

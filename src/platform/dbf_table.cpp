@@ -69,16 +69,46 @@ QString resolveCase(const QString &path)
     return info.absoluteFilePath();
 }
 
-// The append byte: a write lock held only while one record is added (fcntl open-file-description
-// locks, so two tables of one process exclude each other like two processes do).
-bool lockAppendByte(int fd, bool lock)
+// The append and save bytes: write locks held only while one record is added or one save runs
+// (fcntl open-file-description locks, so two tables of one process exclude each other like two
+// processes do).
+bool lockByte(int fd, qint64 offset, bool lock)
 {
     struct flock fl = {};
     fl.l_type = lock ? F_WRLCK : F_UNLCK;
     fl.l_whence = SEEK_SET;
-    fl.l_start = DbfTable::kAppendLockOffset;
+    fl.l_start = offset;
     fl.l_len = 1;
     return ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
+}
+
+bool lockAppendByte(int fd, bool lock)
+{
+    return lockByte(fd, DbfTable::kAppendLockOffset, lock);
+}
+
+bool sameFile(int fd, const QByteArray &path)
+{
+    struct stat a = {};
+    struct stat b = {};
+    return ::fstat(fd, &a) == 0 && ::stat(path.constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool copyFileBytes(int from, int to)
+{
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (qint64 pos = 0;; ) {
+        const ssize_t n = ::pread(from, buffer.data(), size_t(buffer.size()), off_t(pos));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!pwriteAll(to, buffer.constData(), n, pos))
+            return false;
+        pos += n;
+    }
 }
 
 } // namespace
@@ -135,47 +165,56 @@ bool DbfTable::open(const QString &path, bool shared, bool readOnly)
     m_label = QFileInfo(m_path).fileName();
     m_shared = shared;
     m_readOnly = readOnly;
-    const QByteArray native = QFile::encodeName(m_path);
+    DbfHeader h;
+    const int fd = openFile(m_path, shared, readOnly, &h);
+    if (fd < 0)
+        return false;
+    m_fd = fd;
+    m_hdr = h;
+    goTop();
+    return !m_status;
+}
+
+int DbfTable::openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header)
+{
+    const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        return setError(err == ENOENT ? DbfErrorCode::NoFile
-                        : (err == EACCES || err == EPERM || err == EROFS) ? DbfErrorCode::Access
-                                                                           : DbfErrorCode::Read,
-                        m_label + QStringLiteral(": ") + osError(err));
+        setError(err == ENOENT ? DbfErrorCode::NoFile
+                 : (err == EACCES || err == EPERM || err == EROFS) ? DbfErrorCode::Access
+                                                                    : DbfErrorCode::Read,
+                 m_label + QStringLiteral(": ") + osError(err));
+        return -1;
     }
+    auto fail = [&](DbfErrorCode code, const QString &description) {
+        ::close(fd);
+        setError(code, m_label + description);
+        return -1;
+    };
     if (::flock(fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         const int err = errno;
-        ::close(fd);
-        return setError(err == EWOULDBLOCK ? DbfErrorCode::Locked : DbfErrorCode::Read,
-                        m_label + QStringLiteral(": ") + osError(err));
+        return fail(err == EWOULDBLOCK ? DbfErrorCode::Locked : DbfErrorCode::Read, QStringLiteral(": ") + osError(err));
     }
     struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return setError(DbfErrorCode::Corrupt, m_label + QStringLiteral(": bir dosya değil"));
-    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return fail(DbfErrorCode::Corrupt, QStringLiteral(": bir dosya değil"));
     QByteArray head(int(std::min<qint64>(st.st_size, DbfHeader::kMaxHeader)), '\0');
-    if (!preadAll(fd, head.data(), head.size(), 0)) {
-        ::close(fd);
-        return setError(DbfErrorCode::Read, m_label);
-    }
+    if (!preadAll(fd, head.data(), head.size(), 0))
+        return fail(DbfErrorCode::Read, QString());
     QString why;
     std::optional<DbfHeader> h = DbfHeader::parse(head, st.st_size, &why);
-    if (!h) {
-        ::close(fd);
-        return setError(DbfErrorCode::Corrupt, m_label + QStringLiteral(": ") + why);
-    }
-    m_fd = fd;
-    m_hdr = *h;
-    goTop();
-    return !m_status;
+    if (!h)
+        return fail(DbfErrorCode::Corrupt, QStringLiteral(": ") + why);
+    *header = *h;
+    return fd;
 }
 
 void DbfTable::close()
 {
     if (m_fd < 0)
         return;
+    abandonReplacement();
     commit();
     ::close(m_fd); // releases the flock and any byte lock of this description
     m_fd = -1;
@@ -607,6 +646,118 @@ bool DbfTable::pack()
     if (m_index && !rebuildIndex(true))
         return false;
     return goTop();
+}
+
+bool DbfTable::lockCurrentFileForSave()
+{
+    const QByteArray native = QFile::encodeName(m_path);
+    // A few rounds: each finds the file that another save put in place meanwhile.
+    for (int round = 0; round < 4; ++round) {
+        if (!lockByte(m_fd, kSaveLockOffset, true))
+            return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": başka bir program bu dosyayı kaydediyor"));
+        if (sameFile(m_fd, native))
+            return true;
+        lockByte(m_fd, kSaveLockOffset, false);
+        DbfHeader h;
+        const int fd = openFile(m_path, m_shared, m_readOnly, &h);
+        if (fd < 0)
+            return false;
+        ::close(m_fd);
+        m_fd = fd;
+        m_hdr = h;
+    }
+    return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": dosya kaydedilirken değişip duruyor"));
+}
+
+bool DbfTable::beginReplacement()
+{
+    if (!writable("SAVE"))
+        return false;
+    if (replacing() || m_index)
+        return setError(DbfErrorCode::Exclusive, m_label + QStringLiteral(": kayıt sırasında"));
+    clearStatus();
+    if (!commit() || !lockCurrentFileForSave())
+        return false;
+    auto fail = [&](int copyFd, const QByteArray &copyPath) {
+        const int err = errno;
+        if (copyFd >= 0) {
+            ::close(copyFd);
+            ::unlink(copyPath.constData());
+        }
+        lockByte(m_fd, kSaveLockOffset, false);
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(err));
+    };
+    if (!refreshCount()) {
+        lockByte(m_fd, kSaveLockOffset, false);
+        return false;
+    }
+    // A table opened through a link is saved into the file the link names; the link stays.
+    const QString canonical = QFileInfo(m_path).canonicalFilePath();
+    const QFileInfo info(canonical.isEmpty() ? m_path : canonical);
+    m_replacedPath = QFile::encodeName(info.absoluteFilePath());
+    QByteArray copyPath = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    const int copyFd = ::mkostemp(copyPath.data(), O_CLOEXEC);
+    if (copyFd < 0)
+        return fail(-1, copyPath);
+    struct stat st = {};
+    if (::fstat(m_fd, &st) != 0 || ::fchmod(copyFd, st.st_mode & 07777) != 0
+        || ::flock(copyFd, LOCK_EX | LOCK_NB) != 0 || !copyFileBytes(m_fd, copyFd))
+        return fail(copyFd, copyPath);
+    m_originalFd = m_fd;
+    m_originalHdr = m_hdr;
+    m_originalShared = m_shared;
+    m_copyPath = copyPath;
+    m_fd = copyFd;
+    m_shared = false; // nobody else knows the copy
+    return goTop();
+}
+
+bool DbfTable::finishReplacement()
+{
+    if (!replacing())
+        return setError(DbfErrorCode::NotOpen, m_label);
+    clearStatus();
+    if (!commit())
+        return false;
+    if (::fsync(m_fd) != 0)
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    // The copy takes the table's own mode before it takes the name, so an opener of the path never
+    // meets the copy's exclusive lock.
+    if (m_originalShared && ::flock(m_fd, LOCK_SH | LOCK_NB) != 0)
+        return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": ") + osError(errno));
+    if (::rename(m_copyPath.constData(), m_replacedPath.constData()) != 0)
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    // The rename itself reaches the disk with the folder.
+    const QString folder = QFileInfo(QFile::decodeName(m_replacedPath)).absolutePath();
+    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    m_shared = m_originalShared;
+    ::close(m_originalFd); // releases the save byte and the old file
+    m_originalFd = -1;
+    m_copyPath.clear();
+    return true;
+}
+
+void DbfTable::abandonReplacement()
+{
+    if (!replacing())
+        return;
+    const std::optional<DbfError> status = m_status;
+    m_dirty = m_changed = false;
+    ::close(m_fd);
+    ::unlink(m_copyPath.constData());
+    m_copyPath.clear();
+    m_fd = m_originalFd;
+    m_originalFd = -1;
+    m_hdr = m_originalHdr;
+    m_shared = m_originalShared;
+    lockByte(m_fd, kSaveLockOffset, false);
+    goTop();
+    if (status)
+        m_status = status;
 }
 
 bool DbfTable::appendDb(DbfTable &source)

@@ -59,6 +59,8 @@ class DbfTable
 {
 public:
     static constexpr qint64 kAppendLockOffset = 0x7FFFFFFE;
+    // The byte a whole-file save holds exclusively for its length (see beginReplacement).
+    static constexpr qint64 kSaveLockOffset = 0x7FFFFFFD;
 
     DbfTable();
     DbfTable(const QString &path, bool shared, bool readOnly, const QString &driver = QStringLiteral("DBFCDX"));
@@ -109,6 +111,18 @@ public:
     bool commit();
     void close();
 
+    // A save that leaves the file either as it was or wholly new. beginReplacement takes the save
+    // byte (refused, never waiting, while another table of this or another process saves the same
+    // file), copies the file into a temporary file beside it and points the table at the copy; the
+    // writes that follow change only the copy. finishReplacement commits and syncs the copy and
+    // renames it over the file, which the table then holds in its own mode. abandonReplacement drops
+    // the copy and points the table back at the file, unchanged. A file that another save replaced
+    // since this table opened it is opened again first, so a save never builds on a stale copy.
+    bool beginReplacement();
+    bool finishReplacement();
+    void abandonReplacement();
+    bool replacing() const { return m_originalFd >= 0; }
+
     // Appends every record of the source (in its order) by field name; fields the source lacks stay
     // blank, fields this table lacks are dropped.
     bool appendDb(DbfTable &source);
@@ -135,6 +149,10 @@ protected:
 
 private:
     bool flush();
+    // The descriptor of the file at the path, flock-ed in the table's mode, and its header; -1 with
+    // the status set when it cannot be opened or is no table.
+    int openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header);
+    bool lockCurrentFileForSave();
     bool writeHeaderCounts();
     bool readRecord(quint32 recNo, QByteArray *into);
     bool recordDeleted(quint32 recNo);
@@ -166,6 +184,13 @@ private:
     std::unique_ptr<DbfIndex> m_index;
     QString m_indexPath;
     int m_order = 0;
+    // While a replacement runs: the file itself (holding the save byte), the copy's path and the
+    // header and mode to return to.
+    int m_originalFd = -1;
+    QByteArray m_copyPath;
+    QByteArray m_replacedPath; // the file itself, links followed
+    DbfHeader m_originalHdr;
+    bool m_originalShared = true;
 };
 
 } // namespace vexo

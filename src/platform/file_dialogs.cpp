@@ -25,6 +25,16 @@ QString FileDialogs::folder(QWidget *owner, const QString &caption, const QStrin
     return QFileDialog::getExistingDirectory(owner, caption, start);
 }
 
+QString FileDialogs::saveFileWithFilter(QWidget *owner, const QString &caption, const QString &path,
+                                        const QStringList &filters, int &chosen)
+{
+    QString selected = filters.value(chosen - 1);
+    const QString result = QFileDialog::getSaveFileName(owner, caption, path, filters.join(QStringLiteral(";;")), &selected);
+    const qsizetype at = filters.indexOf(selected);
+    chosen = at < 0 ? 1 : int(at) + 1;
+    return result;
+}
+
 FileDialogs &fileDialogs()
 {
     static FileDialogs qtDialogs;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace vexo {
@@ -16,6 +17,10 @@ public:
     virtual QString saveFile(QWidget *owner, const QString &caption, const QString &path,
                              const QString &filter);
     virtual QString folder(QWidget *owner, const QString &caption, const QString &start);
+    // A save chooser offering several filters; `chosen` (from 1) holds the filter shown first when
+    // called and the filter the user left selected on return.
+    virtual QString saveFileWithFilter(QWidget *owner, const QString &caption, const QString &path,
+                                       const QStringList &filters, int &chosen);
 };
 
 FileDialogs &fileDialogs();

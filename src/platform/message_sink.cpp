@@ -69,6 +69,20 @@ void QtMessageSink::tones(const QList<Tone> &sequence)
         QApplication::beep();
 }
 
+MessageAnswer unattendedAnswer(const MessageRequest &request)
+{
+    switch (request.buttons()) {
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return MessageAnswer::No;
+    case MB_OKCANCEL:
+    case MB_RETRYCANCEL:
+        return MessageAnswer::Cancel;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
 MessageSink &messageSink()
 {
     static QtMessageSink qtSink;

@@ -62,6 +62,10 @@ public:
     void tones(const QList<Tone> &sequence) override;
 };
 
+// The answer of a box that nobody sees: No to a question, Cancel to OK/Cancel and Retry/Cancel, OK
+// otherwise (headless runs answer with it).
+MessageAnswer unattendedAnswer(const MessageRequest &request);
+
 MessageSink &messageSink();
 // Installs a sink (not owned); nullptr puts the QtMessageSink back.
 void setMessageSink(MessageSink *sink);

@@ -1,12 +1,12 @@
 #include "problem/ini_file.h"
 
+#include "platform/atomic_file.h"
 #include "platform/cp1254_codec.h"
 #include "platform/file_attributes.h"
 #include "problem/app_globals.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -162,8 +162,7 @@ bool INIFILE::CREATE() const
     const QString path = filePath();
     if (isReadOnly(path))
         return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.commit();
+    return writeFileAtomically(path, QByteArray());
 }
 
 QString INIFILE::GETSTRING(const QString &section, const QString &entry) const
@@ -333,15 +332,7 @@ bool INIFILE::write(const QString &section, const std::optional<QString> &entry,
     QString all;
     for (const IniLine &line : ini->lines)
         all += line.text + ini->eol;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = Cp1254Codec::encode(all);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(path, Cp1254Codec::encode(all));
 }
 
 } // namespace vexo

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace vexo {
 
 OpenProblem::OpenProblem() = default;
@@ -46,7 +48,9 @@ QString PROBFILEDIR()
 
 bool isBlank(const QString &cell)
 {
-    return cell.trimmed().isEmpty();
+    // What trimmed() would remove, without making the trimmed copy (the solver asks this of every
+    // cell of the matrices).
+    return std::all_of(cell.begin(), cell.end(), [](QChar ch) { return ch.isSpace(); });
 }
 
 QString withoutViolationMark(const QString &cell)
@@ -211,7 +215,7 @@ QStringList OpenProblem::checkInvariants() const
         broken << QStringLiteral("nutrient names do not match the rows");
     if (AYMGADLARI.size() != AYMGLIST.size())
         broken << QStringLiteral("group names and rows differ in length");
-    if (!AAMAT.isEmpty() && AAMAT.size() != ABMLIST.size())
+    if (AAMAT.size() != ABMLIST.size())
         broken << QStringLiteral("active matrix rows differ from the nutrients");
     for (const Row &row : AAMAT) {
         if (row.size() != AYMLIST.size()) {
@@ -219,7 +223,7 @@ QStringList OpenProblem::checkInvariants() const
             break;
         }
     }
-    if (!AGMAT.isEmpty() && AGMAT.size() != AYMGLIST.size())
+    if (AGMAT.size() != AYMGLIST.size())
         broken << QStringLiteral("membership rows differ from the groups");
     for (const Row &row : AGMAT) {
         if (row.size() != AYMLIST.size()) {

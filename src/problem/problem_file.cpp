@@ -6,6 +6,8 @@
 #include "problem/messages.h"
 #include "problem/open_problem.h"
 
+#include <algorithm>
+
 namespace vexo {
 
 DbfStructure DATAFILESTRUCT()
@@ -57,6 +59,38 @@ bool isMarker(const QString &fieldText, const QString &marker)
     return fieldText.trimmed() == marker;
 }
 
+QString problemLayoutProblem(const DbfStructure &fields)
+{
+    static const QStringList optional = {QStringLiteral("YMSTOKVY"), QStringLiteral("YMKCOZUM"),
+                                         QStringLiteral("BMKCOZUM"), QStringLiteral("OKCOZUM"),
+                                         QStringLiteral("GKCOZUM")};
+    const DbfStructure layout = DATAFILESTRUCT();
+    const bool older = fields.size() < layout.size();
+    for (const DbfField &f : fields) {
+        const auto known = std::find_if(layout.cbegin(), layout.cend(), [&](const DbfField &l) {
+            return l.name.compare(f.name, Qt::CaseInsensitive) == 0;
+        });
+        if (known == layout.cend())
+            return QStringLiteral("%1 alanı bir problem dosyasında bulunmaz").arg(f.name);
+        // Older files may hold shorter matrix rows; the loader refuses one whose rows were cut.
+        const bool widthFits = f.width == known->width || (older && known->name == u"YMBMAT" && f.width < known->width);
+        if (f.type != known->type || !widthFits)
+            return QStringLiteral("%1 alanı %2 %3 olmalı, dosyada %4 %5")
+                .arg(known->name, QString(known->type))
+                .arg(known->width)
+                .arg(QString(f.type))
+                .arg(f.width);
+    }
+    for (const DbfField &l : layout) {
+        const bool present = std::any_of(fields.cbegin(), fields.cend(), [&](const DbfField &f) {
+            return l.name.compare(f.name, Qt::CaseInsensitive) == 0;
+        });
+        if (!present && !optional.contains(l.name))
+            return QStringLiteral("%1 alanı yok").arg(l.name);
+    }
+    return {};
+}
+
 bool DATAFILECREATE(QWidget *owner, const QString &path)
 {
     DbfFileSpec spec(path);
@@ -75,8 +109,13 @@ bool DATAFOPEN(QWidget *owner, const QString &path)
         p.OPROBDBF.reset();
     }
     auto table = std::make_unique<DBSERVERR>(path, true, false, QStringLiteral("DBFCDX"));
-    if (table->status()) {
-        const QString errorText = table->status()->text();
+    QString errorText;
+    if (table->status())
+        errorText = table->status()->text();
+    else if (const QString layout = problemLayoutProblem(table->dbStruct()); !layout.isEmpty())
+        errorText = QStringLiteral("Bir problem dosyası değil: ") + layout;
+    if (!errorText.isEmpty()) {
+        table->close();
         ERRMESS(owner, QString(),
                 GETFILENAME(path) + QStringLiteral(" veri dosyası açılamadı! : ") + errorText);
         return false;

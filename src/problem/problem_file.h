@@ -24,10 +24,16 @@ QStringList decodeYmbmat(const QString &text);
 QString encodeYmbmat(const QStringList &cells, qsizetype count);
 bool isMarker(const QString &fieldText, const QString &marker);
 
+// Why a table's fields are neither the current problem-file layout nor the older one (which lacks
+// some of the stock flag and the saved-solution fields, and may hold shorter matrix rows); an empty
+// text when they are one of the two.
+QString problemLayoutProblem(const DbfStructure &fields);
+
 // Creates an empty problem file at the full path; on failure tells the user and answers false.
 bool DATAFILECREATE(QWidget *owner, const QString &path);
-// Opens the file shared as the open problem's table. Any table that was open is closed first. On
-// failure tells the user, leaves no table open and answers false.
+// Opens the file shared as the open problem's table. Any table that was open is closed first. A table
+// that is not a problem file is refused. On failure tells the user, leaves no table open and answers
+// false.
 bool DATAFOPEN(QWidget *owner, const QString &path);
 
 } // namespace vexo

@@ -2,6 +2,8 @@
 
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
+#include "problem/file_names.h"
+#include "problem/messages.h"
 #include "problem/name_match.h"
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
@@ -181,6 +183,47 @@ void readParameters(DBSERVERR &t, OpenProblem &p)
         p.NKAYITLIMALIYET = Val(p.APARMLIST.at(PARM_SAVEDCOST));
 }
 
+// A problem without ingredients stores its matrix rows as blank records, which the readers skip:
+// each nutrient and each group still has its (empty) row.
+void completeEmptyRows(OpenProblem &p)
+{
+    if (!p.AYMADLARI.isEmpty())
+        return;
+    while (p.AAMAT.size() < p.ABMLIST.size())
+        p.AAMAT.append(Row());
+    while (p.AGMAT.size() < p.AYMGLIST.size())
+        p.AGMAT.append(Row());
+}
+
+// Why the file cannot be loaded without losing data, or an empty text: more ingredients than a
+// matrix row of the file can hold, or active-matrix rows cut short (an older file whose rows were
+// cut at their field's width would have the missing contents taken as 0). Membership rows take
+// four characters a cell and are never cut.
+QString loadProblem(DBSERVERR &t, const OpenProblem &p)
+{
+    const int field = t.dbStruct().value(t.fieldPos(QStringLiteral("YMBMAT")) - 1).width;
+    const int holds = std::min<int>(kMaxIngredients, field / (kCellWidth + 1));
+    const qsizetype ingredients = p.AYMADLARI.size();
+    const QString count = QStringLiteral("Dosyada %1 yem maddesi var; ").arg(ingredients);
+    if (ingredients > holds)
+        return count + QStringLiteral("dosyanın bir matris satırı en çok %1 yem maddesi taşıyabilir.").arg(holds);
+    for (const Row &row : p.AAMAT) {
+        if (row.size() < ingredients)
+            return count + QStringLiteral("matris satırlarında yalnız %1 yem maddesinin değeri var "
+                                          "(dosyanın bir satırı en çok %2 yem maddesi taşıyabilir); "
+                                          "eksik değerler 0 sayılırdı.")
+                               .arg(row.size())
+                               .arg(holds);
+    }
+    return {};
+}
+
+bool refuseLoad(QWidget *owner, DBSERVERR &t, const QString &why)
+{
+    ERRMESS(owner, QString(), GETFILENAME(t.path()) + QStringLiteral(" dosyası açılamadı! : ") + why);
+    return false;
+}
+
 void seekParameterMarker(DBSERVERR &t)
 {
     t.goTop();
@@ -242,6 +285,8 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     p.AYMLIST.clear();
 
     readIngredients(t, p);
+    if (p.AYMADLARI.size() > kMaxIngredients)
+        return refuseLoad(owner, t, loadProblem(t, p));
     readNutrients(t, p);
     WEIGHTCONTROL();
     KMOCONTROL();
@@ -260,6 +305,9 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
         readActiveMatrix(t, p);
     }
     readParameters(t, p);
+    completeEmptyRows(p);
+    if (const QString why = loadProblem(t, p); !why.isEmpty())
+        return refuseLoad(owner, t, why);
 
     // Converted units must reach the file together with the converted matrix rows, or a later save
     // of one without the other would leave them a thousand times apart.

@@ -5,6 +5,8 @@
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 
+#include <QHash>
+
 #include <functional>
 
 namespace vexo {
@@ -15,6 +17,14 @@ struct FieldSlot
 {
     QString name;
     int blankWidth;
+};
+
+// One list as its writer stores it: the fields of its group and the texts of row i for them.
+struct ListLayout
+{
+    QList<FieldSlot> columns;
+    qsizetype rows = 0;
+    std::function<QStringList(qsizetype)> values;
 };
 
 // Moves to the next record, appending one past the end; false when the append was refused.
@@ -33,26 +43,24 @@ bool startAtFirstRecord(DBSERVERR &t)
 
 // The steps every list writer shares: row i goes into record i, records are appended as needed,
 // and the group's fields of the records beyond the list are blanked.
-bool writeRows(DBSERVERR &t, qsizetype rows, const QList<FieldSlot> &columns,
-               const std::function<QStringList(qsizetype)> &values,
-               const std::function<bool(qsizetype)> &extra = {})
+bool writeRows(DBSERVERR &t, const ListLayout &list, const std::function<bool(qsizetype)> &extra = {})
 {
     if (!startAtFirstRecord(t))
         return false;
-    for (qsizetype i = 0; i < rows; ++i) {
-        const QStringList v = values(i);
-        for (qsizetype f = 0; f < columns.size(); ++f) {
-            if (!t.fieldPut(columns.at(f).name, v.value(f)))
+    for (qsizetype i = 0; i < list.rows; ++i) {
+        const QStringList v = list.values(i);
+        for (qsizetype f = 0; f < list.columns.size(); ++f) {
+            if (!t.fieldPut(list.columns.at(f).name, v.value(f)))
                 return false;
         }
         if (extra && !extra(i))
             return false;
         t.skip();
-        if (t.eof() && i + 1 < rows && !t.append())
+        if (t.eof() && i + 1 < list.rows && !t.append())
             return false;
     }
     for (; !t.eof(); t.skip()) {
-        for (const FieldSlot &column : columns) {
+        for (const FieldSlot &column : list.columns) {
             if (!t.fieldPut(column.name, QString(column.blankWidth, u' ')))
                 return false;
         }
@@ -81,6 +89,54 @@ qsizetype widthOf(const RowList &matrix)
     return matrix.isEmpty() ? 0 : matrix.first().size();
 }
 
+ListLayout ingredientLayout(const OpenProblem &p)
+{
+    return {{{QStringLiteral("YMADI"), 25}, {QStringLiteral("YMFIAT"), 11}, {QStringLiteral("YMSABIT"), 12},
+             {QStringLiteral("YMALTLIM"), 12}, {QStringLiteral("YMUSTLIM"), 12}, {QStringLiteral("YMKCOZUM"), 12}},
+            p.AYMLIST.size(),
+            [&r = p](qsizetype i) {
+                const Row &row = r.AYMLIST.at(i);
+                return QStringList{row.value(YMNAME), row.value(YMPRICE), row.value(YMFIX), row.value(YMLLIMIT),
+                                   row.value(YMULIMIT), savedSolutionCell(row, YMACOZUM, YMKCOZUM)};
+            }};
+}
+
+ListLayout nutrientLayout(const OpenProblem &p)
+{
+    return {{{QStringLiteral("BMADI"), 15}, {QStringLiteral("BMBIRIM"), 11}, {QStringLiteral("BMSABIT"), 11},
+             {QStringLiteral("BMALTLIM"), 11}, {QStringLiteral("BMUSTLIM"), 11}, {QStringLiteral("BMKCOZUM"), 11}},
+            p.ABMLIST.size(),
+            [&r = p](qsizetype i) {
+                const Row &row = r.ABMLIST.at(i);
+                return QStringList{row.value(BMNAME), row.value(BMUNIT), row.value(BMFIX), row.value(BMLLIMIT),
+                                   row.value(BMULIMIT), savedSolutionCell(row, BMACOZUM, BMKCOZUM)};
+            }};
+}
+
+ListLayout groupLayout(const OpenProblem &p)
+{
+    return {{{QStringLiteral("GADI"), 15}, {QStringLiteral("GSABIT"), 11}, {QStringLiteral("GALTLIM"), 11},
+             {QStringLiteral("GUSTLIM"), 11}, {QStringLiteral("GKCOZUM"), 11}},
+            p.AYMGLIST.size(),
+            [&r = p](qsizetype i) {
+                const Row &row = r.AYMGLIST.at(i);
+                return QStringList{row.value(YMGNAME), row.value(YMGFIX), row.value(YMGLLIMIT), row.value(YMGULIMIT),
+                                   savedSolutionCell(row, YMGACOZUM, YMGKCOZUM)};
+            }};
+}
+
+ListLayout ratioLayout(const OpenProblem &p)
+{
+    return {{{QStringLiteral("BMADIA"), 15}, {QStringLiteral("BMADIB"), 15}, {QStringLiteral("OSABIT"), 11},
+             {QStringLiteral("OALTLIM"), 11}, {QStringLiteral("OUSTLIM"), 11}, {QStringLiteral("OKCOZUM"), 11}},
+            p.ABMOLIST.size(),
+            [&r = p](qsizetype i) {
+                const Row &row = r.ABMOLIST.at(i);
+                return QStringList{row.value(BMONAME1), row.value(BMONAME2), row.value(BMOFIX), row.value(BMOLLIMIT),
+                                   row.value(BMOULIMIT), savedSolutionCell(row, BMOACOZUM, BMOKCOZUM)};
+            }};
+}
+
 } // namespace
 
 void QVPARMARRANGE()
@@ -104,18 +160,9 @@ bool YMKAYDI()
     OpenProblem &p = openProblem();
     DBSERVERR &t = *p.OPROBDBF;
     const bool hasStock = t.fieldPos(QStringLiteral("YMSTOKVY")) != 0;
-    const bool ok = writeRows(
-        t, p.AYMLIST.size(),
-        {{QStringLiteral("YMADI"), 25}, {QStringLiteral("YMFIAT"), 11}, {QStringLiteral("YMSABIT"), 12},
-         {QStringLiteral("YMALTLIM"), 12}, {QStringLiteral("YMUSTLIM"), 12}, {QStringLiteral("YMKCOZUM"), 12}},
-        [&](qsizetype i) {
-            const Row &r = p.AYMLIST.at(i);
-            return QStringList{r.value(YMNAME), r.value(YMPRICE), r.value(YMFIX), r.value(YMLLIMIT),
-                               r.value(YMULIMIT), savedSolutionCell(r, YMACOZUM, YMKCOZUM)};
-        },
-        [&](qsizetype i) {
-            return !hasStock || t.fieldPut(QStringLiteral("YMSTOKVY"), p.AYMSTOK.value(i, true));
-        });
+    const bool ok = writeRows(t, ingredientLayout(p), [&](qsizetype i) {
+        return !hasStock || t.fieldPut(QStringLiteral("YMSTOKVY"), p.AYMSTOK.value(i, true));
+    });
     if (ok)
         p.LYMDEG = p.LYMSTOKDEG = false;
     return ok;
@@ -124,15 +171,7 @@ bool YMKAYDI()
 bool BMKAYDI()
 {
     OpenProblem &p = openProblem();
-    const bool ok = writeRows(
-        *p.OPROBDBF, p.ABMLIST.size(),
-        {{QStringLiteral("BMADI"), 15}, {QStringLiteral("BMBIRIM"), 11}, {QStringLiteral("BMSABIT"), 11},
-         {QStringLiteral("BMALTLIM"), 11}, {QStringLiteral("BMUSTLIM"), 11}, {QStringLiteral("BMKCOZUM"), 11}},
-        [&](qsizetype i) {
-            const Row &r = p.ABMLIST.at(i);
-            return QStringList{r.value(BMNAME), r.value(BMUNIT), r.value(BMFIX), r.value(BMLLIMIT),
-                               r.value(BMULIMIT), savedSolutionCell(r, BMACOZUM, BMKCOZUM)};
-        });
+    const bool ok = writeRows(*p.OPROBDBF, nutrientLayout(p));
     if (ok)
         p.LBMDEG = false;
     return ok;
@@ -141,29 +180,13 @@ bool BMKAYDI()
 bool GRUPKAYDI()
 {
     OpenProblem &p = openProblem();
-    return writeRows(
-        *p.OPROBDBF, p.AYMGLIST.size(),
-        {{QStringLiteral("GADI"), 15}, {QStringLiteral("GSABIT"), 11}, {QStringLiteral("GALTLIM"), 11},
-         {QStringLiteral("GUSTLIM"), 11}, {QStringLiteral("GKCOZUM"), 11}},
-        [&](qsizetype i) {
-            const Row &r = p.AYMGLIST.at(i);
-            return QStringList{r.value(YMGNAME), r.value(YMGFIX), r.value(YMGLLIMIT), r.value(YMGULIMIT),
-                               savedSolutionCell(r, YMGACOZUM, YMGKCOZUM)};
-        });
+    return writeRows(*p.OPROBDBF, groupLayout(p));
 }
 
 bool BMOKAYDI()
 {
     OpenProblem &p = openProblem();
-    const bool ok = writeRows(
-        *p.OPROBDBF, p.ABMOLIST.size(),
-        {{QStringLiteral("BMADIA"), 15}, {QStringLiteral("BMADIB"), 15}, {QStringLiteral("OSABIT"), 11},
-         {QStringLiteral("OALTLIM"), 11}, {QStringLiteral("OUSTLIM"), 11}, {QStringLiteral("OKCOZUM"), 11}},
-        [&](qsizetype i) {
-            const Row &r = p.ABMOLIST.at(i);
-            return QStringList{r.value(BMONAME1), r.value(BMONAME2), r.value(BMOFIX), r.value(BMOLLIMIT),
-                               r.value(BMOULIMIT), savedSolutionCell(r, BMOACOZUM, BMOKCOZUM)};
-        });
+    const bool ok = writeRows(*p.OPROBDBF, ratioLayout(p));
     if (ok)
         p.LBMODEG = false;
     return ok;
@@ -205,24 +228,139 @@ bool MATRIXKAYDI()
 
 namespace {
 
-// Why the problem cannot be stored whole, or an empty text when it can.
-QString storageProblem(const OpenProblem &p)
+QString withoutTrailingBlanks(QString text)
+{
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
+// The first value of the list that its field in this table would cut, or a field the table lacks;
+// an empty text when every value fits. The name field `cutField` is cut by design (group names are
+// longer in memory than in the file); its clashes are checked on their own.
+QString firstMisfit(const ListLayout &list, const QHash<QString, int> &widths, const QString &cutField = {})
+{
+    for (const FieldSlot &column : list.columns) {
+        if (!widths.contains(column.name))
+            return QStringLiteral("Problem dosyasında %1 alanı yok.").arg(column.name);
+    }
+    for (qsizetype i = 0; i < list.rows; ++i) {
+        const QStringList values = list.values(i);
+        for (qsizetype f = 0; f < list.columns.size(); ++f) {
+            const QString &name = list.columns.at(f).name;
+            const QString text = withoutTrailingBlanks(values.value(f));
+            if (name != cutField && text.size() > widths.value(name))
+                return QStringLiteral("\"%1\" değeri problem dosyasının %2 alanına (%3 karakter) sığmıyor.")
+                    .arg(text.trimmed(), name)
+                    .arg(widths.value(name));
+        }
+    }
+    return {};
+}
+
+// Group names that the file's narrower field would turn into one name.
+QString groupNameClashes(const OpenProblem &p, int width)
+{
+    QList<QString> order;
+    QHash<QString, QStringList> byStored;
+    for (const Row &row : p.AYMGLIST) {
+        const QString stored = row.value(YMGNAME).left(width).trimmed();
+        if (!byStored.contains(stored))
+            order.append(stored);
+        byStored[stored].append(u'"' + row.value(YMGNAME).trimmed() + u'"');
+    }
+    QStringList clashes;
+    for (const QString &stored : order) {
+        if (byStored.value(stored).size() > 1)
+            clashes.append(byStored.value(stored).join(QStringLiteral(", ")));
+    }
+    if (clashes.isEmpty())
+        return {};
+    return QStringLiteral("Grup adları dosyada %1 karaktere kısalınca aynı oluyor: %2. "
+                          "Bu grupların adlarını kısaltıp yeniden kaydediniz.")
+        .arg(width)
+        .arg(clashes.join(QStringLiteral("; ")));
+}
+
+// Why the problem cannot be stored whole in this table, or an empty text when it can. Only the
+// parts that this save writes are checked, against the table's real field widths.
+QString storageProblem(const OpenProblem &p, const DbfTable &t)
 {
     if (p.AYMLIST.size() > kMaxIngredients)
         return QStringLiteral("Bir problemde en çok %1 yem maddesi olabilir; bu problemde %2 yem maddesi var.")
             .arg(kMaxIngredients)
             .arg(p.AYMLIST.size());
-    auto tooWide = [](const RowList &matrix) {
+    QHash<QString, int> widths;
+    for (const DbfField &f : t.dbStruct())
+        widths.insert(f.name.toUpper(), f.width);
+    QString why;
+    if (p.LYMDEG || p.LYMSTOKDEG)
+        why = firstMisfit(ingredientLayout(p), widths);
+    if (why.isEmpty() && p.LBMDEG)
+        why = firstMisfit(nutrientLayout(p), widths);
+    if (why.isEmpty() && p.LYMGDEG) {
+        why = firstMisfit(groupLayout(p), widths, QStringLiteral("GADI"));
+        if (why.isEmpty())
+            why = groupNameClashes(p, widths.value(QStringLiteral("GADI")));
+    }
+    if (why.isEmpty() && p.LBMODEG)
+        why = firstMisfit(ratioLayout(p), widths);
+    if (!why.isEmpty())
+        return why;
+    if (!(p.LAMATDEG || p.LPRMDEG || p.LYMGDEG))
+        return {};
+    if (!widths.contains(QStringLiteral("YMBMAT")))
+        return QStringLiteral("Problem dosyasında YMBMAT alanı yok.");
+    const int field = widths.value(QStringLiteral("YMBMAT"));
+    auto tooWide = [field](const RowList &matrix) {
         const qsizetype cells = widthOf(matrix);
         for (const Row &row : matrix) {
-            if (cellsText(row, cells).size() > kYmbmatWidth)
+            if (cellsText(row, cells).size() > field)
                 return true;
         }
         return false;
     };
-    if (tooWide(p.AAMAT) || tooWide(p.AGMAT) || cellsText(p.APARMLIST, p.APARMLIST.size()).size() > kYmbmatWidth)
-        return QStringLiteral("Aktif matrisin bir satırı dosyadaki alana sığmıyor.");
+    if (tooWide(p.AAMAT) || tooWide(p.AGMAT) || cellsText(p.APARMLIST, p.APARMLIST.size()).size() > field)
+        return QStringLiteral("Aktif matrisin bir satırı dosyadaki alana (%1 karakter) sığmıyor.").arg(field);
     return {};
+}
+
+// The dirty flags and the parameters, as they were before a save that may not happen.
+struct SaveState
+{
+    bool ym, stock, bm, bmo, groups, matrix, parameters;
+    QStringList parameterList;
+
+    static SaveState of(const OpenProblem &p)
+    {
+        return {p.LYMDEG, p.LYMSTOKDEG, p.LBMDEG, p.LBMODEG, p.LYMGDEG, p.LAMATDEG, p.LPRMDEG, p.APARMLIST};
+    }
+    void restore(OpenProblem &p) const
+    {
+        p.LYMDEG = ym;
+        p.LYMSTOKDEG = stock;
+        p.LBMDEG = bm;
+        p.LBMODEG = bmo;
+        p.LYMGDEG = groups;
+        p.LAMATDEG = matrix;
+        p.LPRMDEG = parameters;
+        p.APARMLIST = parameterList;
+    }
+};
+
+bool runWriters(OpenProblem &p)
+{
+    if ((p.LYMDEG || p.LYMSTOKDEG) && !YMKAYDI())
+        return false;
+    if (p.LBMDEG && !BMKAYDI())
+        return false;
+    if (p.LYMGDEG && !GRUPKAYDI())
+        return false;
+    if ((p.LAMATDEG || p.LPRMDEG || p.LYMGDEG) && !MATRIXKAYDI())
+        return false;
+    if (p.LBMODEG && !BMOKAYDI())
+        return false;
+    return true;
 }
 
 } // namespace
@@ -237,22 +375,26 @@ bool PROBDBFUPDATE(QString *error)
     };
     if (!p.OPROBDBF)
         return fail(QStringLiteral("Açık problem yok."));
-    const QString problem = storageProblem(p);
+    DBSERVERR &t = *p.OPROBDBF;
+    const QString problem = storageProblem(p, t);
     if (!problem.isEmpty())
         return fail(problem);
-    const QString refused = QStringLiteral("Problem dosyasına yazılamadı; değişiklikler kaydedilmedi.");
-    if ((p.LYMDEG || p.LYMSTOKDEG) && !YMKAYDI())
-        return fail(refused);
-    if (p.LBMDEG && !BMKAYDI())
-        return fail(refused);
-    if (p.LYMGDEG && !GRUPKAYDI())
-        return fail(refused);
-    if ((p.LAMATDEG || p.LPRMDEG || p.LYMGDEG) && !MATRIXKAYDI())
-        return fail(refused);
-    if (p.LBMODEG && !BMOKAYDI())
-        return fail(refused);
-    if (!p.OPROBDBF->commit())
-        return fail(refused);
+    // The writers work on a complete copy of the file, which takes the file's place only when every
+    // write succeeded; until then the file stays as it was and the flags say what is unsaved.
+    if (!t.beginReplacement()) {
+        if (t.status() && t.status()->code == DbfErrorCode::Locked)
+            return fail(QStringLiteral("Problem dosyası şu anda başka bir program tarafından kaydediliyor; "
+                                       "değişiklikler kaydedilmedi. Biraz sonra tekrar kaydediniz."));
+        return fail(QStringLiteral("Problem dosyasının kopyası yazılamadı; değişiklikler kaydedilmedi.")
+                    + (t.status() ? QStringLiteral(" : ") + t.status()->text() : QString()));
+    }
+    const SaveState before = SaveState::of(p);
+    if (!runWriters(p) || !t.finishReplacement()) {
+        const QString reason = t.status() ? QStringLiteral(" : ") + t.status()->text() : QString();
+        t.abandonReplacement();
+        before.restore(p);
+        return fail(QStringLiteral("Problem dosyasına yazılamadı; değişiklikler kaydedilmedi.") + reason);
+    }
     return true;
 }
 

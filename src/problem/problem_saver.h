@@ -4,10 +4,13 @@
 
 namespace vexo {
 
-// Writes the parts of the open problem whose dirty flag is set into its table and commits it.
-// Nothing is written when the problem cannot be stored whole (too many ingredients, a matrix row
-// wider than its field); a refused append or write stops the writer that met it, keeps its flags,
-// and the answer is false with the reason in *error for the caller to show.
+// Writes the parts of the open problem whose dirty flag is set into its table. The file is left
+// either as it was or wholly saved: the writers fill a complete copy beside it, which is renamed over
+// the file only when every write succeeded. Nothing is written when the problem cannot be stored
+// whole in the table's real fields (too many ingredients, a value or matrix row wider than its
+// field, group names that the file's narrower field would make equal), while another program saves
+// the same file, or when any write fails; the dirty flags then stay as they were and the answer is
+// false with the reason in *error for the caller to show.
 bool PROBDBFUPDATE(QString *error = nullptr);
 
 bool YMKAYDI();

@@ -2,10 +2,10 @@
 // document, the cross-reference table and the output file.
 #include "reports/pdf_document.h"
 
+#include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "reports/pdf_format.h"
 
-#include <QSaveFile>
 
 namespace vexo {
 
@@ -212,19 +212,9 @@ void MDPDF::OUTPUT(const QString &fileName)
     if (LOPEN)
         CLOSE();
     // Written under a temporary name and renamed, so that a failure keeps the previous file whole.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        ERROR(QStringLiteral("Unable to create output file: ") + fileName);
-    for (const QByteArray &chunk : ACHUNKS) {
-        if (chunk.isEmpty())
-            continue;
-        if (file.write(chunk) != chunk.size()) {
-            file.cancelWriting();
-            ERROR(QStringLiteral("Error writing output file"));
-        }
-    }
-    if (!file.commit())
-        ERROR(QStringLiteral("Error writing output file"));
+    bool opened = false;
+    if (!writeFileAtomically(fileName, QList<QByteArray>(ACHUNKS.cbegin(), ACHUNKS.cend()), nullptr, &opened))
+        ERROR(opened ? QStringLiteral("Error writing output file") : QStringLiteral("Unable to create output file: ") + fileName);
 }
 
 void MDPDF::CLEANUP_()

@@ -1,12 +1,12 @@
 #include "reports/report_file.h"
 
+#include "platform/atomic_file.h"
 #include "platform/cp1254_codec.h"
 #include "problem/messages.h"
 #include "reports/last_report.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace vexo {
 
@@ -30,20 +30,17 @@ QString centred(const QString &text, int width)
 
 bool writeReportFile(const QString &path, const QString &text)
 {
+    return writeFileBytes(path, Cp1254Codec::encode(text));
+}
+
+bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = Cp1254Codec::encode(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(path, bytes);
 }
 
 void reportWriteFailed(QWidget *owner)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QWidget;
@@ -17,6 +18,11 @@ QString blankReportLine();
 // The text centred in `width` characters (cut when longer); an odd number of blanks leaves the extra
 // one on the right.
 QString centred(const QString &text, int width);
+
+// Writes the bytes as the whole content of the file (created or replaced through a temporary file),
+// creating the file's folder when it is missing. False when any step failed; an old file is then left
+// as it was.
+bool writeFileBytes(const QString &path, const QByteArray &bytes);
 
 // Writes the text as the whole content of the file (created or replaced through a temporary file),
 // creating the file's folder when it is missing. False when any step failed; an old file is then left

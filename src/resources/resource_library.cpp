@@ -26,6 +26,7 @@ const QHash<QString, QPoint> &hotSpots()
     static const QHash<QString, QPoint> spots{
         {QStringLiteral("JOVVSPLITBARCURSOR"), QPoint(12, 10)},
         {QStringLiteral("JOVHSPLITBARCURSOR"), QPoint(10, 12)},
+        {QStringLiteral("CURSOR_HAND"), QPoint(12, 1)},
     };
     return spots;
 }

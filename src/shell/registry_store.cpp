@@ -1,5 +1,6 @@
 #include "shell/registry_store.h"
 
+#include "platform/atomic_file.h"
 #include "platform/cp1254_codec.h"
 #include "platform/special_folders.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -325,12 +325,11 @@ int RegistryStore::save(const QList<Section> &unsorted) const
         for (const Entry &e : s.entries)
             text += valueLine(e) + u'\n';
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fileError(file.error());
-    file.write(text.toUtf8());
-    if (!file.commit())
-        return fileError(file.error());
+    if (!writeFileAtomically(m_path, text.toUtf8())) {
+        const QFileInfo info(m_path);
+        const bool denied = (info.exists() && !info.isWritable()) || !QFileInfo(info.absolutePath()).isWritable();
+        return denied ? REG_ERROR_ACCESS_DENIED : REG_ERROR_IO_FAILED;
+    }
     return REG_OK;
 }
 

@@ -7,6 +7,7 @@
 #include "shell/logon_dialog.h"
 #include "shell/registry.h"
 #include "shell/registry_setup.h"
+#include "shell/shell_window.h"
 #include "shell/splash_screen.h"
 
 #include <QLocale>
@@ -63,9 +64,7 @@ void ProgramStartupUi::showSplash()
 
 void ProgramStartupUi::showMainWindow(const std::optional<QRect> &position)
 {
-    m_window = new QMainWindow;
-    m_window->setWindowTitle(kProgramTitle);
-    m_window->setWindowIcon(vxoMainIcon());
+    m_window = new SSHELLWINDOW;
     const QRect r = position.value_or(defaultMainWindowRect());
     m_window->resize(r.size());
     m_window->move(r.topLeft());
@@ -88,6 +87,8 @@ void ProgramStartupUi::openFile(const QString &path)
     m_file = path;
     if (m_openFile)
         m_openFile(path);
+    else if (auto *shell = qobject_cast<SSHELLWINDOW *>(m_window.data()))
+        DOOPENFILE(*shell, path);
 }
 
 } // namespace vexo

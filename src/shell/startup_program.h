@@ -23,8 +23,8 @@ public:
     QString documentsFolder() override;
 };
 
-// The program's start-up windows. Until the full main window exists, the main window is a plain frame
-// with the program's title; a problem file named on the command line goes to the open-file hook.
+// The program's start-up windows: the main window SSHELLWINDOW at the saved position; a problem file
+// named on the command line is opened in it (or handed to the open-file hook when one is set).
 class ProgramStartupUi : public StartupUi
 {
 public:

@@ -27,10 +27,9 @@ SolveObserver &observer()
 std::vector<double> numberRow(const QStringList &cells, std::size_t columns)
 {
     std::vector<double> row(columns, 0.0);
-    for (std::size_t j = 0; j < columns && j < std::size_t(cells.size()); ++j) {
-        const QString &c = cells.at(qsizetype(j));
-        row[j] = isBlank(c) ? 0.0 : Val(c);
-    }
+    // An empty cell reads as 0.0 (Val finds no digits in it).
+    for (std::size_t j = 0; j < columns && j < std::size_t(cells.size()); ++j)
+        row[j] = Val(cells.at(qsizetype(j)));
     return row;
 }
 
@@ -80,6 +79,10 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
         return;
     }
     turnNegativeRows();
+    if (!tableauFits()) {
+        EXITFALSE();
+        return;
+    }
     BMESITLIK();
     SDEGISKEN();
     packTableau();

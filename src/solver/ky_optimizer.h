@@ -98,6 +98,8 @@ public:
     unsigned NYMSAYISI() const { return NYMSAYISI_; }
     unsigned NBMSAYISI() const { return NBMSAYISI_; }
     std::size_t ratioRowCount() const { return ABMOSATIR_num_.size(); }
+    // The ingredient-limit rows built; the group rows built follow them to the end of the list.
+    std::size_t ingredientRowCount() const { return m_ingredientRowColumn.size(); }
     double UBUYUKM() const { return UBUYUKM_; }
     // The shares of the ingredient columns (fractions) and the unit cost of the final basis.
     const std::vector<double> &shares() const { return m_x; }
@@ -138,9 +140,13 @@ private:
     void YGUSTLIMADD();
     bool DELBMSINSIZ();
     void turnNegativeRows();
+    bool tableauFits();
     void BMESITLIK();
     void SDEGISKEN();
     void ADDNMATKOL(unsigned row, double value);
+    // Appends one column per entry of rowOf, holding `value` in that row and 0.0 in the others;
+    // answers the first new column.
+    int addColumns(const std::vector<std::size_t> &rowOf, double value);
     void packTableau();
 
     // Iterating and judging.

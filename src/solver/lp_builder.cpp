@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace vexo {
@@ -401,6 +402,33 @@ void KY_OPTIMIZER::turnNegativeRows()
     }
 }
 
+bool KY_OPTIMIZER::tableauFits()
+{
+    // Every row holds the ingredient columns, a surplus column per minimum row and a slack or
+    // artificial column per row.
+    const std::uint64_t rows = ASINIR_.size();
+    std::uint64_t columns = ATABLO_.empty() ? 0 : ATABLO_.front().size();
+    for (std::size_t k = 0; k < ASINIR_.size(); ++k)
+        columns += ASINIR_.min[k] ? 2 : 1;
+    const std::uint64_t bytes = rows * columns * sizeof(double);
+    const std::uint64_t cap = simplexLimits().tableauBytesCap;
+    if (bytes <= cap)
+        return true;
+    const auto megabytes = [](std::uint64_t b) { return QString::number((b + (1 << 20) - 1) >> 20); };
+    ERRBEEP();
+    ERRMESS(OOWNER_, QString(),
+            QStringList{QStringLiteral("Problem çözülemeyecek kadar büyük..."), QString(),
+                        QStringLiteral("Hesap tablosu %1 satır ve %2 sütundan oluşacak ve %3 MB bellek gerektirecekti;")
+                            .arg(rows)
+                            .arg(columns)
+                            .arg(megabytes(bytes)),
+                        QStringLiteral("en çok %1 MB kullanılabilir. Sınır verilen besin maddesi, oran ve grup sayısını")
+                            .arg(megabytes(cap)),
+                        QStringLiteral("azaltıp hesabı tekrar yürütünüz.")}
+                .join(u'\n'));
+    return false;
+}
+
 void KY_OPTIMIZER::BMESITLIK()
 {
     // The final width is known now: reserve it once rather than growing every row per column.
@@ -410,23 +438,29 @@ void KY_OPTIMIZER::BMESITLIK()
     for (auto &row : ATABLO_)
         row.reserve(row.size() + extra);
     m_surplusColumn.assign(ASINIR_.size(), -1);
+    std::vector<std::size_t> minimumRows;
     for (std::size_t i = 0; i < ASINIR_.size(); ++i) {
-        if (ASINIR_.min[i]) {
-            ADDNMATKOL(unsigned(i + 1), -1.0);
-            AMALIYET_.push_back(0.0);
-            m_surplusColumn[i] = int(ATABLO_[i].size()) - 1;
-        }
+        if (ASINIR_.min[i])
+            minimumRows.push_back(i);
+    }
+    const int first = addColumns(minimumRows, -1.0);
+    for (std::size_t k = 0; k < minimumRows.size(); ++k) {
+        AMALIYET_.push_back(0.0);
+        m_surplusColumn[minimumRows[k]] = first + int(k);
     }
 }
 
 void KY_OPTIMIZER::SDEGISKEN()
 {
     m_artificialColumns.clear();
+    std::vector<std::size_t> everyRow(ASINIR_.size());
+    for (std::size_t i = 0; i < everyRow.size(); ++i)
+        everyRow[i] = i;
+    const int first = addColumns(everyRow, 1.0);
     for (std::size_t i = 0; i < ASINIR_.size(); ++i) {
-        ADDNMATKOL(unsigned(i + 1), 1.0);
         const bool artificial = ASINIR_.fix[i] || ASINIR_.min[i];
         AMALIYET_.push_back(artificial ? UBUYUKM_ : 0.0);
-        const int column = int(ATABLO_[i].size()) - 1;
+        const int column = first + int(i);
         if (artificial)
             m_artificialColumns.push_back(column);
         ABAZ_.push_back(column);
@@ -435,8 +469,20 @@ void KY_OPTIMIZER::SDEGISKEN()
 
 void KY_OPTIMIZER::ADDNMATKOL(unsigned row, double value)
 {
-    for (std::size_t i = 0; i < ATABLO_.size(); ++i)
-        ATABLO_[i].push_back(i + 1 == row ? value : 0.0);
+    addColumns({std::size_t(row - 1)}, value);
+}
+
+int KY_OPTIMIZER::addColumns(const std::vector<std::size_t> &rowOf, double value)
+{
+    // All the columns at once: each row grows once instead of once per column.
+    const std::size_t first = ATABLO_.empty() ? 0 : ATABLO_.front().size();
+    for (auto &row : ATABLO_)
+        row.resize(row.size() + rowOf.size(), 0.0);
+    for (std::size_t k = 0; k < rowOf.size(); ++k) {
+        if (rowOf[k] < ATABLO_.size())
+            ATABLO_[rowOf[k]][first + k] = value;
+    }
+    return int(first);
 }
 
 void KY_OPTIMIZER::packTableau()

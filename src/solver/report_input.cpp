@@ -63,8 +63,9 @@ ReportInput reportInputFrom(const KY_OPTIMIZER &solver, const ColumnSnapshot *sn
     const std::size_t rows = std::size_t(names.size());
     const std::size_t nutrients = solver.NBMSAYISI();
     const std::size_t ratios = solver.ratioRowCount();
-    const std::size_t groups = std::size_t(solver.AYMGADI().size());
-    const std::size_t groupFirst = rows >= groups ? rows - groups : rows;
+    // The group rows are the ones built after the ingredient limits: there are none when the
+    // problem names groups but holds no membership rows.
+    const std::size_t groupFirst = nutrients + ratios + solver.ingredientRowCount();
     for (std::size_t r = 0; r < rows; ++r) {
         ReportInput::LimitRow row;
         if (r < nutrients)

@@ -74,16 +74,32 @@ VEXO_KERNEL void priceRow(double *__restrict z, double *__restrict zabs, const d
     }
 }
 
-// Puts one row's products in, for some columns only (summed afresh).
-VEXO_KERNEL void priceColumns(double *__restrict z, double *__restrict zabs, const double *__restrict a,
-                              const int *__restrict at, int k, double c)
+// Sums some columns afresh, each down the rows in order: the rows listed, row i at a + i * stride
+// with its cost cr[u] (the u-th listed row's), the column at stored position at[t]; `scratch` holds
+// two numbers per listed row. The products come first, all at once; the sum of magnitudes in any
+// order (a sum of magnitudes within the exact range is exact, and one that leaves it does so in
+// every order), z in row order (it may be rounded).
+VEXO_KERNEL void recountColumns(double *z, double *zabs, const double *a, std::size_t stride, const int *rows,
+                                int nrows, const double *__restrict cr, const int *at, int k,
+                                double *__restrict scratch)
 {
+    double *__restrict entries = scratch;
+    double *__restrict products = scratch + nrows;
     for (int t = 0; t < k; ++t) {
         const int j = at[t];
-        const double v = scaledRound8(c * a[j]);
-        z[j] += v;
-        const double s = zabs[j] + std::fabs(v);
-        zabs[j] = s <= kExactSum ? s : kInf;
+        for (int u = 0; u < nrows; ++u)
+            entries[u] = a[std::size_t(rows[u]) * stride + std::size_t(j)];
+        double mag = 0.0;
+        for (int u = 0; u < nrows; ++u) {
+            const double v = scaledRound8(cr[u] * entries[u]);
+            products[u] = v;
+            mag += std::fabs(v);
+        }
+        double sum = 0.0;
+        for (int u = 0; u < nrows; ++u)
+            sum += products[u];
+        z[j] = sum;
+        zabs[j] = mag <= kExactSum ? mag : kInf;
     }
 }
 
@@ -127,26 +143,99 @@ VEXO_KERNEL void eliminateRow(double *__restrict a, const double *__restrict piv
     }
 }
 
+// One entry eliminated and its product at cost c swapped in the pricing sums.
+inline void eliminatePriced(double &entry, double pivotEntry, double f, double c, double &z, double &zabs)
+{
+    const double old = entry;
+    double v = old - pivotEntry * f;
+    v = std::fabs(v) < kClean ? 0.0 : v;
+    entry = v;
+    const double to = scaledRound8(c * old);
+    const double tn = scaledRound8(c * v);
+    z = (z - to) + tn;
+    const double s = (zabs - std::fabs(to)) + std::fabs(tn);
+    zabs = s <= kExactSum ? s : kInf;
+}
+
 // The elimination of one row, with its products swapped in the pricing sums as it goes.
 VEXO_KERNEL void eliminatePricedRow(double *__restrict a, const double *__restrict pivotRow, double f, int n,
                                     double c, double *__restrict z, double *__restrict zabs)
 {
-    for (int j = 0; j < n; ++j) {
-        const double old = a[j];
-        double v = old - pivotRow[j] * f;
-        v = std::fabs(v) < kClean ? 0.0 : v;
-        a[j] = v;
-        const double to = scaledRound8(c * old);
-        const double tn = scaledRound8(c * v);
-        z[j] = (z[j] - to) + tn;
-        const double s = (zabs[j] - std::fabs(to)) + std::fabs(tn);
-        zabs[j] = s <= kExactSum ? s : kInf;
+    for (int j = 0; j < n; ++j)
+        eliminatePriced(a[j], pivotRow[j], f, c, z[j], zabs[j]);
+}
+
+// The elimination of many rows at once over the columns [from, to), both multiples of eight, the
+// rows and the pivot row starting on 64-byte boundaries: row i lies at a + i * stride and takes
+// `factor[i]` times the pivot row. With `cbs`, each row's products (at its cost cbs[i]) are swapped
+// in the pricing sums as it goes. One call per pivot, in blocks of eight that fill a vector.
+VEXO_KERNEL void eliminateRows(double *__restrict a, std::size_t stride, const int *__restrict rows, int count,
+                               const double *__restrict factor, const double *__restrict pivotRow, int from, int to,
+                               const double *__restrict cbs, double *__restrict z, double *__restrict zabs)
+{
+    const double *pr = static_cast<const double *>(__builtin_assume_aligned(pivotRow, 64));
+    for (int t = 0; t < count; ++t) {
+        const int i = rows[t];
+        const double f = factor[i];
+        double *ai = static_cast<double *>(__builtin_assume_aligned(a + std::size_t(i) * stride, 64));
+        if (cbs) {
+            const double c = cbs[i];
+            double *zz = static_cast<double *>(__builtin_assume_aligned(z, 64));
+            double *za = static_cast<double *>(__builtin_assume_aligned(zabs, 64));
+            for (int j = from; j < to; j += 8) {
+                for (int k = j; k < j + 8; ++k)
+                    eliminatePriced(ai[k], pr[k], f, c, zz[k], za[k]);
+            }
+        } else {
+            for (int j = from; j < to; j += 8) {
+                for (int k = j; k < j + 8; ++k) {
+                    const double v = ai[k] - pr[k] * f;
+                    ai[k] = std::fabs(v) < kClean ? 0.0 : v;
+                }
+            }
+        }
     }
 }
 
 double clean(double v)
 {
     return std::fabs(v) < kClean ? 0.0 : v;
+}
+
+struct ChangingRows
+{
+    int priced = 0, plain = 0, wide = 0;
+};
+
+// The rows a pivot on row r changes (factor not near 0), each with its right-hand side updated:
+// listed in `priced` when they have products in the pricing sums (zcb given and their cost not near
+// 0), else in `plain`, and in `wide` instead when they change over the whole row (the factor is not
+// finite, or the span cannot be used). Picked without a branch.
+ChangingRows sortChangingRows(int n, int r, const double *__restrict column, const double *__restrict zcb,
+                              bool blocks, double rr, double *__restrict rhs, int *__restrict priced,
+                              int *__restrict plain, int *__restrict wide)
+{
+    constexpr double kFinite = std::numeric_limits<double>::max();
+    const int narrowAllowed = blocks ? 1 : 0;
+    int np = 0;
+    int nq = 0;
+    int nw = 0;
+    for (int i = 0; i < n; ++i) {
+        const double f = column[i];
+        const double af = std::fabs(f);
+        const int change = int(i != r) & int(!(af < kEqual));
+        const double v = rhs[i] - rr * f;
+        rhs[i] = change ? clean(v) : rhs[i];
+        const int narrow = change & narrowAllowed & int(af <= kFinite);
+        const int withSums = zcb ? narrow & int(!isZero(zcb[i])) : 0;
+        priced[np] = i;
+        np += withSums;
+        plain[nq] = i;
+        nq += narrow & (withSums ^ 1);
+        wide[nw] = i;
+        nw += change & (narrow ^ 1);
+    }
+    return {np, nq, nw};
 }
 
 } // namespace
@@ -196,8 +285,9 @@ SimplexTableau::SimplexTableau(int rows, int columns, const std::vector<int> &mi
     // which keeps the vector loops aligned.
     m_stride = (std::size_t(m_active) + 7) / 8 * 8;
     m_a.assign(std::size_t(rows) * m_stride, 0.0);
-    m_zs.assign(std::size_t(m_active), 0.0);
-    m_zabs.assign(std::size_t(m_active), 0.0);
+    m_zs.assign(m_stride, 0.0);
+    m_zabs.assign(m_stride, 0.0);
+    m_touched.assign(m_stride, 0);
     m_mirrors.assign(std::size_t(columns), {});
     for (int j = 0; j < columns && !m_mirrorOf.empty(); ++j) {
         const int m = m_mirrorOf[std::size_t(j)];
@@ -233,6 +323,7 @@ void SimplexTableau::priceAll()
     }
     m_zcb = cb;
     m_zValid = true;
+    std::fill(m_touched.begin(), m_touched.end(), char(0));
 }
 
 void SimplexTableau::KRITER()
@@ -240,22 +331,29 @@ void SimplexTableau::KRITER()
     if (!m_zValid || m_zcb != cb) {
         priceAll();
     } else {
-        // A column whose sum may have been rounded is summed afresh, in row order as above.
+        // A column whose sum may have been rounded is summed afresh, in row order as above, when
+        // one of its entries changed since it was last summed (a sum of the same terms in the same
+        // order is the same number).
         m_recount.resize(std::size_t(m_active));
         const double *zabs = m_zabs.data();
+        char *touched = m_touched.data();
         int k = 0;
         for (int p = 0; p < m_active; ++p) {
             m_recount[std::size_t(k)] = p;
-            k += int(!(zabs[p] <= kExactSum));
+            k += int(!(zabs[p] <= kExactSum)) & int(touched[p] != 0);
         }
-        for (int t = 0; t < k; ++t) {
-            m_zs[std::size_t(m_recount[std::size_t(t)])] = 0.0;
-            m_zabs[std::size_t(m_recount[std::size_t(t)])] = 0.0;
-        }
-        for (int i = 0; i < m_rows && k > 0; ++i) {
-            const double c = cb[std::size_t(i)];
-            if (!isZero(c))
-                priceColumns(m_zs.data(), m_zabs.data(), row(i), m_recount.data(), k, c);
+        std::fill(m_touched.begin(), m_touched.end(), char(0));
+        if (k > 0) {
+            m_pricedRows.resize(std::size_t(m_rows));
+            m_scratch.resize(std::size_t(m_rows) * 3);
+            int n = 0;
+            for (int i = 0; i < m_rows; ++i) {
+                m_pricedRows[std::size_t(n)] = i;
+                m_scratch[std::size_t(n)] = cb[std::size_t(i)];
+                n += int(!isZero(cb[std::size_t(i)]));
+            }
+            recountColumns(m_zs.data(), m_zabs.data(), m_a.data(), m_stride, m_pricedRows.data(), n, m_scratch.data(),
+                           m_recount.data(), k, m_scratch.data() + m_rows);
         }
     }
     // Each product was rounded to a whole number of 10^-8; their sums are exact in units of 10^-8
@@ -327,38 +425,41 @@ bool SimplexTableau::HESTETA()
             m_column[std::size_t(i)] = sign * row(i)[pe];
         m_columnOf = entering;
     }
-    // The ratio of every row at once (a row that takes no part gets a number that is not used),
-    // then the first smallest and the ties in row order.
-    m_ratio.resize(std::size_t(m_rows));
-    ratios(m_column.data(), rhs.data(), m_ratio.data(), m_rows);
     // The rows that take part, in order (picked without a branch, as are the choices below: which
-    // way they go cannot be foreseen).
+    // way they go cannot be foreseen), with their entries and right-hand sides side by side; then
+    // the ratios of all of them at once, the first smallest and the ties in row order.
     m_candidates.resize(std::size_t(m_rows));
+    m_scratch.resize(std::size_t(m_rows) * 3);
+    double *entries = m_scratch.data();
+    double *values = entries + m_rows;
     int k = 0;
     for (int i = 0; i < m_rows; ++i) {
         m_candidates[std::size_t(k)] = i;
+        entries[k] = m_column[std::size_t(i)];
+        values[k] = rhs[std::size_t(i)];
         k += m_column[std::size_t(i)] > kRatioRow ? 1 : 0;
     }
     if (k == 0) {
         leaving = -1;
         return false;
     }
+    m_ratio.resize(std::size_t(m_rows));
+    ratios(entries, values, m_ratio.data(), k);
     const int *rows = m_candidates.data();
-    const double *q = m_ratio.data();
+    const double *q = m_ratio.data(); // per candidate
     int first = rows[0];
-    double smallest = q[first];
+    double smallest = q[0];
     for (int t = 1; t < k; ++t) {
-        const int i = rows[t];
-        const bool smaller = q[i] < smallest - kEqual;
-        first = smaller ? i : first;
-        smallest = smaller ? q[i] : smallest;
+        const bool smaller = q[t] < smallest - kEqual;
+        first = smaller ? rows[t] : first;
+        smallest = smaller ? q[t] : smallest;
     }
     int chosen = first;
     int chosenBasis = basis[std::size_t(first)];
     int ties = 0;
     for (int t = 0; t < k; ++t) {
         const int i = rows[t];
-        const bool tie = std::fabs(q[i] - smallest) < kRatioRow;
+        const bool tie = std::fabs(q[t] - smallest) < kRatioRow;
         ties += tie ? 1 : 0;
         const bool better = tie && basis[std::size_t(i)] < chosenBasis;
         chosen = better ? i : chosen;
@@ -420,6 +521,7 @@ void SimplexTableau::swapStored(int p, int q)
     }
     std::swap(m_zs[std::size_t(p)], m_zs[std::size_t(q)]);
     std::swap(m_zabs[std::size_t(p)], m_zabs[std::size_t(q)]);
+    std::swap(m_touched[std::size_t(p)], m_touched[std::size_t(q)]);
     const int lp = m_logical[std::size_t(p)];
     const int lq = m_logical[std::size_t(q)];
     m_logical[std::size_t(p)] = lq;
@@ -479,11 +581,14 @@ void SimplexTableau::pivot(int r, int e)
     const double p = sign * pr[pe];
     // Where the pivot row holds 0, the other rows keep their entries (an entry minus 0 times a
     // finite factor is the entry, and the cleaning keeps it, every entry being 0.0 or at least the
-    // cleaning bound) and the pivot row keeps its 0.0. So only the span from the row's first to its
-    // last non-zero entry is visited; a division can only add zeros to the row.
+    // cleaning bound), their products in the pricing sums stay (a whole number taken out and put
+    // back), and the pivot row keeps its 0.0. So only the span from the row's first to its last
+    // non-zero entry is visited, widened to whole blocks of eight (the padding past the stored
+    // columns holds zeros in every row); a division can only add zeros to the row.
     int lo = 0;
     int hi = m_active;
-    if (m_cleanZeros && std::isfinite(p)) {
+    const bool blocks = m_cleanZeros && std::isfinite(p);
+    if (blocks) {
         while (lo < hi && pr[lo] == 0.0)
             ++lo;
         // From the end in steps of eight: the block of basic columns there is all zeros.
@@ -497,6 +602,8 @@ void SimplexTableau::pivot(int r, int e)
         }
         while (hi > lo && pr[hi - 1] == 0.0)
             --hi;
+        lo = lo / 8 * 8;
+        hi = std::min(int(m_stride), (hi + 7) / 8 * 8);
     }
     // The entering column as the choice of the column left it, when it did (no row has changed
     // since), else as it is now.
@@ -517,39 +624,30 @@ void SimplexTableau::pivot(int r, int e)
         rhs[std::size_t(r)] = clean(rhs[std::size_t(r)] / p);
     }
     const double rr = rhs[std::size_t(r)];
-    // The rows that change, those with products in the sums apart. In which order rows are
-    // eliminated changes no number: each row is its own, and a sum that stays within the exact
-    // range comes out the same in any order.
+    // The rows that change, those with products in the sums apart, and apart again those whose
+    // factor is not finite (they change over the whole row). In which order rows are eliminated
+    // changes no number: each row is its own, and a sum that stays within the exact range comes
+    // out the same in any order.
     m_pricedRows.resize(std::size_t(m_rows));
     m_plainRows.resize(std::size_t(m_rows));
-    int np = 0;
-    int nq = 0;
+    m_wideRows.resize(std::size_t(m_rows));
     const double *zcb = priced ? m_zcb.data() : nullptr;
-    for (int i = 0; i < m_rows; ++i) {
-        const int change = int(i != r) & int(!isZero(m_column[std::size_t(i)]));
-        const int withSums = zcb ? change & int(!isZero(zcb[i])) : 0;
-        m_pricedRows[std::size_t(np)] = i;
-        np += withSums;
-        m_plainRows[std::size_t(nq)] = i;
-        nq += change & (withSums ^ 1);
-    }
-    for (int t = 0; t < np; ++t) {
-        const int i = m_pricedRows[std::size_t(t)];
-        const double f = m_column[std::size_t(i)];
-        const bool finite = std::isfinite(f);
-        const int from = finite ? lo : 0;
-        const int to = finite ? hi : m_active;
-        eliminatePricedRow(row(i) + from, pr + from, f, to - from, m_zcb[std::size_t(i)], z + from, zabs + from);
-        rhs[std::size_t(i)] = clean(rhs[std::size_t(i)] - rr * f);
-    }
-    for (int t = 0; t < nq; ++t) {
-        const int i = m_plainRows[std::size_t(t)];
-        const double f = m_column[std::size_t(i)];
-        const bool finite = std::isfinite(f);
-        const int from = finite ? lo : 0;
-        const int to = finite ? hi : m_active;
-        eliminateRow(row(i) + from, pr + from, f, to - from);
-        rhs[std::size_t(i)] = clean(rhs[std::size_t(i)] - rr * f);
+    const double *column = m_column.data();
+    const ChangingRows sorted = sortChangingRows(m_rows, r, column, zcb, blocks, rr, rhs.data(), m_pricedRows.data(),
+                                                 m_plainRows.data(), m_wideRows.data());
+    const int np = sorted.priced;
+    const int nq = sorted.plain;
+    const int nw = sorted.wide;
+    // Outside [lo, hi) no entry changed unless a row changed whole.
+    std::fill(m_touched.begin() + (nw > 0 ? 0 : lo), m_touched.begin() + (nw > 0 ? m_active : hi), char(1));
+    eliminateRows(m_a.data(), m_stride, m_pricedRows.data(), np, column, pr, lo, hi, zcb, z, zabs);
+    eliminateRows(m_a.data(), m_stride, m_plainRows.data(), nq, column, pr, lo, hi, nullptr, nullptr, nullptr);
+    for (int t = 0; t < nw; ++t) {
+        const int i = m_wideRows[std::size_t(t)];
+        if (zcb && !isZero(zcb[i]))
+            eliminatePricedRow(row(i), pr, column[i], m_active, zcb[i], z, zabs);
+        else
+            eliminateRow(row(i), pr, column[i], m_active);
     }
     cb[std::size_t(r)] = cost[std::size_t(e)];
     basis[std::size_t(r)] = e;

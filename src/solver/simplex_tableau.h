@@ -1,21 +1,43 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
 #include <vector>
 
 namespace vexo {
 
-// Guards that keep a run finite. A long run of degenerate pivots (no fall of the cost) switches the
+// Guards that keep a run finite and its memory bounded. A long run of degenerate pivots (no fall of the cost) switches the
 // pricing to the smallest improving column, which cannot cycle, until a pivot lowers the cost again;
 // the cap is the last guard against a run that never ends.
 struct SimplexLimits
 {
     long degenerateRunBeforeBland = 200; // also at least twice the number of rows
     long iterationCap = 0;               // 0: 100 * (rows + columns) + 10000
+    // The largest tableau a solve may build, in bytes (every column of every row as a double); a
+    // larger problem is refused before anything of that size is allocated.
+    unsigned long long tableauBytesCap = 1ULL << 30; // 1 GB
 };
 
 // The process-wide guards; tests lower them.
 SimplexLimits &simplexLimits();
+
+// Storage that starts on a 64-byte boundary (a cache line, one AVX-512 vector), so that rows whose
+// stride is a multiple of eight numbers all start on one.
+template<typename T>
+struct CacheLineAllocator
+{
+    using value_type = T;
+    static constexpr std::align_val_t kAlign{64};
+    CacheLineAllocator() = default;
+    template<typename U>
+    CacheLineAllocator(const CacheLineAllocator<U> &) noexcept {}
+    T *allocate(std::size_t n) { return static_cast<T *>(::operator new(n * sizeof(T), kAlign)); }
+    void deallocate(T *p, std::size_t) noexcept { ::operator delete(p, kAlign); }
+    template<typename U>
+    bool operator==(const CacheLineAllocator<U> &) const noexcept { return true; }
+};
+template<typename T>
+using AlignedVector = std::vector<T, CacheLineAllocator<T>>;
 
 // A dense simplex tableau without an objective row: rows are contiguous in memory (a fixed stride),
 // z is the sum of the rounded products of the basic costs and the entries (KRITER). Rows and
@@ -113,16 +135,18 @@ private:
     int m_basicFrom = 0;
     bool m_partitioned = false;
     int m_active = 0;              // stored columns that are not mirrors
-    std::vector<double> m_zs;      // z in units of 10^-8, per stored position
+    AlignedVector<double> m_zs;    // z in units of 10^-8, per stored position (and the padding)
     // The pricing is carried from pivot to pivot: the pivot takes the products of the entries it
     // changes out of m_zs and puts the new ones in. The products are whole numbers of 10^-8, and
     // a sum of whole numbers whose magnitudes add up to at most 2^53 is exact in any order, so the
     // carried sum is the one a fresh pricing makes row by row. m_zabs holds that sum of magnitudes
     // per column, infinite once it left the exact range: such a column is summed afresh, row by
-    // row, by the next pricing. When the basic costs were changed from outside (m_zcb holds the
+    // row, by the next pricing after one of its entries changed. When the basic costs were changed from outside (m_zcb holds the
     // ones the sums were made with) or an entry was set, the next pricing starts afresh.
-    std::vector<double> m_zabs;
+    AlignedVector<double> m_zabs;
     std::vector<double> m_zcb;
+    // Per stored position: an entry changed since the column was last summed.
+    std::vector<char> m_touched;
     bool m_zValid = false;
     // Every entry is 0.0 or at least the cleaning bound (after indexRows() and every pivot).
     bool m_cleanZeros = false;
@@ -132,14 +156,16 @@ private:
     std::vector<int> m_candidates;
     std::vector<int> m_pricedRows;
     std::vector<int> m_plainRows;
+    std::vector<int> m_wideRows;
     // The entries of column m_columnOf (-1: none) as the tableau holds them now, mirrors negated.
     std::vector<double> m_column;
     int m_columnOf = -1;
     std::vector<double> m_ratio;
+    std::vector<double> m_scratch; // of the columns summed afresh
     int m_rows = 0;
     int m_cols = 0;
     std::size_t m_stride = 0;
-    std::vector<double> m_a;
+    AlignedVector<double> m_a;
 };
 
 // Half away from zero to 8 decimals, the same number as MROUND2(x, 8).

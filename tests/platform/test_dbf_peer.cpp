@@ -107,7 +107,7 @@ void expectSameAsPeer(DbfTable &t, const QJsonObject &peer)
 TEST(DbfPeer, TablesWeWriteReadTheSameInAnIndependentReader)
 {
     if (!haveDbfread())
-        GTEST_SKIP() << "/usr/bin/python3 has no dbfread";
+        FAIL() << "/usr/bin/python3 has no dbfread (tools/deps.sh installs it)";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("PEER.VKD"));
     DbfStructure s = {{QStringLiteral("YMADI"), u'C', 25, 0},  {QStringLiteral("KOD"), u'N', 5, 0},
@@ -149,7 +149,7 @@ TEST(DbfPeer, TablesWeWriteReadTheSameInAnIndependentReader)
 TEST(DbfPeer, TablesOfOtherWritersReadTheSameAsTheIndependentReaderReadsThem)
 {
     if (!haveDbfread())
-        GTEST_SKIP() << "/usr/bin/python3 has no dbfread";
+        FAIL() << "/usr/bin/python3 has no dbfread (tools/deps.sh installs it)";
     const QStringList files = {QStringLiteral("dbase3_eof.dbf"), QStringLiteral("dbase3_noeof.dbf"),
                                QStringLiteral("foxpro_cp.dbf"), QStringLiteral("clipper_wide.dbf")};
     for (const QString &name : files) {
@@ -165,7 +165,7 @@ TEST(DbfPeer, TheUserIndexReadsTheSameInAnIndependentIndexReader)
     QProcess probe;
     probe.start(QStringLiteral("perl"), {QStringLiteral("-MXBase::Index"), QStringLiteral("-e1")});
     if (!probe.waitForFinished(20000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-        GTEST_SKIP() << "perl has no XBase::Index (Debian libdbd-xbase-perl)";
+        FAIL() << "perl has no XBase::Index (Debian libdbd-xbase-perl) (tools/deps.sh installs it)";
     QTemporaryDir dir;
     const QString table = dir.filePath(QStringLiteral("KULLANICIID.DBF"));
     const QString index = dir.filePath(QStringLiteral("KULLIDX.CDX"));

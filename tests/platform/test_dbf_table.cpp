@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "ordinary_file_rights.h"
 #include "source_tree.h"
 
 #include <gtest/gtest.h>
@@ -371,14 +372,25 @@ TEST_F(DbfTableTest, MissingFileAndWriteProtectedFileGiveAStatus)
     EXPECT_FALSE(missing.append());
 
     const QString path = filled({QStringLiteral("a")});
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    if (::geteuid() != 0) { // root writes through permissions
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readable | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(path, readable));
+    {
+        // The superuser writes through permissions: the opens run with an ordinary user's file rights.
+        test::OrdinaryFileRights user;
         DbfTable rw(path, true, false);
         ASSERT_TRUE(rw.status());
         EXPECT_EQ(rw.status()->code, DbfErrorCode::Access);
+        DbfTable ro(path, true, true);
+        EXPECT_FALSE(ro.status());
+        EXPECT_EQ(ro.lastRec(), 1u);
     }
-    DbfTable ro(path, true, true);
-    EXPECT_FALSE(ro.status());
+    // Given its write permission back, the file opens for writing again.
+    ASSERT_TRUE(QFile::setPermissions(path, readable | QFileDevice::WriteOwner));
+    DbfTable rw(path, true, false);
+    EXPECT_FALSE(rw.status());
+    EXPECT_TRUE(rw.append());
 }
 
 TEST_F(DbfTableTest, NameDifferingOnlyInCaseOpensTheExistingFile)
@@ -416,7 +428,6 @@ TEST_F(DbfTableTest, DamagedFilesAreRefusedAndLeftUntouched)
         {"empty field name", with([](QByteArray &b) { b[32] = 0; })},
         {"more records than the file holds", with([&](QByteArray &b) { put32(b, 4, 3); })},
         {"huge record count", with([&](QByteArray &b) { put32(b, 4, 0xFFFFFFFFu); })},
-        {"records beyond the count", with([&](QByteArray &b) { put32(b, 4, 0); })},
     };
     for (const auto &[what, bytes] : cases) {
         const QString path = dir.filePath(QStringLiteral("BOZUK.DBF"));
@@ -432,6 +443,38 @@ TEST_F(DbfTableTest, DamagedFilesAreRefusedAndLeftUntouched)
             t.close();
         }
         EXPECT_EQ(readBytes(path), bytes) << what;
+    }
+}
+
+// A writer that stopped after appending records but before counting them leaves data past the
+// header's count: the table reads with the count, as other dBASE programs read it, and the next
+// append takes the first place after the counted records.
+TEST_F(DbfTableTest, DataPastTheRecordCountIsReadWithTheHeadersCount)
+{
+    const QByteArray good = readBytes(filled({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    const std::pair<quint32, QStringList> cases[] = {
+        {0, {}}, {1, {QStringLiteral("a")}}, {2, {QStringLiteral("a"), QStringLiteral("b")}}};
+    for (const auto &[count, names] : cases) {
+        QByteArray bytes = good;
+        qToLittleEndian<quint32>(count, bytes.data() + 4);
+        const QString path = dir.filePath(QStringLiteral("UZUN.DBF"));
+        writeBytes(path, bytes);
+        {
+            DbfTable t(path, true, false);
+            ASSERT_FALSE(t.status()) << count << t.status()->text().toStdString();
+            EXPECT_EQ(t.lastRec(), count);
+            QStringList seen;
+            for (t.goTop(); !t.eof(); t.skip())
+                seen << t.fieldGet(QStringLiteral("AD")).toString().trimmed();
+            EXPECT_EQ(seen, names) << count;
+            ASSERT_TRUE(t.append());
+            t.fieldPut(QStringLiteral("AD"), QStringLiteral("yeni"));
+            EXPECT_EQ(t.recNo(), count + 1);
+        }
+        DbfTable again(path, true, true);
+        EXPECT_EQ(again.lastRec(), count + 1);
+        again.goBottom();
+        EXPECT_EQ(again.fieldGet(QStringLiteral("AD")).toString().trimmed(), QStringLiteral("yeni"));
     }
 }
 

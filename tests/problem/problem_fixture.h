@@ -16,6 +16,11 @@ using Record = QMap<QString, QVariant>;
 void writeTable(const QString &path, const DbfStructure &fields, const QList<Record> &records);
 // A problem file of the current layout holding the records.
 void writeProblemFile(const QString &path, const QList<Record> &records);
+// The bytes of a dBASE III table written by hand, field by field, from the problem file's published
+// layout (not through the table layer): the 20 fields of the older layout without the stock flag and
+// the saved-solution fields, `YMBMAT` with the given width (its high byte in the decimal-count byte),
+// the records' character values left-aligned and padded with blanks, and the end byte.
+QByteArray olderLayoutBytes(const QList<Record> &records, int ymbmatWidth = 1020);
 // Every record of a table as field name -> stored value.
 QList<Record> readTable(const QString &path);
 QByteArray fileBytes(const QString &path);

@@ -1,5 +1,6 @@
 #include "problem_fixture.h"
 
+#include "platform/cp1254_codec.h"
 #include "platform/dbf_filespec.h"
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
@@ -32,6 +33,51 @@ void writeTable(const QString &path, const DbfStructure &fields, const QList<Rec
 void writeProblemFile(const QString &path, const QList<Record> &records)
 {
     writeTable(path, DATAFILESTRUCT(), records);
+}
+
+QByteArray olderLayoutBytes(const QList<Record> &records, int ymbmatWidth)
+{
+    const QList<std::pair<const char *, int>> fields = {
+        {"YMADI", 25},  {"YMFIAT", 11}, {"YMSABIT", 12},  {"YMALTLIM", 12}, {"YMUSTLIM", 12},
+        {"BMADI", 15},  {"BMBIRIM", 11}, {"BMSABIT", 11}, {"BMALTLIM", 11}, {"BMUSTLIM", 11},
+        {"BMADIA", 15}, {"BMADIB", 15}, {"OSABIT", 11},   {"OALTLIM", 11},  {"OUSTLIM", 11},
+        {"GADI", 15},   {"GSABIT", 11}, {"GALTLIM", 11},  {"GUSTLIM", 11},  {"YMBMAT", ymbmatWidth}};
+    int recordLength = 1;
+    for (const auto &f : fields)
+        recordLength += f.second;
+    const int headerLength = 32 + 32 * int(fields.size()) + 1;
+    auto le16 = [](QByteArray &b, int v) { b += char(v & 0xFF); b += char((v >> 8) & 0xFF); };
+
+    QByteArray out;
+    out += char(0x03);                               // dBASE III, no memo
+    out += char(126); out += char(12); out += char(10); // last update 2026-12-10
+    const quint32 count = quint32(records.size());
+    for (int i = 0; i < 4; ++i)
+        out += char((count >> (8 * i)) & 0xFF);
+    le16(out, headerLength);
+    le16(out, recordLength);
+    out += QByteArray(17, '\0');
+    out += char(0xCA);                               // Windows-1254
+    out += QByteArray(2, '\0');
+    for (const auto &[name, width] : fields) {
+        QByteArray d(32, '\0');
+        const QByteArray n(name);
+        std::copy(n.begin(), n.end(), d.begin());
+        d[11] = 'C';
+        d[16] = char(width & 0xFF);
+        d[17] = char((width >> 8) & 0xFF);
+        out += d;
+    }
+    out += char(0x0D);
+    for (const Record &r : records) {
+        out += ' ';
+        for (const auto &[name, width] : fields) {
+            QByteArray value = Cp1254Codec::encode(r.value(QString::fromLatin1(name)).toString()).left(width);
+            out += value + QByteArray(width - value.size(), ' ');
+        }
+    }
+    out += char(0x1A);
+    return out;
 }
 
 QList<Record> readTable(const QString &path)

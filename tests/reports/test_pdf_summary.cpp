@@ -131,12 +131,12 @@ TEST_F(PdfSummary, ToolsReadAndRenderTheSummary)
 
     const ToolResult check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
     if (!check.found)
-        GTEST_SKIP() << "qpdf is not installed";
+        FAIL() << "qpdf is not installed (tools/deps.sh installs it)";
     EXPECT_EQ(check.exitCode, 0) << check.out.constData() << check.err.constData();
 
     const ToolResult text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (!text.found)
-        GTEST_SKIP() << "pdftotext is not installed";
+        FAIL() << "pdftotext is not installed (tools/deps.sh installs it)";
     ASSERT_EQ(text.exitCode, 0) << text.err.constData();
     const QString plain = QString::fromUtf8(text.out).simplified();
     for (int i = 1; i <= 120; ++i) {
@@ -152,7 +152,7 @@ TEST_F(PdfSummary, ToolsReadAndRenderTheSummary)
                                                                    QStringLiteral("-singlefile"), QStringLiteral("-png"),
                                                                    path, png});
     if (!render.found)
-        GTEST_SKIP() << "pdftoppm is not installed";
+        FAIL() << "pdftoppm is not installed (tools/deps.sh installs it)";
     ASSERT_EQ(render.exitCode, 0) << render.err.constData();
     EXPECT_TRUE(render.err.isEmpty()) << render.err.constData();
     const QImage page(png + QStringLiteral(".png"));

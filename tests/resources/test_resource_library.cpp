@@ -12,10 +12,10 @@ namespace {
 struct Picture
 {
     const char *name; // as the program spells it when it asks
-    int size;         // square edge in pixels, or the width
-    int height = 0;   // the height when the picture is not square
+    int size;         // width in pixels
+    int height = 0;   // 0 for a square picture
 
-    QSize pixels() const { return QSize(size, height ? height : size); }
+    QSize nativeSize() const { return QSize(size, height ? height : size); }
 };
 
 // Every picture the program asks for, spelled as the asking code spells it.
@@ -49,8 +49,30 @@ const Picture kPictures[] = {
     {"GrupBelirDown", 32}, {"MEkoAnal", 32}, {"MEkoAnalDown", 32}, {"BENZHMOUP", 32}, {"BENZHMODOWN", 32},
     // the split bars' pointers
     {"JOVVSPLITBARCURSOR", 32}, {"JOVHSPLITBARCURSOR", 32},
+    // the hyperlink's pointer
+    {"CURSOR_HAND", 32},
+    // the stock tool-bar strip of the menus, by picture number
+    {"TB1", 16}, {"TB2", 16}, {"TB3", 16}, {"TB4", 16}, {"TB5", 16}, {"TB6", 16}, {"TB12", 16}, {"TB21", 16},
+    {"TB22", 16}, {"TB23", 16}, {"TB31", 16}, {"TB42", 16}, {"TB48", 16}, {"TB69", 16}, {"TB89", 16},
+    {"TB90", 16}, {"TB100", 16}, {"TB101", 16}, {"TB102", 16}, {"TB120", 16}, {"TB121", 16}, {"TB127", 16},
+    {"TB128", 16}, {"TB129", 16}, {"TB130", 16},
+    // the report pad's icon
+    {"IDI_COCPADICON", 46, 48},
     // bitmaps of the start-up windows
     {"lightbulb", 32}, {"LOCKEDBITMAP", 32}, {"UNLOCKEDBITMAP", 32}, {"SPLASH_BMP", 504, 378},
+};
+
+// The partner buttons of the date and search fields: small bitmaps that are not square.
+struct SizedPicture
+{
+    const char *name;
+    QSize size;
+};
+const SizedPicture kPartnerButtonPictures[] = {
+    {"IBM_CALUP", QSize(26, 21)},
+    {"IBM_CALDN", QSize(26, 21)},
+    {"IBM_MAGNIFUP", QSize(22, 21)},
+    {"IBM_MAGNIFDN", QSize(22, 21)},
 };
 
 // Named by preset buttons but never part of the program's pictures.
@@ -74,9 +96,9 @@ TEST(ResourceLibrary, EveryPictureResolvesInAnyCaseAtItsSize)
             EXPECT_TRUE(ResourceLibrary::contains(asked)) << qPrintable(asked);
             EXPECT_FALSE(ResourceLibrary::icon(asked).isNull()) << qPrintable(asked);
         }
-        EXPECT_EQ(ResourceLibrary::nativeSize(name), p.pixels());
+        EXPECT_EQ(ResourceLibrary::nativeSize(name), p.nativeSize());
         const QPixmap pixmap = ResourceLibrary::pixmap(name.toLower());
-        EXPECT_EQ(pixmap.size(), p.pixels());
+        EXPECT_EQ(pixmap.size(), p.nativeSize());
         EXPECT_TRUE(hasVisiblePixels(pixmap.toImage()));
     }
 }
@@ -86,9 +108,26 @@ TEST(ResourceLibrary, HoldsExactlyTheListedPictures)
     QSet<QString> expected;
     for (const Picture &p : kPictures)
         expected.insert(QString::fromLatin1(p.name).toUpper());
+    for (const SizedPicture &p : kPartnerButtonPictures)
+        expected.insert(QString::fromLatin1(p.name));
     const QStringList stored = ResourceLibrary::names();
     EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()), expected);
-    EXPECT_EQ(stored.size(), 128);
+    EXPECT_EQ(stored.size(), expected.size()); // no name twice
+}
+
+TEST(ResourceLibrary, PartnerButtonPicturesAtTheirSizes)
+{
+    for (const SizedPicture &p : kPartnerButtonPictures) {
+        SCOPED_TRACE(p.name);
+        const QString name = QString::fromLatin1(p.name);
+        EXPECT_EQ(ResourceLibrary::nativeSize(name.toLower()), p.size);
+        const QImage image = ResourceLibrary::pixmap(name).toImage();
+        EXPECT_EQ(image.size(), p.size);
+        EXPECT_EQ(qAlpha(image.pixel(p.size.width() - 1, p.size.height() - 1)), 255); // a whole button face
+    }
+    // The pressed face differs from the released one.
+    EXPECT_NE(ResourceLibrary::pixmap(QStringLiteral("IBM_CALUP")).toImage(),
+              ResourceLibrary::pixmap(QStringLiteral("IBM_CALDN")).toImage());
 }
 
 TEST(ResourceLibrary, MissingNamesGiveNoImage)
@@ -151,6 +190,10 @@ TEST(ResourceLibrary, CursorsCarryTheirHotSpots)
     const QImage v = vertical.pixmap().toImage();
     EXPECT_GT(qAlpha(v.pixel(12, 10)), 0);
     EXPECT_EQ(qAlpha(v.pixel(31, 31)), 0);
+    // The hand points with its fingertip.
+    const QCursor hand = ResourceLibrary::cursor(QStringLiteral("Cursor_Hand"));
+    EXPECT_EQ(hand.hotSpot(), QPoint(12, 1));
+    EXPECT_GT(qAlpha(hand.pixmap().toImage().pixel(12, 1)), 0);
     // Not a cursor picture: the standard arrow.
     EXPECT_EQ(ResourceLibrary::cursor(QStringLiteral("VXOMAIN")).shape(), Qt::ArrowCursor);
 }

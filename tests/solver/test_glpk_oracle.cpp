@@ -103,7 +103,20 @@ void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, T
     const auto &sp = s.shadowPrices();
     const int nb = int(s.NBMSAYISI());
     const int ratioEnd = nb + int(s.ratioRowCount());
-    const int groupFirst = names.size() - int(s.AYMGADI().size());
+    // The group rows follow the ingredient-limit rows, counted here from the problem's lists: each
+    // column's ingredient has a fixed-share row, or a minimum row (0 when none is given) and a
+    // maximum row when one is given. A problem may name groups and hold no membership rows, and
+    // then has no group row.
+    int ingredientRows = 0;
+    for (int n : o.columnOf) {
+        const Row &r = p.AYMLIST[n];
+        ingredientRows += isBlank(r[YMFIX]) ? 1 + int(!isBlank(r[YMULIMIT])) : 1;
+    }
+    const int groupFirst = ratioEnd + ingredientRows;
+    for (int r = ratioEnd; r < names.size(); ++r) {
+        const bool groupName = p.AYMGADLARI.contains(names[r].trimmed());
+        EXPECT_EQ(groupName, r >= groupFirst) << "seed " << seed << " row " << r << " " << names[r].toStdString();
+    }
     QHash<QString, double> nutrient, ratio, group;
     QHash<QString, int> ratioCount;
     for (int r = 0; r < names.size(); ++r) {
@@ -112,7 +125,7 @@ void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, T
             nutrient[names[r]] += v;
         else if (r < ratioEnd)
             ratio[names[r]] += v;
-        else if (r >= groupFirst && !s.AYMGADI().isEmpty())
+        else if (r >= groupFirst)
             group[names[r]] += v;
     }
     for (const Row &r : p.ABMOLIST)

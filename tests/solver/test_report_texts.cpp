@@ -342,3 +342,73 @@ TEST(ReportInputFromSolver, EntryPricesGiveTheTableausColumns)
 }
 
 } // namespace
+
+namespace {
+
+// Three ingredients, two with share limits (every ingredient has a minimum row, 0 when none is
+// given), and one group with a limit: with its membership row, or named without one (a problem
+// file may hold the names and no membership rows).
+void installGroupedProblem(bool withMembership)
+{
+    using test::Opt;
+    test::FeedProblem fp;
+    fp.ingredients = {{QStringLiteral("ARPA"), 10.0, {}, Opt(20.0), {}},
+                      {QStringLiteral("MISIR"), 12.0, {}, {}, Opt(60.0)},
+                      {QStringLiteral("SOYA"), 30.0, {}, {}, {}}};
+    fp.nutrients = {{QStringLiteral("AĞIRLIK"), 1.0, {}, {}, QStringLiteral("Kg/Kg")},
+                    {QStringLiteral("HP"), {}, 15.0, {}}};
+    fp.content = {{1.0, 1.0, 1.0}, {10.0, 8.0, 44.0}};
+    fp.groups = {{QStringLiteral("TAHIL"), {}, {}, 90.0}};
+    fp.membership = {{1.0, 1.0, 0.0}};
+    fp.install();
+    if (!withMembership)
+        openProblem().AGMAT.clear();
+}
+
+} // namespace
+
+TEST(ReportInputFromSolver, GroupRowsAreTheRowsBuiltNotTheGroupNames)
+{
+    struct Case
+    {
+        bool membership;
+        std::vector<ReportInput::RowGroup> limitRows; // after the nutrients, in order
+    };
+    using G = ReportInput::RowGroup;
+    const Case cases[] = {
+        {true, {G::Ingredient, G::Ingredient, G::Ingredient, G::Ingredient, G::Group}},
+        {false, {G::Ingredient, G::Ingredient, G::Ingredient, G::Ingredient}},
+    };
+    test::ScriptedMessages messages;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.membership);
+        installGroupedProblem(c.membership);
+        KY_OPTIMIZER solver(nullptr, true);
+        ASSERT_EQ(solver.RESULT(), 1);
+        const ReportInput in = reportInputFrom(solver);
+        std::vector<G> groups;
+        QStringList names;
+        for (const ReportInput::LimitRow &r : in.rows) {
+            if (r.group != G::Nutrient) {
+                groups.push_back(r.group);
+                names << r.name;
+            }
+        }
+        EXPECT_EQ(groups, c.limitRows) << names.join(u',').toStdString();
+        EXPECT_EQ(names.mid(0, 4), (QStringList{QStringLiteral("ARPA"), QStringLiteral("MISIR"), QStringLiteral("SOYA"),
+                                                QStringLiteral("MISIR")}));
+        // The report prints the ingredient limits under their own heading, and a group heading only
+        // over a group row.
+        const QStringList lines = trimmedLines(detailedReportText(in, kNow));
+        const qsizetype ingredients = lines.indexOf(QStringLiteral("       Yem Maddesi (%):"));
+        ASSERT_GT(ingredients, 0);
+        EXPECT_TRUE(lines.at(ingredients + 1).startsWith(QStringLiteral("       ARPA ")));
+        EXPECT_TRUE(lines.at(ingredients + 2).startsWith(QStringLiteral("       MISIR ")));
+        const qsizetype group = lines.indexOf(QStringLiteral("       Yem Maddesi Grubu (%):"));
+        EXPECT_EQ(group > 0, c.membership);
+        if (group > 0) {
+            EXPECT_TRUE(lines.at(group + 1).startsWith(QStringLiteral("       TAHIL ")));
+        }
+    }
+    openProblem().reset();
+}

@@ -83,4 +83,13 @@ QString ScriptedFileDialogs::folder(QWidget *, const QString &caption, const QSt
     return next(caption);
 }
 
+QString ScriptedFileDialogs::saveFileWithFilter(QWidget *, const QString &caption, const QString &path,
+                                                const QStringList &filters, int &chosen)
+{
+    m_lastPath = path;
+    m_lastFilters = filters;
+    chosen = m_filters.isEmpty() ? 1 : m_filters.dequeue();
+    return next(caption);
+}
+
 } // namespace vexo::test

@@ -64,15 +64,25 @@ public:
     ScriptedFileDialogs();
     ~ScriptedFileDialogs() override;
     void answer(const QString &path) { m_answers.enqueue(path); }
+    // The filter (from 1) the next save chooser with filters answers with; 1 when not scripted.
+    void answerFilter(int filter) { m_filters.enqueue(filter); }
     QString openFile(QWidget *, const QString &caption, const QString &, const QString &) override;
     QString saveFile(QWidget *, const QString &caption, const QString &, const QString &) override;
     QString folder(QWidget *, const QString &caption, const QString &) override;
+    QString saveFileWithFilter(QWidget *, const QString &caption, const QString &path, const QStringList &filters,
+                               int &chosen) override;
     const QStringList &captions() const { return m_captions; }
+    // What the last save chooser with filters was given.
+    const QString &lastInitialPath() const { return m_lastPath; }
+    const QStringList &lastFilters() const { return m_lastFilters; }
 
 private:
     QString next(const QString &caption);
     QQueue<QString> m_answers;
+    QQueue<int> m_filters;
     QStringList m_captions;
+    QString m_lastPath;
+    QStringList m_lastFilters;
 };
 
 } // namespace vexo::test

@@ -32,16 +32,7 @@ public:
     {
         shown.append(QJsonObject{{"caption", r.caption}, {"text", r.text}});
         std::fprintf(stderr, "%s: %s\n", qPrintable(r.caption), qPrintable(r.text));
-        switch (r.buttons()) {
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            return MessageAnswer::No;
-        case MB_OKCANCEL:
-        case MB_RETRYCANCEL:
-            return MessageAnswer::Cancel;
-        default:
-            return MessageAnswer::Ok;
-        }
+        return unattendedAnswer(r);
     }
     void tones(const QList<Tone> &) override {}
 };

@@ -1,0 +1,317 @@
+#include "problem/problem_file_commands.h"
+
+#include "platform/file_dialogs.h"
+#include "platform/message_sink.h"
+#include "problem/app_globals.h"
+#include "problem/dbserverr.h"
+#include "problem/file_names.h"
+#include "problem/file_ops.h"
+#include "problem/messages.h"
+#include "problem/open_problem.h"
+#include "problem/problem_file.h"
+#include "problem/problem_loader.h"
+#include "problem/problem_saver.h"
+#include "problem/system_queries.h"
+#include "problem/turkish_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vexo {
+
+namespace {
+
+const QString kError = QStringLiteral("Hata...");
+const QString kWarning = QStringLiteral("Uyarı...");
+constexpr int kCurrentFieldCount = 25;
+
+void error(ProblemFileHost &host, const QString &text)
+{
+    ERRMESS(host.owner(), kError, text);
+}
+
+QString openPath()
+{
+    const OpenProblem &p = openProblem();
+    return p.OPROBDBF ? p.OPROBDBF->path() : QString();
+}
+
+void closeTable()
+{
+    OpenProblem &p = openProblem();
+    if (p.OPROBDBF) {
+        p.OPROBDBF->close();
+        p.OPROBDBF.reset();
+    }
+}
+
+// Renames a finished file over the target in one step; false (the target untouched) when it cannot.
+bool renameOver(const QString &from, const QString &to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// A temporary name beside the target, so that the rename stays inside one file system.
+QString besideTarget(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+}
+
+QStringList newProblemParameters()
+{
+    return {QStringLiteral("K"), QStringLiteral("1000.00"), QStringLiteral("Krş"), QStringLiteral("Kg"),
+            QString(40, u' '), QString(40, u' '), QString(40, u' '), QString(11, u' ')};
+}
+
+} // namespace
+
+QString problemCaption(const QString &path)
+{
+    const QString shown = PROBFILEDIR(path) == appGlobals().CVERIDIZIN ? GETFILENAME(path) : path;
+    return QStringLiteral("VEXO_Zud 2.6 - ") + shown;
+}
+
+bool FILEOPEN(ProblemFileHost &host)
+{
+    const QString folder = appGlobals().CVERIDIZIN;
+    const QString path = fileDialogs().openFile(host.owner(), QStringLiteral("Aç..."), folder,
+                                                QStringLiteral("VEXO_Zud Veri Dosyası(*.VKD *.vkd)"));
+    VXODEFAULTS();
+    if (path.isEmpty())
+        return false;
+    return DOOPENFILE(host, path);
+}
+
+bool DOOPENFILE(ProblemFileHost &host, const QString &path)
+{
+    const bool newFile = host.LNEWFILE;
+    host.LNEWFILE = false;
+    if (path.isEmpty())
+        return false;
+    if (path.size() <= 3 || path.right(4).toUpper() != QStringLiteral(".VKD")) {
+        error(host, GETFILENAME(path) + QStringLiteral(" dosyası bir VEXO_Zud 2.6 veri dosyası değil..."));
+        return false;
+    }
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        error(host, GETFILENAME(path) + QStringLiteral(" dosyası bulunamıyor..."));
+        return false;
+    }
+    OpenProblem &p = openProblem();
+    if (p.isOpen()) {
+        if (ISSAMEFILE(openPath(), path))
+            return false;
+        if (!FILECLOSE(host))
+            return false;
+    }
+    FACLEARRO(path);
+    if (!DATAFOPEN(host.owner(), path)) {
+        host.MI_ENADISABLE();
+        return false;
+    }
+    if (p.OPROBDBF->fCount() < kCurrentFieldCount) {
+        if (!ESKIDDONUSTUR(host, path)) {
+            closeTable();
+            host.MI_ENADISABLE();
+            error(host, QStringLiteral("Dosya dönüştürme başarısız..."));
+            return false;
+        }
+        if (!DATAFOPEN(host.owner(), path)) {
+            host.MI_ENADISABLE();
+            return false;
+        }
+    }
+    if (p.OPROBDBF->lastRec() == 0) {
+        if (newFile) {
+            p.APARMLIST = newProblemParameters();
+            p.LPRMDEG = true;
+            QString reason;
+            if (!PROBDBFUPDATE(&reason))
+                error(host, reason.isEmpty() ? QStringLiteral("Dosya kaydedilemedi...") : reason);
+        }
+    } else if (!AKTPRODIZOLUSTUR(host.owner())) {
+        closeTable();
+        host.MI_ENADISABLE();
+        return false;
+    } else {
+        p.KAYITLICOZUM();
+    }
+    host.setCaption(problemCaption(path));
+    host.MI_ENADISABLE();
+    host.YM_GIRIS();
+    host.OBFIRST();
+    return true;
+}
+
+void YENIDOSYAGIR(ProblemFileHost &host)
+{
+    const std::optional<QString> typed = host.askNewFileName();
+    if (!typed || typed->trimmed().isEmpty())
+        return;
+    QString name = typed->trimmed();
+    if (name.size() > 4 && name.right(4).toUpper() == QStringLiteral(".VKD"))
+        name.chop(4);
+    name = CHRCONT(name) + QStringLiteral(".VKD");
+    const QString path = appGlobals().CVERIDIZIN + QLatin1Char('/') + name;
+    if (QFileInfo::exists(path)) {
+        const QString question = GETFILENAME(path) + QStringLiteral(" dosyası mevcut!") +
+                                 QStringLiteral("\n\nÜzerine yazılsın mı?");
+        if (!askYesNo(host.owner(), kWarning, question, MB_ICONQUESTION))
+            return;
+        if (openProblem().isOpen() && ISSAMEFILE(openPath(), path)) {
+            // The file is replaced by an empty one: its editors go first, then the table, unsaved.
+            if (!host.closeEditors())
+                return;
+            closeTable();
+            host.MI_ENADISABLE();
+        }
+        SFDELETE(path);
+    }
+    if (!DATAFILECREATE(host.owner(), path))
+        return;
+    host.LNEWFILE = true;
+    DOOPENFILE(host, path);
+}
+
+bool FILECLOSE(ProblemFileHost &host)
+{
+    // The editors commit first, so the question below sees their edits.
+    if (!host.closeEditors())
+        return false;
+    OpenProblem &p = openProblem();
+    if (p.isOpen() && p.anyDirty()) {
+        const QString question = GETFILENAME(openPath()) + QStringLiteral(" dosyasındaki veriler değişmiş.") +
+                                 QStringLiteral("\n\nDeğişiklikleri kaydetmek istiyor musunuz?");
+        if (askYesNo(host.owner(), kWarning, question, MB_ICONQUESTION) && !KAYDET(host))
+            return false;
+    }
+    closeTable();
+    host.MI_ENADISABLE();
+    return true;
+}
+
+bool KAYDET(ProblemFileHost &host)
+{
+    if (!openProblem().isOpen())
+        return false;
+    host.WHOCHANGES();
+    QString reason;
+    if (PROBDBFUPDATE(&reason))
+        return true;
+    error(host, reason.isEmpty() ? QStringLiteral("Dosya kaydedilemedi...") : reason);
+    return false;
+}
+
+bool FKAYDET(ProblemFileHost &host)
+{
+    OpenProblem &p = openProblem();
+    if (!p.isOpen())
+        return false;
+    const QString current = openPath();
+    int filter = 1;
+    const QString chosen = fileDialogs().saveFileWithFilter(
+        host.owner(), QStringLiteral("Farklı Kaydet"), current,
+        {QStringLiteral("VEXO_Zud Veri Dosyası (*.VKD)"), QStringLiteral("VEXO_Pro Veri Dosyası (*.VVD)")}, filter);
+    VXODEFAULTS();
+    const QString safe = chosen.isEmpty() ? QString() : SCHARFROMBASE(chosen);
+    if (safe.isEmpty() || QFileInfo(safe).fileName().isEmpty()) {
+        host.STATUSMESSAGE(QStringLiteral("Geçerli dosya adı girilmedi..."));
+        return false;
+    }
+    const bool keepOpen = filter == 1;
+    const QString target = SFILEBASE(safe) + (keepOpen ? QStringLiteral(".VKD") : QStringLiteral(".VVD"));
+    if (target == current || ISSAMEFILE(target, current)) {
+        host.STATUSMESSAGE(QStringLiteral("Açık dosyayı kendi üzerine kaydetme teşbbüsü..."));
+        return false;
+    }
+    if (QFileInfo::exists(target)) {
+        const QString question = GETFILENAME(target) + QStringLiteral(" Dosyası mevcut!") +
+                                 QStringLiteral("\n\nÜzerine yazılsın mı?");
+        if (!askYesNo(host.owner(), kWarning, question, MB_ICONSTOP))
+            return false;
+    }
+    if (!KAYDET(host))
+        return false;
+
+    // The copy is made complete under a temporary name and then renamed over the target, so an
+    // existing file is replaced only by a whole copy.
+    const QString part = besideTarget(target);
+    QFile::remove(part);
+    if (!DATAFILECREATE(host.owner(), part))
+        return false;
+    const QString removeText = QStringLiteral("\r\n\r\nŞimdi bu dosyayı sileceğim. Sonra tekrar deneyiniz");
+    {
+        DBSERVERR copy(part, false, false, QStringLiteral("DBFCDX"));
+        if (copy.status()) {
+            copy.close();
+            error(host, QStringLiteral("Farklı kaydedilen dosya açılmadı...") + removeText + QLatin1Char('!'));
+            QFile::remove(part);
+            return false;
+        }
+        const bool appended = copy.appendDb(*p.OPROBDBF) && copy.commit();
+        copy.close();
+        if (!appended || !renameOver(part, target)) {
+            error(host, QStringLiteral("Farklı kaydedilen dosyaya veriler aktarılamadı...") + removeText + QLatin1Char('.'));
+            QFile::remove(part);
+            return false;
+        }
+    }
+    host.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+    if (!keepOpen)
+        return true;
+    if (!DATAFOPEN(host.owner(), target)) {
+        if (!DATAFOPEN(host.owner(), current))
+            host.MI_ENADISABLE();
+        return false;
+    }
+    host.setCaption(problemCaption(target));
+    return true;
+}
+
+bool ESKIDDONUSTUR(ProblemFileHost &host, const QString &path)
+{
+    OpenProblem &p = openProblem();
+    const bool loaded = AKTPRODIZOLUSTUR(host.owner());
+    closeTable();
+    if (!loaded)
+        return false;
+    const QString tempFolder = appGlobals().CVERIKOK + QStringLiteral("/Temp_Data");
+    if (!QDir().mkpath(tempFolder)) {
+        showMessage(host.owner(), kWarning,
+                    QStringLiteral("Geçici dizin oluşturma başarısız... : ") + QString::fromLocal8Bit(std::strerror(errno)),
+                    MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    const QString temp = tempFolder + QLatin1Char('/') + GETFILENAME(path);
+    if (QFileInfo::exists(temp))
+        SFDELETE(temp);
+    if (!DATAFILECREATE(host.owner(), temp) || !DATAFOPEN(host.owner(), temp))
+        return false;
+    p.setAllDirty(true);
+    const bool saved = KAYDET(host);
+    closeTable();
+    host.MI_ENADISABLE();
+    if (!saved) {
+        QFile::remove(temp);
+        return false;
+    }
+    // The converted file goes beside the original whole and is then renamed over it; until then the
+    // original stays as it was.
+    const QString part = besideTarget(path);
+    QFile::remove(part);
+    if (!QFile::copy(temp, part) || !renameOver(part, path)) {
+        QFile::remove(part);
+        error(host, QStringLiteral("Dönüştürülen dosya yerine kopyalanamadı..."));
+        return false;
+    }
+    QFile::remove(temp);
+    return true;
+}
+
+} // namespace vexo

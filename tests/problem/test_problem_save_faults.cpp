@@ -1,0 +1,675 @@
+// Saving and loading under real faults: a size limit that makes writes fail like a full disk, a
+// second program saving the same file, tables that are not problem files, and problems that the
+// file's fields cannot hold. After each the file is byte for byte as before or wholly the new one.
+#include "problem_fixture.h"
+
+#include "child_process.h"
+#include "platform/atomic_file.h"
+#include "platform/dbf_filespec.h"
+#include "platform/dbf_table.h"
+#include "problem/file_ops.h"
+#include "problem/ini_file.h"
+#include "problem/dbserverr.h"
+#include "problem/open_problem.h"
+#include "problem/problem_file_commands.h"
+#include "problem/problem_file.h"
+#include "problem/problem_loader.h"
+#include "problem/problem_saver.h"
+#include "scripted_messages.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace vexo;
+using vexo::test::Record;
+
+namespace {
+
+const QString B11(11, u' ');
+
+QString num(const QString &text)
+{
+    return text.rightJustified(11, u' ');
+}
+
+bool load(const QString &path)
+{
+    openProblem().reset();
+    if (!DATAFOPEN(nullptr, path))
+        return false;
+    return AKTPRODIZOLUSTUR(nullptr);
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray checksum(const QString &path)
+{
+    return QCryptographicHash::hash(test::fileBytes(path), QCryptographicHash::Sha256).toHex();
+}
+
+// Files beside the problem other than the problem itself (a copy left behind by a failed save).
+QStringList leftovers(const QString &path)
+{
+    QDir dir = QFileInfo(path).absoluteDir();
+    QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    names.removeAll(QFileInfo(path).fileName());
+    return names;
+}
+
+// Replaces the open problem's lists: `ingredients` ingredients named prefix1.., the nutrients and
+// the groups given, every matrix cell `cell`, every group holding every ingredient; all dirty.
+void setProblem(int ingredients, const QStringList &nutrients, const QStringList &groups,
+                const QString &prefix = QStringLiteral("YM"), const QString &cell = QStringLiteral("1.2500"))
+{
+    OpenProblem &p = openProblem();
+    p.AYMLIST.clear();
+    p.AYMADLARI.clear();
+    p.AYMSTOK.clear();
+    p.ABMLIST.clear();
+    p.ABMADLARI.clear();
+    p.ABMBIRIMLERI.clear();
+    p.AYMGLIST.clear();
+    p.AYMGADLARI.clear();
+    p.ABMOLIST.clear();
+    for (int i = 1; i <= ingredients; ++i) {
+        p.AYMADLARI << prefix + QString::number(i);
+        p.AYMLIST << Row{p.AYMADLARI.last().leftJustified(25), num("10.000"), B11, B11, B11, B11, B11, B11, B11, B11, B11};
+        p.AYMSTOK << true;
+    }
+    for (const QString &n : nutrients) {
+        p.ABMADLARI << n;
+        p.ABMBIRIMLERI << QStringLiteral("%");
+        p.ABMLIST << Row{n.leftJustified(15), QStringLiteral("%").leftJustified(11), B11, num("1.0000"), B11,
+                         B11, B11, B11, B11, B11, B11, B11};
+    }
+    for (const QString &g : groups) {
+        p.AYMGADLARI << g;
+        p.AYMGLIST << Row{g.leftJustified(25), B11, B11, B11, B11, B11, B11, B11, B11, B11};
+    }
+    p.AAMAT = RowList(nutrients.size(), Row(ingredients, num(cell)));
+    p.AGMAT = RowList(groups.size(), Row(ingredients, QStringLiteral("1.0")));
+    p.setAllDirty(true);
+}
+
+bool allDirty(const OpenProblem &p)
+{
+    return p.LYMDEG && p.LYMSTOKDEG && p.LBMDEG && p.LBMODEG && p.LYMGDEG && p.LAMATDEG && p.LPRMDEG;
+}
+
+// What another program does while it saves the file: it holds the save byte. The descriptor, or -1.
+int holdSaveByte(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    struct flock fl = {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = DbfTable::kSaveLockOffset;
+    fl.l_len = 1;
+    if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// A saved problem file holding `ingredients` ingredients and two nutrients.
+QString savedProblem(const test::ProblemEnvironment &env, const QString &name, int ingredients)
+{
+    const QString path = env.path(name);
+    EXPECT_TRUE(DATAFILECREATE(nullptr, path));
+    EXPECT_TRUE(DATAFOPEN(nullptr, path));
+    setProblem(ingredients, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+    QString why;
+    EXPECT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
+    openProblem().reset();
+    return path;
+}
+
+} // namespace
+
+TEST(ProblemRoundTrip, NutrientAndGroupRowsWithoutIngredientsComeBack)
+{
+    test::ProblemEnvironment env;
+    const QString path = env.path("BOS.VKD");
+    ASSERT_TRUE(DATAFILECREATE(nullptr, path));
+    ASSERT_TRUE(DATAFOPEN(nullptr, path));
+    setProblem(0, {QStringLiteral("HP"), QStringLiteral("KM"), QStringLiteral("CA")},
+               {QStringLiteral("TAHIL"), QStringLiteral("KABA")});
+    ASSERT_TRUE(openProblem().checkInvariants().isEmpty()) << openProblem().checkInvariants().join(u';').toStdString();
+    ASSERT_TRUE(PROBDBFUPDATE());
+    ASSERT_TRUE(load(path));
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AAMAT, RowList(3, Row()));
+    EXPECT_EQ(p.AGMAT, RowList(2, Row()));
+    EXPECT_TRUE(p.checkInvariants().isEmpty()) << p.checkInvariants().join(u';').toStdString();
+}
+
+TEST(ProblemRoundTrip, InvariantCheckSeesMissingMatrixRows)
+{
+    test::ProblemEnvironment env;
+    const struct
+    {
+        const char *what;
+        std::function<void(OpenProblem &)> spoil;
+        const char *rule;
+    } cases[] = {
+        {"no matrix rows for the nutrients", [](OpenProblem &p) { p.AAMAT.clear(); },
+         "active matrix rows differ from the nutrients"},
+        {"one matrix row short", [](OpenProblem &p) { p.AAMAT.removeLast(); },
+         "active matrix rows differ from the nutrients"},
+        {"no membership rows for the groups", [](OpenProblem &p) { p.AGMAT.clear(); },
+         "membership rows differ from the groups"},
+        {"a membership row one cell short", [](OpenProblem &p) { p.AGMAT[0].removeLast(); },
+         "a membership row differs from the ingredients"},
+    };
+    for (const auto &c : cases) {
+        for (const int ingredients : {0, 2}) {
+            setProblem(ingredients, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+            ASSERT_TRUE(openProblem().checkInvariants().isEmpty());
+            if (ingredients == 0 && QByteArray(c.what).contains("cell short"))
+                continue;
+            c.spoil(openProblem());
+            EXPECT_TRUE(openProblem().checkInvariants().contains(QString::fromLatin1(c.rule)))
+                << c.what << " with " << ingredients << " ingredients";
+        }
+    }
+}
+
+// Older files held shorter matrix rows; a row cut at its field's width would have its missing
+// contents taken as 0, so such a file is not opened at all.
+TEST(ProblemLoadRefusals, MatrixRowsWithFewerCellsThanIngredientsAreRefused)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    const QString path = env.path("KESIK.VKD");
+    // A 36-character matrix field holds 3 cells; the file names 4 ingredients.
+    const QString row = num("1.0") + u',' + num("2.0") + u',' + num("3.0") + u',';
+    writeBytes(path, test::olderLayoutBytes({{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", row}},
+                                             {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
+                                             {{"YMADI", "C"}, {"YMBMAT", "K,1000.00,Krş,Kg,"}},
+                                             {{"YMADI", "D"}, {"YMBMAT", kGrupMarker}}},
+                                            36));
+    const QByteArray before = checksum(path);
+    EXPECT_FALSE(load(path));
+    ASSERT_EQ(messages.shown().size(), 1);
+    const QString text = messages.shown()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("KESIK.VKD dosyası açılamadı! : Dosyada 4 yem maddesi var; ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("en çok 3 yem maddesi"))) << text.toStdString();
+    openProblem().reset();
+    EXPECT_EQ(checksum(path), before);
+
+    // The same file whose rows hold every ingredient loads.
+    const QString whole = row + num("4.0") + u',';
+    writeBytes(path, test::olderLayoutBytes({{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", whole}},
+                                             {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
+                                             {{"YMADI", "C"}, {"YMBMAT", "K,1000.00,Krş,Kg,"}},
+                                             {{"YMADI", "D"}, {"YMBMAT", kGrupMarker}}},
+                                            48));
+    EXPECT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AAMAT, (RowList{{num("1.0"), num("2.0"), num("3.0"), num("4.0")}}));
+}
+
+TEST(ProblemLoadRefusals, MoreIngredientsThanAProblemFileHoldsAreRefused)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    const QString path = env.path("COK.VKD");
+    QList<Record> records;
+    for (int i = 1; i <= 86; ++i)
+        records.append({{"YMADI", QStringLiteral("YM%1").arg(i)}});
+    records[0].insert("YMBMAT", kPrmMarker);
+    test::writeProblemFile(path, records);
+    const QByteArray before = checksum(path);
+    EXPECT_FALSE(load(path));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("86 yem maddesi")));
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("en çok 85 yem maddesi")));
+    openProblem().reset();
+    EXPECT_EQ(checksum(path), before);
+}
+
+// Tables that are not problem files are refused when opened, whatever they hold; the current and
+// the older layout open.
+TEST(ProblemLoadRefusals, ForeignTablesAreRefusedAtOpenAndLeftAsTheyWere)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    auto changed = [](const std::function<void(DbfStructure &)> &change) {
+        DbfStructure s = DATAFILESTRUCT();
+        change(s);
+        return s;
+    };
+    auto at = [](DbfStructure &s, const char *name) -> DbfField & {
+        for (DbfField &f : s)
+            if (f.name == QLatin1String(name))
+                return f;
+        return s.first();
+    };
+    const struct
+    {
+        const char *what;
+        DbfStructure fields;
+        bool opens;
+    } cases[] = {
+        {"current layout", DATAFILESTRUCT(), true},
+        {"older layout", changed([](DbfStructure &s) {
+             s.erase(std::remove_if(s.begin(), s.end(), [](const DbfField &f) {
+                 return f.name == u"YMSTOKVY" || f.name.endsWith(QStringLiteral("KCOZUM"));
+             }), s.end());
+         }), true},
+        {"older layout with shorter matrix rows", changed([&](DbfStructure &s) {
+             s.removeAt(6);
+             at(s, "YMBMAT").width = 240;
+         }), true},
+        {"matrix field missing", changed([](DbfStructure &s) { s.removeLast(); }), false},
+        {"nutrient name missing", changed([](DbfStructure &s) { s.removeAt(7); }), false},
+        {"number instead of text", changed([&](DbfStructure &s) { at(s, "YMFIAT") = {"YMFIAT", u'N', 11, 0}; }), false},
+        {"narrower nutrient name", changed([&](DbfStructure &s) { at(s, "BMADI").width = 10; }), false},
+        {"narrower matrix field in the current layout", changed([&](DbfStructure &s) { at(s, "YMBMAT").width = 600; }), false},
+        {"a field of another table", changed([](DbfStructure &s) { s.append({QStringLiteral("FIATI"), u'C', 11, 0}); }), false},
+    };
+    for (const auto &c : cases) {
+        const QString path = env.path("YABANCI.VKD");
+        QFile::remove(path);
+        Record record;
+        for (const DbfField &f : c.fields) {
+            if (f.name == u"YMADI" || f.name == u"BMADI")
+                record.insert(f.name, f.type == u'C' ? QVariant(QStringLiteral("A")) : QVariant(1.0));
+        }
+        test::writeTable(path, c.fields, {record});
+        const QByteArray before = checksum(path);
+        messages.clear();
+        EXPECT_EQ(DATAFOPEN(nullptr, path), c.opens) << c.what;
+        EXPECT_EQ(openProblem().isOpen(), c.opens) << c.what;
+        if (!c.opens) {
+            ASSERT_EQ(messages.shown().size(), 1) << c.what;
+            EXPECT_TRUE(messages.shown()[0].text.startsWith(
+                QStringLiteral("YABANCI.VKD veri dosyası açılamadı! : Bir problem dosyası değil: ")))
+                << c.what << ": " << messages.shown()[0].text.toStdString();
+        }
+        openProblem().reset();
+        EXPECT_EQ(checksum(path), before) << c.what;
+    }
+}
+
+// The saver checks every value against the field it goes into, in the table as it really is; a value
+// that would be cut refuses the save and nothing is written.
+TEST(ProblemSaveRefusals, ValuesWiderThanTheRealFieldsAreRefused)
+{
+    test::ProblemEnvironment env;
+    // An older file whose matrix field holds 10 cells, opened as it is.
+    const QString older = env.path("DAR.VKD");
+    writeBytes(older, test::olderLayoutBytes({{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("1.0") + ","}},
+                                              {{"YMBMAT", kPrmMarker}},
+                                              {{"YMBMAT", "K,1000.00,Krş,Kg,"}},
+                                              {{"YMBMAT", kGrupMarker}}},
+                                             120));
+    // A foreign table with a narrower nutrient name, opened around the open check.
+    const QString narrow = env.path("DARAD.VKD");
+    DbfStructure fields = DATAFILESTRUCT();
+    fields[7].width = 10;
+    test::writeTable(narrow, fields, {});
+
+    const struct
+    {
+        QString path;
+        int ingredients;
+        QStringList nutrients;
+        std::function<bool &(OpenProblem &)> dirty;
+        const char *reason;
+    } cases[] = {
+        {older, 11, {QStringLiteral("HP")}, [](OpenProblem &p) -> bool & { return p.LAMATDEG; }, "(120 karakter)"},
+        {narrow, 2, {QStringLiteral("HAM_PROTEIN_X")}, [](OpenProblem &p) -> bool & { return p.LBMDEG; },
+         "\"HAM_PROTEIN_X\" değeri problem dosyasının BMADI alanına (10 karakter) sığmıyor"},
+    };
+    for (const auto &c : cases) {
+        openProblem().reset();
+        openProblem().OPROBDBF = std::make_unique<DBSERVERR>(c.path, true, false);
+        ASSERT_FALSE(openProblem().OPROBDBF->status());
+        setProblem(c.ingredients, c.nutrients, {});
+        // Only the part that meets the narrow field is saved (the older file lacks fields that
+        // other parts need).
+        OpenProblem &p = openProblem();
+        p.setAllDirty(false);
+        c.dirty(p) = true;
+        const QByteArray before = checksum(c.path);
+        QString why;
+        EXPECT_FALSE(PROBDBFUPDATE(&why));
+        EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
+        EXPECT_TRUE(c.dirty(p));
+        openProblem().reset();
+        EXPECT_EQ(checksum(c.path), before);
+    }
+}
+
+TEST(ProblemSaveRefusals, GroupNamesThatTheFileWouldMakeEqualAreRefused)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "GRUP.VKD", 3);
+    const QByteArray before = checksum(path);
+    ASSERT_TRUE(load(path));
+    // Both long names keep their first 15 characters "KABA YEMLER GRU"; the third is cut alone.
+    setProblem(3, {QStringLiteral("HP")},
+               {QStringLiteral("KABA YEMLER GRUBU 1"), QStringLiteral("TAHIL"), QStringLiteral("KABA YEMLER GRUBU 2"),
+                QStringLiteral("ENERJI KAYNAKLARI")});
+    QString why;
+    EXPECT_FALSE(PROBDBFUPDATE(&why));
+    EXPECT_TRUE(why.contains(QStringLiteral("\"KABA YEMLER GRUBU 1\", \"KABA YEMLER GRUBU 2\""))) << why.toStdString();
+    EXPECT_FALSE(why.contains(QStringLiteral("ENERJI"))) << why.toStdString();
+    EXPECT_TRUE(allDirty(openProblem()));
+    EXPECT_EQ(checksum(path), before);
+
+    // A long name that stays unique is stored cut to the field, as the file has always held it.
+    openProblem().AYMGLIST[2][YMGNAME] = QStringLiteral("KARMA").leftJustified(25);
+    openProblem().AYMGADLARI[2] = QStringLiteral("KARMA");
+    ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMGADLARI,
+              (QStringList{"KABA YEMLER GRU", "TAHIL", "KARMA", "ENERJI KAYNAKLA"}));
+}
+
+TEST(ProblemSaveRefusals, ASecondSaverIsRefusedAndKeepsItsFlags)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "IKI.VKD", 2);
+    ASSERT_TRUE(load(path));
+    setProblem(4, {QStringLiteral("HP")}, {});
+    const QByteArray before = checksum(path);
+
+    // Another program in the middle of its save holds the save byte of the file.
+    const int other = holdSaveByte(path);
+    ASSERT_GE(other, 0);
+    QString why;
+    EXPECT_FALSE(PROBDBFUPDATE(&why));
+    EXPECT_TRUE(why.contains(QStringLiteral("başka bir program tarafından kaydediliyor"))) << why.toStdString();
+    EXPECT_TRUE(allDirty(openProblem()));
+    EXPECT_EQ(checksum(path), before);
+    EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
+
+    // Once the other save is over, this one goes through.
+    ::close(other);
+    ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
+    EXPECT_FALSE(openProblem().anyDirty());
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMADLARI.size(), 4);
+}
+
+// A problem opened through a link is saved into the file the link names; the link stays a link.
+TEST(ProblemSaveFaults, ASaveThroughALinkReplacesTheFileItNames)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "HEDEF.VKD", 2);
+    const QString link = env.path("BAG.VKD");
+    ASSERT_TRUE(QFile::link(path, link));
+    ASSERT_TRUE(load(link));
+    setProblem(6, {QStringLiteral("HP")}, {});
+    ASSERT_TRUE(PROBDBFUPDATE());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMADLARI.size(), 6);
+}
+
+// Writes that fail part way (a file-size limit on the saving process, which fails a write as a full
+// disk does) leave the problem file byte for byte as it was, the flags set and no copy behind; a
+// limit the save stays within gives the wholly new file.
+TEST(ProblemSaveFaults, AFailedWriteLeavesTheFileAsItWas)
+{
+    test::ProblemEnvironment env;
+    test::ManualClock clock;
+    test::ScriptedMessages messages; // a refused append asks Retry or Cancel: Cancel
+    const QString path = savedProblem(env, "DOLU.VKD", 2);
+    const qint64 size = QFileInfo(path).size();
+    const QByteArray before = checksum(path);
+    const struct
+    {
+        const char *what;
+        qint64 limit;
+        bool saves;
+    } cases[] = {
+        {"the copy itself does not fit", size - 1, false},
+        {"the first appended record does not fit", size + 100, false},
+        {"a later record does not fit", size + 20 * 1309, false},
+        {"everything fits", 64 * 1024 * 1024, true},
+    };
+    for (const auto &c : cases) {
+        const int status = test::runWithFileSizeLimit(c.limit, [&] {
+            if (!load(path))
+                return false;
+            setProblem(40, {QStringLiteral("HP"), QStringLiteral("KM"), QStringLiteral("CA")},
+                       {QStringLiteral("TAHIL")}, QStringLiteral("YENI"));
+            const bool saved = PROBDBFUPDATE();
+            if (!saved && !allDirty(openProblem()))
+                ::_exit(3); // a refused save must keep every flag
+            return saved;
+        });
+        EXPECT_EQ(status, c.saves ? 0 : 1) << c.what;
+        EXPECT_TRUE(leftovers(path).isEmpty()) << c.what << ": " << leftovers(path).join(u' ').toStdString();
+        if (!c.saves) {
+            EXPECT_EQ(checksum(path), before) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(load(path));
+        const OpenProblem &p = openProblem();
+        EXPECT_EQ(p.AYMADLARI.size(), 40);
+        EXPECT_EQ(p.AYMADLARI.first(), QStringLiteral("YENI1"));
+        EXPECT_EQ(p.AAMAT, RowList(3, Row(40, num("1.2500"))));
+        EXPECT_TRUE(p.checkInvariants().isEmpty());
+    }
+}
+
+// Empty when the file holds one whole problem as the savers below write it (ingredients numbered
+// from 1 under one prefix, every matrix cell that prefix's value); otherwise what is wrong.
+QString wholeProblemFault(const QString &path)
+{
+    if (!load(path))
+        return QStringLiteral("the file does not load");
+    const OpenProblem &p = openProblem();
+    const int n = int(p.AYMADLARI.size());
+    if (n == 0)
+        return QStringLiteral("no ingredients");
+    const QString prefix = p.AYMADLARI.first().left(p.AYMADLARI.first().size() - 1);
+    const QHash<QString, std::pair<QString, QList<int>>> kinds = {
+        {QStringLiteral("YM"), {QStringLiteral("1.2500"), {2}}},
+        {QStringLiteral("BIR"), {QStringLiteral("1.0000"), {30, 31, 32}}},
+        {QStringLiteral("IKI"), {QStringLiteral("2.0000"), {7, 8, 9}}}};
+    if (!kinds.contains(prefix) || !kinds.value(prefix).second.contains(n))
+        return QStringLiteral("%1 ingredients named %2...").arg(n).arg(prefix);
+    for (int i = 0; i < n; ++i) {
+        if (p.AYMADLARI.at(i) != prefix + QString::number(i + 1))
+            return QStringLiteral("ingredient %1 is %2 among %3").arg(i + 1).arg(p.AYMADLARI.at(i), prefix);
+    }
+    if (p.AAMAT != RowList(2, Row(n, num(kinds.value(prefix).first))))
+        return QStringLiteral("the matrix is not %1's").arg(prefix);
+    if (p.AGMAT != RowList(1, Row(n, QStringLiteral("1.0"))))
+        return QStringLiteral("the membership is not %1's").arg(prefix);
+    if (!p.checkInvariants().isEmpty())
+        return p.checkInvariants().join(u';');
+    return {};
+}
+
+// Two programs saving one problem at the same time: every save is whole, so the file is always one
+// program's problem and never a mixture.
+TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
+{
+    test::ProblemEnvironment env;
+    test::ManualClock clock;
+    test::ScriptedMessages messages;
+    const QString path = savedProblem(env, "ORTAK.VKD", 2);
+    auto saver = [&](int ingredients, const QString &prefix, const QString &cell) {
+        return [=] {
+            if (!load(path))
+                ::_exit(4);
+            int saved = 0;
+            // At least 25 rounds, and on until this program has had a save of its own.
+            for (int round = 0; round < 25 || (saved == 0 && round < 400); ++round) {
+                setProblem(ingredients + round % 3, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")},
+                           prefix, cell);
+                QString why;
+                if (PROBDBFUPDATE(&why))
+                    ++saved;
+                else if (!allDirty(openProblem()))
+                    ::_exit(5);
+                else if (!why.contains(QStringLiteral("başka bir program")))
+                    ::_exit(6);
+                // A user saves now and then, not in a tight loop: the other program gets its turns.
+                ::usleep(useconds_t(1000 + (round * 7919 + ingredients * 104729) % 3000));
+            }
+            return saved > 0;
+        };
+    };
+    const int first = test::startChild(saver(30, QStringLiteral("BIR"), QStringLiteral("1.0000")));
+    const int second = test::startChild(saver(7, QStringLiteral("IKI"), QStringLiteral("2.0000")));
+    // What a third program reading the file meanwhile sees: always one whole problem.
+    const QString snapshot = env.path("GORUNEN.VKD");
+    QStringList seen;
+    for (int look = 0; look < 150; ++look) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.readAll();
+            f.close();
+            writeBytes(snapshot, bytes);
+            const QString fault = wholeProblemFault(snapshot);
+            if (!fault.isEmpty() && !seen.contains(fault))
+                seen << fault;
+        }
+        ::usleep(700);
+    }
+    EXPECT_EQ(test::waitChild(first), 0);
+    EXPECT_EQ(test::waitChild(second), 0);
+    EXPECT_TRUE(seen.isEmpty()) << seen.join(u'\n').toStdString();
+    QFile::remove(snapshot);
+    EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
+    EXPECT_EQ(wholeProblemFault(path), QString());
+    ASSERT_TRUE(load(path));
+    EXPECT_FALSE(openProblem().AYMADLARI.first().startsWith(QStringLiteral("YM"))) << "nobody saved";
+}
+
+// The fault as a user meets it: a disk with no room left (a 64 KiB tmpfs, filled up). The problem
+// save, an INI value, a copy and a new table each fail and leave their file as it was; with room
+// again the save goes through whole.
+TEST(ProblemSaveFaults, AFullDiskLeavesEveryFileAsItWas)
+{
+    test::ProblemEnvironment env;
+    test::ManualClock clock;
+    test::ScriptedMessages messages;
+    const int status = test::runOnSmallDisk(64 * 1024, [](const QString &folder) {
+        bool ok = true;
+        auto check = [&](bool condition, const char *what) {
+            if (!condition) {
+                std::fprintf(stderr, "full disk: %s\n", what);
+                ok = false;
+            }
+        };
+        const QString path = folder + QStringLiteral("/DOLU.VKD");
+        const QString ini = folder + QStringLiteral("/AYAR.INI");
+        check(DATAFILECREATE(nullptr, path) && DATAFOPEN(nullptr, path), "the problem file is created");
+        setProblem(3, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+        check(PROBDBFUPDATE(), "the first save");
+        check(writeFileAtomically(ini, "[A]\r\nB=1\r\n"), "the INI file is written");
+        {
+            QFile filler(folder + QStringLiteral("/DOLGU"));
+            check(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered), "the filler opens");
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+        }
+        const QByteArray problemBefore = checksum(path);
+        const QByteArray iniBefore = test::fileBytes(ini);
+
+        setProblem(20, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+        check(!PROBDBFUPDATE(), "the save is refused");
+        check(allDirty(openProblem()), "the refused save keeps its flags");
+        check(checksum(path) == problemBefore, "the problem file is as it was");
+        check(!INIFILE(ini).SETSTRING(QStringLiteral("A"), QStringLiteral("C"), QString(300, u'x')), "the INI write fails");
+        check(!SFCOPY(path, ini), "the copy fails");
+        check(!DbfFileSpec(ini).create(DATAFILESTRUCT()), "the new table fails");
+        check(test::fileBytes(ini) == iniBefore, "the INI file is as it was");
+        check(leftovers(path).size() == 2, "no copy is left behind");
+
+        check(QFile::remove(folder + QStringLiteral("/DOLGU")), "the filler goes");
+        check(PROBDBFUPDATE(), "with room again the save goes through");
+        check(load(path) && openProblem().AYMADLARI.size() == 20, "the saved file is wholly the new one");
+        openProblem().reset();
+        return ok;
+    });
+    if (status == test::kNoSmallDisk)
+        GTEST_SKIP() << "this machine allows no tmpfs mount; the file-size limit tests cover the same fault";
+    EXPECT_EQ(status, 0);
+}
+
+namespace {
+
+// The main window as far as the file commands need it.
+struct QuietHost : ProblemFileHost
+{
+    QWidget *owner() override { return nullptr; }
+    void setCaption(const QString &) override {}
+    void STATUSMESSAGE(const QString &) override {}
+    bool closeEditors() override { return true; }
+    void WHOCHANGES() override {}
+    void MI_ENADISABLE() override
+    {
+        if (!openProblem().isOpen())
+            openProblem().reset();
+    }
+    void YM_GIRIS() override {}
+    void OBFIRST() override {}
+    std::optional<QString> askNewFileName() override { return std::nullopt; }
+};
+
+} // namespace
+
+// Through the file commands a user runs: a file that would be misread is not opened and stays as it
+// is; a save refused because another program saves the same file is told and keeps the changes.
+TEST(ProblemFileCommandFaults, RefusedOpensAndSavesAreToldAndChangeNothing)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    QuietHost host;
+    const QString cut = env.path("KESIK.VKD");
+    writeBytes(cut, test::olderLayoutBytes({{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("1.0") + ","}},
+                                            {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
+                                            {{"YMBMAT", "K,1000.00,Krş,Kg,"}}},
+                                           12));
+    const QString foreign = env.path("YABANCI.VKD");
+    test::writeTable(foreign, {{QStringLiteral("YMADI"), u'C', 25, 0}, {QStringLiteral("FIATI"), u'N', 11, 3}}, {});
+    for (const QString &path : {cut, foreign}) {
+        const QByteArray before = checksum(path);
+        messages.clear();
+        EXPECT_FALSE(DOOPENFILE(host, path)) << path.toStdString();
+        EXPECT_FALSE(openProblem().isOpen());
+        ASSERT_FALSE(messages.shown().isEmpty());
+        EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("açılamadı! : "))) << messages.shown()[0].text.toStdString();
+        EXPECT_EQ(checksum(path), before);
+    }
+
+    const QString path = savedProblem(env, "KAYIT.VKD", 2);
+    ASSERT_TRUE(DOOPENFILE(host, path));
+    setProblem(5, {QStringLiteral("HP")}, {});
+    const QByteArray before = checksum(path);
+    const int other = holdSaveByte(path);
+    ASSERT_GE(other, 0);
+    messages.clear();
+    EXPECT_FALSE(KAYDET(host));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("başka bir program tarafından kaydediliyor")));
+    EXPECT_TRUE(allDirty(openProblem()));
+    EXPECT_EQ(checksum(path), before);
+    ::close(other);
+    EXPECT_TRUE(KAYDET(host));
+    EXPECT_FALSE(openProblem().anyDirty());
+}

@@ -1,0 +1,116 @@
+// The report pads in the real main window: the pad menu on the menu bar while pads are open, the
+// close-all before exit, and a main window that goes while a pad is still open.
+#include "controls/command_registry.h"
+#include "controls/menu_builder.h"
+#include "problem/app_globals.h"
+#include "reports/last_report.h"
+#include "reports/pad_rich_edit.h"
+#include "reports/pad_window.h"
+#include "reports/report_pads.h"
+#include "scripted_messages.h"
+#include "shell/shell_window.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vexo;
+
+namespace {
+
+QStringList barTitles(QMainWindow &window)
+{
+    QStringList titles;
+    for (QAction *a : window.menuBar()->actions())
+        titles << a->text();
+    return titles;
+}
+
+} // namespace
+
+class ShellReportPadsTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    AppGlobals saved;
+
+private slots:
+    void initTestCase()
+    {
+        saved = appGlobals();
+        appGlobals().CPROGDIZIN = dir.path();
+        appGlobals().CVERIDIZIN = dir.path();
+        appGlobals().CVERIKOK = dir.path();
+        installReportCommands();
+        lastReport().clear();
+    }
+    void cleanupTestCase() { appGlobals() = saved; }
+
+    void padMenuReplacesTheMainMenuWhilePadsAreOpen()
+    {
+        SSHELLWINDOW window;
+        const QStringList mainTitles = barTitles(window);
+        QVERIFY(window.runCommand(QStringLiteral("REPORTPAD")));
+        ReportPads *pads = reportPads();
+        QVERIFY(pads);
+        QCOMPARE(pads->GETCHILDWINDOWS().size(), 1);
+        QCOMPARE(window.shownMenu(), pads->padMenu());
+        QCOMPARE(barTitles(window), (QStringList{QStringLiteral("&Dosya"), QStringLiteral("&Yazım"),
+                                                 QStringLiteral("&Pencere"), QStringLiteral("&Araçlar"),
+                                                 QStringLiteral("&Yardım")}));
+        QVERIFY(pads->padMenu()->trigger(28995)); // "&Yeni..."
+        QCOMPARE(pads->GETCHILDWINDOWS().size(), 2);
+        QVERIFY(pads->padMenu()->trigger(28999)); // "&Hepsini Kapat"
+        QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
+        QCOMPARE(barTitles(window), mainTitles);
+    }
+
+    void exitClosesThePadsFirstAndACancelledPadKeepsTheProgram()
+    {
+        SSHELLWINDOW window;
+        window.show();
+        QVERIFY(window.runCommand(QStringLiteral("REPORTPAD")));
+        PADWIN *pad = reportPads()->activePad();
+        QVERIFY(pad);
+        QTest::keyClicks(pad->ODCRICHEDIT(), QStringLiteral("not saved"));
+        {
+            test::ScriptedMessages messages;
+            messages.answer(MessageAnswer::Cancel);
+            QVERIFY(!window.QUERYCLOSE());
+            QCOMPARE(messages.shown().size(), 1); // the pad's question, not the exit question
+            QCOMPARE(messages.shown()[0].text,
+                     QStringLiteral("Adsız1 dosyasındaki metin değişti.\n\nKaydetmek istiyor musunuz?"));
+            QCOMPARE(reportPads()->GETCHILDWINDOWS().size(), 1);
+        }
+        {
+            test::ScriptedMessages messages;
+            messages.answer(MessageAnswer::No); // the pad: do not save
+            messages.answer(MessageAnswer::No); // the exit question: stay
+            QVERIFY(!window.QUERYCLOSE());
+            QCOMPARE(messages.shown().size(), 2);
+            QCOMPARE(messages.shown()[1].caption, QStringLiteral("Çıkış..."));
+            QVERIFY(reportPads()->GETCHILDWINDOWS().isEmpty());
+            QCOMPARE(window.shownMenu(), &window.mainMenu());
+        }
+    }
+
+    void aMainWindowThatGoesWithAPadOpenLeavesNothingBehind()
+    {
+        {
+            SSHELLWINDOW window;
+            QVERIFY(window.runCommand(QStringLiteral("REPORTPAD")));
+            QVERIFY(reportPads()->padMenu());
+        }
+        QVERIFY(!shellHost());
+        QVERIFY(!reportPads());
+        SSHELLWINDOW again;
+        QVERIFY(again.runCommand(QStringLiteral("REPORTPAD")));
+        QCOMPARE(reportPads()->GETCHILDWINDOWS().size(), 1);
+        QCOMPARE(reportPads()->GETCHILDWINDOWS()[0]->windowTitle(), QStringLiteral("Adsız1"));
+    }
+};
+
+QTEST_MAIN(ShellReportPadsTest)
+#include "tst_shell_report_pads.moc"
