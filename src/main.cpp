@@ -1,4 +1,5 @@
 #include "editors/constraint_edit_window.h"
+#include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "reports/report_pads.h"
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     vexo::installSolverDialogs();
     vexo::installReportCommands();
     vexo::installEditorCommands();
+    vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

@@ -59,7 +59,7 @@ question=$(window '^Uyarı\.\.\.$' 10) || true
 [ -n "$question" ] || fail "the report pad did not ask to save its changed text"
 shot 5-pad-question
 xdotool windowfocus --sync "$question"
-xdotool key n
+xdotool key h  # "&Hayır", the Turkish No
 sleep 0.5
 
 # Leave: Ctrl+X asks to exit, then offers to save the solved problem; Return answers Yes to both.
