@@ -1,3 +1,5 @@
+#include "editors/constraint_edit_window.h"
+#include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "reports/report_pads.h"
@@ -16,6 +18,8 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installEditorCommands();
+    vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
