@@ -1,5 +1,6 @@
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installReferenceCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
