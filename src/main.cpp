@@ -1,3 +1,5 @@
+#include "editors/constraint_edit_window.h"
+#include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "refdb/reference_backup.h"
@@ -18,6 +20,8 @@ int main(int argc, char **argv)
     vexo::installSolverDialogs();
     vexo::installReportCommands();
     vexo::installReferenceCommands();
+    vexo::installEditorCommands();
+    vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
