@@ -10,6 +10,7 @@
 #include "problem/reference_tables.h"
 #include "problem/system_queries.h"
 #include "refdb/file_pair_replace.h"
+#include "refdb/older_edition.h"
 #include "refdb/qv_folder_dialog.h"
 
 #include <QDir>
@@ -192,6 +193,7 @@ void installReferenceCommands()
 {
     shellCommands().add(QStringLiteral("RM_YEDEKLE"), [] { RM_YEDEKLE(); });
     shellCommands().add(QStringLiteral("RM_YEDEKTEN_AL"), [] { RM_YEDEKTEN_AL(); });
+    shellCommands().add(QStringLiteral("VKAR25_DONUS"), [] { VKAR25_DONUS_COMMAND(); });
 }
 
 } // namespace vexo

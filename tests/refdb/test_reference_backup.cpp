@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "refdb_fixture.h"
 #include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
 #include "problem/app_globals.h"
@@ -8,7 +9,6 @@
 #include "scripted_messages.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,48 +19,29 @@
 #include <unistd.h>
 
 using namespace vexo;
+using vexo::test::bytesOf;
+using vexo::test::snapshot;
 
 namespace {
 
-void writeTable(const QString &path, const DbfStructure &fields, const QStringList &names)
+QList<QVariantList> numbered(const QStringList &names)
 {
-    DbfFileSpec spec(path);
-    ASSERT_TRUE(spec.create(fields));
-    DbfTable t(path, false, false);
-    ASSERT_TRUE(t.isOpen());
-    for (int i = 0; i < names.size(); ++i) {
-        ASSERT_TRUE(t.append());
-        t.fieldPut(0, i + 1);
-        t.fieldPut(1, names.at(i));
-    }
-    ASSERT_TRUE(t.commit());
+    QList<QVariantList> rows;
+    for (const QString &name : names)
+        rows.append({int(rows.size()) + 1, name});
+    return rows;
 }
 
 void writeMatrix(const QString &folder, const QStringList &names)
 {
-    writeTable(folder + QStringLiteral("/MATNRC6.DBF"),
-               {{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0}}, names);
+    test::writeRows(folder + QStringLiteral("/MATNRC6.DBF"),
+                    {{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0}}, numbered(names));
 }
 
 void writeDefinitions(const QString &folder, const QStringList &names)
 {
-    writeTable(folder + QStringLiteral("/VMKBMDESC.DBF"), {{"NUM", u'N', 5, 0}, {"BMADI", u'C', 11, 0}}, names);
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// Every entry of a folder, hidden ones too, with a digest of its bytes.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        files[name] = QCryptographicHash::hash(bytesOf(dir.filePath(name)), QCryptographicHash::Sha256);
-    return files;
+    test::writeRows(folder + QStringLiteral("/VMKBMDESC.DBF"), {{"NUM", u'N', 5, 0}, {"ABRRE", u'C', 15, 0}},
+                    numbered(names));
 }
 
 bool noticeLeft()
