@@ -146,6 +146,9 @@ private slots:
         w.deleteButton->click();
         QCOMPARE(abbreviations(s), QStringList({"KM", "LIZIN", "HP", "P"}));
 
+        // Under a real display a picture of the editor can be kept for looking at.
+        if (const QString dir = qEnvironmentVariable("VEXO_SCREENSHOT_DIR"); !dir.isEmpty())
+            w.grab().save(dir + QStringLiteral("/bm_edit_win.png"));
         w.saveButton->click();                        // save
         QVERIFY(!w.isVisible());
         DbfTable matrix(root.path(kReferenceMatrixFile), true, true);
