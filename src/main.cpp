@@ -3,6 +3,7 @@
 #include "problem/name_match.h"
 #include "refdb/bm_edit_win.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installReferenceCommands();
     vexo::installEditorCommands();
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();
