@@ -1,6 +1,7 @@
 #include "editors/constraint_edit_window.h"
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
+#include "refdb/bm_edit_win.h"
 #include "refdb/cb_hsec.h"
 #include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     vexo::installReferenceCommands();
     vexo::installEditorCommands();
     vexo::installQtTurkishTranslation();
+    vexo::installNutrientDefinitionCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
