@@ -116,7 +116,9 @@ BYM_GRUBU_WIN::BYM_GRUBU_WIN(QWidget *parent)
         field->setToolTip(QString::fromUtf8(tips[i]));
         field->setPalette(cyan);
         field->setAlignment(Qt::AlignRight);
-        field->setGeometry(dluRect(font(), at[i].x(), at[i].y(), 56, 11));
+        // The fields stand 90 pixels apart once laid out; a wide font must not let one cover the next.
+        const QRect r = dluRect(font(), at[i].x(), at[i].y(), 56, 11);
+        field->setGeometry(r.x(), r.y(), std::min(r.width(), 88), r.height());
         m_fields[i] = field;
     }
     BASDURUM();
