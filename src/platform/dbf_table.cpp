@@ -691,7 +691,10 @@ bool DbfTable::beginReplacement()
         lockByte(m_fd, kSaveLockOffset, false);
         return false;
     }
-    const QFileInfo info(m_path);
+    // A table opened through a link is saved into the file the link names; the link stays.
+    const QString canonical = QFileInfo(m_path).canonicalFilePath();
+    const QFileInfo info(canonical.isEmpty() ? m_path : canonical);
+    m_replacedPath = QFile::encodeName(info.absoluteFilePath());
     QByteArray copyPath = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
     const int copyFd = ::mkostemp(copyPath.data(), O_CLOEXEC);
     if (copyFd < 0)
@@ -722,10 +725,11 @@ bool DbfTable::finishReplacement()
     // meets the copy's exclusive lock.
     if (m_originalShared && ::flock(m_fd, LOCK_SH | LOCK_NB) != 0)
         return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": ") + osError(errno));
-    if (::rename(m_copyPath.constData(), QFile::encodeName(m_path).constData()) != 0)
+    if (::rename(m_copyPath.constData(), m_replacedPath.constData()) != 0)
         return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
     // The rename itself reaches the disk with the folder.
-    const int dirFd = ::open(QFile::encodeName(QFileInfo(m_path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QString folder = QFileInfo(QFile::decodeName(m_replacedPath)).absolutePath();
+    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);

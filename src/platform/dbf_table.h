@@ -188,6 +188,7 @@ private:
     // header and mode to return to.
     int m_originalFd = -1;
     QByteArray m_copyPath;
+    QByteArray m_replacedPath; // the file itself, links followed
     DbfHeader m_originalHdr;
     bool m_originalShared = true;
 };

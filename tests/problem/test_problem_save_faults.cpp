@@ -20,6 +20,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 #include <gtest/gtest.h>
 
@@ -407,6 +408,21 @@ TEST(ProblemSaveRefusals, ASecondSaverIsRefusedAndKeepsItsFlags)
     EXPECT_EQ(openProblem().AYMADLARI.size(), 4);
 }
 
+// A problem opened through a link is saved into the file the link names; the link stays a link.
+TEST(ProblemSaveFaults, ASaveThroughALinkReplacesTheFileItNames)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "HEDEF.VKD", 2);
+    const QString link = env.path("BAG.VKD");
+    ASSERT_TRUE(QFile::link(path, link));
+    ASSERT_TRUE(load(link));
+    setProblem(6, {QStringLiteral("HP")}, {});
+    ASSERT_TRUE(PROBDBFUPDATE());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMADLARI.size(), 6);
+}
+
 // Writes that fail part way (a file-size limit on the saving process, which fails a write as a full
 // disk does) leave the problem file byte for byte as it was, the flags set and no copy behind; a
 // limit the save stays within gives the wholly new file.
@@ -455,6 +471,36 @@ TEST(ProblemSaveFaults, AFailedWriteLeavesTheFileAsItWas)
     }
 }
 
+// Empty when the file holds one whole problem as the savers below write it (ingredients numbered
+// from 1 under one prefix, every matrix cell that prefix's value); otherwise what is wrong.
+QString wholeProblemFault(const QString &path)
+{
+    if (!load(path))
+        return QStringLiteral("the file does not load");
+    const OpenProblem &p = openProblem();
+    const int n = int(p.AYMADLARI.size());
+    if (n == 0)
+        return QStringLiteral("no ingredients");
+    const QString prefix = p.AYMADLARI.first().left(p.AYMADLARI.first().size() - 1);
+    const QHash<QString, std::pair<QString, QList<int>>> kinds = {
+        {QStringLiteral("YM"), {QStringLiteral("1.2500"), {2}}},
+        {QStringLiteral("BIR"), {QStringLiteral("1.0000"), {30, 31, 32}}},
+        {QStringLiteral("IKI"), {QStringLiteral("2.0000"), {7, 8, 9}}}};
+    if (!kinds.contains(prefix) || !kinds.value(prefix).second.contains(n))
+        return QStringLiteral("%1 ingredients named %2...").arg(n).arg(prefix);
+    for (int i = 0; i < n; ++i) {
+        if (p.AYMADLARI.at(i) != prefix + QString::number(i + 1))
+            return QStringLiteral("ingredient %1 is %2 among %3").arg(i + 1).arg(p.AYMADLARI.at(i), prefix);
+    }
+    if (p.AAMAT != RowList(2, Row(n, num(kinds.value(prefix).first))))
+        return QStringLiteral("the matrix is not %1's").arg(prefix);
+    if (p.AGMAT != RowList(1, Row(n, QStringLiteral("1.0"))))
+        return QStringLiteral("the membership is not %1's").arg(prefix);
+    if (!p.checkInvariants().isEmpty())
+        return p.checkInvariants().join(u';');
+    return {};
+}
+
 // Two programs saving one problem at the same time: every save is whole, so the file is always one
 // program's problem and never a mixture.
 TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
@@ -487,22 +533,29 @@ TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
     };
     const int first = test::startChild(saver(30, QStringLiteral("BIR"), QStringLiteral("1.0000")));
     const int second = test::startChild(saver(7, QStringLiteral("IKI"), QStringLiteral("2.0000")));
+    // What a third program reading the file meanwhile sees: always one whole problem.
+    const QString snapshot = env.path("GORUNEN.VKD");
+    QStringList seen;
+    for (int look = 0; look < 150; ++look) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.readAll();
+            f.close();
+            writeBytes(snapshot, bytes);
+            const QString fault = wholeProblemFault(snapshot);
+            if (!fault.isEmpty() && !seen.contains(fault))
+                seen << fault;
+        }
+        ::usleep(700);
+    }
     EXPECT_EQ(test::waitChild(first), 0);
     EXPECT_EQ(test::waitChild(second), 0);
+    EXPECT_TRUE(seen.isEmpty()) << seen.join(u'\n').toStdString();
+    QFile::remove(snapshot);
     EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
-
+    EXPECT_EQ(wholeProblemFault(path), QString());
     ASSERT_TRUE(load(path));
-    const OpenProblem &p = openProblem();
-    ASSERT_FALSE(p.AYMADLARI.isEmpty());
-    const bool firstWon = p.AYMADLARI.first().startsWith(QStringLiteral("BIR"));
-    const QString prefix = firstWon ? QStringLiteral("BIR") : QStringLiteral("IKI");
-    const int ingredients = int(p.AYMADLARI.size());
-    EXPECT_TRUE(firstWon ? ingredients >= 30 && ingredients <= 32 : ingredients >= 7 && ingredients <= 9) << ingredients;
-    for (int i = 0; i < ingredients; ++i)
-        EXPECT_EQ(p.AYMADLARI[i], prefix + QString::number(i + 1));
-    EXPECT_EQ(p.AAMAT, RowList(2, Row(ingredients, num(firstWon ? "1.0000" : "2.0000"))));
-    EXPECT_EQ(p.AGMAT, RowList(1, Row(ingredients, QStringLiteral("1.0"))));
-    EXPECT_TRUE(p.checkInvariants().isEmpty()) << p.checkInvariants().join(u';').toStdString();
+    EXPECT_FALSE(openProblem().AYMADLARI.first().startsWith(QStringLiteral("YM"))) << "nobody saved";
 }
 
 // The fault as a user meets it: a disk with no room left (a 64 KiB tmpfs, filled up). The problem

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <cstdio>
 #include <functional>
 
 using namespace vexo;
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
         grid->addWidget(new QLabel(QString::fromLatin1(looks[column])), 0, column);
 
     JOVBITMAPBUTTON *toFocus = nullptr;
+    QList<JOVBITMAPBUTTON *> firstRow;
     int row = 1;
     const auto addRow = [&](const std::function<JOVBITMAPBUTTON *()> &make, const QString &caption) {
         for (int column = 0; column < 5; ++column) {
@@ -44,6 +46,8 @@ int main(int argc, char **argv)
             button->setHyperLabel(QStringLiteral("PBTAMAM"), caption);
             button->setFixedSize(110, 28);
             grid->addWidget(button, row, column);
+            if (row == 1)
+                firstRow << button;
             if (column == 1) {
                 QTimer::singleShot(0, button, [button] {
                     QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), button->mapToGlobal(QPointF(20, 10)),
@@ -68,12 +72,24 @@ int main(int argc, char **argv)
     addRow([&] { return new JOVDROPDOWNBITMAPBUTTON(&dialog); }, QStringLiteral("Seç"));
     grid->addWidget(new JOVHYPERLINK(&dialog, QStringLiteral("www.example.invalid")), row, 0, 1, 3);
 
-    dialog.namedCommands().add(QStringLiteral("PBTAMAM"), [&dialog] { dialog.setWindowTitle(QStringLiteral("Tamam")); });
+    // Each click names itself in the title, counted, so a script sees every call.
+    int clicks = 0;
+    dialog.namedCommands().add(QStringLiteral("PBTAMAM"), [&dialog, &clicks] {
+        dialog.setWindowTitle(QStringLiteral("Tamam %1").arg(++clicks));
+    });
     dialog.move(20, 20);
     dialog.show();
-    QTimer::singleShot(100, &dialog, [&dialog, toFocus] {
+    QTimer::singleShot(100, &dialog, [&dialog, toFocus, firstRow] {
         dialog.activateWindow();
         toFocus->setFocus();
+        // Where the first row's buttons are, for scripts: the middle of each, in window coordinates.
+        QString line = QStringLiteral("buttons");
+        for (JOVBITMAPBUTTON *button : firstRow) {
+            const QPoint middle = button->mapTo(&dialog, button->rect().center());
+            line += QStringLiteral(" %1,%2").arg(middle.x()).arg(middle.y());
+        }
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
     });
     return app.exec();
 }
