@@ -1,4 +1,5 @@
 #include "editors/constraint_edit_window.h"
+#include "matrix/group_window.h"
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/bm_edit_win.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     vexo::installReportCommands();
     vexo::installReferenceCommands();
     vexo::installEditorCommands();
+    vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();
 
