@@ -1,5 +1,8 @@
+#include "editors/constraint_edit_window.h"
+#include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -16,6 +19,9 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installReferenceCommands();
+    vexo::installEditorCommands();
+    vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
