@@ -2,6 +2,7 @@
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installReferenceCommands();
     vexo::installEditorCommands();
     vexo::installQtTurkishTranslation();
 
