@@ -1,4 +1,5 @@
 #include "platform/cp1254_codec.h"
+#include "file_bytes.h"
 #include "updater/ftp_settings.h"
 
 #include <QFile>
@@ -8,6 +9,10 @@
 
 namespace vexo {
 namespace {
+
+// Read and write for the owner (who is the user running the tests), nothing for anyone else.
+constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                             | QFileDevice::ReadUser | QFileDevice::WriteUser;
 
 class FtpSettings : public ::testing::Test
 {
@@ -20,11 +25,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QByteArray readRaw() const
-    {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray readRaw() const { return test::readBytes(path()); }
     static UpdaterBuiltins builtins()
     {
         UpdaterBuiltins b;
@@ -104,7 +105,7 @@ TEST_F(FtpSettings, SaveCreatesTheFileInOrderAndPrivate)
     f.useHttp = true;
     ASSERT_TRUE(saveUpdaterSetup(path(), f, QStringLiteral("jwz")));
     EXPECT_EQ(readRaw(), fileFor(f));
-    EXPECT_EQ(QFile::permissions(path()), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(QFile::permissions(path()), kPrivate);
     // The stored password is not the password itself.
     EXPECT_FALSE(readRaw().contains("KoMuTeL"));
 
@@ -112,7 +113,7 @@ TEST_F(FtpSettings, SaveCreatesTheFileInOrderAndPrivate)
     f.useHttp = false;
     ASSERT_TRUE(saveUpdaterSetup(path(), f, QStringLiteral("jwz")));
     EXPECT_EQ(readRaw(), fileFor(f));
-    EXPECT_EQ(QFile::permissions(path()), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(QFile::permissions(path()), kPrivate);
 
     EXPECT_FALSE(SETFTPSETUP(path(), {QStringLiteral("only one")}));
     EXPECT_EQ(readRaw(), fileFor(f));

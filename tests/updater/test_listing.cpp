@@ -246,7 +246,7 @@ TEST(UpdaterListing, LongPathsShowTheirEnd)
         {QString(), 40, QString()},
         {forty, 40, forty},
         {forty + u'y', 40, "..." + forty + u'y'},
-        {QStringLiteral("/home/user/VXO-Setup"), 10, QStringLiteral("...VXO-Setup")},
+        {QStringLiteral("/home/user/VXO-Setup"), 10, QStringLiteral("...r/VXO-Setup")},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ADJUSTNAME_(c.name, c.limit), c.shown) << c.name.toStdString();
