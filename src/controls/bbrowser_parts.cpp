@@ -208,15 +208,22 @@ FrozenView::FrozenView(BBROWSER *grid) : QTableView(grid), grid_(grid)
     connect(horizontalHeader(), &QHeaderView::sectionClicked, grid, &BBROWSER::captionClicked);
 }
 
+// The strip lies over the grid rather than inside its viewport, so a point goes up to the grid they
+// share and down again (mapping straight across a non-ancestor is not defined).
+QPoint FrozenView::toGridViewport(const QPoint &point) const
+{
+    return grid_->viewport()->mapFrom(grid_, viewport()->mapTo(grid_, point));
+}
+
 void FrozenView::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint pos = grid_->viewport()->mapFrom(viewport(), event->position().toPoint());
-    grid_->framePress(event, [this, event] { QTableView::mousePressEvent(event); }, pos);
+    grid_->framePress(event, [this, event] { QTableView::mousePressEvent(event); },
+                      toGridViewport(event->position().toPoint()));
 }
 
 void FrozenView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    grid_->cellDoubleClicked(grid_->viewport()->mapFrom(viewport(), event->position().toPoint()));
+    grid_->cellDoubleClicked(toGridViewport(event->position().toPoint()));
 }
 
 bool FrozenView::viewportEvent(QEvent *event)

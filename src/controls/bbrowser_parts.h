@@ -92,6 +92,7 @@ protected:
     void scrollTo(const QModelIndex &, ScrollHint) override {}
 
 private:
+    QPoint toGridViewport(const QPoint &point) const;
     BBROWSER *grid_;
 };
 

@@ -300,6 +300,11 @@ void TstBBrowser::frozenColumnStaysWhenScrollingSideways()
     QTest::keyClick(f.grid.get(), Qt::Key_Home);
     QCOMPARE(f.grid->CURRENTCOLUMN(), 1);
     QCOMPARE(f.grid->horizontalScrollBar()->value(), 0);
+    // A click on the frozen strip itself lands on the row under it (it used to crash the program).
+    const QPoint frozenCell = frozenView->visualRect(frozenView->model()->index(3, 0)).center();
+    QTest::mouseClick(frozenView->viewport(), Qt::LeftButton, {}, frozenCell);
+    QCOMPARE(f.server->RECNO(), 4);
+    QCOMPARE(f.grid->CURRENTCOLUMN(), 1);
 }
 
 void TstBBrowser::cursorSkipsANonSelectableColumn()
