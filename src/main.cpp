@@ -1,3 +1,4 @@
+#include "matrix/bamat_gir_win.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "reports/report_pads.h"
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installActiveMatrixCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
