@@ -6,6 +6,8 @@
 #include "problem/open_problem.h"
 #include "scripted_messages.h"
 
+#include <QScrollBar>
+#include <QTableView>
 #include <QtTest>
 
 using namespace vexo;
@@ -210,6 +212,54 @@ private slots:
         QCOMPARE(w.server()->textRows(), before);
         QVERIFY(!w.girdeg());
         QVERIFY(!openProblem().LAMATDEG);
+    }
+
+    void fullSizeMatrixCommitsItsShape()
+    {
+        OpenProblem &p = openProblem();
+        p.AYMADLARI.clear();
+        p.ABMADLARI.clear();
+        p.ABMBIRIMLERI.clear();
+        p.AAMAT.clear();
+        for (int i = 1; i <= kMaxIngredients; ++i)
+            p.AYMADLARI.append(QStringLiteral("YEM %1 KIRMA").arg(i).leftJustified(25));
+        for (int j = 1; j <= 60; ++j) {
+            p.ABMADLARI.append(j == 1 ? QStringLiteral("KM") : QStringLiteral("BM%1").arg(j));
+            p.ABMBIRIMLERI.append(QStringLiteral("%"));
+            Row row;
+            for (int i = 1; i <= kMaxIngredients; ++i)
+                row.append(cell((i * 7 + j) % 100 / 10.0));
+            p.AAMAT.append(row);
+        }
+        const RowList before = p.AAMAT;
+        QElapsedTimer timer;
+        timer.start();
+        auto *w = new BAMAT_GIR_WIN;
+        w->resize(1200, 900);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const qint64 opened = timer.restart();
+        w->server()->GOTO(60);
+        w->BROWSER()->setCURRENTCOLUMN(86);
+        w->FDELETE();
+        w->SONKONT2();
+        const qint64 committed = timer.elapsed();
+        qInfo("85 x 60: opened in %lld ms, committed in %lld ms", opened, committed);
+        // The frozen name column stays level with the rows at the bottom of a long matrix.
+        QCoreApplication::processEvents();
+        for (auto *frozen : w->BROWSER()->findChildren<QTableView *>()) {
+            QCOMPARE(frozen->verticalScrollBar()->value(), w->BROWSER()->verticalScrollBar()->value());
+            QCOMPARE(frozen->rowAt(frozen->viewport()->height() - 2), w->BROWSER()->rowAt(w->BROWSER()->viewport()->height() - 2));
+        }
+        if (const QByteArray shot = qgetenv("VEXO_MATRIX_SHOT"); !shot.isEmpty()) {
+            w->grab().save(QString::fromLocal8Bit(shot));
+        }
+        QCOMPARE(p.AAMAT.size(), 60);
+        QCOMPARE(p.AAMAT[59].size(), kMaxIngredients);
+        QCOMPARE(p.AAMAT[59][kMaxIngredients - 1], QStringLiteral("           "));
+        p.AAMAT[59][kMaxIngredients - 1] = before[59][kMaxIngredients - 1];
+        QCOMPARE(p.AAMAT, before);
+        w->CLOSE();
     }
 
     void linkingThatDoesNotFitChangesNothing()
