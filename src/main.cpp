@@ -1,4 +1,6 @@
+#include "editors/constraint_edit_window.h"
 #include "matrix/bamat_gir_win.h"
+#include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
 #include "reports/report_pads.h"
@@ -17,7 +19,9 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installEditorCommands();
     vexo::installActiveMatrixCommands();
+    vexo::installQtTurkishTranslation();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

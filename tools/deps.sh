@@ -7,6 +7,7 @@ packages=(
   libcurl4-openssl-dev libgtest-dev googletest
   xvfb xauth fonts-dejavu-core
   xdotool imagemagick  # the end-to-end run drives the program and takes screenshots
+  qt6-translations-l10n  # Qt's Turkish texts for the standard buttons
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
   unrtf fonts-liberation2
   clang libclang-rt-14-dev libdbd-xbase-perl

@@ -532,6 +532,53 @@ def contrib_motif(C):
     return pie(C)
 
 
+def light_bulb(C):
+    import math
+    s = ""
+    for i in range(8):
+        if i == 2:
+            continue  # no ray into the base
+        a = math.radians(45 * i + 90)
+        s += path(C, f"M{16 + 10 * math.cos(a):.2f} {12 + 10 * math.sin(a):.2f} L{16 + 12.5 * math.cos(a):.2f} {12 + 12.5 * math.sin(a):.2f}",
+                  "#e6aa00", 1.2)
+    s += path(C, "M12.5 20.5 C9 18 8 15.5 8 12 A8 8 0 0 1 24 12 C24 15.5 23 18 19.5 20.5 Z", "#966e00", 0.8, fill="#ffe650")
+    s += circle(C, 13.5, 9.5, 2.6, "#fffbe0")
+    for i in range(3):
+        s += rect(C, 12, 21 + 2.5 * i, 8, 2.5, "#9696a0", "#50505a", 0.8, 1)
+    return s + rect(C, 14, 28.2, 4, 2.5, "#3c3c46", None, 0, 1.2)
+
+
+def padlock(opened):
+    def draw(C):
+        shackle = "M15.5 14 V6 A5.5 5.5 0 0 1 26.5 6 V9" if opened else "M10.5 14 V9.5 A5.5 5.5 0 0 1 21.5 9.5 V14"
+        return (path(C, shackle, "#5a5a5a", 3)
+                + rect(C, 5, 14, 22, 16, "#3cA03c" if opened else "#c8a028", "#5a4a10" if not opened else "#1f5a2a", 1.2, 2.5)
+                + circle(C, 16, 20.5, 2.4, "#2b2b2b") + rect(C, 15, 21, 2, 5, "#2b2b2b"))
+    return draw
+
+
+def splash_scene():
+    """The start-up picture, 504 x 378: a field under a green sky, a ring of grains and the name."""
+    import math
+    s = ('<defs><linearGradient id="sky" x1="0" y1="0" x2="0" y2="1">'
+         '<stop offset="0" stop-color="#164a3e"/><stop offset="1" stop-color="#3c825a"/></linearGradient></defs>')
+    s += '<rect x="0" y="0" width="504" height="378" fill="url(#sky)"/>'
+    s += '<path d="M0 300 C160 270 340 330 504 290 L504 378 L0 378 Z" fill="#c4a850" fill-opacity="0.8"/>'
+    cols = ["#ecc454", "#c48c3c", "#96be50", "#e6a05a", "#d2d278"]
+    for i in range(15):
+        a = i * 2 * math.pi / 15
+        x, y = 252 + 62 * math.cos(a), 118 + 62 * math.sin(a)
+        s += (f'<ellipse cx="0" cy="0" rx="6" ry="11" fill="{cols[i % 5]}" stroke="#ffffff" stroke-opacity="0.3" '
+              f'stroke-width="1.5" transform="translate({x:.2f},{y:.2f}) rotate({math.degrees(a) + 90:.1f})"/>')
+    s += '<circle cx="252" cy="118" r="40" fill="#ffffff" fill-opacity="0.16"/>'
+    text = 'font-family="DejaVu Sans, Arial, sans-serif" text-anchor="middle"'
+    s += f'<text x="255" y="258" {text} font-size="58" font-weight="bold" fill="#000000" fill-opacity="0.35">VEXO_Zud</text>'
+    s += f'<text x="252" y="255" {text} font-size="58" font-weight="bold" fill="#ffffff">VEXO_Zud</text>'
+    s += f'<text x="252" y="292" {text} font-size="24" fill="#fff0c8">S&#252;r&#252;m 2.6</text>'
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="504" height="378" viewBox="0 0 504 378">'
+            + s + '</svg>\n')
+
+
 def raw_def_motif(C):
     return sack(C, 2, 4, 24) + rect(C, 8, 17, 10, 7, "#ffffff", "#6b4f1d", 1) + path(C, "M10 20.5 H16", "#6b4f1d", 1.2)
 
@@ -611,6 +658,10 @@ def build():
     faces("ICOOKUP", "ICOOKDOWN", "ICOOKDISABLED", ok_motif, 32)
     faces("ICONOUP", "ICONODOWN", "ICONODISABLED", no_motif, 32)
     single("VXOTOD", todo_motif)
+    single("LIGHTBULB", light_bulb)
+    single("LOCKEDBITMAP", padlock(False))
+    single("UNLOCKEDBITMAP", padlock(True))
+    PICTURES["SPLASH_BMP"] = splash_scene()
     faces("HepSecUp", "HepSecDown", "HepSecDisable", two_boxes(True), 32)
     faces("HepKalUp", "HepKalDown", "HepKalDisable", two_boxes(False), 32)
     faces("INTERPOLUP", "INTERPOLDOWN", None, interpol_motif, 16)

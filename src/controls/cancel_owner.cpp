@@ -1,5 +1,6 @@
 #include "controls/cancel_owner.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace vexo {
@@ -13,6 +14,20 @@ CancelOwner *findCancelOwner(const QWidget *widget)
             break; // never past the field's own window
     }
     return nullptr;
+}
+
+bool isPlainEscape(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+}
+
+bool claimsEscape(QEvent *event, const QWidget *field)
+{
+    if (event->type() != QEvent::ShortcutOverride || !isPlainEscape(static_cast<QKeyEvent *>(event))
+        || !findCancelOwner(field))
+        return false;
+    event->accept();
+    return true;
 }
 
 } // namespace vexo

@@ -1,5 +1,7 @@
 #pragma once
 
+class QEvent;
+class QKeyEvent;
 class QWidget;
 
 namespace vexo {
@@ -16,5 +18,11 @@ public:
 // The nearest window from `widget` upward (the widget itself excluded) that has a cancel handler, or
 // nullptr. Fields sit in group boxes and layouts, so the owner is not always the direct parent.
 CancelOwner *findCancelOwner(const QWidget *widget);
+
+// Esc without modifiers.
+bool isPlainEscape(const QKeyEvent *event);
+// For a field's event(): accepts the shortcut query of a plain Esc when the field has a cancel
+// handler to run, so no shortcut of the window takes the key first; true when it did.
+bool claimsEscape(QEvent *event, const QWidget *field);
 
 } // namespace vexo

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QComboBox>
+#include <QListWidget>
+#include <QToolBar>
+#include <QTreeWidget>
 
 class QAction;
 class QMenu;
@@ -36,6 +39,54 @@ public:
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A list box whose Esc also runs the owner's cancel handler; the list box still handles the key as it
+// always does (the dialog does not see it a second time).
+class QVLISTBOX : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit QVLISTBOX(QWidget *owner = nullptr);
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A tool bar that belongs to no window when made; the argument is accepted and ignored.
+class QVTOOLBAR : public QToolBar
+{
+    Q_OBJECT
+public:
+    explicit QVTOOLBAR(const QVariant &ignored = {});
+};
+
+// A list view with columns whose check boxes a left-button press toggles: each press on an item's
+// check box flips it, so a double-click (two presses) leaves it as it was, and a press beside the box
+// (on the text or the icon) flips nothing.
+class LSTVIEW_ : public QTreeWidget
+{
+    Q_OBJECT
+public:
+    // Owner, control identifier (kept as the property "controlId"), position and size.
+    LSTVIEW_(QWidget *owner, int controlId, const QPoint &position, const QSize &size);
+
+    bool CHECKBOXES() const { return m_checkBoxes; }
+    // Gives every item a check box (unticked when it had none), or takes them away.
+    void setCHECKBOXES(bool on);
+    // A new item in the first column, with a check box when the view shows them.
+    QTreeWidgetItem *addItem(const QStringList &texts);
+
+    // True when the point (in the viewport's coordinates, where mouse events arrive) lies on an
+    // item's check box.
+    bool GETCHECKBOXATPOSITION_(const QPoint &point) const;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    bool m_checkBoxes = false;
 };
 
 } // namespace vexo

@@ -27,4 +27,16 @@ QFont FONTFROMHANDLE(const QFont &source)
     return font;
 }
 
+QBrush &BRUSHFROMHANDLE(QBrush &brush, const QBrush &handle)
+{
+    brush = handle;
+    return brush;
+}
+
+QPen &PENFROMHANDLE(QPen &pen, const QPen &handle)
+{
+    pen = handle;
+    return pen;
+}
+
 } // namespace vexo

@@ -19,20 +19,12 @@ void QVSLE::setCURRENTTEXT(const QString &text)
 
 bool QVSLE::event(QEvent *event)
 {
-    // Claim Esc before any shortcut of the window can take it, when there is a handler to run.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && findCancelOwner(this)) {
-            event->accept();
-            return true;
-        }
-    }
-    return QLineEdit::event(event);
+    return claimsEscape(event, this) || QLineEdit::event(event);
 }
 
 void QVSLE::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (isPlainEscape(event)) {
         if (CancelOwner *owner = findCancelOwner(this)) {
             event->accept();
             owner->PBIPTAL();

@@ -226,6 +226,13 @@ bool MATRIXKAYDI()
     return true;
 }
 
+QString tooManyIngredientsText(int count)
+{
+    return QStringLiteral("Bir problemde en çok %1 yem maddesi olabilir; bu problemde %2 yem maddesi var.")
+        .arg(kMaxIngredients)
+        .arg(count);
+}
+
 namespace {
 
 QString withoutTrailingBlanks(QString text)
@@ -287,9 +294,7 @@ QString groupNameClashes(const OpenProblem &p, int width)
 QString storageProblem(const OpenProblem &p, const DbfTable &t)
 {
     if (p.AYMLIST.size() > kMaxIngredients)
-        return QStringLiteral("Bir problemde en çok %1 yem maddesi olabilir; bu problemde %2 yem maddesi var.")
-            .arg(kMaxIngredients)
-            .arg(p.AYMLIST.size());
+        return tooManyIngredientsText(int(p.AYMLIST.size()));
     QHash<QString, int> widths;
     for (const DbfField &f : t.dbStruct())
         widths.insert(f.name.toUpper(), f.width);

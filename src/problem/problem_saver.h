@@ -12,6 +12,8 @@ namespace vexo {
 // the same file, or when any write fails; the dirty flags then stay as they were and the answer is
 // false with the reason in *error for the caller to show.
 bool PROBDBFUPDATE(QString *error = nullptr);
+// Why a problem with `count` ingredients cannot be stored.
+QString tooManyIngredientsText(int count);
 
 bool YMKAYDI();
 bool BMKAYDI();

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace vexo {
 
 ReferenceTables &referenceTables()
@@ -101,6 +103,38 @@ DbfStructure nutrientDefinitionStructure()
         {QStringLiteral("ABRRE"), u'C', 15, 0},  {QStringLiteral("UNIT"), u'C', 11, 0},
         {QStringLiteral("DECIM"), u'N', 3, 0},
     };
+}
+
+DbfStructure referenceLayoutFromAbbreviations(const QStringList &abbreviations)
+{
+    DbfStructure fields = {
+        {QStringLiteral("KOD"), u'N', 3, 0},
+        {QStringLiteral("YM_ADI"), u'C', 25, 0},
+        {QStringLiteral("FIATI"), u'C', 11, 0},
+        {QStringLiteral("GRUBU"), u'C', 11, 0},
+    };
+    for (const QString &stored : abbreviations) {
+        const QString name = stored.trimmed();
+        const bool taken = std::any_of(fields.cbegin(), fields.cend(),
+                                       [&](const DbfField &f) { return f.name == name; });
+        if (!name.isEmpty() && !taken)
+            fields.append({name, u'C', 11, 0});
+    }
+    return fields;
+}
+
+DbfStructure referenceLayoutFromDefinitions()
+{
+    if (!BMDATAFOPEN())
+        return {};
+    ReferenceTables &r = referenceTables();
+    DBSERVERR &t = *r.OBMDESCDBF;
+    QStringList abbreviations;
+    for (t.goTop(); !t.eof(); t.skip())
+        abbreviations.append(t.fieldGet(QStringLiteral("ABRRE")).toString());
+    t.close();
+    r.OBMDESCDBF.reset();
+    return referenceLayoutFromAbbreviations(abbreviations);
 }
 
 bool RMAT_CREATE(QWidget *owner)

@@ -3,6 +3,7 @@
 #include "platform/dbf_field.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <memory>
@@ -49,6 +50,14 @@ void closeReferenceTables();
 DbfStructure HKM_STRCREATE();
 // The nutrient-definition table's fields (`DECIM` width 3 as the definition editor creates it).
 DbfStructure nutrientDefinitionStructure();
+// The reference matrix rebuilt from the nutrient definitions: KOD N 3, YM_ADI C 25, FIATI C 11,
+// GRUBU C 11, then one C 11 column per stored abbreviation (ABRRE) in record order. Abbreviations are
+// trimmed; a blank one has no column, and of equal names (case-sensitive, the four fixed fields
+// included) only the first makes one.
+DbfStructure referenceLayoutFromAbbreviations(const QStringList &abbreviations);
+// The same layout read from the definitions table (opened and closed again through BMDATAFOPEN); an
+// empty list when the table cannot be opened, after the opener told the user why.
+DbfStructure referenceLayoutFromDefinitions();
 // Creates an empty reference matrix with one record whose KOD is 1.
 bool RMAT_CREATE(QWidget *owner);
 // Loads the decimals of the nutrients from the definitions.

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,6 +56,10 @@ CB_HSEC::CB_HSEC(QWidget *owner, const QString &missingName, const QStringList &
     m_combo->setCurrentIndex(-1);
     m_combo->clearEditText();
 
+    // Enter in the edit part would pick the entry whose text was typed; a typed name is no pick.
+    m_combo->installEventFilter(this);
+    m_combo->lineEdit()->installEventFilter(this);
+    m_combo->setCompleter(nullptr);
     connect(m_combo, &QComboBox::activated, this, [this](int index) { m_picked = index; });
     connect(m_combo, &QComboBox::editTextChanged, this, [this](const QString &text) {
         if (m_picked >= 0 && text != m_combo->itemText(m_picked))
@@ -63,6 +68,16 @@ CB_HSEC::CB_HSEC(QWidget *owner, const QString &missingName, const QStringList &
     connect(m_ok, &QPushButton::clicked, this, &CB_HSEC::PBTAMAM);
     connect(m_skip, &QPushButton::clicked, this, &CB_HSEC::PB_ATLA);
     connect(m_cancel, &QPushButton::clicked, this, &CB_HSEC::PBIPTAL);
+}
+
+bool CB_HSEC::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_combo || watched == m_combo->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CB_HSEC::setIPTAL(bool noCancel)

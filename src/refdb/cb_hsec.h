@@ -41,6 +41,7 @@ public:
 
 protected:
     void reject() override; // Escape and the title bar cancel
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QList<QPair<int, QString>> m_ASECENEK;

@@ -1,60 +1,14 @@
 #include "shell/about_box.h"
 
 #include "platform/dialog_units.h"
+#include "resources/resource_library.h"
 
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
-
-#include <cmath>
 
 namespace vexo {
 
 namespace {
-
-QPixmap mainIconPixmap(int side)
-{
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(side / 32.0, side / 32.0);
-    // The arch.
-    p.setPen(QPen(QColor(40, 60, 140), 2.5, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(QRectF(3, 3, 26, 26), 20 * 16, 140 * 16);
-    // The wheel: six coloured sectors round a hub.
-    const QColor colours[] = {Qt::red, QColor(255, 160, 0), Qt::yellow,
-                              QColor(0, 170, 0), Qt::blue, QColor(150, 0, 160)};
-    const QRectF wheel(8, 11, 16, 16);
-    p.setPen(QPen(Qt::black, 0.6));
-    for (int i = 0; i < 6; ++i) {
-        p.setBrush(colours[i]);
-        p.drawPie(wheel, i * 60 * 16, 60 * 16);
-    }
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(16, 19), 2.5, 2.5);
-    return pm;
-}
-
-QPixmap okPixmap(int side)
-{
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(side / 32.0, side / 32.0);
-    QPainterPath tick;
-    tick.moveTo(5, 17);
-    tick.lineTo(13, 25);
-    tick.lineTo(27, 7);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 0, 0, 90), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(tick.translated(1.5, 1.5));
-    p.setPen(QPen(QColor(0, 150, 0), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(tick);
-    return pm;
-}
 
 struct TextField
 {
@@ -96,15 +50,7 @@ void colour(QLabel *label, const QColor &text, const QColor &back)
 
 QIcon vxoMainIcon()
 {
-    QIcon icon;
-    icon.addPixmap(mainIconPixmap(16));
-    icon.addPixmap(mainIconPixmap(32));
-    return icon;
-}
-
-QIcon vxoOkIcon()
-{
-    return QIcon(okPixmap(32));
+    return ResourceLibrary::icon(QStringLiteral("VXOMAIN"));
 }
 
 QString aboutTermsOfUse()
@@ -157,7 +103,7 @@ VXOHAKKINDA::VXOHAKKINDA(QWidget *owner)
     m_ok->setObjectName(QStringLiteral("PBTAMAM"));
     const QRect okRect = dlu(110, 180, 24, 23);
     m_ok->setGeometry(okRect);
-    m_ok->setIcon(vxoOkIcon());
+    m_ok->setIcon(ResourceLibrary::icon(QStringLiteral("VXOOK2")));
     const int side = std::min(okRect.width(), okRect.height()) - 8;
     m_ok->setIconSize(QSize(side, side));
     m_ok->setToolTip(QStringLiteral("Tamam"));

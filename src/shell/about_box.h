@@ -33,9 +33,7 @@ void showAboutBox(QWidget *owner);
 // The terms of use: three lines, each beginning with a blank.
 QString aboutTermsOfUse();
 
-// Drawn stand-ins for the program's icon ("VXOMAIN": a many-coloured wheel under an arch) and the OK
-// image ("VXOOK2": a green tick with a shadow).
+// The program's icon, the picture "VXOMAIN".
 QIcon vxoMainIcon();
-QIcon vxoOkIcon();
 
 } // namespace vexo

@@ -1,27 +1,17 @@
 #include "shell/logon_dialog.h"
 
+#include "controls/balloon_tip.h"
 #include "controls/edit_subclasses.h"
 #include "platform/dialog_units.h"
 #include "problem/turkish_text.h"
 #include "resources/resource_library.h"
-#include "shell/about_box.h"
 
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QToolTip>
 
 namespace vexo {
-
-namespace {
-
-void balloon(QWidget *field, const QString &text)
-{
-    QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())), text, field);
-}
-
-} // namespace
 
 void forceTurkishUpperCase(QLineEdit *field)
 {
@@ -65,7 +55,7 @@ LOGONDIALOG::LOGONDIALOG(QWidget *owner, const QString &caption)
 
     m_ok = new QPushButton(this);
     m_ok->setGeometry(dlu(160, 3, 24, 22));
-    m_ok->setIcon(vxoOkIcon());
+    m_ok->setIcon(ResourceLibrary::icon(QStringLiteral("VXOOK2")));
     m_ok->setIconSize(m_ok->size() * 2 / 3);
     m_ok->setToolTip(QStringLiteral("Tamam"));
     m_ok->setDefault(true);
@@ -86,12 +76,12 @@ bool LOGONDIALOG::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_name) {
-            balloon(m_name, QStringLiteral("Kullanıcı adını giriniz!"));
+            showBalloonTip(m_name, QStringLiteral("Kullanıcı adını giriniz!"));
         } else if (watched == m_password) {
             if (m_name->text().isEmpty())
                 QMetaObject::invokeMethod(m_name, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
             else
-                balloon(m_password, QStringLiteral("Parolayı giriniz!"));
+                showBalloonTip(m_password, QStringLiteral("Parolayı giriniz!"));
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -1,19 +1,17 @@
 #include "shell/password_dialog.h"
 
+#include "controls/balloon_tip.h"
 #include "controls/edit_subclasses.h"
 #include "platform/dialog_units.h"
 #include "problem/messages.h"
 #include "problem/turkish_text.h"
 #include "resources/resource_library.h"
-#include "shell/about_box.h"
 #include "shell/logon_dialog.h"
 #include "shell/shell_globals.h"
 
 #include <QEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QToolTip>
 
 namespace vexo {
 
@@ -98,37 +96,6 @@ void NewPasswordSession::close()
     }
 }
 
-namespace {
-
-// The closed and the open lock of the dialog's corner.
-QPixmap lockPicture(bool open, const QSize &size)
-{
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal w = size.width(), h = size.height();
-    const QRectF body(w * 0.15, h * 0.45, w * 0.7, h * 0.5);
-    QPen pen(QColor(90, 90, 90), qMax(1.5, w / 10));
-    p.setPen(pen);
-    const QRectF shackle(w * 0.28, h * 0.08, w * 0.44, h * 0.6);
-    if (open)
-        p.drawArc(shackle.translated(w * 0.22, -h * 0.06), 0, 180 * 16);
-    else
-        p.drawArc(shackle, 0, 180 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(open ? QColor(60, 160, 60) : QColor(200, 160, 40));
-    p.drawRoundedRect(body, w * 0.08, w * 0.08);
-    return pm;
-}
-
-void balloon(QWidget *field, const QString &text)
-{
-    QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())), text, field);
-}
-
-} // namespace
-
 NEWPASSWORDDIALOG::NEWPASSWORDDIALOG(QWidget *owner, const QString &caption, bool addMode)
     : QDialog(owner)
     , m_session(shellGlobals().CAKTIFKULLANICI, addMode)
@@ -168,7 +135,7 @@ NEWPASSWORDDIALOG::NEWPASSWORDDIALOG(QWidget *owner, const QString &caption, boo
 
     m_ok = new QPushButton(this);
     m_ok->setGeometry(dlu(204, 22, 24, 22));
-    m_ok->setIcon(vxoOkIcon());
+    m_ok->setIcon(ResourceLibrary::icon(QStringLiteral("VXOOK2")));
     m_ok->setIconSize(m_ok->size() * 2 / 3);
     m_ok->setToolTip(QStringLiteral("Tamam"));
     m_ok->setDefault(true);
@@ -181,12 +148,16 @@ NEWPASSWORDDIALOG::NEWPASSWORDDIALOG(QWidget *owner, const QString &caption, boo
     connect(m_cancel, &QPushButton::clicked, this, &NEWPASSWORDDIALOG::PBIPTAL);
 
     const QRect lockRect = dlu(176, 3, 20, 19);
-    m_locked = new QLabel(this);
-    m_locked->setGeometry(lockRect);
-    m_locked->setPixmap(lockPicture(false, lockRect.size()));
-    m_unlocked = new QLabel(this);
-    m_unlocked->setGeometry(lockRect);
-    m_unlocked->setPixmap(lockPicture(true, lockRect.size()));
+    auto lock = [&](const QString &picture) {
+        auto *l = new QLabel(this);
+        l->setGeometry(lockRect);
+        l->setAlignment(Qt::AlignCenter);
+        const int side = std::min(lockRect.width(), lockRect.height());
+        l->setPixmap(ResourceLibrary::icon(picture).pixmap(side, side));
+        return l;
+    };
+    m_locked = lock(QStringLiteral("LOCKEDBITMAP"));
+    m_unlocked = lock(QStringLiteral("UNLOCKEDBITMAP"));
     connect(m_current, &QLineEdit::textChanged, this, &NEWPASSWORDDIALOG::currentPasswordEdited);
 
     showLock(false);
@@ -225,25 +196,25 @@ bool NEWPASSWORDDIALOG::eventFilter(QObject *watched, QEvent *event)
             const QSignalBlocker block(f);
             f->clear();
         }
-        balloon(m_current, QStringLiteral("Mevcut parolayı giriniz!"));
+        showBalloonTip(m_current, QStringLiteral("Mevcut parolayı giriniz!"));
     } else if (watched == m_new) {
         if (m_current->text().isEmpty()) {
             refocus(m_current);
             return false;
         }
-        balloon(m_new, QStringLiteral("Yeni parolayı giriniz!"));
+        showBalloonTip(m_new, QStringLiteral("Yeni parolayı giriniz!"));
     } else if (watched == m_retype) {
         if (m_new->text().isEmpty()) {
             refocus(m_new);
             return false;
         }
-        balloon(m_retype, QStringLiteral("Yeni parolayı tekrar giriniz!"));
+        showBalloonTip(m_retype, QStringLiteral("Yeni parolayı tekrar giriniz!"));
     } else if (watched == m_user) {
         if (m_retype->text().isEmpty()) {
             refocus(m_retype);
             return false;
         }
-        balloon(m_user, QStringLiteral("Yeni kullanıcı adı giriniz!"));
+        showBalloonTip(m_user, QStringLiteral("Yeni kullanıcı adı giriniz!"));
     } else {
         return QDialog::eventFilter(watched, event);
     }

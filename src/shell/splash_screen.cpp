@@ -3,38 +3,15 @@
 #include "platform/dialog_units.h"
 
 #include "platform/clock.h"
+#include "resources/resource_library.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
 
-#include <cmath>
 
 namespace vexo {
-
-namespace {
-
-// A ring of grains: the ingredients that go into one mix.
-void drawGrains(QPainter &p, const QPointF &centre, double radius)
-{
-    const QColor colours[] = {QColor(236, 196, 84), QColor(196, 140, 60), QColor(150, 190, 80),
-                              QColor(230, 160, 90), QColor(210, 210, 120)};
-    for (int i = 0; i < 15; ++i) {
-        const double a = i * 2 * M_PI / 15;
-        p.save();
-        p.translate(centre.x() + radius * std::cos(a), centre.y() + radius * std::sin(a));
-        p.rotate(a * 180 / M_PI + 90);
-        p.setBrush(colours[i % 5]);
-        p.drawEllipse(QRectF(-6, -11, 12, 22));
-        p.restore();
-    }
-}
-
-} // namespace
 
 QString splashTitleText()
 {
@@ -43,55 +20,9 @@ QString splashTitleText()
 
 QPixmap splashPicture(const QSize &size)
 {
-    QPixmap pm(size);
-    const double w = size.width();
-    const double h = size.height();
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QLinearGradient sky(0, 0, 0, h);
-    sky.setColorAt(0, QColor(22, 74, 62));
-    sky.setColorAt(1, QColor(60, 130, 90));
-    p.fillRect(pm.rect(), sky);
-
-    // A field across the lower part, the full width whatever the size.
-    QPainterPath field;
-    field.moveTo(0, h * 300 / 378);
-    field.cubicTo(w * 160 / 504, h * 270 / 378, w * 340 / 504, h * 330 / 378, w, h * 290 / 378);
-    field.lineTo(w, h);
-    field.lineTo(0, h);
-    field.closeSubpath();
-    p.fillPath(field, QColor(196, 168, 80, 200));
-
-    // The emblem and the texts keep their proportions, centred.
-    const double k = std::min(w / 504, h / 378);
-    p.translate((w - 504 * k) / 2, (h - 378 * k) / 2);
-    p.scale(k, k);
-    p.setPen(QPen(QColor(255, 255, 255, 70), 1.5));
-    drawGrains(p, QPointF(252, 118), 62);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 40));
-    p.drawEllipse(QPointF(252, 118), 40, 40);
-
-    QFont name(QStringLiteral("Arial"), 10, QFont::Bold);
-    name.setPixelSize(58);
-    p.setFont(name);
-    p.setPen(QColor(0, 0, 0, 90));
-    p.drawText(QRect(3, 203, 504, 70), Qt::AlignCenter, QStringLiteral("VEXO_Zud"));
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 200, 504, 70), Qt::AlignCenter, QStringLiteral("VEXO_Zud"));
-
-    QFont version(QStringLiteral("Arial"), 10);
-    version.setPixelSize(24);
-    p.setFont(version);
-    p.setPen(QColor(255, 240, 200));
-    p.drawText(QRect(0, 268, 504, 32), Qt::AlignCenter, QStringLiteral("Sürüm 2.6"));
-    QFont line = version;
-    line.setPixelSize(15);
-    p.setFont(line);
-    p.setPen(QColor(40, 40, 30));
-    p.drawText(QRect(0, 330, 504, 30), Qt::AlignCenter, QStringLiteral("En Düşük Maliyetli Karma Yem Formülü"));
-    return pm;
+    // The picture keeps its proportions and fills the place; the label shows its middle.
+    const QSize drawn = ResourceLibrary::nativeSize(QStringLiteral("SPLASH_BMP")).scaled(size, Qt::KeepAspectRatioByExpanding);
+    return ResourceLibrary::icon(QStringLiteral("SPLASH_BMP")).pixmap(drawn);
 }
 
 SPLASHSCREEN::SPLASHSCREEN(QWidget *owner)

@@ -36,8 +36,8 @@ private:
 
 // The title under the picture.
 QString splashTitleText();
-// The splash picture ("SPLASH_BMP", 504 x 378 pixels): the program's name and version, drawn to fill
-// the given size.
+// The splash picture ("SPLASH_BMP", 504 x 378 pixels) drawn to cover the given size in its own
+// proportions.
 QPixmap splashPicture(const QSize &size = QSize(504, 378));
 
 } // namespace vexo

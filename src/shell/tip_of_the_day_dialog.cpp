@@ -3,15 +3,13 @@
 #include "platform/dialog_units.h"
 
 #include "platform/message_sink.h"
+#include "resources/resource_library.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadialGradient>
 
 namespace vexo {
 
@@ -23,44 +21,6 @@ QFont makeFont(const char *family, int points, bool bold = false)
     f.setStyleHint(QFont::SansSerif);
     f.setBold(bold);
     return f;
-}
-
-// The light bulb beside the tip's heading (the picture "lightbulb").
-QPixmap lightBulbPicture(const QSize &size)
-{
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / 32.0, size.height() / 32.0);
-    p.setPen(QPen(QColor(230, 170, 0), 1.2, Qt::SolidLine, Qt::RoundCap));
-    const QPointF c(16, 12);
-    for (int i = 0; i < 8; ++i) {
-        if (i == 2)
-            continue; // no ray into the base
-        QTransform t;
-        t.translate(c.x(), c.y());
-        t.rotate(45.0 * i);
-        p.drawLine(t.map(QPointF(0, 10)), t.map(QPointF(0, 12.5)));
-    }
-    QRadialGradient glow(QPointF(14, 10), 9);
-    glow.setColorAt(0, QColor(255, 255, 220));
-    glow.setColorAt(0.6, QColor(255, 230, 80));
-    glow.setColorAt(1, QColor(240, 190, 20));
-    QPainterPath bulb;
-    bulb.addEllipse(c, 8, 8);
-    QPainterPath neck;
-    neck.addRect(QRectF(12.5, 17, 7, 4));
-    p.setPen(QPen(QColor(150, 110, 0), 0.8));
-    p.setBrush(glow);
-    p.drawPath(bulb.united(neck));
-    p.setBrush(QColor(150, 150, 160));
-    p.setPen(QPen(QColor(80, 80, 90), 0.8));
-    for (int i = 0; i < 3; ++i)
-        p.drawRoundedRect(QRectF(12, 21 + 2.5 * i, 8, 2.5), 1, 1);
-    p.setBrush(QColor(60, 60, 70));
-    p.drawEllipse(QRectF(14, 28.2, 4, 2.5));
-    return pm;
 }
 
 QPushButton *button(QWidget *parent, const QString &text, const QString &tip, const QRect &r)
@@ -80,7 +40,7 @@ WINTIPOFDAY::WINTIPOFDAY(QWidget *owner)
     const QFont dialogFont = makeFont("MS Sans Serif", 8);
     setFont(dialogFont);
     setWindowTitle(QStringLiteral("Günün Tüyosu"));
-    setWindowIcon(QIcon(lightBulbPicture(QSize(32, 32))));
+    setWindowIcon(ResourceLibrary::icon(QStringLiteral("VXOTOD")));
     setModal(true);
     auto dlu = [&](int x, int y, int w, int h) { return dluRect(dialogFont, x, y, w, h); };
     setFixedSize(dlu(0, 0, 240, 172).size());
@@ -99,8 +59,8 @@ WINTIPOFDAY::WINTIPOFDAY(QWidget *owner)
     auto *bulb = new QLabel(this);
     const QRect bulbRect = dlu(13, 12, 32, 29);
     bulb->setGeometry(bulbRect);
-    bulb->setPixmap(lightBulbPicture(QSize(std::min(bulbRect.width(), bulbRect.height()),
-                                           std::min(bulbRect.width(), bulbRect.height()))));
+    const int bulbSide = std::min(bulbRect.width(), bulbRect.height());
+    bulb->setPixmap(ResourceLibrary::icon(QStringLiteral("LIGHTBULB")).pixmap(bulbSide, bulbSide));
     bulb->setAlignment(Qt::AlignCenter);
 
     m_heading = new QLabel(this);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solver/result_write_back.h"
 #include "solver/simplex_tableau.h"
 
 #include <QList>
@@ -38,8 +39,6 @@ struct LimitTriple
     void settle();
 };
 
-// One result of a list row: the value text and the shadow (or entry) price text.
-using ResultTable = QList<QStringList>;
 
 // How a solve ended.
 enum class SolveOutcome {
@@ -68,6 +67,10 @@ public:
 
     // 1 when results were delivered, otherwise 0.
     int RESULT() const { return NSONUC_; }
+
+    // A result table without the elements of the second rows of two-sided limits (which follow the
+    // list's own rows): one element per list row that took part, in list order.
+    ResultTable ownResults(ResultRows which) const;
 
     // Public fields, read by the callers after the construction.
     unsigned short NRTIPI_ = 0;
@@ -157,6 +160,8 @@ private:
 
     // Results.
     bool AUTOSOLUTION();
+    // Second rows of two-sided limits at the end of the nutrient, ratio and group tables.
+    qsizetype m_copyRows[3] = {0, 0, 0};
     void ADDRESULTS1();
     void ADDRESULTS2();
     void ADDRESULTS3();

@@ -2,12 +2,13 @@
 // the unit cost and the solve counter, and the tables are written into the lists.
 
 #include "solver/ky_optimizer.h"
+#include "solver/result_write_back.h"
 
+#include "problem/messages.h"
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
 
 #include <cmath>
-#include <functional>
 
 namespace vexo {
 
@@ -48,78 +49,6 @@ QString shadowText(double s)
 QString markedText(const QString &mark, const QString &value)
 {
     return padded(leftTrimmed(mark) + leftTrimmed(value));
-}
-
-// A result column read as a number: marks removed, an empty text and anything below 0.001 count 0.
-double resultNumber(const QString &text)
-{
-    QString t = text;
-    t.remove(u'*');
-    t = t.trimmed();
-    if (t.isEmpty())
-        return 0.0;
-    const double v = Val(t);
-    return std::fabs(v) < 0.001 ? 0.0 : v;
-}
-
-void ensureWidth(Row &row, int columns)
-{
-    while (row.size() < columns)
-        row.append(blank11());
-}
-
-enum class Part { Takes, Blank, Leave };
-
-struct ListColumns
-{
-    int columns, current, price, previous, saved, diffPrevious, diffSaved;
-};
-
-// Writes the elements into the rows that take part, in order (the k-th such row gets element k).
-// `after` finishes a row that took part; `blankRow` empties the result of a row that does not.
-void writeResults(RowList &list, const ResultTable &elements, const ListColumns &c, bool savedFlag, int counter,
-                  const std::function<Part(int)> &part, const std::function<void(Row &, int)> &after,
-                  const std::function<void(Row &)> &blankRow)
-{
-    qsizetype k = 0;
-    for (int n = 0; n < list.size(); ++n) {
-        Row &row = list[n];
-        const Part which = part(n);
-        if (which == Part::Leave)
-            continue;
-        ensureWidth(row, c.columns);
-        if (which == Part::Blank) {
-            blankRow(row);
-            continue;
-        }
-        if (k >= elements.size())
-            continue;
-        const QStringList &e = elements.at(k);
-        if (counter >= 2)
-            row[c.previous] = row[c.current];
-        const QString &value = e.value(0);
-        const bool star = value.contains(u'*');
-        QString plain = value;
-        plain.replace(u'*', u' ');
-        if (std::fabs(Val(plain)) < 0.001)
-            row[c.current] = star ? QStringLiteral("     *     ") : blank11();
-        else
-            row[c.current] = value;
-        row[c.price] = e.value(1);
-        double current = 0.0;
-        if (savedFlag || counter >= 2)
-            current = resultNumber(row[c.current]);
-        if (counter >= 2) {
-            const double previous = resultNumber(row[c.previous]);
-            row[c.diffPrevious] = current == 0.0 && previous == 0.0 ? blank11() : Str(current - previous, 11, 3);
-        }
-        if (savedFlag) {
-            const double saved = resultNumber(row[c.saved]);
-            row[c.diffSaved] = current == 0.0 && saved == 0.0 ? blank11() : Str(current - saved, 11, 3);
-        }
-        after(row, int(k));
-        ++k;
-    }
 }
 
 } // namespace
@@ -263,6 +192,12 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         return QStringList{markedText(shownMarks[r], values[r]),
                            shownShadow[r] ? shadowText(*shownShadow[r]) : blank11()};
     };
+    for (auto &copies : m_copyRows)
+        copies = 0;
+    for (const auto &[copy, own] : m_splitRows) {
+        const auto c = std::size_t(copy);
+        ++m_copyRows[c < ratioFirst ? 0 : c < ingredientFirst ? 1 : 2];
+    }
     for (std::size_t r = 0; r < NBMSAYISI_; ++r)
         AAUTOBM_.append(element(r));
     for (std::size_t r = ratioFirst; r < ingredientFirst; ++r)
@@ -277,105 +212,62 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
     return true;
 }
 
+ResultTable KY_OPTIMIZER::ownResults(ResultRows which) const
+{
+    switch (which) {
+    case ResultRows::Ingredients:
+        return AAUTOYM_;
+    case ResultRows::Nutrients:
+        return AAUTOBM_.mid(0, AAUTOBM_.size() - m_copyRows[0]);
+    case ResultRows::Ratios:
+        return AAUTOBMO_.mid(0, AAUTOBMO_.size() - m_copyRows[1]);
+    case ResultRows::Groups:
+        break;
+    }
+    return AAUTOYMG_.mid(0, AAUTOYMG_.size() - m_copyRows[2]);
+}
+
+namespace {
+
+// The solver's own write-back into the open problem's lists; a table that does not fit its list is
+// told to the user and written nowhere.
+void writeList(ResultRows which, RowList &list, const ResultTable &table, bool savedFlag, bool &dirty)
+{
+    if (table.isEmpty())
+        return;
+    const OpenProblem &p = openProblem();
+    const WriteBackInput input{p.NCOZUMSAYISI, savedFlag, p.AYMSTOK, p.ABMADLARI};
+    if (!writeBackResults(which, list, table, input).ok) {
+        ERRMESS(nullptr, QString(), resultMismatchText());
+        return;
+    }
+    dirty = true;
+}
+
+} // namespace
+
 void KY_OPTIMIZER::ADDRESULTS1()
 {
-    if (AAUTOYM_.isEmpty())
-        return;
     OpenProblem &p = openProblem();
-    const ListColumns c{YM_COLUMNS, YMACOZUM, YMAZFIAT, YMOCOZUM, YMKCOZUM, YMCFARKI, YMKCFARKI};
-    writeResults(
-        p.AYMLIST, AAUTOYM_, c, p.LYMKCOZUMVAR, p.NCOZUMSAYISI,
-        [&](int n) {
-            const Row &row = p.AYMLIST.at(n);
-            const bool takes = !isBlank(row.value(YMNAME)) && !isBlank(row.value(YMPRICE)) && p.AYMSTOK.value(n, true);
-            return takes ? Part::Takes : Part::Blank;
-        },
-        [](Row &row, int) {
-            // A basic ingredient at level 0 has neither an amount nor an entry price.
-            if (isBlank(row[YMACOZUM]) && isBlank(row[YMAZFIAT]))
-                row[YMAZFIAT] = padded(QStringLiteral("0.000"));
-        },
-        [](Row &row) {
-            row[YMACOZUM] = blank11();
-            row[YMAZFIAT] = blank11();
-        });
-    p.LYMDEG = true;
+    writeList(ResultRows::Ingredients, p.AYMLIST, ownResults(ResultRows::Ingredients), p.LYMKCOZUMVAR, p.LYMDEG);
 }
 
 void KY_OPTIMIZER::ADDRESULTS2()
 {
-    if (AAUTOBM_.isEmpty())
-        return;
     OpenProblem &p = openProblem();
-    double reference = 0.0;
-    const qsizetype km = p.ABMADLARI.indexOf(kDryMatterNutrient);
-    if (km >= 0 && km < AAUTOBM_.size())
-        reference = Val(withoutViolationMark(AAUTOBM_.at(km).value(0)));
-    const ListColumns c{BM_COLUMNS, BMACOZUM, BMSPRICE, BMOCOZUM, BMKCOZUM, BMCFARKI, BMKCFARKI};
-    writeResults(
-        p.ABMLIST, AAUTOBM_, c, p.LBMKCOZUMVAR, p.NCOZUMSAYISI,
-        [&](int n) { return isBlank(p.ABMLIST.at(n).value(BMNAME)) ? Part::Blank : Part::Takes; },
-        [&](Row &row, int k) {
-            const double value = Val(withoutViolationMark(AAUTOBM_.at(k).value(0)));
-            const QString name = row[BMNAME].trimmed();
-            double dry = 0.0;
-            if (reference != 0.0) {
-                if (name == kDryMatterNutrient)
-                    dry = value;
-                else if (name == kWeightNutrient)
-                    dry = 1.0;
-                else
-                    dry = MROUND(value / reference * 100.0, 4);
-            }
-            row[BMKMYYUZ] = Str(dry, 11, 4);
-        },
-        [](Row &row) {
-            row[BMACOZUM] = blank11();
-            row[BMSPRICE] = blank11();
-            row[BMKMYYUZ] = blank11();
-        });
-    p.LBMDEG = true;
+    writeList(ResultRows::Nutrients, p.ABMLIST, ownResults(ResultRows::Nutrients), p.LBMKCOZUMVAR, p.LBMDEG);
 }
 
 void KY_OPTIMIZER::ADDRESULTS3()
 {
-    if (AAUTOBMO_.isEmpty())
-        return;
     OpenProblem &p = openProblem();
-    const ListColumns c{BMO_COLUMNS, BMOACOZUM, BMOSPRICE, BMOOCOZUM, BMOKCOZUM, BMOCFARKI, BMOKCFARKI};
-    writeResults(
-        p.ABMOLIST, AAUTOBMO_, c, p.LBMOKCOZUMVAR, p.NCOZUMSAYISI,
-        [&](int n) {
-            const Row &row = p.ABMOLIST.at(n);
-            const QString a = row.value(BMONAME1).trimmed();
-            const QString b = row.value(BMONAME2).trimmed();
-            if (a.isEmpty() || b.isEmpty())
-                return Part::Blank;
-            return p.ABMADLARI.contains(a) && p.ABMADLARI.contains(b) ? Part::Takes : Part::Leave;
-        },
-        [](Row &, int) {},
-        [](Row &row) {
-            row[BMOACOZUM] = blank11();
-            row[BMOSPRICE] = blank11();
-        });
-    p.LBMODEG = true;
+    writeList(ResultRows::Ratios, p.ABMOLIST, ownResults(ResultRows::Ratios), p.LBMOKCOZUMVAR, p.LBMODEG);
 }
 
 void KY_OPTIMIZER::ADDRESULTS4()
 {
-    if (AAUTOYMG_.isEmpty())
-        return;
     OpenProblem &p = openProblem();
-    const ListColumns c{YMG_COLUMNS, YMGACOZUM, YMGGFIAT, YMGOCOZUM, YMGKCOZUM, YMGCFARKI, YMGKCFARKI};
-    writeResults(
-        p.AYMGLIST, AAUTOYMG_, c, p.LYMGKCOZUMVAR, p.NCOZUMSAYISI,
-        [&](int n) { return isBlank(p.AYMGLIST.at(n).value(YMGNAME)) ? Part::Blank : Part::Takes; },
-        [](Row &, int) {},
-        [](Row &row) {
-            row[YMGACOZUM] = blank11();
-            row[YMGGFIAT] = blank11();
-        });
-    p.LYMGDEG = true;
+    writeList(ResultRows::Groups, p.AYMGLIST, ownResults(ResultRows::Groups), p.LYMGKCOZUMVAR, p.LYMGDEG);
 }
 
 } // namespace vexo

@@ -1,12 +1,17 @@
+#include "controls/cancel_owner.h"
 #include "controls/control_extensions.h"
 #include "controls/drawing_extensions.h"
 
+#include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPainter>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTest>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -88,15 +93,156 @@ TEST(ControlExtensions, ColumnsFitTheWiderOfHeaderAndEntries)
     EXPECT_GE(table.columnWidth(1), widestEntry(table, 1));
 }
 
-TEST(ControlExtensions, ViewsWithoutColumnsAreLeftAlone)
+TEST(ControlExtensions, ViewsWithoutColumnsAndColumnsNotHeldAreLeftAlone)
 {
     QTreeView empty;
     AUTOSIZE(&empty); // no model at all
     empty.setModel(new QStandardItemModel(&empty));
     AUTOSIZE(&empty);
     AUTOSIZECOLUMN(&empty, 3);
+    EXPECT_EQ(empty.header()->count(), 0);
     AUTOSIZE(static_cast<QTreeView *>(nullptr));
-    SUCCEED();
+
+    const QStringList headers = {QStringLiteral("Yem maddesi adı"), QStringLiteral("Katkı")};
+    const QList<QStringList> rows = {{QStringLiteral("Mısır gluteni, yüksek proteinli"), QStringLiteral("12345678901234567890")}};
+    QTreeView tree;
+    tree.setModel(model(&tree, headers, rows));
+    tree.header()->setStretchLastSection(false);
+    QTableView table;
+    table.setModel(model(&table, headers, rows));
+    table.horizontalHeader()->setStretchLastSection(false);
+    // Narrower than every header and entry, but not below what a header allows.
+    const int narrow = std::max(tree.header()->minimumSectionSize(), table.horizontalHeader()->minimumSectionSize());
+    for (int c = 0; c < 2; ++c) {
+        tree.setColumnWidth(c, narrow);
+        table.setColumnWidth(c, narrow);
+    }
+    // Columns the views do not hold change nothing.
+    for (int column : {-1, 2, 40}) {
+        AUTOSIZECOLUMN(&tree, column);
+        AUTOSIZECOLUMN(&table, column);
+    }
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(tree.columnWidth(c), narrow);
+        EXPECT_EQ(table.columnWidth(c), narrow);
+    }
+    // One column sizes that column only.
+    AUTOSIZECOLUMN(&tree, 1);
+    AUTOSIZECOLUMN(&table, 1);
+    EXPECT_EQ(tree.columnWidth(0), narrow);
+    EXPECT_EQ(table.columnWidth(0), narrow);
+    EXPECT_EQ(tree.columnWidth(1), std::max(widestEntry(tree, 1), tree.header()->sectionSizeHint(1)));
+    EXPECT_EQ(table.columnWidth(1), std::max(widestEntry(table, 1), table.horizontalHeader()->sectionSizeHint(1)));
+}
+
+// A dialog with a cancel handler that counts its calls.
+class CountingDialog : public QDialog, public CancelOwner
+{
+public:
+    void PBIPTAL() override
+    {
+        ++cancels;
+        reject();
+    }
+    int cancels = 0;
+};
+
+TEST(ControlExtensions, ListBoxEscapeRunsTheOwnersCancelOnceAndOtherKeysStayInTheList)
+{
+    CountingDialog dialog;
+    auto *list = new QVLISTBOX(new QWidget(&dialog));
+    list->addItems({QStringLiteral("ARPA"), QStringLiteral("MISIR"), QStringLiteral("SOYA")});
+    list->setCurrentRow(0);
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    dialog.show();
+    list->setFocus();
+
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(dialog.cancels, 0);
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_EQ(dialog.cancels, 1);
+    EXPECT_EQ(rejected.count(), 1) << "the dialog does not cancel a second time";
+
+    QVLISTBOX alone; // no owner with a cancel handler: Esc is an ordinary key
+    alone.show();
+    QTest::keyClick(&alone, Qt::Key_Escape);
+    EXPECT_TRUE(alone.isVisible());
+}
+
+TEST(ControlExtensions, ToolBarBelongsToNoWindow)
+{
+    QWidget window;
+    for (const QVariant &argument : {QVariant(), QVariant::fromValue<QObject *>(&window), QVariant(42)}) {
+        QVTOOLBAR bar(argument);
+        EXPECT_EQ(bar.parentWidget(), nullptr);
+        EXPECT_TRUE(bar.actions().isEmpty());
+    }
+}
+
+// Where the style draws an item's check box, in the viewport's coordinates.
+QRect checkBoxOf(const LSTVIEW_ &view, QTreeWidgetItem *item)
+{
+    const QRect row = view.visualItemRect(item);
+    for (int x = row.left(); x <= row.right(); ++x) {
+        const QPoint p(x, row.center().y());
+        if (view.GETCHECKBOXATPOSITION_(p)) {
+            int right = x;
+            while (view.GETCHECKBOXATPOSITION_(QPoint(right + 1, p.y())))
+                ++right;
+            return QRect(QPoint(x, row.top()), QPoint(right, row.bottom()));
+        }
+    }
+    return {};
+}
+
+TEST(ControlExtensions, ListViewPressOnACheckBoxTogglesIt)
+{
+    QWidget owner;
+    auto *view = new LSTVIEW_(&owner, 110, QPoint(4, 6), QSize(300, 160));
+    EXPECT_EQ(view->parentWidget(), &owner);
+    EXPECT_EQ(view->geometry(), QRect(4, 6, 300, 160));
+    EXPECT_EQ(view->property("controlId").toInt(), 110);
+    view->setHeaderLabels({QStringLiteral("Yem maddesi"), QStringLiteral("Fiyat")});
+    QTreeWidgetItem *corn = view->addItem({QStringLiteral("MISIR"), QStringLiteral("0.310")});
+    QTreeWidgetItem *soy = view->addItem({QStringLiteral("SOYA"), QStringLiteral("0.520")});
+    owner.resize(320, 180);
+    owner.show();
+    QWidget *port = view->viewport();
+
+    // Without check boxes nothing is a box and no press toggles anything.
+    EXPECT_FALSE(view->GETCHECKBOXATPOSITION_(view->visualItemRect(corn).topLeft() + QPoint(6, 6)));
+    QTest::mouseClick(port, Qt::LeftButton, {}, view->visualItemRect(corn).topLeft() + QPoint(6, 6));
+    EXPECT_FALSE(corn->data(0, Qt::CheckStateRole).isValid());
+
+    view->setCHECKBOXES(true);
+    const QRect box = checkBoxOf(*view, corn);
+    ASSERT_TRUE(box.isValid());
+    EXPECT_EQ(corn->checkState(0), Qt::Unchecked);
+    QTest::mouseClick(port, Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(corn->checkState(0), Qt::Checked);
+    QTest::mouseClick(port, Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(corn->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(soy->checkState(0), Qt::Unchecked) << "only the item under the press";
+
+    // A double-click is two presses: the box ends as it was.
+    QTest::mouseDClick(port, Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(corn->checkState(0), Qt::Unchecked);
+
+    // Beside the box: the text of the first column, the second column, below the last item.
+    const QRect row = view->visualItemRect(corn);
+    for (const QPoint p : {QPoint(box.right() + 30, box.center().y()), QPoint(view->columnViewportPosition(1) + 5, row.center().y()),
+                           QPoint(box.center().x(), view->visualItemRect(soy).bottom() + 20)}) {
+        EXPECT_FALSE(view->GETCHECKBOXATPOSITION_(p));
+        QTest::mouseClick(port, Qt::LeftButton, {}, p);
+    }
+    QTest::mouseClick(port, Qt::RightButton, {}, box.center());
+    EXPECT_EQ(corn->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(soy->checkState(0), Qt::Unchecked);
+
+    view->setCHECKBOXES(false);
+    QTest::mouseClick(port, Qt::LeftButton, {}, box.center());
+    EXPECT_FALSE(corn->data(0, Qt::CheckStateRole).isValid());
 }
 
 TEST(DrawingExtensions, CanvasAreaIsTheClientAreaAtTheOrigin)
@@ -142,6 +288,39 @@ TEST(DrawingExtensions, FontCopyCarriesTheAttributes)
     parent.setFont(other);
     EXPECT_EQ(child.font().family(), family);
     EXPECT_NE(child.font().pointSize(), 31);
+}
+
+TEST(DrawingExtensions, BrushAndPenTakeTheGivenOneAsTheirOwn)
+{
+    QLinearGradient gradient(0, 0, 16, 0);
+    gradient.setColorAt(0, Qt::red);
+    gradient.setColorAt(1, Qt::blue);
+    QPen dashed(QBrush(gradient), 3, Qt::DashDotLine, Qt::RoundCap, Qt::BevelJoin);
+    dashed.setDashOffset(2);
+    const QBrush brushes[] = {QBrush(QColor(196, 196, 225)), QBrush(Qt::darkGreen, Qt::Dense4Pattern), QBrush(gradient)};
+    const QPen pens[] = {QPen(Qt::red), dashed, QPen(Qt::NoPen)};
+
+    auto draw = [](const QBrush &b, const QPen &p) {
+        QImage image(20, 20, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setBrush(b);
+        painter.setPen(p);
+        painter.drawRect(2, 2, 15, 15);
+        painter.drawLine(0, 19, 19, 0);
+        return image;
+    };
+    for (const QBrush &handle : brushes) {
+        for (const QPen &penHandle : pens) {
+            QBrush brush(Qt::yellow);
+            QPen pen(Qt::green, 9);
+            EXPECT_EQ(&BRUSHFROMHANDLE(brush, handle), &brush);
+            EXPECT_EQ(&PENFROMHANDLE(pen, penHandle), &pen);
+            EXPECT_EQ(brush, handle);
+            EXPECT_EQ(pen, penHandle);
+            EXPECT_EQ(draw(brush, pen), draw(handle, penHandle));
+        }
+    }
 }
 
 } // namespace

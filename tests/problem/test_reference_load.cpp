@@ -219,3 +219,63 @@ TEST(ReferenceTables, CreateMatrixOpenersAndDecimals)
     EXPECT_TRUE(messages.shown().isEmpty());
     referenceTables().ABMDESC.clear();
 }
+
+static QStringList columnNames(const DbfStructure &fields)
+{
+    QStringList names;
+    for (const DbfField &f : fields)
+        names << f.name;
+    return names;
+}
+
+TEST(ReferenceTables, LayoutFromAbbreviations)
+{
+    const QStringList fixed = {"KOD", "YM_ADI", "FIATI", "GRUBU"};
+    const struct {
+        QStringList stored;
+        QStringList columns; // after the four fixed ones
+    } cases[] = {
+        {{}, {}},
+        {{"KM", "", "HP", "KM"}, {"KM", "HP"}},              // blank skipped, the first KM wins
+        {{"  HP   ", "HP", " ", "KM "}, {"HP", "KM"}},       // stored texts are trimmed first
+        {{"km", "KM", "Km"}, {"km", "KM", "Km"}},            // equality is case-sensitive
+        {{"GRUBU", "KOD", "FIATI", "YM_ADI", "NB"}, {"NB"}}, // the fixed fields count as taken
+        {{"BY-P", "MET+SIST", "BY-P"}, {"BY-P", "MET+SIST"}},
+    };
+    for (const auto &c : cases) {
+        const DbfStructure layout = referenceLayoutFromAbbreviations(c.stored);
+        EXPECT_EQ(columnNames(layout), fixed + c.columns) << c.stored.join(u'|').toStdString();
+        ASSERT_GE(layout.size(), 4);
+        EXPECT_EQ(layout[0], (DbfField{"KOD", u'N', 3, 0}));
+        EXPECT_EQ(layout[1], (DbfField{"YM_ADI", u'C', 25, 0}));
+        for (qsizetype i = 2; i < layout.size(); ++i)
+            EXPECT_EQ(layout[i], (DbfField{layout[i].name, u'C', 11, 0}));
+    }
+}
+
+TEST(ReferenceTables, LayoutFromTheDefinitionsTable)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    // No definitions: the opener says so and the layout is empty, so a rebuild is abandoned.
+    EXPECT_TRUE(referenceLayoutFromDefinitions().isEmpty());
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("VMKBMDESC.DBF dosyası yok..!"));
+
+    test::writeTable(env.path("VMKBMDESC.DBF"), nutrientDefinitionStructure(),
+                     {{{"NUM", 1}, {"ABRRE", "KM"}, {"DECIM", 4}}, {{"NUM", 2}, {"ABRRE", ""}, {"DECIM", 2}},
+                      {{"NUM", 3}, {"ABRRE", "HP"}, {"DECIM", 3}}, {{"NUM", 4}, {"ABRRE", "KM"}, {"DECIM", 1}}});
+    const DbfStructure layout = referenceLayoutFromDefinitions();
+    EXPECT_EQ(columnNames(layout), (QStringList{"KOD", "YM_ADI", "FIATI", "GRUBU", "KM", "HP"}));
+    EXPECT_EQ(messages.shown().size(), 1);
+    // The definitions are closed again: the exclusive opener gets them at once.
+    EXPECT_FALSE(referenceTables().OBMDESCDBF);
+    ASSERT_TRUE(BMDATAFOPEN());
+    closeReferenceTables();
+
+    // The layout is one a table can be created with; a three-digit code fits.
+    test::writeTable(env.path("NEW.DBF"), layout, {{{"KOD", 999}, {"KM", num("88.0000")}}});
+    const QList<Record> recs = test::readTable(env.path("NEW.DBF"));
+    ASSERT_EQ(recs.size(), 1);
+    EXPECT_EQ(recs[0]["KOD"].toInt(), 999);
+}

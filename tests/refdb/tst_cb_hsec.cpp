@@ -1,5 +1,6 @@
 #include "refdb/cb_hsec.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +56,55 @@ private slots:
         empty.PB_ATLA();
         QCOMPARE(empty.result(), 2);
         QCOMPARE(empty.NSELECTED, 0u);
+    }
+
+    // What a user does with the keyboard: typing a listed name and confirming it with Enter is not a
+    // pick; choosing an entry with the arrow keys or from the opened list is.
+    void typedNameConfirmedWithEnterIsNotAPick()
+    {
+        CB_HSEC d(nullptr, QStringLiteral("X"), {"CC", "AA", "BB"});
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.combo()->setFocus();
+        QWidget *typing = QApplication::focusWidget();
+        QVERIFY(typing);
+        QTest::keyClicks(typing, QStringLiteral("BB"));
+        QCOMPARE(d.combo()->currentText(), QStringLiteral("BB"));
+        QTest::keyClick(typing, Qt::Key_Return);
+        QTest::keyClick(typing, Qt::Key_Enter);
+        QVERIFY(d.isVisible());
+        d.okButton()->click();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.NSELECTED, 0u);
+        QCOMPARE(QApplication::focusWidget(), typing); // Tamam only gave the focus back
+
+        // The arrow key walks the list: the first entry shown, "AA", is the caller's second.
+        d.combo()->clearEditText();
+        QTest::keyClick(typing, Qt::Key_Down);
+        QCOMPARE(d.combo()->currentText(), QStringLiteral("AA"));
+        QTest::keyClick(typing, Qt::Key_Return);
+        d.okButton()->click();
+        QCOMPARE(d.result(), 1);
+        QCOMPARE(d.NSELECTED, 2u);
+    }
+
+    void entryChosenInTheOpenListIsAPick()
+    {
+        CB_HSEC d(nullptr, QStringLiteral("X"), {"CC", "AA", "BB"});
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.combo()->setFocus();
+        d.combo()->showPopup();
+        QAbstractItemView *list = d.combo()->view();
+        QTRY_VERIFY(list->isVisible());
+        for (int i = 0; i < 3 && list->currentIndex().data().toString() != QStringLiteral("BB"); ++i)
+            QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(d.combo()->currentText(), QStringLiteral("BB"));
+        d.okButton()->click();
+        QCOMPARE(d.result(), 1);
+        QCOMPARE(d.NSELECTED, 3u);
     }
 
     void buttonsEscapeAndNoCancelMode()

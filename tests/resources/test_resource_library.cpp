@@ -58,6 +58,8 @@ const Picture kPictures[] = {
     {"TB128", 16}, {"TB129", 16}, {"TB130", 16},
     // the report pad's icon
     {"IDI_COCPADICON", 46, 48},
+    // bitmaps of the start-up windows
+    {"lightbulb", 32}, {"LOCKEDBITMAP", 32}, {"UNLOCKEDBITMAP", 32}, {"SPLASH_BMP", 504, 378},
 };
 
 // The partner buttons of the date and search fields: small bitmaps that are not square.

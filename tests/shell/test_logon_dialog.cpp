@@ -1,9 +1,11 @@
+#include "controls/balloon_tip.h"
 #include "controls/edit_subclasses.h"
 #include "shell/logon_dialog.h"
 #include "shell/user_table.h"
 #include "shell_fixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -82,6 +84,53 @@ TEST_F(LogonDialogTest, EscapeInEitherFieldCancels)
         EXPECT_FALSE(d.LOGONOK());
         EXPECT_TRUE(d.LOGONID().isEmpty());
     }
+}
+
+// The hint under the field that has the focus, as the user sees it once the events are through.
+QString hintShownUnder(QWidget *field)
+{
+    QApplication::processEvents();
+    const QLabel *balloon = visibleBalloonTip();
+    if (!balloon)
+        return {};
+    const QRect under = QRect(field->mapToGlobal(QPoint()), field->size());
+    EXPECT_GE(balloon->geometry().top(), under.bottom());
+    EXPECT_LT(balloon->geometry().left(), under.right());
+    return balloon->text();
+}
+
+TEST_F(LogonDialogTest, HintsStayVisibleAfterTheFocusMoves)
+{
+    LOGONDIALOG d(nullptr);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.nameField()->setFocus();
+    EXPECT_EQ(hintShownUnder(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
+    QTest::keyClicks(d.nameField(), "PLNV");
+    EXPECT_EQ(visibleBalloonTip(), nullptr) << "typing takes the hint away";
+
+    // Tab: the key's release reaches the password field after the hint appeared there.
+    QTest::keyPress(d.nameField(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), d.passwordField());
+    QTest::keyRelease(d.passwordField(), Qt::Key_Tab);
+    EXPECT_EQ(hintShownUnder(d.passwordField()), QStringLiteral("Parolayı giriniz!"));
+
+    // A click into a field gives it the focus and its hint; the click does not take it away.
+    QTest::mouseClick(d.nameField(), Qt::LeftButton);
+    EXPECT_EQ(hintShownUnder(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
+    QTest::mouseClick(d.passwordField(), Qt::LeftButton);
+    EXPECT_EQ(hintShownUnder(d.passwordField()), QStringLiteral("Parolayı giriniz!"));
+
+    // With the name empty the password field sends the focus back, and the hint with it.
+    d.nameField()->clear();
+    d.nameField()->setFocus();
+    QTest::mouseClick(d.passwordField(), Qt::LeftButton);
+    EXPECT_EQ(hintShownUnder(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
+    EXPECT_EQ(QApplication::focusWidget(), d.nameField());
+
+    d.PBIPTAL();
+    QApplication::processEvents();
+    EXPECT_EQ(visibleBalloonTip(), nullptr) << "the hint goes with its dialog";
 }
 
 TEST_F(LogonDialogTest, StartUpsLogonAnswersTheStoredNameOrNothing)

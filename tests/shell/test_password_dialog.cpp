@@ -1,3 +1,4 @@
+#include "controls/balloon_tip.h"
 #include "controls/edit_subclasses.h"
 #include "platform/dbf_table.h"
 #include "shell/password_dialog.h"
@@ -5,6 +6,7 @@
 #include "shell_fixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -197,6 +199,30 @@ TEST_F(PasswordDialogTest, FieldsAreFilledInOrderOnceTheLockIsOpen)
     dialog.newUserField()->setFocus();
     QTest::qWait(20);
     EXPECT_EQ(QApplication::focusWidget(), dialog.newPasswordField()) << "the retyped password is still missing";
+}
+
+TEST_F(PasswordDialogTest, EachFieldsHintShowsWhenTheFocusReachesIt)
+{
+    shellGlobals().CAKTIFKULLANICI = padded("PLNV");
+    NEWPASSWORDDIALOG dialog(nullptr, "Ad ve Parola Değiştir", false);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto hint = [] {
+        QTest::qWait(20); // the focus moves the dialog sends on are queued
+        const QLabel *balloon = visibleBalloonTip();
+        return balloon ? balloon->text() : QString();
+    };
+    dialog.currentPasswordField()->setFocus();
+    EXPECT_EQ(hint(), QStringLiteral("Mevcut parolayı giriniz!"));
+    QTest::keyClicks(dialog.currentPasswordField(), "KV47"); // the lock opens, the focus jumps on
+    EXPECT_EQ(hint(), QStringLiteral("Yeni parolayı giriniz!"));
+    QTest::keyClicks(dialog.newPasswordField(), "N");
+    QTest::keyClick(dialog.newPasswordField(), Qt::Key_Tab);
+    EXPECT_EQ(hint(), QStringLiteral("Yeni parolayı tekrar giriniz!"));
+    QTest::keyClicks(dialog.retypePasswordField(), "N");
+    QTest::mouseClick(dialog.newUserField(), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.newUserField());
+    EXPECT_EQ(hint(), QStringLiteral("Yeni kullanıcı adı giriniz!"));
 }
 
 } // namespace

@@ -111,9 +111,16 @@ TEST_F(UserTableTest, TheLogonComparesAsTheUsersTypeIt)
         {"AL", "A2", false, ""},
         {"PLNV", "KV4", false, ""},
         {"NOBODY", "KV47", false, ""},
-        {"", "KV47", false, ""},              // no name finds nobody
+        {"", "A1", false, ""},                // no name finds nobody, not even the first user
         {"   ", "A1", false, ""},
     };
+    {
+        // The empty-name rows mean something only while the first user in index order has their
+        // password: an empty name that matched everything would find that user.
+        KSERVER table;
+        ASSERT_EQ(table.KULL_ID().trimmed(), QStringLiteral("ALİ"));
+        ASSERT_EQ(table.PASSWORD().trimmed(), QStringLiteral("A1"));
+    }
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.name) + " / " + c.password);
         const LogonSession s = logOn(QString::fromUtf8(c.name), QString::fromUtf8(c.password));

@@ -64,3 +64,29 @@ start_and_wait() {
   done
   return 1
 }
+
+# Waits for a window whose name matches, and prints its id.
+window() {
+  timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1
+}
+
+# Ctrl+X in the main window (`main`, process `main_pid`): Yes to the exit question and to the offer to
+# save when it comes, then the program's end. `leave_saving SHOT` takes a screenshot of the question
+# through the script's `shot` when SHOT is given.
+leave_saving() {
+  xdotool windowfocus --sync "$main"
+  xdotool key ctrl+x
+  local box save
+  box=$(window '^Çıkış\.\.\.$' 10) || true
+  [ -n "$box" ] || fail "Ctrl+X did not ask to exit"
+  [ -z "${1:-}" ] || shot "$1"
+  xdotool windowfocus --sync "$box"
+  xdotool key Return
+  if save=$(window '^Uyarı\.\.\.$' 5) && [ -n "$save" ]; then
+    xdotool windowfocus --sync "$save"
+    xdotool key Return
+  fi
+  for _ in $(seq 100); do kill -0 "$main_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$main_pid" 2>/dev/null; then fail "the program did not end after the exit question"; fi
+  wait "$main_pid" || fail "the program ended with an error"
+}

@@ -1,0 +1,110 @@
+#include "controls/balloon_tip.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+
+namespace vexo {
+
+namespace {
+
+class Balloon : public QLabel
+{
+public:
+    Balloon(QWidget *field, const QString &text)
+        // A window of its own, not a child of the field's window: a child would join that window's
+        // focus chain, and a dialog being shown walks that chain while it sends the focus-in.
+        : QLabel(text, nullptr, Qt::ToolTip | Qt::FramelessWindowHint)
+        , m_field(field)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        connect(field, &QObject::destroyed, this, &QWidget::close);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_DeleteOnClose);
+        setObjectName(QStringLiteral("balloonTip"));
+        setForegroundRole(QPalette::ToolTipText);
+        setBackgroundRole(QPalette::ToolTipBase);
+        setAutoFillBackground(true);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setMargin(4);
+        // Watched through the application: the balloon is usually made inside a focus-in filter of
+        // the field, and a filter added to the field there would be run for the same event again.
+        qApp->installEventFilter(this);
+        // As long as a tooltip of the same text would stay.
+        QTimer::singleShot(10000 + 40 * int(text.size()), this, &QWidget::close);
+        place();
+    }
+
+    void place()
+    {
+        adjustSize();
+        move(m_field->mapToGlobal(QPoint(m_field->width() / 4, m_field->height())));
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_field) {
+            switch (event->type()) {
+            // Not a mouse press: a click into the field is what gave it the focus and the balloon.
+            case QEvent::FocusOut:
+            case QEvent::Hide:
+                close();
+                break;
+            case QEvent::KeyPress: {
+                const int key = static_cast<QKeyEvent *>(event)->key();
+                if (key < Qt::Key_Shift || key > Qt::Key_ScrollLock) // not a modifier alone
+                    close();
+                break;
+            }
+            default:
+                break;
+            }
+        } else if (m_field && watched == m_field->window()) {
+            if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+                place();
+            else if (event->type() == QEvent::Hide || event->type() == QEvent::Close)
+                close();
+        }
+        return false;
+    }
+
+    void mousePressEvent(QMouseEvent *) override { close(); }
+
+private:
+    QPointer<QWidget> m_field;
+};
+
+QPointer<Balloon> &current()
+{
+    static QPointer<Balloon> balloon;
+    return balloon;
+}
+
+} // namespace
+
+void showBalloonTip(QWidget *field, const QString &text)
+{
+    hideBalloonTip();
+    if (!field || !field->isVisible())
+        return;
+    current() = new Balloon(field, text);
+    current()->show();
+}
+
+void hideBalloonTip()
+{
+    if (current())
+        current()->close();
+    current() = nullptr;
+}
+
+QLabel *visibleBalloonTip()
+{
+    return current() && current()->isVisible() ? current().data() : nullptr;
+}
+
+} // namespace vexo

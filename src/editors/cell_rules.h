@@ -1,0 +1,64 @@
+#pragma once
+
+#include "editors/editor_traits.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace vexo {
+
+// A message box an edit rule asks for; the window shows it through the message seam.
+struct Notice
+{
+    QString caption;
+    QString text;
+    unsigned style = 0;
+    bool operator==(const Notice &) const = default;
+};
+
+// What an edit rule did to a row. The window applies it: tone first, then the boxes, then the row.
+struct EditOutcome
+{
+    Row row;
+    bool changed = false;      // the grid's rows now differ from the list (GIRDEG)
+    bool priceChanged = false; // a price was typed (LFIATDEG)
+    bool tone = false;         // the error tone sounds before the boxes
+    QList<Notice> notices;
+    // The clipboard after the operation (copy, cut and paste only).
+    std::optional<QString> clipboard;
+};
+
+// Sounds the tone and shows the boxes of an outcome, in that order.
+void deliver(QWidget *owner, const EditOutcome &outcome);
+
+// The typing filter: only the characters of an unsigned number stay.
+QString filterTyping(const QString &text);
+
+// Whether a cell edit may begin. The ingredient editor refuses every cell of an ingredient out of
+// stock (silently); the nutrient editor refuses the fixed cell of the weight row with a box.
+struct BeginEdit
+{
+    bool allowed = true;
+    QList<Notice> notices;
+};
+BeginEdit beginCellEdit(EditorKind kind, const Row &row, int column, bool inStock);
+
+// A typed value that changed a cell (column from 1): the fixed-value and limit rules, then the
+// value normalised to its stored form. `decimals` is the nutrient row's decimals.
+EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QString &typed, int decimals = 4);
+
+// The one-cell clipboard on the current cell. Outside the editable columns nothing happens at all.
+EditOutcome copyCell(EditorKind kind, const Row &row, int column, const std::optional<QString> &clipboard);
+EditOutcome cutCell(EditorKind kind, const Row &row, int column, const std::optional<QString> &clipboard);
+EditOutcome clearCell(EditorKind kind, const Row &row, int column);
+EditOutcome pasteCell(EditorKind kind, const Row &row, int column, const std::optional<QString> &clipboard);
+
+// Texts of the rules' boxes.
+QString fixedFirstText();
+QString mismatchText();
+
+} // namespace vexo

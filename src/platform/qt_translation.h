@@ -1,0 +1,13 @@
+#pragma once
+
+class QTranslator;
+
+namespace vexo {
+
+// Loads Qt's own Turkish texts (Debian's qt6-translations-l10n) into the application, whatever the
+// desktop's language, so the standard buttons of boxes and dialogs read "Tamam", "İptal", "Evet",
+// "Hayır" as everywhere else in the program. The translator belongs to the application; nullptr when
+// the catalogue is not installed, and the buttons stay in English.
+QTranslator *installQtTurkishTranslation();
+
+} // namespace vexo

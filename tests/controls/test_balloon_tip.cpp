@@ -1,0 +1,89 @@
+#include "controls/balloon_tip.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace vexo;
+
+namespace {
+
+struct Form
+{
+    Form()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(first);
+        layout->addWidget(second);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        first->setFocus();
+    }
+    QWidget window;
+    QLineEdit *first = new QLineEdit;
+    QLineEdit *second = new QLineEdit;
+};
+
+bool shows(const QString &text)
+{
+    QApplication::processEvents();
+    const QLabel *balloon = visibleBalloonTip();
+    return balloon && balloon->text() == text;
+}
+
+TEST(BalloonTip, StaysThroughWhatATooltipWouldVanishAt)
+{
+    Form f;
+    showBalloonTip(f.first, QStringLiteral("Adı giriniz!"));
+    ASSERT_TRUE(shows(QStringLiteral("Adı giriniz!")));
+    QPointer<QLabel> balloon = visibleBalloonTip();
+    EXPECT_GE(balloon->geometry().top(), f.first->mapToGlobal(QPoint(0, f.first->height())).y());
+    // Focus and mouse events elsewhere, the modifier keys and key releases in the field.
+    QTest::mouseMove(&f.window, QPoint(2, 2));
+    QTest::keyPress(f.first, Qt::Key_Shift);
+    QTest::keyRelease(f.first, Qt::Key_Shift);
+    QTest::keyRelease(f.first, Qt::Key_Tab);
+    QApplication::sendEvent(f.second, new QFocusEvent(QEvent::FocusIn));
+    EXPECT_TRUE(shows(QStringLiteral("Adı giriniz!")));
+
+    // A new balloon replaces the old one.
+    showBalloonTip(f.first, QStringLiteral("İkinci"));
+    EXPECT_TRUE(shows(QStringLiteral("İkinci")));
+    EXPECT_TRUE(!balloon || !balloon->isVisible());
+}
+
+TEST(BalloonTip, GoesWhenTheFieldIsLeftTypedInHiddenOrClicked)
+{
+    const struct {
+        const char *what;
+        void (*act)(Form &, QLabel *);
+    } cases[] = {
+        {"focus leaves", [](Form &f, QLabel *) { f.second->setFocus(); }},
+        {"a key is typed", [](Form &f, QLabel *) { QTest::keyClick(f.first, Qt::Key_A); }},
+        {"field hidden", [](Form &f, QLabel *) { f.first->hide(); }},
+        {"window hidden", [](Form &f, QLabel *) { f.window.hide(); }},
+        {"balloon clicked", [](Form &, QLabel *b) { QTest::mouseClick(b, Qt::LeftButton); }},
+        {"taken down", [](Form &, QLabel *) { hideBalloonTip(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Form f;
+        showBalloonTip(f.first, QStringLiteral("İpucu"));
+        ASSERT_TRUE(shows(QStringLiteral("İpucu")));
+        c.act(f, visibleBalloonTip());
+        QApplication::processEvents();
+        EXPECT_EQ(visibleBalloonTip(), nullptr);
+    }
+    // A field nobody sees gets no balloon.
+    QLineEdit hidden;
+    showBalloonTip(&hidden, QStringLiteral("x"));
+    EXPECT_EQ(visibleBalloonTip(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,214 @@
+// Typing, copying, cutting, clearing and pasting one cell of an editor's row.
+#include "editors/cell_rules.h"
+
+#include "platform/message_sink.h"
+
+#include <gtest/gtest.h>
+
+using namespace vexo;
+
+namespace {
+
+const QString B(11, u' ');
+
+QString c(const QString &text)
+{
+    return text.isEmpty() ? B : text.rightJustified(11, u' ');
+}
+
+// A row of the given kind whose columns 2 to 5 hold the given texts (short texts right-aligned).
+Row row(EditorKind kind, const QString &second, const QString &fix, const QString &lo, const QString &hi)
+{
+    const int columns = editorTraits(kind).columnCount;
+    Row r(columns, B);
+    r[0] = kind == EditorKind::Ingredient ? QStringLiteral("MISIR").leftJustified(25)
+                                          : QStringLiteral("HP").leftJustified(15);
+    r[1] = kind == EditorKind::Ingredient ? c(second) : second.leftJustified(kind == EditorKind::Ratio ? 15 : 11);
+    r[2] = c(fix);
+    r[3] = c(lo);
+    r[4] = c(hi);
+    return r;
+}
+
+const Notice kFixedFirst{QStringLiteral("Uyarı..."), QStringLiteral("Alt/Üst sınır girişi için önce sabit girişi siliniz!"),
+                         MB_OK | MB_ICONINFORMATION};
+const Notice kMismatch{QStringLiteral("Hata..."), QStringLiteral("Uyumsuz veri girişi..."), MB_OK | MB_ICONSTOP};
+
+struct TypeCase
+{
+    const char *what;
+    EditorKind kind;
+    QStringList before; // columns 2..5
+    int column;
+    QString typed;
+    int decimals;
+    QStringList after; // columns 2..5, right-aligned to 11 unless blank
+    bool changed, tone, price;
+    QList<Notice> notices;
+};
+
+class Typing : public ::testing::TestWithParam<TypeCase>
+{
+};
+
+TEST_P(Typing, AppliesTheRulesInOrder)
+{
+    const TypeCase &t = GetParam();
+    const Row before = row(t.kind, t.before[0], t.before[1], t.before[2], t.before[3]);
+    const EditOutcome out = endCellEdit(t.kind, before, t.column, t.typed, t.decimals);
+    const Row expected = row(t.kind, t.after[0], t.after[1], t.after[2], t.after[3]);
+    EXPECT_EQ(out.row, expected) << t.what;
+    EXPECT_EQ(out.changed, t.changed) << t.what;
+    EXPECT_EQ(out.tone, t.tone) << t.what;
+    EXPECT_EQ(out.priceChanged, t.price) << t.what;
+    EXPECT_EQ(out.notices, t.notices) << t.what;
+}
+
+const auto I = EditorKind::Ingredient;
+const auto N = EditorKind::Nutrient;
+const auto R = EditorKind::Ratio;
+
+INSTANTIATE_TEST_SUITE_P(
+    CellEdit, Typing,
+    ::testing::Values(
+        TypeCase{"price with a comma", I, {"", "", "", ""}, 2, "12,5", 4, {"12.500", "", "", ""}, true, false, true, {}},
+        TypeCase{"price cut to 3 decimals", I, {"1.000", "", "", ""}, 2, "3.14159", 4, {"3.141", "", "", ""}, true, false, true, {}},
+        TypeCase{"price of zero is a price", I, {"", "", "", ""}, 2, "0", 4, {"0.000", "", "", ""}, true, false, true, {}},
+        TypeCase{"emptied price is no price change", I, {"4.000", "", "", ""}, 2, "", 4, {"", "", "", ""}, true, false, false, {}},
+        TypeCase{"nutrient keeps its row's decimals", N, {"%", "", "", ""}, 3, "1.23456", 2, {"%", "1.2300", "", ""}, true, false, false, {}},
+        TypeCase{"nutrient with no definition cuts to 4", N, {"%", "", "", ""}, 4, "1.23456", 4, {"%", "", "1.2345", ""}, true, false, false, {}},
+        TypeCase{"nutrient of 0 decimals keeps whole numbers", N, {"%", "", "", ""}, 5, "7.6", 0, {"%", "", "", "7.0000"}, true, false, false, {}},
+        TypeCase{"ratio written with 4 decimals", R, {"KM", "", "", ""}, 3, "2,5", 4, {"KM", "2.5000", "", ""}, true, false, false, {}},
+        TypeCase{"fixed value blanks both limits", I, {"1.000", "", "2.000", "9.000"}, 3, "5", 4, {"1.000", "5.000", "", ""}, true, false, false, {}},
+        TypeCase{"lower equal to upper blanks the upper", I, {"1.000", "", "", "9.000"}, 4, "9", 4, {"1.000", "", "9.000", ""}, true, false, false, {}},
+        TypeCase{"lower equal to upper, typed with a comma", N, {"%", "", "", "2.5000"}, 4, "2,5", 4, {"%", "", "2.5000", ""}, true, false, false, {}},
+        TypeCase{"lower above upper is blanked silently", I, {"1.000", "", "1.000", "9.000"}, 4, "10", 4, {"1.000", "", "", "9.000"}, true, false, false, {}},
+        TypeCase{"upper equal to lower blanks the lower", R, {"KM", "", "3.0000", ""}, 5, "3", 4, {"KM", "", "", "3.0000"}, true, false, false, {}},
+        TypeCase{"upper below lower is blanked silently", N, {"%", "", "3.0000", "5.0000"}, 5, "2", 4, {"%", "", "3.0000", ""}, true, false, false, {}},
+        TypeCase{"limits above 100 are accepted", I, {"1.000", "", "", ""}, 5, "150", 4, {"1.000", "", "", "150.000"}, true, false, false, {}},
+        TypeCase{"limit beside a fixed value is refused and changes nothing", I, {"1.000", "5.000", "", "9.000"}, 4, "9", 4, {"1.000", "5.000", "", "9.000"}, false, true, false, {kFixedFirst}},
+        TypeCase{"upper beside a fixed value is refused", N, {"%", "1.0000", "", ""}, 5, "2", 4, {"%", "1.0000", "", ""}, false, true, false, {kFixedFirst}},
+        TypeCase{"emptying a limit beside a fixed value is accepted", R, {"KM", "1.0000", "", "2.0000"}, 5, "", 4, {"KM", "1.0000", "", ""}, true, false, false, {}},
+        TypeCase{"a value too wide for a cell is refused", I, {"1.000", "", "", ""}, 2, "123456789012", 4, {"1.000", "", "", ""}, false, false, false, {kMismatch}},
+        TypeCase{"name column is not editable", I, {"1.000", "", "", ""}, 1, "5", 4, {"1.000", "", "", ""}, false, false, false, {}},
+        TypeCase{"result column is not editable", N, {"%", "", "", ""}, 6, "5", 4, {"%", "", "", ""}, false, false, false, {}},
+        TypeCase{"unit column is not editable", N, {"%", "", "", ""}, 2, "5", 4, {"%", "", "", ""}, false, false, false, {}}));
+
+TEST(TypingFilter, KeepsOnlyTheCharactersOfAnUnsignedNumber)
+{
+    EXPECT_EQ(filterTyping(QStringLiteral("-12,5")), QStringLiteral("12,5"));
+    EXPECT_EQ(filterTyping(QStringLiteral(" 1a2.b3 ")), QStringLiteral("12.3"));
+    EXPECT_EQ(filterTyping(QStringLiteral("abc")), QString());
+}
+
+TEST(BeginEdit, RefusesOutOfStockRowsAndTheWeightRowsFixedCell)
+{
+    const Row ym = row(I, "1.000", "", "", "");
+    EXPECT_FALSE(beginCellEdit(I, ym, 2, false).allowed);
+    EXPECT_TRUE(beginCellEdit(I, ym, 2, false).notices.isEmpty());
+    EXPECT_TRUE(beginCellEdit(I, ym, 3, true).allowed);
+
+    for (const QString &name : {QStringLiteral("AĞIRLIK"), QStringLiteral("AGIRLIK")}) {
+        Row bm = row(N, "", "1.0000", "", "");
+        bm[0] = name.leftJustified(15);
+        const BeginEdit fixed = beginCellEdit(N, bm, 3, false);
+        EXPECT_FALSE(fixed.allowed);
+        ASSERT_EQ(fixed.notices.size(), 1);
+        EXPECT_EQ(fixed.notices.first().text, QStringLiteral("AGIRLIK rezerve bir alan, değiştirmeye çalışmayınız..."));
+        EXPECT_TRUE(beginCellEdit(N, bm, 4, true).allowed) << "the weight row's limits stay open";
+    }
+    // Stock means nothing to the nutrient and ratio windows.
+    EXPECT_TRUE(beginCellEdit(N, row(N, "", "", "", ""), 3, false).allowed);
+    EXPECT_TRUE(beginCellEdit(R, row(R, "", "", "", ""), 3, false).allowed);
+}
+
+// --- clipboard --------------------------------------------------------------------------------------
+
+TEST(Clipboard, CopyAndCutWorkOnlyOnEditableColumns)
+{
+    const Row r = row(I, "12.500", "", "1.000", "");
+    const std::optional<QString> old = c("7.000");
+    EXPECT_EQ(copyCell(I, r, 6, old).clipboard, old) << "a result column leaves the clipboard";
+    EXPECT_EQ(copyCell(I, r, 2, old).clipboard, c("12.500"));
+    EXPECT_EQ(copyCell(N, row(N, "%", "", "", ""), 2, old).clipboard, old) << "the unit is not editable";
+
+    const EditOutcome cut = cutCell(I, r, 4, old);
+    EXPECT_EQ(cut.clipboard, c("1.000"));
+    EXPECT_EQ(cut.row, row(I, "12.500", "", "", ""));
+    EXPECT_TRUE(cut.changed);
+
+    const EditOutcome blankCut = cutCell(I, r, 3, old);
+    EXPECT_EQ(blankCut.clipboard, B) << "cutting a blank cell leaves a blank clipboard";
+    EXPECT_TRUE(blankCut.changed) << "and still counts as a change";
+}
+
+TEST(Clipboard, ClearBlanksOneCellOnly)
+{
+    const EditOutcome out = clearCell(N, row(N, "%", "1.0000", "", ""), 3);
+    EXPECT_EQ(out.row, row(N, "%", "", "", ""));
+    EXPECT_TRUE(out.changed);
+    EXPECT_TRUE(out.notices.isEmpty());
+    EXPECT_FALSE(clearCell(N, row(N, "%", "1.0000", "", ""), 1).changed);
+}
+
+struct PasteCase
+{
+    const char *what;
+    EditorKind kind;
+    QStringList before;
+    int column;
+    std::optional<QString> clipboard;
+    QStringList after;
+    std::optional<QString> clipboardAfter;
+    bool changed, tone;
+    QList<Notice> notices;
+};
+
+class Pasting : public ::testing::TestWithParam<PasteCase>
+{
+};
+
+TEST_P(Pasting, FollowsThePasteRules)
+{
+    const PasteCase &t = GetParam();
+    const EditOutcome out = pasteCell(t.kind, row(t.kind, t.before[0], t.before[1], t.before[2], t.before[3]), t.column,
+                                      t.clipboard);
+    EXPECT_EQ(out.row, row(t.kind, t.after[0], t.after[1], t.after[2], t.after[3])) << t.what;
+    EXPECT_EQ(out.clipboard, t.clipboardAfter) << t.what;
+    EXPECT_EQ(out.changed, t.changed) << t.what;
+    EXPECT_EQ(out.tone, t.tone) << t.what;
+    EXPECT_EQ(out.notices, t.notices) << t.what;
+}
+
+const std::optional<QString> kNone;
+
+INSTANTIATE_TEST_SUITE_P(
+    CellPaste, Pasting,
+    ::testing::Values(
+        PasteCase{"nothing copied", I, {"1.000", "", "", ""}, 2, kNone, {"1.000", "", "", ""}, kNone, false, false, {}},
+        PasteCase{"blank copied", I, {"1.000", "", "", ""}, 2, B, {"1.000", "", "", ""}, B, false, false, {}},
+        PasteCase{"price keeps its form in a limit", I, {"1.000", "", "", "20.000"}, 4, c("12.500"), {"1.000", "", "12.500", "20.000"}, c("12.500"), true, false, {}},
+        PasteCase{"not kept normalised", N, {"%", "", "", ""}, 3, c("12.500"), {"%", "12.500", "", ""}, c("12.500"), true, false, {}},
+        PasteCase{"a short number is right-aligned", R, {"KM", "", "", ""}, 3, QStringLiteral("2.5"), {"KM", "2.5", "", ""}, QStringLiteral("2.5"), true, false, {}},
+        PasteCase{"lower equal to upper is refused", I, {"1.000", "", "", "9.000"}, 4, c("9.000"), {"1.000", "", "", "9.000"}, c("9.000"), false, false, {kMismatch}},
+        PasteCase{"lower above upper is refused", N, {"%", "", "", "9.0000"}, 4, c("9.5"), {"%", "", "", "9.0000"}, c("9.5"), false, false, {kMismatch}},
+        PasteCase{"upper equal to lower is refused", R, {"KM", "", "3.0000", ""}, 5, c("3"), {"KM", "", "3.0000", ""}, c("3"), false, false, {kMismatch}},
+        PasteCase{"upper above lower is taken", R, {"KM", "", "3.0000", ""}, 5, c("3.5"), {"KM", "", "3.0000", "3.5"}, c("3.5"), true, false, {}},
+        PasteCase{"limit beside a fixed value keeps row and clipboard", I, {"1.000", "5.000", "", ""}, 5, c("7.000"), {"1.000", "5.000", "", ""}, c("7.000"), false, true, {kFixedFirst}},
+        PasteCase{"fixed value blanks the limits", N, {"%", "", "1.0000", "2.0000"}, 3, c("1.5000"), {"%", "1.5000", "", ""}, c("1.5000"), true, false, {}},
+        PasteCase{"a group name is no number", I, {"1.000", "", "", ""}, 2, QStringLiteral("TAHILLAR").leftJustified(25), {"1.000", "", "", ""}, QStringLiteral("TAHILLAR").leftJustified(25), false, false, {kMismatch}},
+        PasteCase{"a text of twelve digits is too wide", I, {"1.000", "", "", ""}, 2, QStringLiteral("123456789012"), {"1.000", "", "", ""}, QStringLiteral("123456789012"), false, false, {kMismatch}},
+        PasteCase{"a marked result is no number", I, {"1.000", "", "", ""}, 3, c("*12.000"), {"1.000", "", "", ""}, c("*12.000"), false, false, {kMismatch}},
+        PasteCase{"read-only column", N, {"%", "", "", ""}, 2, c("1.0"), {"%", "", "", ""}, c("1.0"), false, false, {}}));
+
+TEST(Clipboard, PasteIgnoresStockAndTheWeightRow)
+{
+    // Paste has no begin-edit step: an out-of-stock row and the weight row's fixed cell take it.
+    Row weight = row(N, "%", "", "", "");
+    weight[0] = QStringLiteral("AĞIRLIK").leftJustified(15);
+    const EditOutcome out = pasteCell(N, weight, 3, c("1.0000"));
+    EXPECT_TRUE(out.changed);
+    EXPECT_EQ(out.row.at(2), c("1.0000"));
+}
+
+} // namespace

@@ -1,0 +1,282 @@
+// The three editors as the user meets them: opened from the main window, typed into, pasted, a row
+// deleted, solved with the real solver and closed; the problem's lists and flags checked after.
+#include "editor_fixture.h"
+
+#include "controls/command_registry.h"
+#include "controls/grid_subclasses.h"
+#include "controls/menu_builder.h"
+#include "editors/constraint_edit_window.h"
+#include "problem/number_text.h"
+#include "problem/open_problem.h"
+#include "scripted_messages.h"
+#include "shell/shell_window.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vexo;
+
+namespace {
+
+QString c(const QString &text)
+{
+    return text.rightJustified(11, u' ');
+}
+
+} // namespace
+
+class TestConstraintEditWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::EditorEnvironment> env;
+    std::unique_ptr<test::ScriptedMessages> messages;
+    std::unique_ptr<test::ScriptedDialogs> dialogs;
+    std::unique_ptr<SSHELLWINDOW> shell;
+
+    ConstraintEditWindow *open(EditorKind kind)
+    {
+        shellCommands().run(editorTraits(kind).command);
+        auto *w = qobject_cast<ConstraintEditWindow *>(shell->GETDATAWINDOW(editorTraits(kind).className));
+        if (w)
+            QTest::qWait(20);
+        return w;
+    }
+
+    // Moves the grid to a cell, as a click would.
+    static void goTo(ConstraintEditWindow *w, int row, int column)
+    {
+        w->server()->GOTO(row);
+        w->BROWSER()->setCURRENTCOLUMN(column);
+    }
+
+    // Types into the current cell the way a user does: the keys, then Return.
+    static void type(ConstraintEditWindow *w, const QString &text)
+    {
+        w->BROWSER()->setFocus();
+        // The first key reaches the grid, the rest the edit field it opened.
+        for (QChar ch : text) {
+            QLineEdit *editor = w->BROWSER()->currentEditor();
+            QTest::keyClicks(editor ? static_cast<QWidget *>(editor) : w->BROWSER(), QString(ch));
+        }
+        QLineEdit *editor = w->BROWSER()->currentEditor();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(30);
+    }
+
+    static QString cell(ConstraintEditWindow *w, int row, int field)
+    {
+        return w->server()->textAt(row, field);
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<test::EditorEnvironment>();
+        messages = std::make_unique<test::ScriptedMessages>();
+        dialogs = std::make_unique<test::ScriptedDialogs>();
+        QVERIFY(test::openSmallProblem(env->path(QStringLiteral("KUCUK.VKD"))));
+        installEditorCommands();
+        shell = std::make_unique<SSHELLWINDOW>();
+        shell->resize(1100, 800);
+        shell->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shell.get()));
+    }
+
+    void cleanup()
+    {
+        shell->CLOSEWINDOWSEXIST();
+        shell.reset();
+        dialogs.reset();
+        messages.reset();
+        env.reset();
+    }
+
+    void ingredientEditor()
+    {
+        OpenProblem &p = openProblem();
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Yem Maddesi Verileri Girişi"));
+        QCOMPARE(shell->shownMenu(), w->childMenu());
+        QVERIFY(w->childMenu()->isEnabled(29171));
+        QVERIFY(!w->contextMenu()->isEnabled(3403));
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm yapılmadı"));
+        QCOMPARE(w->BROWSER()->GETCOLUMN(QStringLiteral("YMPRICE"))->CAPTION(), QStringLiteral("Fiyatı,\r\nKrş/Kg"));
+
+        // Type a price with a comma; letters and a minus never reach the cell.
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("-1a2,5"));
+        QCOMPARE(cell(w, 1, 2), c("12.500"));
+        QVERIFY(w->model().LFIATDEG);
+        QVERIFY(w->model().GIRDEG);
+        QVERIFY(w->contextMenu()->isEnabled(3403));
+
+        // A fixed value blanks the limits typed before it.
+        goTo(w, 2, 4);
+        type(w, QStringLiteral("10"));
+        QCOMPARE(cell(w, 2, 4), c("10.000"));
+        goTo(w, 2, 3);
+        type(w, QStringLiteral("30"));
+        QCOMPARE(cell(w, 2, 3), c("30.000"));
+        QCOMPARE(cell(w, 2, 4), QString(11, u' '));
+
+        // Copy the price and paste it as MISIR's upper limit, by the keys of the menu.
+        goTo(w, 1, 2);
+        QTest::keyClick(w->BROWSER(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(p.UPANODEGER, std::optional<QString>(c("12.500")));
+        goTo(w, 1, 5);
+        QTest::keyClick(w->BROWSER(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(w, 1, 5), c("12.500"));
+
+        // Delete KEPEK; its matrix and membership cells go with it.
+        goTo(w, 4, 1);
+        messages->answer(MessageAnswer::Yes);
+        QVERIFY(w->runCommand(QStringLiteral("PBSIL")));
+        QCOMPARE(w->server()->LASTREC(), 3);
+        QCOMPARE(p.AYMADLARI, (QStringList{"MISIR", "SOYA", "ARPA"}));
+        QCOMPARE(p.AAMAT.first().size(), 3);
+        QCOMPARE(p.checkInvariants(), QStringList());
+
+        // Solve from the editor with the real solver.
+        goTo(w, 2, 3);
+        QVERIFY(w->runCommand(QStringLiteral("PBCOZUM")));
+        QCOMPARE(p.NCOZUMSAYISI, 1);
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm optimum"));
+        QCOMPARE(w->server()->RECNO(), 2);
+        QCOMPARE(w->BROWSER()->CURRENTCOLUMN(), 3);
+        QCOMPARE(cell(w, 2, 6), c("30.000"));
+        QCOMPARE(w->costField(102)->text(), Str(p.NMALIYET, 11, 3));
+        QVERIFY(!w->model().GIRDEG);
+
+        // Close: the rows reach the list; the price question is not asked with the option off.
+        QVERIFY(w->runCommand(QStringLiteral("CLOSE")));
+        QTest::qWait(20);
+        QVERIFY(!shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")));
+        QCOMPARE(p.AYMLIST.size(), 3);
+        QCOMPARE(p.AYMLIST[0][YMPRICE], c("12.500"));
+        QCOMPARE(p.AYMLIST[1][YMFIX], c("30.000"));
+        QVERIFY(p.LYMDEG);
+        QVERIFY(!p.UPANODEGER.has_value());
+        QCOMPARE(messages->unexpectedQuestions(), 0);
+    }
+
+    void nutrientEditor()
+    {
+        OpenProblem &p = openProblem();
+        ConstraintEditWindow *w = open(EditorKind::Nutrient);
+        QVERIFY(w);
+        // The weight row's fixed cell refuses typing with its box.
+        goTo(w, 1, 3);
+        w->BROWSER()->setFocus();
+        QTest::keyClicks(w->BROWSER(), QStringLiteral("2"));
+        QVERIFY(!w->BROWSER()->currentEditor());
+        QVERIFY(!messages->shown().isEmpty());
+        QCOMPARE(messages->shown().last().text, QStringLiteral("AGIRLIK rezerve bir alan, değiştirmeye çalışmayınız..."));
+
+        goTo(w, 3, 4);
+        type(w, QStringLiteral("19,25"));
+        QCOMPARE(cell(w, 3, 4), c("19.2500"));
+        QCOMPARE(w->model().rows()[2][BMLLIMIT], c("19.2500"));
+        goTo(w, 3, 4);
+        w->runCommand(QStringLiteral("COPY"));
+        // Pasted into KM's upper limit it is below the lower one: refused.
+        goTo(w, 2, 5);
+        w->runCommand(QStringLiteral("PASTE"));
+        QCOMPARE(cell(w, 2, 5), QString(11, u' '));
+        QCOMPARE(messages->shown().last().text, QStringLiteral("Uyumsuz veri girişi..."));
+        // Pasted as KM's fixed value it blanks KM's lower limit; the Delete key clears it again.
+        goTo(w, 2, 3);
+        w->runCommand(QStringLiteral("PASTE"));
+        QCOMPARE(cell(w, 2, 3), c("19.2500"));
+        QCOMPARE(cell(w, 2, 4), QString(11, u' '));
+        QTest::keyClick(w->BROWSER(), Qt::Key_Delete);
+        QCOMPARE(cell(w, 2, 3), QString(11, u' '));
+
+        // KM cannot be deleted; HP can, and takes its ratio along.
+        goTo(w, 2, 1);
+        w->runCommand(QStringLiteral("PBSIL"));
+        QCOMPARE(w->server()->LASTREC(), 3);
+        QVERIFY(w->runCommand(QStringLiteral("PBCOZUM")));
+        QCOMPARE(p.NCOZUMSAYISI, 1);
+        QCOMPARE(cell(w, 1, 8), c("1.0000"));
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm optimum"));
+        // A typed value puts the solution out of date.
+        goTo(w, 3, 5);
+        type(w, QStringLiteral("40"));
+        QCOMPARE(cell(w, 3, 5), c("40.0000"));
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm yapılmadı"));
+        goTo(w, 3, 1);
+        messages->answer(MessageAnswer::Yes);
+        w->runCommand(QStringLiteral("PBSIL"));
+        QCOMPARE(w->server()->LASTREC(), 2);
+        QVERIFY(p.ABMOLIST.isEmpty());
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm yapılmadı"));
+
+        w->runCommand(QStringLiteral("CLOSE"));
+        QTest::qWait(20);
+        QCOMPARE(p.ABMLIST.size(), 2);
+        QVERIFY(p.LBMDEG);
+        QCOMPARE(p.checkInvariants(), QStringList());
+    }
+
+    void ratioEditor()
+    {
+        OpenProblem &p = openProblem();
+        ConstraintEditWindow *w = open(EditorKind::Ratio);
+        QVERIFY(w);
+        QCOMPARE(w->BROWSER()->CURRENTCOLUMN(), 3);
+        dialogs->choices = {1, 1}; // KM over HP
+        w->runCommand(QStringLiteral("PBEKLE"));
+        QCOMPARE(w->server()->LASTREC(), 2);
+
+        goTo(w, 2, 4);
+        type(w, QStringLiteral("4"));
+        QCOMPARE(cell(w, 2, 4), c("4.0000"));
+        // An upper limit below the lower one is blanked silently.
+        goTo(w, 2, 5);
+        type(w, QStringLiteral("3"));
+        QCOMPARE(cell(w, 2, 5), QString(11, u' '));
+        // A pasted upper limit not above the lower one is refused.
+        goTo(w, 1, 5);
+        w->runCommand(QStringLiteral("COPY"));
+        goTo(w, 2, 5);
+        w->runCommand(QStringLiteral("PASTE"));
+        QCOMPARE(cell(w, 2, 5), QString(11, u' '));
+        QCOMPARE(messages->shown().last().text, QStringLiteral("Uyumsuz veri girişi..."));
+        QCOMPARE(cell(w, 2, 4), c("4.0000"));
+
+        QVERIFY(w->runCommand(QStringLiteral("PBCOZUM")));
+        QCOMPARE(p.NCOZUMSAYISI, 1);
+        QVERIFY(!cell(w, 1, 6).trimmed().isEmpty());
+        goTo(w, 1, 1);
+        messages->answer(MessageAnswer::Yes);
+        w->runCommand(QStringLiteral("PBSIL"));
+        w->runCommand(QStringLiteral("CLOSE"));
+        QTest::qWait(20);
+        QCOMPARE(p.ABMOLIST.size(), 1);
+        QCOMPARE(p.ABMOLIST[0][BMONAME1], kDryMatterNutrient.leftJustified(15));
+        QVERIFY(p.LBMODEG);
+    }
+
+    void resizeFollowsTheRule()
+    {
+        ConstraintEditWindow w(EditorKind::Ingredient);
+        w.resize(1000, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.BROWSER()->size(), QSize(770, 420));
+        QCOMPARE(w.costField(102)->pos(), QPoint(200, 435));
+        QCOMPARE(w.costField(106)->pos(), QPoint(380, 465));
+        QCOMPARE(w.PBDURUM()->pos(), QPoint(470, 435));
+        w.CLOSE();
+    }
+};
+
+QTEST_MAIN(TestConstraintEditWindow)
+#include "tst_constraint_edit_window.moc"
