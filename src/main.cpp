@@ -1,4 +1,5 @@
 #include "editors/constraint_edit_window.h"
+#include "editors/shown_editor_dialogs.h"
 #include "matrix/bamat_gir_win.h"
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
     vexo::installSolverDialogs();
     vexo::installReportCommands();
     vexo::installEditorCommands();
+    vexo::installShownEditorDialogs();
     vexo::installActiveMatrixCommands();
     vexo::installQtTurkishTranslation();
 
