@@ -1,9 +1,12 @@
 #include "editors/constraint_edit_window.h"
 #include "editors/shown_editor_dialogs.h"
 #include "matrix/bamat_gir_win.h"
+#include "matrix/group_window.h"
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
+#include "refdb/bm_edit_win.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -20,10 +23,13 @@ int main(int argc, char **argv)
     vexo::setNameMatcher(&nameMatcher);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installReferenceCommands();
     vexo::installEditorCommands();
     vexo::installShownEditorDialogs();
     vexo::installActiveMatrixCommands();
+    vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
+    vexo::installNutrientDefinitionCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
