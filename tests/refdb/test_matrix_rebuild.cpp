@@ -1,7 +1,7 @@
 #include "refdb/matrix_rebuild.h"
 
 #include "problem/reference_tables.h"
-#include "refdb_fixture.h"
+#include "refdb_root.h"
 #include "scripted_messages.h"
 
 #include <QJsonArray>

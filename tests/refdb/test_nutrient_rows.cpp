@@ -1,7 +1,7 @@
 #include "refdb/nutrient_rows.h"
 
 #include "problem/reference_tables.h"
-#include "refdb_fixture.h"
+#include "refdb_root.h"
 #include "scripted_messages.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "controls/grid_subclasses.h"
 #include "problem/reference_tables.h"
 #include "refdb/bm_ekle_dlg.h"
-#include "refdb_fixture.h"
+#include "refdb_root.h"
 #include "scripted_messages.h"
 
 #include <QLineEdit>
