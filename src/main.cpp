@@ -1,4 +1,6 @@
 #include "editors/constraint_edit_window.h"
+#include "editors/shown_editor_dialogs.h"
+#include "matrix/bamat_gir_win.h"
 #include "matrix/group_window.h"
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
@@ -23,6 +25,8 @@ int main(int argc, char **argv)
     vexo::installReportCommands();
     vexo::installReferenceCommands();
     vexo::installEditorCommands();
+    vexo::installShownEditorDialogs();
+    vexo::installActiveMatrixCommands();
     vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();

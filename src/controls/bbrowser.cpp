@@ -780,6 +780,9 @@ void BBROWSER::updateFrozenGeometry()
 {
     if (!frozenView_ || frozen_ == 0)
         return;
+    // The same caption height and data height as the grid, so both scroll over the same range and
+    // the frozen rows stay level with the others down to the last row.
+    frozenView_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
     frozenView_->setGeometry(frameWidth(), frameWidth(), frozenWidth(),
                              viewport()->height() + horizontalHeader()->height());
 }

@@ -204,7 +204,8 @@ FrozenView::FrozenView(BBROWSER *grid) : QTableView(grid), grid_(grid)
     setHorizontalHeader(new BrowserHeader(grid, this));
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    setVerticalScrollMode(ScrollPerPixel);
+    // Scrolled by the grid's scroll bar value, so it counts in the same unit: rows.
+    setVerticalScrollMode(ScrollPerItem);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, grid, &BBROWSER::captionClicked);
 }
 

@@ -6,6 +6,7 @@
 #include "resources/resource_library.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -52,8 +53,12 @@ bool MBM_WIND::eventFilter(QObject *watched, QEvent *event)
 
 void MBM_WIND::PBTAMAM()
 {
-    const QString value = m_edit->text().trimmed();
-    if (value.isEmpty()) {
+    // The value goes back as a number text, so it fits the 11-character cell it is written into; a
+    // text without a digit is no value.
+    const QString typed = m_edit->text().trimmed();
+    bool ok = false;
+    const QString value = SDAYA(typed, 4, &ok);
+    if (!ok || !std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.isDigit(); })) {
         m_edit->setFocus();
         return;
     }

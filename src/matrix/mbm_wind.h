@@ -12,7 +12,8 @@ namespace vexo {
 class QVSLE;
 
 // MBM_WIND, "Makro BM Yeni Değer Girişi": asks a macro nutrient's new value. CTXTVAL holds the
-// present value until "Tamam" accepts a non-empty trimmed text; a cancel hands the present value back.
+// present value until "Tamam" accepts a typed number (as an 11-character number text); a cancel hands
+// the present value back.
 class MBM_WIND : public QDialog, public CancelOwner
 {
     Q_OBJECT

@@ -84,10 +84,10 @@ private slots:
         QCOMPARE(d.MBM_EDIT()->text(), QStringLiteral("    13.5000"));
         d.okButton()->click();
         QCOMPARE(d.result(), 1);
-        QCOMPARE(d.CTXTVAL, QStringLiteral("13.5000"));
+        QCOMPARE(d.CTXTVAL, QStringLiteral("    13.5000"));
     }
 
-    void macroValueEnterTakesTheTextAsTyped()
+    void macroValueEnterNormalisesTheTextToo()
     {
         MBM_WIND d(nullptr, QStringLiteral("p"), QStringLiteral("1"));
         d.show();
@@ -95,7 +95,21 @@ private slots:
         typeInto(d.MBM_EDIT(), QStringLiteral(" 13,5 "));
         QTest::keyClick(d.MBM_EDIT(), Qt::Key_Return);
         QCOMPARE(d.result(), 1);
-        QCOMPARE(d.CTXTVAL, QStringLiteral("13,5"));
+        QCOMPARE(d.CTXTVAL, QStringLiteral("    13.5000"));
+    }
+
+    void macroValueWithoutDigitIsRefused()
+    {
+        for (const QString &typed : {QStringLiteral("abc"), QStringLiteral("-,")}) {
+            MBM_WIND d(nullptr, QStringLiteral("p"), QStringLiteral("    12.0000"));
+            d.show();
+            QApplication::setActiveWindow(&d);
+            d.MBM_EDIT()->setText(typed);
+            d.PBTAMAM();
+            QVERIFY(d.isVisible());
+            QVERIFY(d.MBM_EDIT()->hasFocus());
+            QCOMPARE(d.CTXTVAL, QStringLiteral("    12.0000"));
+        }
     }
 
     void macroValueCancelEscapeAndEmpty()
@@ -117,12 +131,13 @@ private slots:
             QCOMPARE(d.result(), 0);
             QCOMPARE(d.CTXTVAL, QStringLiteral("    12.0000"));
         }
-        // Accepting the present value unchanged hands it back trimmed.
+        // Accepting the present value unchanged hands back the very text given, which callers read as
+        // "nothing changed".
         MBM_WIND same(nullptr, QStringLiteral("p"), QStringLiteral("    12.0000"));
         same.show();
         same.PBTAMAM();
         QCOMPARE(same.result(), 1);
-        QCOMPARE(same.CTXTVAL, QStringLiteral("12.0000"));
+        QCOMPARE(same.CTXTVAL, QStringLiteral("    12.0000"));
     }
 };
 
