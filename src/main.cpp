@@ -2,6 +2,7 @@
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/nutrient_add_dialog.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -16,6 +17,8 @@ int main(int argc, char **argv)
 
     vexo::DialogNameMatcher nameMatcher;
     vexo::setNameMatcher(&nameMatcher);
+    vexo::ReferenceEditorDialogs editorDialogs;
+    vexo::setEditorDialogs(&editorDialogs);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
     vexo::installEditorCommands();
@@ -29,6 +32,7 @@ int main(int argc, char **argv)
     // The pad list joins the main window now, so that files dropped on it open before any pad has.
     vexo::reportPads();
     const int result = QApplication::exec();
+    vexo::setEditorDialogs(nullptr);
     vexo::setNameMatcher(nullptr);
     return result;
 }
