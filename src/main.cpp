@@ -1,8 +1,11 @@
 #include "editors/constraint_edit_window.h"
+#include "matrix/group_window.h"
 #include "platform/qt_translation.h"
 #include "problem/name_match.h"
+#include "refdb/bm_edit_win.h"
 #include "refdb/cb_hsec.h"
 #include "refdb/nutrient_add_dialog.h"
+#include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -21,8 +24,11 @@ int main(int argc, char **argv)
     vexo::setEditorDialogs(&editorDialogs);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
+    vexo::installReferenceCommands();
     vexo::installEditorCommands();
+    vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
+    vexo::installNutrientDefinitionCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

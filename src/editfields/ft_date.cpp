@@ -15,15 +15,7 @@ const QString kStartFormat = QStringLiteral("yyyy.mm.dd");
 
 bool isNumber(const QVariant &v)
 {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float: return true;
-    default: return false;
-    }
+    return isNumberValue(v);
 }
 
 bool isDate(const QVariant &v)

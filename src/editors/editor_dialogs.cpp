@@ -1,5 +1,7 @@
 #include "editors/editor_dialogs.h"
 
+#include "matrix/group_dialogs.h"
+
 namespace vexo {
 
 namespace {
@@ -19,9 +21,9 @@ bool EditorDialogs::addNutrients(QWidget *)
     return false;
 }
 
-int EditorDialogs::assignGroup(QWidget *, const QString &)
+int EditorDialogs::assignGroup(QWidget *owner, const QString &ingredient)
 {
-    return 0;
+    return askIngredientGroup(owner, ingredient);
 }
 
 int EditorDialogs::choose(QWidget *, const QString &, const QStringList &)

@@ -907,6 +907,16 @@ bool DbfTable::seek(const QString &key)
     return m_found;
 }
 
+QVariant DbfTable::orderKeyVal()
+{
+    if (m_fd < 0 || !m_index || m_order == 0 || m_eof)
+        return {};
+    const int pos = fieldPos(m_index->keyField);
+    if (pos == 0)
+        return {};
+    return fieldGet(pos).toString().leftJustified(m_index->keyLength, u' ', true);
+}
+
 bool DbfTable::setDeleted(bool hide)
 {
     const bool previous = g_hideDeleted;

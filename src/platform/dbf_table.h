@@ -136,6 +136,9 @@ public:
     // Finds the first key, in index order, that begins with the text; eof when none does.
     bool seek(const QString &key);
     bool found() const { return m_found; }
+    // The current record's key in the controlling order, at the key's width; invalid without an order
+    // or at end of file.
+    QVariant orderKeyVal();
 
     // The runtime's switch that hides deleted records; returns the previous setting.
     static bool setDeleted(bool hide);

@@ -363,4 +363,19 @@ int AMIN(const QVariant &array)
     return isArray(array) ? AMIN(array.toList()) : 0;
 }
 
+bool isNumberValue(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace vexo

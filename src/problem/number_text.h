@@ -57,6 +57,9 @@ QString Str(double value, int width, int decimals);
 // A text that does not begin with a number reads 0; *ok says whether a finite number was read.
 double Val(const QString &text, bool *ok = nullptr);
 
+// True when the value holds a number of any width (int, unsigned, long, float, double).
+bool isNumberValue(const QVariant &v);
+
 // Arrays are QVariantLists (a QStringList counts too), nested for tables.
 // The sizes of the dimensions, following the first element of each level: 3 rows of 5 give {3, 5},
 // {} gives {}, {{}} gives {1, 0}. A value that is not an array gives {}.

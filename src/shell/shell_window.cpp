@@ -11,6 +11,7 @@
 #include "problem/open_problem.h"
 #include "problem/window_placement.h"
 #include "reports/last_report.h"
+#include "reports/text_reports.h"
 #include "shell/about_box.h"
 #include "shell/command_rules.h"
 #include "shell/help_window.h"
@@ -167,6 +168,9 @@ void SSHELLWINDOW::registerCommands()
         {"CHANGEUANDP", [this] { CHANGEUANDP(this); }},
         {"ADDNEWUSER", [this] { ADDNEWUSER(this); }},
         {"WNOTEPAD", [this] { WNOTEPAD(); }},
+        {"AMATREPORT", [this] { AMATREPORT(); }},
+        {"HMFIATLIST", [this] { HMFIATLIST(); }},
+        {"RM_REPORT", [this] { RM_REPORT(); }},
         {"FILEOPEN", [this] { FILEOPEN(*this); }},
         {"YENIDOSYAGIR", [this] { YENIDOSYAGIR(*this); }},
         {"FILECLOSE", [this] { FILECLOSE(*this); }},
@@ -451,6 +455,24 @@ void SSHELLWINDOW::WNOTEPAD()
     TKTASK task;
     task.COMMANDLINE(QStringLiteral("xdg-open"), {report});
     task.LAUNCH();
+}
+
+void SSHELLWINDOW::AMATREPORT()
+{
+    if (CLOSEWINDOWSEXIST() && writeActiveMatrixReport(this))
+        runCommand(QStringLiteral("REPORTPAD"));
+}
+
+void SSHELLWINDOW::HMFIATLIST()
+{
+    if (CLOSEWINDOWSEXIST() && writePriceListReport(this))
+        runCommand(QStringLiteral("REPORTPAD"));
+}
+
+void SSHELLWINDOW::RM_REPORT()
+{
+    if (CLOSEWINDOWSEXIST() && writeReferenceMatrixReport(this))
+        runCommand(QStringLiteral("REPORTPAD"));
 }
 
 // The child-window registry.

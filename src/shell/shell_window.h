@@ -83,6 +83,10 @@ public:
     void ACTMATMUHTEVASI();
     void OHAKKINDA();
     void WNOTEPAD();
+    // The text reports: each closes the child windows, writes its report and opens it in a pad.
+    void AMATREPORT();
+    void HMFIATLIST();
+    void RM_REPORT();
     HelpWindow *helpWindow() const { return help_; }
 
 protected:

@@ -16,6 +16,7 @@
 #include "scripted_messages.h"
 #include "resources/resource_library.h"
 #include "source_tree.h"
+#include "file_bytes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,12 +37,6 @@ using namespace vexo;
 using namespace vexo::test;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Answers the next modal dialog once it is up.
 template <typename Dialog, typename Answer>

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace vexo {
+
+// The two steps a file replacement is made of, so that tests can make either fail.
+class FileTransfer
+{
+public:
+    virtual ~FileTransfer() = default;
+    // Writes the bytes as a complete new file; every write, the flush and the sync are checked.
+    virtual bool write(const QString &path, const QByteArray &bytes);
+    // Renames a file over another in one step.
+    virtual bool rename(const QString &from, const QString &to);
+};
+
+FileTransfer &fileTransfer();
+// Installs a transfer (not owned); nullptr puts the real one back.
+void setFileTransfer(FileTransfer *transfer);
+
+// Where a replacement stopped: the index of the file and the step that failed.
+struct PairReplaceResult
+{
+    enum class Step { None, Copy, Check, Rename };
+    int file = -1;
+    Step step = Step::None;
+    bool ok() const { return step == Step::None; }
+};
+
+// Replaces each target with a copy of its source, all or none: every source is copied beside its
+// target under a temporary name and checked (the same bytes, and it opens as a table with the
+// source's fields and record count); only then are the copies renamed over the targets. When a rename
+// fails the targets already replaced get their old files back (or are removed when there were none).
+// No temporary file is left on any way out.
+PairReplaceResult replaceFilePair(const QStringList &sources, const QStringList &targets);
+
+} // namespace vexo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/dbf_field.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace vexo {
+
+// Rebuilding the reference matrix after its nutrient definitions changed: the new layout comes from
+// the saved definitions, the new table is built in "Temp_Data" below the data root, filled from a
+// copy of the live matrix by field name, checked against it and only then put in place of the live
+// file. Whatever fails, the live matrix stays byte for byte as it was and nothing is left in
+// "Temp_Data".
+
+// The reference layout from the definitions (referenceLayoutFromAbbreviations) with KOD at the width
+// a new matrix is created with (N 5), so a rebuild cuts no ingredient number.
+DbfStructure withWideCode(DbfStructure layout);
+DbfStructure matrixLayoutForAbbreviations(const QStringList &abbreviations);
+
+// How many fields of the structure are named exactly (case included) the trimmed name.
+int MASCAN(const DbfStructure &structure, const QString &name);
+
+// The same read from the definitions table; empty when it cannot be opened (its opener told the
+// user why).
+DbfStructure RM_CREATESTRUCT();
+
+QString rebuildFolder();      // <data root>/Temp_Data
+QString newMatrixPath();      // <data root>/Temp_Data/NEWMAT.DBF
+QString matrixCopyPath();     // <data root>/Temp_Data/MATNRC6.DBF
+
+// The steps of a rebuild; a test names one to make it fail.
+enum class RebuildStep { Create, Copy, OpenNew, OpenCopy, Append, Check, Replace };
+using RebuildFault = std::function<bool(RebuildStep)>;
+
+struct RebuildOutcome
+{
+    bool ok = false;
+    QString message; // the information text to show; empty when there is nothing to say
+};
+
+// The whole rebuild over a layout. An empty layout fails without a message.
+RebuildOutcome rebuildReferenceMatrix(const DbfStructure &layout, const RebuildFault &fault = {});
+
+// The rebuild from the saved definitions with its information box ("Bilgi...") owned by `owner`.
+bool rebuildReferenceMatrixFromDefinitions(QWidget *owner, const RebuildFault &fault = {});
+
+inline const QString kRebuildCreateFailed = QStringLiteral("Yeni dosya oluşturulamıyor.");
+inline const QString kRebuildCopyFailed = QStringLiteral("Dosya kopyalama hatası!");
+inline const QString kRebuildOpenNewFailed = QStringLiteral("Yeni RM dosyası açılamıyor");
+inline const QString kRebuildOpenCopyFailed = QStringLiteral("Mevcut RM dosyası açılamıyor");
+inline const QString kRebuildAppendFailed = QStringLiteral("Yeni RM dosyasına veriler aktarılamadı");
+inline const QString kRebuildLiveHeld = QStringLiteral("Önceki RM dosyası silinemedi!");
+inline const QString kRebuildReplaceFailed = QStringLiteral("Dosya kopyalama başarısız!");
+inline const QString kRebuildDone = QStringLiteral("Referans Matriste gerekli değişiklik yapıldı...");
+
+// The definitions table's layout and its creation with the first definition "Kuru Madde" / "KM" /
+// "%" / 4. The failures are told with MESS2.
+DbfStructure BM_CREATESTRUCT();
+bool CREATEDATAFILE();
+
+} // namespace vexo

@@ -1,0 +1,199 @@
+#include "refdb/reference_backup.h"
+
+#include "controls/command_registry.h"
+#include "controls/shell_host.h"
+#include "matrix/alert.h"
+#include "platform/dbf_filespec.h"
+#include "platform/message_sink.h"
+#include "problem/app_globals.h"
+#include "problem/messages.h"
+#include "problem/reference_tables.h"
+#include "problem/system_queries.h"
+#include "refdb/file_pair_replace.h"
+#include "refdb/older_edition.h"
+#include "refdb/qv_folder_dialog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <filesystem>
+
+namespace vexo {
+
+namespace {
+
+const QString kWorking = QStringLiteral("İşlemler yürütülüyor. Lütfen bekleyiniz...");
+const QString kSameFolder = QStringLiteral("Farklı bir sürücü/klasör seçilmedi...");
+constexpr int kNoticePauseMs = 500;
+
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ec;
+    const bool same = std::filesystem::equivalent(std::filesystem::path(a.toStdString()),
+                                                  std::filesystem::path(b.toStdString()), ec);
+    return !ec && same;
+}
+
+QString dataRoot()
+{
+    return appGlobals().CVERIKOK;
+}
+
+// The path of a file in a folder, an existing twin whose name differs only in case taken.
+QString fileIn(const QString &folder, const QString &name)
+{
+    return FileSpec(QDir(folder).filePath(name)).fullPath();
+}
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList paths;
+    for (const QString &name : referenceFileSet())
+        paths << fileIn(folder, name);
+    return paths;
+}
+
+QString withSeparator(const QString &path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
+QWidget *mainWindowOf(QWidget *owner)
+{
+    if (owner)
+        return owner;
+    ShellHost *host = shellHost();
+    return host ? host->mainWindow() : nullptr;
+}
+
+// The folder dialog's answer, or an empty text when it was cancelled.
+QString askFolder()
+{
+    QWidget *owner = mainWindowOf(nullptr);
+    QVFOLDERDIALOGWINDOW dialog(owner, QString());
+    const QString chosen = dialog.run();
+    VXODEFAULTS();
+    return chosen;
+}
+
+} // namespace
+
+QStringList referenceFileSet()
+{
+    return {kReferenceMatrixFile, kNutrientDefinitionFile};
+}
+
+QString proposedBackupFolder()
+{
+    return QDir(dataRoot()).filePath(QStringLiteral("VEXO_KData/RMD_Yed"));
+}
+
+QString spareBackupFolder()
+{
+    return QDir(dataRoot()).filePath(QStringLiteral("VEXO_TData/RMD_Yed"));
+}
+
+bool isLiveReferenceLocation(const QString &folder)
+{
+    if (sameFile(folder, dataRoot()))
+        return true;
+    const QStringList live = filesIn(dataRoot());
+    const QStringList chosen = filesIn(folder);
+    for (qsizetype i = 0; i < live.size(); ++i) {
+        if (sameFile(live.at(i), chosen.at(i)))
+            return true;
+    }
+    return false;
+}
+
+bool backupReferenceDatabase(QWidget *owner, const QString &chosen)
+{
+    owner = mainWindowOf(owner);
+    if (chosen.isEmpty() || !QDir::isAbsolutePath(chosen))
+        return false;
+    if (!ISDRIVEREADY(chosen)) {
+        MESS2(chosen + QStringLiteral(": sürücüsü hazır değil!\r\rHazırlayıp tekrar deneyiniz."));
+        return false;
+    }
+    const QString folder = withSeparator(chosen);
+    if (isLiveReferenceLocation(folder)) {
+        showMessage(owner, QStringLiteral("Dikkat..."), kSameFolder, MB_ICONINFORMATION);
+        return false;
+    }
+    const QStringList names = referenceFileSet();
+    const QStringList live = filesIn(dataRoot());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (!QFileInfo::exists(live.at(i))) {
+            ERRMESS(owner, QStringLiteral("Hata..."), names.at(i) + QStringLiteral(" veritabanı dosyası yok..."));
+            return false;
+        }
+    }
+    PairReplaceResult result;
+    {
+        AlertScope notice(owner, kWorking, kNoticePauseMs);
+        result = replaceFilePair(live, filesIn(folder));
+    }
+    VXODEFAULTS();
+    if (!result.ok()) {
+        ERRMESS(owner, QStringLiteral("Hata..."),
+                names.at(result.file) + QStringLiteral(" veritabanı dosyasını yedekleme başarısız..."));
+        return false;
+    }
+    return true;
+}
+
+bool restoreReferenceDatabase(QWidget *owner, const QString &chosen)
+{
+    owner = mainWindowOf(owner);
+    if (chosen.trimmed().isEmpty() || !QDir::isAbsolutePath(chosen))
+        return false;
+    const QString folder = withSeparator(chosen);
+    if (isLiveReferenceLocation(folder)) {
+        showMessage(owner, QStringLiteral("Uyarı..."), kSameFolder, MB_ICONINFORMATION);
+        return false;
+    }
+    const QStringList names = referenceFileSet();
+    const QStringList backup = filesIn(folder);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (!QFileInfo(backup.at(i)).isFile()) {
+            ERRMESS(owner, QStringLiteral("Hata..."),
+                    names.at(i) + QStringLiteral(" veritabanı dosyası seçilen dizinde yok..."));
+            return false;
+        }
+    }
+    // An editor left open would later write its old rows over the restored tables.
+    if (ShellHost *host = shellHost(); host && !host->CLOSEWINDOWSEXIST())
+        return false;
+    PairReplaceResult result;
+    {
+        AlertScope notice(owner, kWorking, kNoticePauseMs);
+        result = replaceFilePair(backup, filesIn(dataRoot()));
+    }
+    if (!result.ok()) {
+        ERRMESS(owner, QStringLiteral("Hata..."),
+                names.at(result.file) + QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı..."));
+        return false;
+    }
+    return true;
+}
+
+bool RM_YEDEKLE()
+{
+    // Kept for the older edition's habits: the spare folder is made but nothing uses it.
+    QDir().mkpath(spareBackupFolder());
+    return backupReferenceDatabase(nullptr, askFolder());
+}
+
+bool RM_YEDEKTEN_AL()
+{
+    return restoreReferenceDatabase(nullptr, askFolder());
+}
+
+void installReferenceCommands()
+{
+    shellCommands().add(QStringLiteral("RM_YEDEKLE"), [] { RM_YEDEKLE(); });
+    shellCommands().add(QStringLiteral("RM_YEDEKTEN_AL"), [] { RM_YEDEKTEN_AL(); });
+    shellCommands().add(QStringLiteral("VKAR25_DONUS"), [] { VKAR25_DONUS_COMMAND(); });
+}
+
+} // namespace vexo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vexo {
+
+// The reference database as one set of files, always handled in this order.
+QStringList referenceFileSet();
+// The folder the folder dialog proposes, and the one the menu backup makes sure exists.
+QString proposedBackupFolder();
+QString spareBackupFolder();
+
+// The data root, or one of its live tables, named by any spelling (links, "..", doubled separators):
+// identity of files, not of texts.
+bool isLiveReferenceLocation(const QString &folder);
+
+// Backs the two live tables up into the chosen folder, after the checks and messages of the menu
+// command, in their order: an empty or relative path stops silently; a folder on a volume that is
+// not ready, the data root itself and a missing live table stop with a message. A failed copy names
+// its file; the folder then holds its old backup unchanged. True when both files were backed up.
+bool backupReferenceDatabase(QWidget *owner, const QString &chosen);
+// Puts a backup in the chosen folder back in place of the live tables: the same checks (no volume
+// check), then both files replace the live pair together, so the live pair is always the old or the
+// new one. The open editors are closed first. True when both files were put back.
+bool restoreReferenceDatabase(QWidget *owner, const QString &chosen);
+
+// The menu commands: ask for the folder with the folder dialog, then the above.
+bool RM_YEDEKLE();
+bool RM_YEDEKTEN_AL();
+// Registers the reference-database commands with the main window.
+void installReferenceCommands();
+
+} // namespace vexo

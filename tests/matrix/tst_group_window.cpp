@@ -1,0 +1,235 @@
+// The ingredient-group window driven as a user would, with the member dialog and the solver scripted,
+// and the two group dialogs' refusals.
+#include "controls/barray_server.h"
+#include "controls/bbrowser.h"
+#include "controls/grid_subclasses.h"
+#include "controls/menu_builder.h"
+#include "matrix/group_window.h"
+#include "problem/open_problem.h"
+#include "scripted_messages.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vexo;
+
+namespace {
+
+// An open problem of four ingredients and no groups.
+void fourIngredients()
+{
+    OpenProblem &p = openProblem();
+    p.reset();
+    for (const char *name : {"MISIR", "ARPA", "SOYA", "KEPEK"}) {
+        Row row(YM_COLUMNS, QString(11, u' '));
+        row[YMNAME] = QString::fromLatin1(name).leftJustified(25);
+        p.AYMLIST << row;
+        p.AYMADLARI << QString::fromLatin1(name);
+        p.AYMSTOK << true;
+    }
+    p.LAMATHAZIR = true;
+}
+
+QString num(const char *t) { return QString::fromLatin1(t).rightJustified(11, u' '); }
+
+} // namespace
+
+class TestGroupWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        BYM_GRUBU_WIN::setMemberDialog(nullptr);
+        BYM_GRUBU_WIN::setSolver(nullptr);
+    }
+
+    void scriptedPass()
+    {
+        test::ScriptedMessages messages;
+        fourIngredients();
+        OpenProblem &p = openProblem();
+        p.UPANODEGER = QStringLiteral("  kept");
+        QList<GroupDialogResult> dialogs = {{1, QStringLiteral("G1"), {1, 2}}, {1, QStringLiteral("G2"), {1, 3}}};
+        QList<bool> askedNew;
+        BYM_GRUBU_WIN::setMemberDialog([&](QWidget *, std::optional<GRUP_BELIR_DLG::Existing> existing) {
+            askedNew << !existing.has_value();
+            return dialogs.takeFirst();
+        });
+        int solves = 0;
+        BYM_GRUBU_WIN::setSolver([&](QWidget *) {
+            ++solves;
+            // The solver has committed group list in hand: two groups.
+            [&] { QCOMPARE(openProblem().AYMGLIST.size(), 2); }();
+            return GroupSolveResult{1, true, {{num("30.000"), num("1.250")}, {QStringLiteral("    *12.345"), num("0.500")}}};
+        });
+
+        auto *w = new BYM_GRUBU_WIN;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(w->menu()->isEnabled(30531));
+        // "Grup Yem Mad. Belirle" in an empty window adds a group.
+        w->GRPBELIRLE();
+        w->PBEKLE();
+        QCOMPARE(askedNew, QList<bool>({true, true}));
+        QCOMPARE(p.AYMGADLARI, QStringList({"G1", "G2"}));
+        QCOMPARE(p.AGMAT, RowList({{"1.0", "1.0", "0.0", "0.0"}, {"1.0", "0.0", "1.0", "0.0"}}));
+        QVERIFY(p.LYMGDEG);
+        QCOMPARE(w->server()->LASTREC(), 2);
+
+        // A lower limit typed into G2 through the grid's edit field.
+        w->server()->GOTO(2);
+        w->BROWSER()->setCURRENTCOLUMN(3);
+        QTest::keyClicks(w->BROWSER(), QStringLiteral("1"));
+        QVERIFY(w->BROWSER()->currentEditor());
+        QTest::keyClicks(w->BROWSER()->currentEditor(), QStringLiteral("x2,5"));
+        QCOMPARE(w->BROWSER()->currentEditor()->text(), QStringLiteral("12,5"));
+        QTest::keyClick(w->BROWSER()->currentEditor(), Qt::Key_Return);
+        QTRY_COMPARE(w->server()->textAt(2, 3), num("12.500"));
+        QVERIFY(w->girdeg());
+
+        w->PBCOZUM();
+        QCOMPARE(solves, 1);
+        QCOMPARE(w->server()->textAt(1, 5), num("30.000"));
+        QCOMPARE(w->server()->textAt(2, 5), QStringLiteral("    *12.345"));
+        QCOMPARE(w->server()->textAt(2, 6), num("0.500"));
+        QCOMPARE(p.AYMGLIST.at(1).at(YMGLLIMIT), num("12.500"));
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm optimum"));
+
+        // A save while open commits and keeps the window.
+        w->server()->GOTO(1);
+        w->BROWSER()->setCURRENTCOLUMN(4);
+        p.UPANODEGER = num("40.000");
+        w->PASTE();
+        w->SONKONT2();
+        QCOMPARE(p.AYMGLIST.at(0).at(YMGULIMIT), num("40.000"));
+        QVERIFY(w->isVisible());
+
+        // Delete G1 after the question.
+        messages.answer(MessageAnswer::Yes);
+        w->server()->GOTO(1);
+        w->PBSIL();
+        QCOMPARE(p.AYMGADLARI, QStringList({"G2"}));
+        QCOMPARE(p.AGMAT, RowList({{"1.0", "0.0", "1.0", "0.0"}}));
+        QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm yapılmadı"));
+
+        QPointer<BYM_GRUBU_WIN> guard(w);
+        w->CLOSE();
+        QTRY_VERIFY(guard.isNull());
+        QCOMPARE(p.AYMGLIST.size(), 1);
+        QCOMPARE(p.AYMGLIST.at(0).at(YMGNAME).trimmed(), QStringLiteral("G2"));
+        QCOMPARE(p.AYMGLIST.at(0).at(YMGLLIMIT), num("12.500"));
+        QVERIFY(p.UPANODEGER.has_value());
+        QVERIFY(p.checkInvariants().isEmpty());
+        QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    void solveRefusalsAndACloseDuringTheSolve()
+    {
+        test::ScriptedMessages messages;
+        fourIngredients();
+        OpenProblem &p = openProblem();
+        p.AYMGADLARI = {"G1"};
+        p.AGMAT = {Row({"1.0", "1.0", "0.0", "0.0"})};
+        p.AYMGLIST = {Row(YMG_COLUMNS, QString(11, u' ')), Row(YMG_COLUMNS, QString(11, u' '))};
+        p.AYMGLIST[0][YMGNAME] = QStringLiteral("G1").leftJustified(25);
+        int solves = 0;
+        QPointer<BYM_GRUBU_WIN> w;
+        BYM_GRUBU_WIN::setSolver([&](QWidget *) {
+            ++solves;
+            w->CLOSE(); // the main window closes its editors while the solve runs
+            [&] { QVERIFY(!w.isNull() && w->isVisible()); }();
+            return GroupSolveResult{1, true, {{num("5.000"), num("0.000")}}};
+        });
+        w = new BYM_GRUBU_WIN;
+        w->show();
+        w->PBCOZUM(); // two rows, one name: refused
+        QCOMPARE(solves, 0);
+
+        w->server()->GOTO(2);
+        messages.answer(MessageAnswer::Yes);
+        w->PBSIL(); // the row without a group goes
+        p.LAMATHAZIR = false;
+        w->PBCOZUM();
+        QCOMPARE(solves, 0);
+        p.LAMATHAZIR = true;
+        w->PBCOZUM();
+        QCOMPARE(solves, 1);
+        QTRY_VERIFY(w.isNull());
+        QCOMPARE(p.AYMGLIST.at(0).at(YMGACOZUM), num("5.000"));
+    }
+
+    void memberDialogRefusals()
+    {
+        test::ScriptedMessages messages;
+        fourIngredients();
+        OpenProblem &p = openProblem();
+        p.AYMGADLARI = {"Tahıl"};
+        p.AGMAT = {Row({"1.0", "0.0", "1.0000", "0.0"})};
+        {
+            GRUP_BELIR_DLG d(nullptr, GRUP_BELIR_DLG::Existing{1, QStringLiteral("Tahıl")});
+            QCOMPARE(d.GETTOTSELNO(), 2);
+            QVERIFY(!d.SLE_GADI->isEnabled());
+            d.PBKAYDET(); // untouched ticks hand back nothing
+            QCOMPARE(d.RESULT, 0);
+            QVERIFY(d.ANSELECTED.isEmpty());
+        }
+        GRUP_BELIR_DLG d(nullptr, std::nullopt);
+        d.show();
+        d.CHKSELECT();
+        d.PBKAYDET();
+        QVERIFY(messages.shown().last().text.startsWith(QStringLiteral("En az iki yem maddesi bir gurup olabilir!")));
+        d.BROWSER->SERVER()->GOTO(3);
+        d.CHKSELECT();
+        d.PBKAYDET();
+        QCOMPARE(messages.shown().last().text, QStringLiteral("Grup ismi girilmedi..."));
+        d.SLE_GADI->setText(QStringLiteral("Tahıl"));
+        d.PBKAYDET();
+        QCOMPARE(messages.shown().last().text, QStringLiteral("Grup ismi mevcut. Başka bir isim giriniz..."));
+        QVERIFY(d.isVisible());
+        // Leaving with two ticks asks; yes with an empty name keeps the dialog open.
+        messages.answer(MessageAnswer::Yes);
+        d.PBIPTAL();
+        QVERIFY(d.isVisible());
+        QCOMPARE(messages.shown().last().text, QStringLiteral("Grup ismi girilmedi..."));
+        d.SLE_GADI->setText(QStringLiteral("Protein"));
+        d.PBKAYDET();
+        QCOMPARE(d.RESULT, 1);
+        QCOMPARE(d.CGRPNAME, QStringLiteral("Protein"));
+        QCOMPARE(d.ANSELECTED, QList<int>({1, 3}));
+        QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    void assignmentDialogEndsOnlyByItsButtons()
+    {
+        test::ScriptedMessages messages;
+        fourIngredients();
+        openProblem().AYMGADLARI = {"G1", "G2"};
+        GRUP_ATAMA_DLG d(nullptr, QStringLiteral("SOYA"));
+        QCOMPARE(d.FT_YMAD->text(), QStringLiteral("SOYA YM grubunu seçiniz"));
+        QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
+        d.show();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(d.isVisible());
+        d.close();
+        QVERIFY(d.isVisible());
+        d.PBTAMAM(); // nothing chosen
+        QVERIFY(d.isVisible());
+        d.CB_GSEC->setCurrentIndex(1);
+        d.PBTAMAM();
+        QCOMPARE(d.result(), 1);
+        QCOMPARE(d.NSELECTED, 2u);
+        GRUP_ATAMA_DLG skip(nullptr, QStringLiteral("KEPEK"));
+        skip.show();
+        skip.CB_GSEC->setCurrentIndex(0);
+        skip.PBATLA();
+        QCOMPARE(skip.result(), 2);
+        QCOMPARE(skip.NSELECTED, 0u);
+    }
+};
+
+QTEST_MAIN(TestGroupWindow)
+#include "tst_group_window.moc"

@@ -1,0 +1,301 @@
+#include "child_process.h"
+#include "refdb_fixture.h"
+#include "platform/dbf_filespec.h"
+#include "platform/dbf_table.h"
+#include "problem/app_globals.h"
+#include "problem/reference_tables.h"
+#include "refdb/file_pair_replace.h"
+#include "refdb/reference_backup.h"
+#include "scripted_messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace vexo;
+using vexo::test::bytesOf;
+using vexo::test::snapshot;
+
+namespace {
+
+QList<QVariantList> numbered(const QStringList &names)
+{
+    QList<QVariantList> rows;
+    for (const QString &name : names)
+        rows.append({int(rows.size()) + 1, name});
+    return rows;
+}
+
+void writeMatrix(const QString &folder, const QStringList &names)
+{
+    test::writeRows(folder + QStringLiteral("/MATNRC6.DBF"),
+                    {{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0}}, numbered(names));
+}
+
+void writeDefinitions(const QString &folder, const QStringList &names)
+{
+    test::writeRows(folder + QStringLiteral("/VMKBMDESC.DBF"), {{"NUM", u'N', 5, 0}, {"ABRRE", u'C', 15, 0}},
+                    numbered(names));
+}
+
+bool noticeLeft()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->inherits("vexo::ALERT"))
+            return true;
+    }
+    return false;
+}
+
+// Fails one chosen write or rename, or writes damaged bytes on one chosen write.
+class FaultyTransfer : public FileTransfer
+{
+public:
+    enum Fault { FailWrite, DamageWrite, FailRename };
+    FaultyTransfer(Fault fault, int at) : m_fault(fault), m_at(at) { setFileTransfer(this); }
+    ~FaultyTransfer() override { setFileTransfer(nullptr); }
+
+    bool write(const QString &path, const QByteArray &bytes) override
+    {
+        const bool hit = ++m_writes == m_at;
+        if (hit && m_fault == FailWrite)
+            return false;
+        if (hit && m_fault == DamageWrite)
+            return FileTransfer::write(path, bytes.left(bytes.size() - 1) + '\x1b');
+        return FileTransfer::write(path, bytes);
+    }
+    bool rename(const QString &from, const QString &to) override
+    {
+        if (++m_renames == m_at && m_fault == FailRename)
+            return false;
+        return FileTransfer::rename(from, to);
+    }
+
+private:
+    Fault m_fault;
+    int m_at;
+    int m_writes = 0;
+    int m_renames = 0;
+};
+
+class ReferenceBackup : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        root = m_dir.filePath(QStringLiteral("Veriler"));
+        backup = m_dir.filePath(QStringLiteral("Yedek"));
+        QDir().mkpath(root);
+        QDir().mkpath(backup);
+        m_savedRoot = appGlobals().CVERIKOK;
+        appGlobals().CVERIKOK = root;
+        writeMatrix(root, {"MISIR", "ARPA", "SOYA"});
+        writeDefinitions(root, {"KM", "HP"});
+        writeMatrix(backup, {"ESKI MISIR"});
+        writeDefinitions(backup, {"KM"});
+    }
+    void TearDown() override
+    {
+        appGlobals().CVERIKOK = m_savedRoot;
+        EXPECT_FALSE(noticeLeft());
+    }
+
+    struct RefusedPath
+    {
+        const char *name;
+        QString chosen;
+        QStringList messages;
+    };
+    // Each path is refused with its messages (none for a silent stop) and both folders stay as they were.
+    void expectRefused(bool (*command)(QWidget *, const QString &), const QList<RefusedPath> &cases)
+    {
+        const auto before = snapshot(backup);
+        const auto live = snapshot(root);
+        for (const RefusedPath &c : cases) {
+            SCOPED_TRACE(c.name);
+            messages.clear();
+            EXPECT_FALSE(command(nullptr, c.chosen));
+            EXPECT_EQ(shownTexts(), c.messages);
+            EXPECT_EQ(snapshot(backup), before);
+            EXPECT_EQ(snapshot(root), live);
+        }
+    }
+
+    QStringList shownTexts() const
+    {
+        QStringList texts;
+        for (const MessageRequest &r : messages.shown())
+            texts << r.caption + u'|' + r.text;
+        return texts;
+    }
+
+    QTemporaryDir m_dir;
+    QString root;
+    QString backup;
+    QString m_savedRoot;
+    test::ScriptedMessages messages;
+    test::ManualClock clock;
+};
+
+TEST_F(ReferenceBackup, BackupPathsAreCheckedInOrder)
+{
+    QFile::link(root, m_dir.filePath(QStringLiteral("kok")));
+    QDir().mkpath(m_dir.filePath(QStringLiteral("linked")));
+    QFile::link(root + QStringLiteral("/MATNRC6.DBF"), m_dir.filePath(QStringLiteral("linked/MATNRC6.DBF")));
+    const QString same = QStringLiteral("Dikkat...|Farklı bir sürücü/klasör seçilmedi...");
+    expectRefused(backupReferenceDatabase,
+                  {
+                      {"empty", QString(), {}},
+                      {"relative", QStringLiteral("Yedek"), {}},
+                      {"data root", root, {same}},
+                      {"data root with a separator", root + u'/', {same}},
+                      {"data root through a link", m_dir.filePath(QStringLiteral("kok")), {same}},
+                      {"data root through ..", backup + QStringLiteral("/../Veriler"), {same}},
+                      {"data root with a doubled separator", m_dir.path() + QStringLiteral("//Veriler"), {same}},
+                      {"a live table linked into the folder", m_dir.filePath(QStringLiteral("linked")), {same}},
+                  });
+}
+
+TEST_F(ReferenceBackup, BackupIntoTheProposedFolderReplacesAReadOnlyOldBackup)
+{
+    for (const QString &folder : {proposedBackupFolder(), backup}) {
+        SCOPED_TRACE(folder.toStdString());
+        QDir().mkpath(folder);
+        writeMatrix(folder, {"ESKI"});
+        QFile::setPermissions(folder + QStringLiteral("/MATNRC6.DBF"), QFileDevice::ReadOwner);
+        EXPECT_TRUE(backupReferenceDatabase(nullptr, folder));
+        EXPECT_TRUE(messages.shown().isEmpty());
+        for (const QString &name : referenceFileSet())
+            EXPECT_EQ(bytesOf(folder + u'/' + name), bytesOf(root + u'/' + name));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+}
+
+TEST_F(ReferenceBackup, MissingLiveTableIsNamedAndNothingIsCopied)
+{
+    for (const QString &name : referenceFileSet()) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray kept = bytesOf(root + u'/' + name);
+        QFile::remove(root + u'/' + name);
+        messages.clear();
+        const auto before = snapshot(backup);
+        EXPECT_FALSE(backupReferenceDatabase(nullptr, backup));
+        EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Hata...|") + name + QStringLiteral(" veritabanı dosyası yok...")});
+        EXPECT_EQ(snapshot(backup), before);
+        QFile f(root + u'/' + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kept);
+    }
+}
+
+TEST_F(ReferenceBackup, RestorePathsAreCheckedInOrder)
+{
+    const QString onlyMatrix = m_dir.filePath(QStringLiteral("Yarim"));
+    QDir().mkpath(onlyMatrix);
+    writeMatrix(onlyMatrix, {"YARIM"});
+    const QString same = QStringLiteral("Uyarı...|Farklı bir sürücü/klasör seçilmedi...");
+    expectRefused(restoreReferenceDatabase,
+                  {
+                      {"empty", QString(), {}},
+                      {"blank", QStringLiteral("   "), {}},
+                      {"relative", QStringLiteral("Yedek"), {}},
+                      {"data root", root, {same}},
+                      {"data root with a separator", root + u'/', {same}},
+                      {"data root through ..", backup + QStringLiteral("/../Veriler/"), {same}},
+                      {"only the matrix", onlyMatrix,
+                       {QStringLiteral("Hata...|VMKBMDESC.DBF veritabanı dosyası seçilen dizinde yok...")}},
+                      {"no backup at all", m_dir.filePath(QStringLiteral("Yok")),
+                       {QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyası seçilen dizinde yok...")}},
+                  });
+}
+
+TEST_F(ReferenceBackup, RestorePutsBothFilesBackAlsoWhereALiveTableIsMissing)
+{
+    QFile::remove(root + QStringLiteral("/VMKBMDESC.DBF"));
+    EXPECT_TRUE(restoreReferenceDatabase(nullptr, backup + u'/'));
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(snapshot(root), snapshot(backup));
+    DbfTable matrix(root + QStringLiteral("/MATNRC6.DBF"), true, true);
+    ASSERT_TRUE(matrix.isOpen());
+    EXPECT_EQ(matrix.lastRec(), 1u);
+}
+
+// Every step of both commands failing in turn: the step's message, both folders as they were, no
+// temporary file and no notice left.
+TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
+{
+    const struct {
+        const char *name;
+        FaultyTransfer::Fault fault;
+        int at;
+        QString file;
+    } steps[] = {
+        {"first copy", FaultyTransfer::FailWrite, 1, QStringLiteral("MATNRC6.DBF")},
+        {"second copy", FaultyTransfer::FailWrite, 2, QStringLiteral("VMKBMDESC.DBF")},
+        {"first check", FaultyTransfer::DamageWrite, 1, QStringLiteral("MATNRC6.DBF")},
+        {"second check", FaultyTransfer::DamageWrite, 2, QStringLiteral("VMKBMDESC.DBF")},
+        {"first rename", FaultyTransfer::FailRename, 1, QStringLiteral("MATNRC6.DBF")},
+        {"second rename", FaultyTransfer::FailRename, 2, QStringLiteral("VMKBMDESC.DBF")},
+    };
+    const auto live = snapshot(root);
+    const auto old = snapshot(backup);
+    const struct {
+        const char *name;
+        bool (*command)(QWidget *, const QString &);
+        QString failure;
+    } commands[] = {
+        {"backup", backupReferenceDatabase, QStringLiteral(" veritabanı dosyasını yedekleme başarısız...")},
+        {"restore", restoreReferenceDatabase, QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı...")},
+    };
+    for (const auto &s : steps) {
+        for (const auto &c : commands) {
+            SCOPED_TRACE(std::string(c.name) + ", " + s.name);
+            {
+                FaultyTransfer fault(s.fault, s.at);
+                messages.clear();
+                EXPECT_FALSE(c.command(nullptr, backup));
+                EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Hata...|") + s.file + c.failure});
+            }
+            EXPECT_EQ(snapshot(root), live);
+            EXPECT_EQ(snapshot(backup), old);
+            EXPECT_FALSE(noticeLeft());
+        }
+    }
+}
+
+TEST_F(ReferenceBackup, AFullDiskLosesNothing)
+{
+    const auto live = snapshot(root);
+    const auto old = snapshot(backup);
+    const qint64 limit = bytesOf(backup + QStringLiteral("/MATNRC6.DBF")).size() + 8;
+    EXPECT_EQ(test::runWithFileSizeLimit(limit, [&] { return backupReferenceDatabase(nullptr, backup); }), 1);
+    EXPECT_EQ(snapshot(backup), old);
+    const qint64 small = bytesOf(backup + QStringLiteral("/VMKBMDESC.DBF")).size() - 8;
+    EXPECT_EQ(test::runWithFileSizeLimit(small, [&] { return restoreReferenceDatabase(nullptr, backup); }), 1);
+    EXPECT_EQ(snapshot(root), live);
+}
+
+TEST_F(ReferenceBackup, AnUnwritableBackupFolderIsReported)
+{
+    const auto old = snapshot(backup);
+    QFile::setPermissions(backup, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    {
+        // The superuser writes anyway; the seam stands in for the refusal then.
+        std::unique_ptr<FaultyTransfer> asRoot;
+        if (::geteuid() == 0)
+            asRoot = std::make_unique<FaultyTransfer>(FaultyTransfer::FailWrite, 1);
+        EXPECT_FALSE(backupReferenceDatabase(nullptr, backup));
+    }
+    QFile::setPermissions(backup, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız...")});
+    EXPECT_EQ(snapshot(backup), old);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+#include "refdb/bm_edit_win.h"
+
+#include "controls/grid_subclasses.h"
+#include "problem/reference_tables.h"
+#include "refdb/bm_ekle_dlg.h"
+#include "refdb_root.h"
+#include "scripted_messages.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vexo;
+using vexo::test::Definition;
+using vexo::test::RefDbRoot;
+
+namespace {
+
+QStringList abbreviations(BARRAYSERVER &s)
+{
+    QStringList out;
+    for (int r = 1; r <= s.LASTREC(); ++r)
+        out.append(s.textAt(r, 3).trimmed());
+    return out;
+}
+
+void type(QLineEdit *field, const QString &text)
+{
+    field->setFocus();
+    field->selectAll();
+    // Any letter, Turkish ones included, typed as the keyboard would send it.
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_A, QString(c), Qt::NoModifier);
+}
+
+} // namespace
+
+class TestBmEditWin : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dialogFlagsFollowTheUser()
+    {
+        // An existing definition: the abbreviation is locked; changing the unit alone is a change.
+        BM_EKLE_DLG d(nullptr, {"Kuru Madde", "KM", "%", "    4"});
+        d.show();
+        QVERIFY(!d.SLE_KISALTMA->isEnabled());
+        QVERIFY(!d.LBDEG && !d.LADEG); // filling in is no change
+        type(d.SLE_BRIM, QStringLiteral("g/kg"));
+        d.PB_OK();
+        QCOMPARE(d.RESULT, 1);
+        QVERIFY(d.LBDEG && !d.LADEG);
+        QCOMPARE(d.SBRIM, QStringLiteral("g/kg"));
+        QCOMPARE(d.SDESIM, QStringLiteral("          4"));
+
+        // OK without a change is Cancel.
+        BM_EKLE_DLG same(nullptr, {"Kuru Madde", "KM", "%", "    4"});
+        same.PB_OK();
+        QCOMPARE(same.RESULT, 0);
+        QVERIFY(same.SBMADI.isEmpty() && same.SDESIM.isEmpty());
+    }
+
+    void blankRowNeedsAllFourAndSoundValues()
+    {
+        BM_EKLE_DLG d(nullptr, {QString(25, u' '), QString(15, u' '), QString(11, u' '), QString(5, u' ')});
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d) || true);
+        QVERIFY(d.SLE_KISALTMA->isEnabled());
+        QCOMPARE(d.SLE_KISALTMA->maxLength(), 10);
+        type(d.SLE_BMADI, QStringLiteral("Çinko"));
+        d.PB_OK();
+        QVERIFY(d.isVisible());
+        QCOMPARE(QApplication::focusWidget() == d.SLE_KISALTMA || d.focusWidget() == d.SLE_KISALTMA, true);
+        type(d.SLE_KISALTMA, QStringLiteral(" çinko-ön"));
+        QVERIFY(d.LADEG);
+        type(d.SLE_BRIM, QStringLiteral("mg"));
+        QCOMPARE(d.SLE_KISALTMA->text(), QStringLiteral("CINKO_ON")); // normalised on leaving
+        for (const char *bad : {"-2", "7"}) {
+            type(d.SLE_DESIM, QString::fromLatin1(bad));
+            d.PB_OK();
+            QVERIFY2(d.isVisible(), bad);
+            QCOMPARE(d.focusWidget(), d.SLE_DESIM);
+        }
+        type(d.SLE_DESIM, QStringLiteral("2"));
+        d.PB_OK();
+        QCOMPARE(d.RESULT, 1);
+        QVERIFY(d.LADEG && d.LBDEG);
+        QCOMPARE(d.SKISALTMA, QStringLiteral("CINKO_ON"));
+        QCOMPARE(d.SBMADI, QStringLiteral("Çinko"));
+        QCOMPARE(d.SDESIM, QStringLiteral("          2"));
+    }
+
+    void typingThenClearingKeepsTheFlagButOkStops()
+    {
+        BM_EKLE_DLG d(nullptr, {"Yeni", "", "mg", "    1"});
+        d.show();
+        type(d.SLE_KISALTMA, QStringLiteral("A"));
+        QTest::keyClick(d.SLE_KISALTMA, Qt::Key_Backspace);
+        QVERIFY(d.LADEG);
+        d.PB_OK();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.focusWidget(), d.SLE_KISALTMA);
+        // Enter moves the focus on.
+        QTest::keyClick(d.SLE_KISALTMA, Qt::Key_Return);
+        QCOMPARE(d.focusWidget(), d.SLE_BRIM);
+    }
+
+    void scriptedPass()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QVERIFY(root.writeDefinitions({{"Kuru Madde", "KM", "%", 4}, {"Ham protein", "HP", "%", 2},
+                                       {"Kalsiyum", "CA", "%", 3}, {"Fosfor", "P", "%", 3}}));
+        QVERIFY(root.writeMatrix({"KM", "HP", "CA", "P"}, 3));
+        BM_EDIT_WIN w(nullptr);
+        QVERIFY(w.opened());
+        w.setDialogRunner([](BM_EKLE_DLG &d) {
+            d.show();
+            type(d.SLE_BMADI, QStringLiteral("Lizin"));
+            type(d.SLE_KISALTMA, QStringLiteral("lizin"));
+            type(d.SLE_BRIM, QStringLiteral("%"));
+            type(d.SLE_DESIM, QStringLiteral("3"));
+            d.PB_OK();
+        });
+        w.show();
+        BARRAYSERVER &s = w.rows()->server();
+        QCOMPARE(w.grid()->CURRENTCOLUMN(), 2);
+
+        w.addButton->click();                         // add
+        QCOMPARE(s.RECNO(), 5);
+        QTest::keyClick(w.grid(), Qt::Key_Return);    // fill
+        QCOMPARE(abbreviations(s), QStringList({"KM", "HP", "CA", "P", "LIZIN"}));
+
+        s.GOTO(5);                                    // move LIZIN before HP
+        w.BMSSEC();
+        QVERIFY(w.kaydirAction()->isEnabled());
+        s.GOTO(2);
+        w.BMSKAYDIR();
+        QVERIFY(!w.kaydirAction()->isEnabled());
+        QCOMPARE(abbreviations(s), QStringList({"KM", "LIZIN", "HP", "CA", "P"}));
+
+        s.GOTO(4);                                    // delete CA
+        messages.answer(MessageAnswer::Yes);
+        messages.answer(MessageAnswer::Yes);
+        w.deleteButton->click();
+        QCOMPARE(abbreviations(s), QStringList({"KM", "LIZIN", "HP", "P"}));
+
+        // Under a real display a picture of the editor can be kept for looking at.
+        if (const QString dir = qEnvironmentVariable("VEXO_SCREENSHOT_DIR"); !dir.isEmpty())
+            w.grab().save(dir + QStringLiteral("/bm_edit_win.png"));
+        w.saveButton->click();                        // save
+        QVERIFY(!w.isVisible());
+        DbfTable matrix(root.path(kReferenceMatrixFile), true, true);
+        QCOMPARE(matrix.dbStruct().size(), 8);
+        QStringList columns;
+        for (const DbfField &f : matrix.dbStruct())
+            columns << f.name;
+        QCOMPARE(columns, QStringList({"KOD", "YM_ADI", "FIATI", "GRUBU", "KM", "LIZIN", "HP", "P"}));
+        QCOMPARE(matrix.lastRec(), 3u);
+        QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    void failedSaveKeepsTheEditorOpen()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QVERIFY(root.writeDefinitions({{"Kuru Madde", "KM", "%", 4}, {"Ham protein", "HP", "%", 2}}));
+        QVERIFY(root.writeMatrix({"KM", "HP"}, 2));
+        const QByteArray defs = root.bytes(kNutrientDefinitionFile);
+        BM_EDIT_WIN w(nullptr);
+        w.show();
+        w.rows()->server().GOTO(2);
+        messages.answer(MessageAnswer::Yes);
+        messages.answer(MessageAnswer::Yes);
+        w.PBSIL();
+        w.setRebuildFault([](RebuildStep s) { return s == RebuildStep::Replace; });
+        w.PBKAYDET();
+        QVERIFY(w.isVisible());
+        QVERIFY(w.rows()->BMCHANGE && w.rows()->ALAN3DEG);
+        QCOMPARE(root.bytes(kNutrientDefinitionFile), defs);
+        QCOMPARE(messages.shown().last().text, kRebuildReplaceFailed);
+        // Closing now asks, and No leaves everything as it was.
+        messages.answer(MessageAnswer::No);
+        w.PBCIKIS();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(root.bytes(kNutrientDefinitionFile), defs);
+    }
+};
+
+QTEST_MAIN(TestBmEditWin)
+#include "tst_bm_edit_win.moc"
