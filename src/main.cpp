@@ -6,6 +6,7 @@
 #include "problem/name_match.h"
 #include "refdb/bm_edit_win.h"
 #include "refdb/cb_hsec.h"
+#include "refdb/nutrient_add_dialog.h"
 #include "refdb/reference_backup.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
@@ -21,6 +22,8 @@ int main(int argc, char **argv)
 
     vexo::DialogNameMatcher nameMatcher;
     vexo::setNameMatcher(&nameMatcher);
+    vexo::ReferenceEditorDialogs editorDialogs;
+    vexo::setEditorDialogs(&editorDialogs);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
     vexo::installReferenceCommands();
@@ -39,6 +42,7 @@ int main(int argc, char **argv)
     // The pad list joins the main window now, so that files dropped on it open before any pad has.
     vexo::reportPads();
     const int result = QApplication::exec();
+    vexo::setEditorDialogs(nullptr);
     vexo::setNameMatcher(nullptr);
     return result;
 }

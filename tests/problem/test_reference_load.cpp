@@ -8,6 +8,7 @@
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
 #include "problem/reference_tables.h"
+#include "scripted_matcher.h"
 #include "scripted_messages.h"
 
 #include <QFile>
@@ -20,29 +21,10 @@ using vexo::test::Record;
 
 namespace {
 
+using vexo::test::ScriptedMatcher;
+
 QString num(const QString &text) { return text.rightJustified(11, u' '); }
 const QString B11(11, u' ');
-
-// Answers the matching questions from a script and records what was offered.
-class ScriptedMatcher : public NameMatcher
-{
-public:
-    ScriptedMatcher() { setNameMatcher(this); }
-    ~ScriptedMatcher() override { setNameMatcher(nullptr); }
-    struct Asked { QString caption, name; QStringList candidates; };
-    QQueue<std::pair<NameMatchAnswer::Result, QString>> script;
-    QList<Asked> asked;
-
-    NameMatchAnswer choose(QWidget *, const QString &caption, const QString &name,
-                           const QStringList &candidates) override
-    {
-        asked.append({caption, name, candidates});
-        if (script.isEmpty())
-            return {};
-        const auto [result, pick] = script.dequeue();
-        return {result, result == NameMatchAnswer::Chosen ? int(candidates.indexOf(pick)) + 1 : 0};
-    }
-};
 
 // A small reference database: matrix columns KM, HP, KALSIYUM and definitions in another order.
 void writeReference(const test::ProblemEnvironment &env)

@@ -1,0 +1,358 @@
+#include "refdb/ingredient_add_dialog.h"
+
+#include "controls/barray_server.h"
+#include "controls/grid_subclasses.h"
+#include "platform/cp1254_codec.h"
+#include "platform/message_sink.h"
+#include "problem/messages.h"
+#include "problem/reference_tables.h"
+#include "problem/turkish_text.h"
+#include "problem/dbserverr.h"
+#include "refdb/reference_additions.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vexo {
+
+namespace {
+
+const QString kGroupPrompt = QStringLiteral(" < Bir YM grubu seçiniz > ");
+const QString kAllGroups = QStringLiteral("HEPSİ");
+enum ListField { CHCK = 1, KODU, YMNAME_, YMFIAT };
+
+// The system's exclamation sound, through the message seam's tones.
+void exclamationSound()
+{
+    playTones({{800, 2}});
+}
+
+QString withoutTrailingBlanks(QString text)
+{
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
+}
+
+// The list's order: the Turkish upper-case name compared by its code-page bytes, as turkishLess does.
+QString orderKey(const ServerRow &row)
+{
+    QString key;
+    for (QChar ch : TRUPPERQV(row.value(YMNAME_ - 1).toString())) {
+        const int byte = Cp1254Codec::fromUnicode(ch);
+        key.append(QChar(byte < 0 ? 0xFF : byte));
+    }
+    return key;
+}
+
+} // namespace
+
+DTWSENSITIVESEARCH_::DTWSENSITIVESEARCH_(QWidget *owner)
+    : TickListDialog(owner)
+{
+    setWindowTitle(QStringLiteral("Yem Maddesi Ekle"));
+    CBGROUPS = new QComboBox(this);
+    CBGROUPS->setToolTip(QStringLiteral("Yem maddesi grubu seçimi"));
+    SEARCHFIELD = new QLineEdit(this);
+    SEARCHFIELD->setToolTip(QStringLiteral("Arama harfi girişi"));
+    SEARCHBUTTON = button(this, QStringLiteral("Ara"), QStringLiteral("Ara"));
+    BROWSER = new SSEARCH_BBROWSER(this, &m_gridOwner);
+    PBHSEC_ = button(this, QStringLiteral("H. Seç "), QStringLiteral("Hepsini seç"));
+    PBHKALDIR_ = button(this, QStringLiteral("H. Kaldır "), QStringLiteral("Hepsini kaldır"));
+    PBEKLE_ = button(this, QStringLiteral("Ekle "), QStringLiteral("Ekle"));
+    PBIPTAL_ = button(this, QStringLiteral("İptal "), QStringLiteral("İptal"));
+    FT_ACIKLAMA = new QLabel(
+        QStringLiteral("Tek tıklama ile seçim, harf + buton/enter tuşu ile indeksli YM arama."), this);
+    FT_ACIKLAMA->setAlignment(Qt::AlignCenter);
+    FT_ACIKLAMA->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FT_ACIKLAMA->setWordWrap(true);
+
+    auto *grid = new QGridLayout(this);
+    auto *top = new QHBoxLayout;
+    top->addWidget(CBGROUPS, 1);
+    top->addWidget(SEARCHFIELD, 1);
+    top->addWidget(SEARCHBUTTON);
+    grid->addLayout(top, 0, 0, 1, 2);
+    grid->addWidget(BROWSER, 1, 0, 5, 1);
+    grid->addWidget(PBHSEC_, 1, 1);
+    grid->addWidget(PBHKALDIR_, 2, 1);
+    grid->addWidget(PBEKLE_, 3, 1);
+    grid->addWidget(PBIPTAL_, 4, 1);
+    grid->setRowStretch(5, 1);
+    grid->addWidget(FT_ACIKLAMA, 6, 0, 1, 2);
+    resize(440, 400);
+}
+
+DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner)
+    : DTWSENSITIVESEARCH_(owner)
+{
+    m_gridOwner.CHKDEG = [this](bool on) { m_CHKDEG = on; };
+    m_gridOwner.CELLEDIT = [this](BCellEditEvent &e) {
+        if (e.mode == CellEditMode::Stored && e.column == CHCK) {
+            m_CHKDEG = true;
+            if (m_server)
+                m_server->COMMIT();
+        }
+        return true;
+    };
+    connect(SEARCHBUTTON, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::SEARCH);
+    connect(PBHSEC_, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::PBHSEC);
+    connect(PBHKALDIR_, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::PBHKALDIR);
+    connect(PBEKLE_, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::PBEKLE);
+    connect(PBIPTAL_, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::PBIPTAL);
+
+    BROWSER->setCheckBoxView(true);
+    BROWSER->setENABLECOLUMNMOVE(false);
+    BROWSER->addCOLORCONDITION({BCOLORCONDITION::oddOrderPosition(), std::nullopt, QBrush(QColor(235, 242, 250))});
+
+    if (!RMDATAFOPEN())
+        return;
+    m_opened = true;
+    DBSERVERR &rm = *referenceTables().ORMDBF;
+    QStringList groups{kGroupPrompt, kAllGroups};
+    for (rm.goTop(); !rm.eof(); rm.skip()) {
+        const QString g = rm.fieldGet(QStringLiteral("GRUBU")).toString();
+        if (!g.trimmed().isEmpty() && !groups.mid(2).contains(g))
+            groups.append(g);
+    }
+    CBGROUPS->addItems(groups);
+    CBGROUPS->setCurrentIndex(0);
+    SEARCHCLOSE();
+    FILLGYEMMAD();
+    // The refill runs after the combo has finished with its own selection change.
+    connect(CBGROUPS, &QComboBox::currentIndexChanged, this,
+            [this] { QMetaObject::invokeMethod(this, &DATADLGSENSITIVESEARCH::FILLGYEMMAD, Qt::QueuedConnection); });
+    for (QObject *control : {static_cast<QObject *>(BROWSER), static_cast<QObject *>(SEARCHFIELD),
+                             static_cast<QObject *>(SEARCHBUTTON)})
+        BROWSER->bRegisterByEventHandler(control, [this](QObject *c, QEvent *e) { return EVENTHANDLER(c, e); });
+}
+
+DATADLGSENSITIVESEARCH::~DATADLGSENSITIVESEARCH()
+{
+    BROWSER->bUnregisterByEventHandler(BROWSER);
+    BROWSER->bUnregisterByEventHandler(SEARCHFIELD);
+    BROWSER->bUnregisterByEventHandler(SEARCHBUTTON);
+    SERVERCLOSE();
+}
+
+void DATADLGSENSITIVESEARCH::FILLGYEMMAD()
+{
+    DBSERVERR *rm = referenceTables().ORMDBF.get();
+    if (!rm)
+        return;
+    const QString g = CBGROUPS->currentText();
+    ServerRows rows;
+    if (g != kGroupPrompt) {
+        const quint32 last = rm->lastRec();
+        for (rm->goTop(); !rm->eof(); rm->skip()) {
+            const QString name = rm->fieldGet(QStringLiteral("YM_ADI")).toString();
+            if (name.trimmed().isEmpty())
+                continue;
+            if (g != kAllGroups && rm->fieldGet(QStringLiteral("GRUBU")).toString() != g)
+                continue;
+            rows.append({false, recordNumberText(rm->recNo(), last), name,
+                         rm->fieldGet(QStringLiteral("FIATI")).toString()});
+        }
+    }
+    const int codeWidth = int(recordNumberText(rm->lastRec(), rm->lastRec()).size());
+    const ServerFields fields = {{QStringLiteral("CHCK"), u'L', 1, 0}, {QStringLiteral("KODU"), u'C', codeWidth, 0},
+                                 {QStringLiteral("YMNAME"), u'C', 25, 0}, {QStringLiteral("YMFIAT"), u'C', 11, 0}};
+    if (m_server)
+        m_server->CLOSE();
+    m_server = std::make_shared<BARRAYSERVER>(fields, rows);
+    m_server->SETORDER(orderKey);
+    m_server->GOTOP();
+    BROWSER->USE(m_server);
+    const QStringList captions = {QStringLiteral("Seç"), QStringLiteral("Kod"), QStringLiteral("Yem Maddesi Adı"),
+                                  QStringLiteral("Fiyatı")};
+    const QList<Qt::Alignment> aligns = {Qt::AlignCenter, Qt::AlignCenter, Qt::AlignLeft | Qt::AlignVCenter,
+                                         Qt::AlignRight | Qt::AlignVCenter};
+    for (int c = 1; c <= BROWSER->COLUMNCOUNT(); ++c) {
+        BDATACOLUMN *col = BROWSER->GETCOLUMN(c);
+        col->setCAPTION(captions.value(c - 1));
+        col->setALIGNMENT(aligns.value(c - 1));
+        col->setEDITABLE(c == CHCK);
+        col->CALCULATEWIDTH();
+    }
+    BROWSER->setCURRENTCOLUMN(YMNAME_);
+    BROWSER->REFRESH();
+    BROWSER->SETFOCUS();
+}
+
+bool DATADLGSENSITIVESEARCH::searchOpen() const
+{
+    return !SEARCHFIELD->isHidden();
+}
+
+bool DATADLGSENSITIVESEARCH::SEARCHOPEN(int)
+{
+    m_LYENIARAMA = true;
+    SEARCHFIELD->clear();
+    SEARCHFIELD->show();
+    SEARCHBUTTON->show();
+    SEARCHFIELD->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool DATADLGSENSITIVESEARCH::SEARCHCLOSE()
+{
+    SEARCHFIELD->hide();
+    SEARCHBUTTON->hide();
+    return true;
+}
+
+void DATADLGSENSITIVESEARCH::SEARCH()
+{
+    BARRAYSERVER *s = BROWSER->SERVER();
+    const int column = BROWSER->CURRENTCOLUMN();
+    bool found = false;
+    if (s && s->USED() && s->LASTREC() > 0 && column > 0) {
+        if (!m_LYENIARAMA) {
+            found = true;
+            if (s->eof())
+                s->SKIP(-1);
+        } else {
+            const QString text = SEARCHFIELD->text();
+            const bool wanted = QStringLiteral("JYT").contains(text.trimmed());
+            const QString t = TRUPPERQV(withoutTrailingBlanks(text));
+            for (int pos = 1; pos <= s->shownCount() && !found; ++pos) {
+                const int rec = s->recNoAt(pos);
+                if (column == CHCK)
+                    found = s->valueAt(rec, CHCK).toBool() == wanted;
+                else
+                    found = TRUPPERQV(withoutTrailingBlanks(s->textAt(rec, YMNAME_))).startsWith(t);
+                if (found)
+                    s->GOTO(rec);
+            }
+        }
+    }
+    if (found) {
+        m_LYENIARAMA = false;
+    } else {
+        exclamationSound();
+        m_LYENIARAMA = true;
+    }
+    SEARCHFIELD->setFocus(Qt::OtherFocusReason);
+}
+
+bool DATADLGSENSITIVESEARCH::EVENTHANDLER(QObject *control, QEvent *event)
+{
+    BARRAYSERVER *s = BROWSER->SERVER();
+    const bool hasRows = s && s->USED() && s->LASTREC() > 0;
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (control == BROWSER) {
+            if (hasRows && !text.isEmpty() && text.at(0).unicode() >= 32 && BROWSER->CURRENTCOLUMN() > 0) {
+                SEARCHOPEN(BROWSER->CURRENTCOLUMN());
+                QCoreApplication::postEvent(SEARCHFIELD, new QKeyEvent(QEvent::KeyPress, key->key(),
+                                                                       key->modifiers(), text));
+                return true;
+            }
+            return false;
+        }
+        if (control == SEARCHFIELD) {
+            switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                SEARCH();
+                return true;
+            case Qt::Key_Escape:
+                SEARCHCLOSE();
+                BROWSER->SETFOCUS();
+                return true;
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown: {
+                if (!hasRows)
+                    return false;
+                const int page = qMax(1, BROWSER->viewport()->height() / qMax(1, BROWSER->ROWHEIGHT()));
+                const int step = key->key() == Qt::Key_Up ? -1 : key->key() == Qt::Key_Down ? 1
+                                 : key->key() == Qt::Key_PageUp ? -page : page;
+                const int pos = qBound(1, s->positionOf(s->RECNO()) + step, s->shownCount());
+                s->GOTO(s->recNoAt(pos));
+                return true;
+            }
+            default:
+                break;
+            }
+            if (!text.isEmpty() && text.at(0).unicode() >= 32) {
+                m_LYENIARAMA = true;
+                return false;
+            }
+            return true; // Backspace, Tab and the other control characters
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut && (control == SEARCHFIELD || control == SEARCHBUTTON)) {
+        QMetaObject::invokeMethod(this, [this] {
+            QWidget *now = QApplication::focusWidget();
+            if (now && isAncestorOf(now) && now != SEARCHFIELD && now != SEARCHBUTTON)
+                SEARCHCLOSE();
+        }, Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void DATADLGSENSITIVESEARCH::PBHSEC()
+{
+    setAllTicks(BROWSER, CHCK, true);
+    m_CHKDEG = true;
+}
+
+void DATADLGSENSITIVESEARCH::PBHKALDIR()
+{
+    setAllTicks(BROWSER, CHCK, false);
+    m_CHKDEG = false;
+}
+
+bool DATADLGSENSITIVESEARCH::CHKSTATUS()
+{
+    return anyTicked(BROWSER, CHCK);
+}
+
+void DATADLGSENSITIVESEARCH::PBEKLE()
+{
+    NRESULT = 0;
+    if (m_CHKDEG) {
+        m_ASECKAYIT.clear();
+        for (int record : tickedNumbers(BROWSER, CHCK, KODU))
+            m_ASECKAYIT.append(quint32(record));
+        if (!m_ASECKAYIT.isEmpty() && referenceTables().ORMDBF) {
+            IngredientAddition addition(*referenceTables().ORMDBF, this);
+            if (addition.AMAT_YMEKLE_KY(m_ASECKAYIT))
+                NRESULT = 1;
+        }
+        m_CHKDEG = false;
+    }
+    SERVERCLOSE();
+    finish(int(NRESULT));
+}
+
+void DATADLGSENSITIVESEARCH::SONKONT()
+{
+    NRESULT = 0;
+    if (m_CHKDEG && CHKSTATUS()
+        && askYesNo(this, QStringLiteral("Uyarı..."),
+                    QStringLiteral("Seçilen yem maddeleri var!\r\n\r\nAktif matrise ekleyecek misiniz?")))
+        PBEKLE();
+    SERVERCLOSE();
+}
+
+void DATADLGSENSITIVESEARCH::SERVERCLOSE()
+{
+    if (referenceTables().ORMDBF) {
+        referenceTables().ORMDBF->close();
+        referenceTables().ORMDBF.reset();
+    }
+    if (m_server && m_server->USED())
+        m_server->CLOSE();
+}
+
+} // namespace vexo

@@ -1,0 +1,79 @@
+#include "refdb/tick_list_dialog.h"
+
+#include "controls/barray_server.h"
+#include "controls/bbrowser.h"
+
+#include <QPushButton>
+
+namespace vexo {
+
+TickListDialog::TickListDialog(QWidget *owner)
+    : QDialog(owner)
+{
+}
+
+QPushButton *TickListDialog::button(QWidget *parent, const QString &caption, const QString &tip)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void TickListDialog::setAllTicks(BBROWSER *grid, int tickField, bool on)
+{
+    BARRAYSERVER *s = grid->SERVER();
+    if (!s || !s->USED())
+        return;
+    grid->SUSPENDUPDATE();
+    s->SUSPENDNOTIFICATION();
+    for (s->GOTOP(); !s->eof(); s->SKIP())
+        s->FIELDPUT(tickField, on);
+    s->GOTOP();
+    s->RESETNOTIFICATION();
+    grid->RESTOREUPDATE();
+    grid->REFRESH();
+    grid->SETFOCUS();
+}
+
+bool TickListDialog::anyTicked(BBROWSER *grid, int tickField)
+{
+    return !tickedNumbers(grid, tickField, tickField).isEmpty();
+}
+
+QList<int> TickListDialog::tickedNumbers(BBROWSER *grid, int tickField, int field)
+{
+    QList<int> out;
+    BARRAYSERVER *s = grid->SERVER();
+    if (!s || !s->USED())
+        return out;
+    for (int pos = 1; pos <= s->shownCount(); ++pos) {
+        const int rec = s->recNoAt(pos);
+        if (s->valueAt(rec, tickField).toBool())
+            out.append(s->textAt(rec, field).trimmed().toInt());
+    }
+    return out;
+}
+
+void TickListDialog::PBIPTAL()
+{
+    if (m_finished)
+        return;
+    SONKONT();
+    finish(0);
+}
+
+void TickListDialog::reject()
+{
+    PBIPTAL();
+}
+
+void TickListDialog::finish(int result)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    done(result);
+}
+
+} // namespace vexo

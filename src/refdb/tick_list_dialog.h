@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QPushButton;
+
+namespace vexo {
+
+class BARRAYSERVER;
+class BBROWSER;
+
+// What the two add-from-reference dialogs share: a list with a tick field, the ticks-changed flag,
+// ticking every row, the closing question and the one end of the dialog.
+class TickListDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TickListDialog(QWidget *owner);
+
+    bool chkdeg() const { return m_CHKDEG; }
+    void PBIPTAL();
+
+protected:
+    // The closing question; may add and end the dialog itself.
+    virtual void SONKONT() = 0;
+    void reject() override;
+
+    static QPushButton *button(QWidget *parent, const QString &caption, const QString &tip);
+    // Every row gets the tick `on`; the server returns to its first row.
+    void setAllTicks(BBROWSER *grid, int tickField, bool on);
+    // Whether any row of the grid's server is ticked.
+    static bool anyTicked(BBROWSER *grid, int tickField);
+    // The record numbers of the ticked rows' `field` as numbers, in the list's order.
+    static QList<int> tickedNumbers(BBROWSER *grid, int tickField, int field);
+    void finish(int result);
+
+    std::shared_ptr<BARRAYSERVER> m_server;
+    bool m_CHKDEG = false;
+    bool m_finished = false;
+};
+
+} // namespace vexo

@@ -1,0 +1,288 @@
+#include "controls/barray_server.h"
+#include "controls/grid_subclasses.h"
+#include "platform/dbf_filespec.h"
+#include "problem/app_globals.h"
+#include "problem/dbserverr.h"
+#include "problem/open_problem.h"
+#include "problem/reference_tables.h"
+#include "refdb/ingredient_add_dialog.h"
+#include "refdb/nutrient_add_dialog.h"
+#include "scripted_messages.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vexo;
+
+namespace {
+
+struct Ingredient { QString name, group; };
+
+void writeReference(const QString &folder, const QList<Ingredient> &ingredients)
+{
+    const QString path = QDir(folder).filePath("MATNRC6.DBF");
+    QFile::remove(path);
+    QVERIFY(DbfFileSpec(path).create({{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0},
+                                      {"GRUBU", u'C', 11, 0}, {"KM", u'C', 11, 0}, {"HP", u'C', 11, 0}}));
+    DBSERVERR t(path, false, false);
+    int n = 0;
+    for (const Ingredient &i : ingredients) {
+        QVERIFY(t.append());
+        t.fieldPut("KOD", ++n);
+        t.fieldPut("YM_ADI", i.name);
+        t.fieldPut("GRUBU", i.group);
+        t.fieldPut("KM", QString::number(n).rightJustified(11));
+        t.fieldPut("HP", QStringLiteral("1.5").rightJustified(11));
+    }
+    t.commit();
+    t.close();
+    const QString defs = QDir(folder).filePath("VMKBMDESC.DBF");
+    QFile::remove(defs);
+    QVERIFY(DbfFileSpec(defs).create(nutrientDefinitionStructure()));
+    DBSERVERR d(defs, false, false);
+    const QList<std::pair<QString, QString>> rows = {{"KM", "%"}, {"HP", "% HP"}};
+    for (const auto &[abbreviation, unit] : rows) {
+        QVERIFY(d.append());
+        d.fieldPut("ABRRE", abbreviation);
+        d.fieldPut("UNIT", unit);
+    }
+    d.commit();
+    d.close();
+}
+
+const QList<Ingredient> kTurkishNames = {{"ZEYTIN", "A"}, {"IRMIK", "A"}, {"İNCİR", "B"}, {"ARPA", "A"},
+                                         {"ÇAYIR", "B"}, {"", "C"}};
+
+QString currentName(DATADLGSENSITIVESEARCH &d)
+{
+    BARRAYSERVER *s = d.BROWSER->SERVER();
+    return s->textAt(s->RECNO(), 3).trimmed();
+}
+
+void showAll(DATADLGSENSITIVESEARCH &d)
+{
+    d.CBGROUPS->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+}
+
+void type(QWidget *w, const QString &text)
+{
+    // Character by character with its text, as a keyboard of any layout delivers it.
+    for (QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Press, w, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
+        QCoreApplication::processEvents();
+        w = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+    }
+}
+
+} // namespace
+
+class TestReferenceAddDialogs : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void init()
+    {
+        openProblem().reset();
+        appGlobals().CVERIKOK = m_dir.path();
+        writeReference(m_dir.path(), kTurkishNames);
+    }
+    void cleanup() { openProblem().reset(); }
+
+    void groupsAndAlphabeticalList()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        QVERIFY(d.opened());
+        QStringList groups;
+        for (int i = 0; i < d.CBGROUPS->count(); ++i)
+            groups << d.CBGROUPS->itemText(i).trimmed();
+        QCOMPARE(groups, (QStringList{"< Bir YM grubu seçiniz >", "HEPSİ", "A", "B", "C"}));
+        QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 0);
+        showAll(d);
+        BARRAYSERVER *s = d.BROWSER->SERVER();
+        QStringList names;
+        for (int pos = 1; pos <= s->shownCount(); ++pos)
+            names << s->textAt(s->recNoAt(pos), 3).trimmed();
+        QCOMPARE(names, (QStringList{"ARPA", "IRMIK", "ZEYTIN", "ÇAYIR", "İNCİR"}));
+        QCOMPARE(s->textAt(s->recNoAt(1), 2), QStringLiteral("  4"));
+        d.CBGROUPS->setCurrentIndex(3); // B
+        QCoreApplication::processEvents();
+        QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 2);
+    }
+
+    void typeAheadFindsTurkishLetters_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("i") << "i" << "İNCİR";
+        QTest::newRow("ı") << "ı" << "IRMIK";
+        QTest::newRow("İ") << "İ" << "İNCİR";
+        QTest::newRow("I") << "I" << "IRMIK";
+        QTest::newRow("çay") << "çay" << "ÇAYIR";
+    }
+    void typeAheadFindsTurkishLetters()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        showAll(d);
+        QVERIFY(!d.searchOpen());
+        type(d.BROWSER, typed);
+        QVERIFY(d.searchOpen());
+        QCOMPARE(d.SEARCHFIELD->text(), typed);
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(currentName(d), found);
+        QVERIFY(messages.toneLog().isEmpty());
+        QVERIFY(d.searchOpen());
+    }
+
+    void searchKeysAndMisses()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        showAll(d);
+        d.BROWSER->setCURRENTCOLUMN(2); // Kod: names are searched all the same
+        type(d.BROWSER, "ze");
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(currentName(d), QStringLiteral("ZEYTIN"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Backspace);
+        QCOMPARE(d.SEARCHFIELD->text(), QStringLiteral("ze"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Up);
+        QCOMPARE(currentName(d), QStringLiteral("IRMIK"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return); // nothing typed: stays
+        QCOMPARE(currentName(d), QStringLiteral("IRMIK"));
+        QVERIFY(messages.toneLog().isEmpty());
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Escape);
+        QVERIFY(!d.searchOpen());
+
+        // A leading blank keeps its place in the text and finds nothing.
+        d.BROWSER->setFocus();
+        type(d.BROWSER, " a");
+        QCOMPARE(d.SEARCHFIELD->text(), QStringLiteral(" a"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(messages.toneLog().size(), 1);
+        QVERIFY(d.searchOpen());
+    }
+
+    void groupChangeDropsTicks()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        showAll(d);
+        d.PBHSEC();
+        QVERIFY(d.CHKSTATUS());
+        d.CBGROUPS->setCurrentIndex(2);
+        QCoreApplication::processEvents();
+        QVERIFY(!d.CHKSTATUS());
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 0u);
+        QVERIFY(openProblem().AYMADLARI.isEmpty());
+    }
+
+    void cancelWithTicksAsks_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No adds nothing") << false;
+        QTest::newRow("Yes adds") << true;
+    }
+    void cancelWithTicksAsks()
+    {
+        QFETCH(bool, yes);
+        test::ScriptedMessages messages;
+        messages.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.CBGROUPS->setCurrentIndex(3);
+        QCoreApplication::processEvents();
+        d.PBHSEC();
+        d.PBIPTAL();
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().at(0).text,
+                 QStringLiteral("Seçilen yem maddeleri var!\r\n\r\nAktif matrise ekleyecek misiniz?"));
+        QCOMPARE(d.NRESULT, yes ? 1u : 0u);
+        QCOMPARE(openProblem().AYMADLARI, yes ? (QStringList{"ÇAYIR", "İNCİR"}) : QStringList());
+        QVERIFY(!referenceTables().ORMDBF);
+    }
+
+    void tickAllUntickAllCancelAsksNothing()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        showAll(d);
+        d.PBHSEC();
+        d.PBHKALDIR();
+        d.PBIPTAL();
+        QVERIFY(messages.shown().isEmpty());
+        QCOMPARE(d.NRESULT, 0u);
+    }
+
+    void recordNumbersAboveNineHundredNinetyNine()
+    {
+        QList<Ingredient> many;
+        for (int i = 1; i <= 1001; ++i)
+            many.append({i == 1001 ? QStringLiteral("SONUNCU") : QString(), "A"});
+        writeReference(m_dir.path(), many);
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        showAll(d);
+        BARRAYSERVER *s = d.BROWSER->SERVER();
+        QCOMPARE(s->LASTREC(), 1);
+        QCOMPARE(s->textAt(1, 2), QStringLiteral("1001"));
+        d.PBHSEC();
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 1u);
+        QCOMPARE(openProblem().AYMADLARI, QStringList{"SONUNCU"});
+        QCOMPARE(openProblem().AAMAT.at(1), Row{QStringLiteral("1001").rightJustified(11)});
+    }
+
+    void nutrientDialogTicksAndAdds()
+    {
+        test::ScriptedMessages messages;
+        BBESMADEKLE_DLG d(nullptr);
+        QVERIFY(d.opened());
+        BARRAYSERVER *s = d.BROWSER->SERVER();
+        QCOMPARE(s->LASTREC(), 2);
+        QCOMPARE(s->textAt(2, 2), QStringLiteral("  2"));
+        d.PBHSEC();
+        d.PBHKALDIR();
+        d.PBIPTAL();
+        QVERIFY(messages.shown().isEmpty());
+        QCOMPARE(d.NRESULT, 0);
+
+        BBESMADEKLE_DLG e(nullptr);
+        e.BROWSER->SERVER()->GOTO(2);
+        e.CHKSELECT();
+        QVERIFY(e.chkdeg());
+        messages.answer(MessageAnswer::Yes);
+        e.PBIPTAL();
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(e.NRESULT, 1);
+        QCOMPARE(openProblem().ABMADLARI, (QStringList{"AĞIRLIK", "KM", "HP"}));
+        QCOMPARE(openProblem().checkInvariants(), QStringList());
+        QVERIFY(!referenceTables().ORMDBF && !referenceTables().OBMDESCDBF);
+    }
+
+    void missingReferenceGivesNothing()
+    {
+        test::ScriptedMessages messages;
+        QFile::remove(QDir(m_dir.path()).filePath("MATNRC6.DBF"));
+        DATADLGSENSITIVESEARCH d(nullptr);
+        QVERIFY(!d.opened());
+        BBESMADEKLE_DLG e(nullptr);
+        QVERIFY(!e.opened());
+        QVERIFY(!referenceTables().ORMDBF && !referenceTables().OBMDESCDBF);
+        QCOMPARE(messages.shown().size(), 2);
+    }
+};
+
+QTEST_MAIN(TestReferenceAddDialogs)
+#include "tst_reference_add_dialogs.moc"
