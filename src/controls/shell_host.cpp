@@ -2,6 +2,8 @@
 
 #include "controls/command_registry.h"
 
+#include <QWidget>
+
 namespace vexo {
 
 namespace {
@@ -23,6 +25,16 @@ bool runChildCommand(ShellChild &child, const QString &name)
     if (child.childCommands().run(name))
         return true;
     return g_host ? g_host->runCommand(name) : shellCommands().run(name);
+}
+
+void endDataWindow(QWidget *window)
+{
+    if (g_host && g_host->GETDATAWINDOWS().contains(window)) {
+        g_host->REMOVEDATAWINDOW(window);
+        return;
+    }
+    window->hide();
+    window->deleteLater();
 }
 
 } // namespace vexo

@@ -107,4 +107,9 @@ void setShellHost(ShellHost *host);
 // set, else shellCommands()). False when nobody has it.
 bool runChildCommand(ShellChild &child, const QString &name);
 
+// Ends a data window that has committed: the registry ends a window it holds; one opened without the
+// main window (tests, a window the registry refused) is hidden and deleted once control is back in
+// the event loop.
+void endDataWindow(QWidget *window);
+
 } // namespace vexo

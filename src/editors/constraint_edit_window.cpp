@@ -428,14 +428,7 @@ void ConstraintEditWindow::CLOSE()
         m_server->CLOSE();
         m_grid->USE(nullptr);
     }
-    if (ShellHost *host = shellHost()) {
-        if (host->GETDATAWINDOWS().contains(this)) {
-            host->REMOVEDATAWINDOW(this);
-            return;
-        }
-    }
-    hide();
-    deleteLater();
+    endDataWindow(this);
 }
 
 void ConstraintEditWindow::CONTEXTHELP()

@@ -6,6 +6,7 @@
 #include "editors/editor_dialogs.h"
 #include "editors/editor_menus.h"
 #include "matrix/alert.h"
+#include "matrix/group_rules.h"
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
 #include "problem/messages.h"
@@ -179,13 +180,9 @@ void ConstraintEditModel::YEMMADEKLE()
 // ASKGRUPNAME: each new ingredient joins the group chosen for it, or none.
 void ConstraintEditModel::askGroups()
 {
-    OpenProblem &p = openProblem();
-    for (qsizetype i = p.AGMAT.value(0).size(); i < p.AYMADLARI.size(); ++i) {
-        const int group = editorDialogs().assignGroup(m_owner, p.AYMADLARI.at(i));
-        for (int g = 0; g < p.AGMAT.size(); ++g)
-            p.AGMAT[g].append(g + 1 == group ? QStringLiteral("1.0000") : QStringLiteral("0.0000"));
-    }
-    p.LYMGDEG = true;
+    assignNewIngredientGroups(openProblem(), [this](const QString &ingredient) {
+        return editorDialogs().assignGroup(m_owner, ingredient);
+    });
 }
 
 void ConstraintEditModel::YMSTOKKONT()

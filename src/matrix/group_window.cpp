@@ -547,14 +547,7 @@ void BYM_GRUBU_WIN::CLOSE()
         m_server->CLOSE();
         m_grid->USE(nullptr);
     }
-    if (ShellHost *host = shellHost()) {
-        if (host->GETDATAWINDOWS().contains(this)) {
-            host->REMOVEDATAWINDOW(this);
-            return;
-        }
-    }
-    hide();
-    deleteLater();
+    endDataWindow(this);
 }
 
 void BYM_GRUBU_WIN::resizeEvent(QResizeEvent *event)
