@@ -11,6 +11,8 @@ packages=(
   python3 python3-dbfread glpk-utils libglpk-dev libbenchmark-dev qpdf poppler-utils
   unrtf fonts-liberation2
   clang libclang-rt-14-dev libdbd-xbase-perl
+  socat              # the serial-port tests make a pseudo-terminal pair
+  python3-pyftpdlib  # the updater's tests start an FTP server on 127.0.0.1
 )
 missing=()
 for p in "${packages[@]}"; do
