@@ -1,0 +1,64 @@
+#pragma once
+// The updater's internet session: one interface over FTP and HTTP, so the updater window never
+// knows which it talks to, and tests can hand the window a scripted session.
+#include "listing.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vexo {
+
+class InetSession
+{
+public:
+    // Told each stage a call passes (the stage numbers of session_status.h).
+    using StatusHook = std::function<void(int stage)>;
+    // Told the bytes moved so far after each block; answers false to abort the transfer.
+    using Progress = std::function<bool(qint64 bytesDone)>;
+
+    struct Limits
+    {
+        int connectTimeoutMs = 15000; // connecting to the server
+        int lowSpeedSeconds = 30;     // a transfer moving no byte this long is given up
+    };
+
+    virtual ~InetSession() = default;
+
+    virtual bool isHttp() const = 0;
+
+    // The proxy text as the user typed it; empty means no proxy whatever the environment says.
+    virtual void setProxy(const QString &proxy) = 0;
+    // `server` may carry ":port". The user and password never go into a URL.
+    virtual bool ConnectRemote(const QString &server, const QString &user, const QString &password) = 0;
+    virtual void CloseRemote() = 0;
+    virtual bool SetCurDir(const QString &directory) = 0;
+    // The remote current directory; empty when it cannot be read.
+    virtual QString GetCurDir() = 0;
+    // The entries of the current directory matching the mask (without regard to case).
+    virtual QList<ListingEntry> Directory(const QString &mask) = 0;
+
+    // Fetches `name` from the current directory into `localPath`. The bytes go to a temporary file
+    // beside it, renamed over an earlier copy only when exactly `expectedSize` bytes came and the
+    // transfer reported no error; otherwise the earlier copy stays as it was and no temporary file
+    // is left behind.
+    virtual bool getFile(const QString &name, const QString &localPath, qint64 expectedSize,
+                         const Progress &progress) = 0;
+    // Sends the local file as `name` into the current directory.
+    virtual bool putFile(const QString &localPath, const QString &name, const Progress &progress) = 0;
+    virtual bool DeleteFile(const QString &name) = 0;
+    virtual bool CreateDir(const QString &name) = 0;
+    virtual bool RemoveDir(const QString &name) = 0;
+
+    // The number of the last failure (greater than 0 after one) and its text.
+    virtual int Error() const = 0;
+    virtual QString ErrorMsg() const = 0;
+};
+
+// MYFTP when `http` is false, MYHTTP otherwise, both over libcurl. `agent` is the user agent text.
+std::unique_ptr<InetSession> makeInetSession(bool http, const QString &agent, InetSession::StatusHook status,
+                                             InetSession::Limits limits = {});
+
+} // namespace vexo
