@@ -495,7 +495,11 @@ private slots:
         QCOMPARE(host.closeAlls, closeAlls);
         if (const QByteArray shot = qgetenv("RMEDIT_SCREENSHOT"); !shot.isEmpty()) {
             host.window.resize(1200, 800);
-            w->rows()->server()->GOTO(1);
+            w->parentWidget()->resize(host.area->viewport()->size());
+            w->rows()->server()->FIELDPUT(2, QStringLiteral("Arpa"));
+            w->rows()->server()->FIELDPUT(5, QStringLiteral("    88.0000"));
+            w->rows()->changed = false;
+            w->BROWSER()->REFRESH();
             QTest::qWait(300);
             host.window.grab().save(QString::fromLocal8Bit(shot));
         }
