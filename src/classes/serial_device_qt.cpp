@@ -9,6 +9,9 @@
 
 #include <sys/ioctl.h>
 
+#include <cmath>
+#include <limits>
+
 namespace vexo {
 
 namespace {
@@ -89,14 +92,21 @@ public:
         if (p.byteSize < 5 || p.byteSize > 8 || p.parity < 0 || p.parity > 4 || p.baudRate == 0
             || p.baudRate > quint32(std::numeric_limits<qint32>::max()))
             return failWith(QSerialPort::UnsupportedOperationError);
-        static constexpr QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                           QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                           QSerialPort::SpaceParity};
-        if (!m_port.setBaudRate(qint32(p.baudRate)) || !m_port.setDataBits(QSerialPort::DataBits(p.byteSize))
-            || !m_port.setParity(parities[p.parity])
-            || !m_port.setStopBits(p.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop))
-            return failWithPort();
-        return true;
+        // The settings go one by one and some drivers drop what they cannot hold without a word, so
+        // the line is read back. A refused setting puts back those already changed: the line is
+        // either wholly the new one or still the old.
+        LineProtocol before;
+        const bool known = getProtocol(before);
+        LineProtocol now;
+        if (apply(p) && getProtocol(now) && holds(now, p))
+            return true;
+        const int error = m_port.error() != QSerialPort::NoError ? int(m_port.error())
+                                                                  : int(QSerialPort::UnsupportedOperationError);
+        m_port.clearError();
+        if (known)
+            apply(before);
+        m_port.clearError();
+        return failWith(QSerialPort::SerialPortError(error));
     }
 
     bool close() override
@@ -209,6 +219,25 @@ private:
         m_lastError = int(m_port.error());
         m_port.clearError();
         return false;
+    }
+
+    // Whether the line holds what was asked: a rate the driver rounds may be off by 3 percent, as
+    // much as a line tolerates; the rest must match.
+    static bool holds(const LineProtocol &now, const LineProtocol &asked)
+    {
+        const double off = std::abs(double(now.baudRate) - double(asked.baudRate));
+        return off <= double(asked.baudRate) * 0.03 && now.byteSize == asked.byteSize && now.parity == asked.parity
+               && now.stopBits == asked.stopBits;
+    }
+
+    bool apply(const LineProtocol &p)
+    {
+        static constexpr QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                           QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                           QSerialPort::SpaceParity};
+        return m_port.setBaudRate(qint32(p.baudRate)) && m_port.setDataBits(QSerialPort::DataBits(p.byteSize))
+               && m_port.setParity(parities[p.parity])
+               && m_port.setStopBits(p.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     }
 
     // A wait that ended without bytes: 0 when it merely ran out of time, -1 when the port failed.
