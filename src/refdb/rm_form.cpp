@@ -19,6 +19,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QApplication>
+#include <QPointer>
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
@@ -310,8 +312,16 @@ void ReferenceIngredientForm::fieldGotFocus(QWidget *field)
 
 void ReferenceIngredientForm::fieldLostFocus(QWidget *field, Qt::FocusReason reason)
 {
-    // The next field follows the keyboard; a click goes where it was aimed.
-    const bool follow = !m_closing && reason != Qt::MouseFocusReason;
+    // Moving on with Tab or Enter leads to the next field of the form; a click, a step back or a
+    // move the program makes goes where it was aimed.
+    const bool follow = !m_closing && reason == Qt::TabFocusReason;
+    const auto moveOn = [this](QWidget *to) {
+        QPointer<QWidget> landed = QApplication::focusWidget();
+        QTimer::singleShot(0, to, [this, to, landed] {
+            if (!m_closing && QApplication::focusWidget() == landed && landed != to)
+                to->setFocus(Qt::TabFocusReason);
+        });
+    };
     if (field == YM_ADI) {
         if (YM_ADI->text() != CYYESKI)
             YYCHANGE = true;
@@ -331,16 +341,13 @@ void ReferenceIngredientForm::fieldLostFocus(QWidget *field, Qt::FocusReason rea
             }
         }
         if (follow)
-            QTimer::singleShot(0, CB_GRUB, [this] { CB_GRUB->setFocus(Qt::TabFocusReason); });
+            moveOn(CB_GRUB);
     } else if (field == CB_GRUB) {
         m_keyMode = false;
         BROWSER->setCURRENTCOLUMN(F_AVALUE);
         BROWSER->REFRESH();
         if (follow)
-            QTimer::singleShot(0, BROWSER, [this] {
-                if (!CB_GRUB->hasFocus())
-                    BROWSER->SETFOCUS();
-            });
+            moveOn(BROWSER);
     }
 }
 
