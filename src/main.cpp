@@ -8,6 +8,7 @@
 #include "refdb/cb_hsec.h"
 #include "refdb/nutrient_add_dialog.h"
 #include "refdb/reference_backup.h"
+#include "refdb/rm_edit_window.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
     vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();
+    vexo::installReferenceMatrixEditorCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;
