@@ -3,21 +3,12 @@
 #include "controls/barray_server.h"
 #include "controls/bbrowser.h"
 
-#include <QPushButton>
 
 namespace vexo {
 
 TickListDialog::TickListDialog(QWidget *owner)
     : QDialog(owner)
 {
-}
-
-QPushButton *TickListDialog::button(QWidget *parent, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
 }
 
 void TickListDialog::setAllTicks(BBROWSER *grid, int tickField, bool on)

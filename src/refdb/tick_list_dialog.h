@@ -4,8 +4,6 @@
 
 #include <memory>
 
-class QPushButton;
-
 namespace vexo {
 
 class BARRAYSERVER;
@@ -27,7 +25,6 @@ protected:
     virtual void SONKONT() = 0;
     void reject() override;
 
-    static QPushButton *button(QWidget *parent, const QString &caption, const QString &tip);
     // Every row gets the tick `on`; the server returns to its first row.
     void setAllTicks(BBROWSER *grid, int tickField, bool on);
     // Whether any row of the grid's server is ticked.
