@@ -1,5 +1,7 @@
 #include "classes/hyperlink_text.h"
 
+#include "classes/bitmap_file.h"
+
 #include "platform/shell_open.h"
 #include "resources/resource_library.h"
 
@@ -77,7 +79,7 @@ void FIXEDTEXTHYPERLINK::MOUSEEXIT()
 
 VOBITMAPFROMDISK::VOBITMAPFROMDISK(const QVariant &, const QString &file)
 {
-    const QImage image(file);
+    const QImage image = loadBitmapFile(file);
     if (!image.isNull())
         m_pixmap = QPixmap::fromImage(image);
 }
