@@ -364,6 +364,24 @@ private slots:
         QVERIFY(!f->YYCHANGE);
     }
 
+    void aFieldTakesTheGridBackToItsFirstRowAndAClickEndsTheEnterMode()
+    {
+        auto f = open();
+        f->server()->GOTO(CA);
+        f->FIATI->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(f->server()->RECNO(), 1);
+        QVERIFY(f->keyboardNavigation());
+        const QRect cell = f->BROWSER->visualRect(f->BROWSER->model()->index(2, 4));
+        QTest::mouseClick(f->BROWSER->viewport(), Qt::LeftButton, {}, cell.center());
+        QCoreApplication::processEvents();
+        QVERIFY(!f->keyboardNavigation());
+        QCOMPARE(f->server()->RECNO(), 3);
+        // Enter in a field does nothing while the mode is off (no default button closes the form).
+        QTest::keyClick(f->FIATI, Qt::Key_Return);
+        QVERIFY(f->isVisible());
+    }
+
     void theCloseBoxAsksWhenChanged()
     {
         auto f = open();
