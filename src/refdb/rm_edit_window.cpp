@@ -148,10 +148,12 @@ RM_EDIT_WINDOW::RM_EDIT_WINDOW(QWidget *parent) : QWidget(parent)
     m_find->setObjectName(u"PBARA"_s);
     m_find->setIcon(ResourceLibrary::icon(u"SEARCH"_s));
     m_find->setToolTip(u"Hammadde ara"_s);
-    m_modeLabel->setGeometry(6, 6, 70, 20);
-    m_mode->setGeometry(80, 4, 110, 22);
-    m_search->setGeometry(210, 4, 200, 22);
-    m_find->setGeometry(414, 3, 26, 24);
+    // The strip above the grid, left to right; widths follow the font so no caption is cut.
+    const int labelWidth = m_modeLabel->sizeHint().width();
+    m_modeLabel->setGeometry(6, 6, labelWidth, 20);
+    m_mode->setGeometry(12 + labelWidth, 4, 110, 22);
+    m_search->setGeometry(m_mode->geometry().right() + 20, 4, 200, 22);
+    m_find->setGeometry(m_search->geometry().right() + 4, 3, 26, 24);
     connect(m_find, &QPushButton::clicked, this, [this] { PBARA(); });
     connect(m_search, &QLineEdit::textChanged, this, [this] { PBARA(); });
 
@@ -217,6 +219,8 @@ void RM_EDIT_WINDOW::buildGrid()
             c->setEDITABLE(true);
         }
     }
+    if (BDATACOLUMN *price = m_grid->GETCOLUMN(u"FIATI"_s))
+        price->setALIGNMENT(Qt::AlignRight | Qt::AlignVCenter);
     if (BDATACOLUMN *kod = m_grid->GETCOLUMN(u"KOD"_s)) {
         kod->setEDITABLE(false);
         kod->setSELECTABLE(false);
@@ -225,6 +229,7 @@ void RM_EDIT_WINDOW::buildGrid()
     for (int n = 5; n <= m_grid->COLUMNCOUNT(); ++n) {
         if (BDATACOLUMN *c = m_grid->GETCOLUMN(n)) {
             c->setCAPTION(rmNutrientCaption(m_rows->descriptions(), server->FIELDNAME(n)));
+            c->setALIGNMENT(Qt::AlignRight | Qt::AlignVCenter);
             c->setEDITABLE(true);
             c->CALCULATEWIDTH();
         }

@@ -355,6 +355,9 @@ bool ReferenceMatrixRows::writeTable(QString *why)
     const int n = int(rows.size());
     const int fields = t.fCount();
     bool ok = true;
+    // Rows go over the records by position, deleted ones included (they are taken back), so that no
+    // row lands in a record the pack below would drop.
+    const bool hidden = DbfTable::setDeleted(false);
     if (n > 0) {
         if (t.lastRec() == 0)
             ok = t.append();
@@ -362,6 +365,8 @@ bool ReferenceMatrixRows::writeTable(QString *why)
             t.goTop();
     }
     for (int i = 0; i < n && ok; ++i) {
+        if (t.deleted())
+            ok = t.recall();
         for (int j = 1; j <= fields && ok; ++j)
             ok = t.fieldPut(j, rows[i].value(j - 1));
         if (!ok)
@@ -374,14 +379,13 @@ bool ReferenceMatrixRows::writeTable(QString *why)
     if (ok && (n == 0 ? t.lastRec() > 0 : !t.eof())) {
         if (n == 0)
             t.goTop();
-        const bool hidden = DbfTable::setDeleted(false);
         while (ok && !t.eof()) {
-            ok = t.deleteRecord();
+            ok = t.deleted() || t.deleteRecord();
             removed += ok;
             t.skip();
         }
-        DbfTable::setDeleted(hidden);
     }
+    DbfTable::setDeleted(hidden);
     if (!ok) {
         reason(u"Referans matris dosyasına yazılamadı."_s);
         t.abandonReplacement();

@@ -1,6 +1,7 @@
 // The reference-matrix editor's rules over rows: captions by name, cell texts, the clipboard, saving
 // (read back by python3-dbfread), column arithmetic, linking, the row commands and the search.
 #include "refdb/rm_rules.h"
+#include "refdb/rm_edit_window.h"
 
 #include "matrix/matrix_dialogs.h"
 #include "platform/dbf_table.h"
@@ -785,4 +786,47 @@ TEST(RmRules, LoadReadsDefinitionsWithAbbreviationsOnly)
     QFile::remove(root.path(kNutrientDefinitionFile));
     EXPECT_FALSE(GETBMDATA());
     EXPECT_EQ(messages.shown().size(), 1);
+}
+
+TEST(RmRules, SaveOverATableWithDeletedRecordsLosesNoRow)
+{
+    Saved f;
+    {
+        DbfTable t(f.file(), false, false);
+        ASSERT_TRUE(t.goTo(3));
+        ASSERT_TRUE(t.deleteRecord());
+        ASSERT_TRUE(t.commit());
+    }
+    const bool hidden = DbfTable::setDeleted(true);
+    auto rows = f.open();
+    ASSERT_EQ(rows->server()->LASTREC(), 4); // the deleted record is not shown
+    rows->changed = true;
+    ASSERT_TRUE(rows->KAYDET());
+    DbfTable::setDeleted(hidden);
+    const PeerTable t = readByPeer(f.file());
+    EXPECT_EQ(t.deleted, 0);
+    ASSERT_EQ(t.rows.size(), 4);
+    QStringList names;
+    for (const QStringList &r : t.rows)
+        names.append(r.value(1));
+    EXPECT_EQ(names, (QStringList{"YEM 1", "YEM 2", "YEM 4", "YEM 5"}));
+}
+
+TEST(RmRules, ContextMenuTable)
+{
+    const MenuTable t = dwContMenu();
+    QStringList shape;
+    for (const MenuRow &r : t.rows)
+        shape.append(r.kind == MenuRowKind::Separator ? QStringLiteral("-")
+                                                      : QStringLiteral("%1 %2 %3").arg(r.id).arg(r.text, r.command));
+    EXPECT_EQ(shape, (QStringList{"30892 &Yazım EDIT", "30893 &Kes... CUT", "30894 Ko&pya COPY",
+                                  "30895 &Yapıştır PASTE", "-", "30897 Yem Mad. &Formda Yaz RMINDEDIT", "-",
+                                  "30899 Yem Mad. &Ekle YM_EKLE", "30900 Araya Yem Mad. &Gir INSBLNKYM",
+                                  "30901 Yem Mad. &Sil... YMDELETE", "-", "30903 Seç... YMSEC",
+                                  "30904 Kaydır YMKAYDIR", "-", "30906 Kolon &Aritmetiği COLMATHBM",
+                                  "30907 Besin Maddesi &Bağla BMBAGLA"}));
+    EXPECT_EQ(t.row(30904)->state, MenuState::Disabled);
+    EXPECT_EQ(t.row(30899)->status, QStringLiteral("Yeni yem maddesi ekle "));
+    EXPECT_EQ(t.row(30892)->status, QStringLiteral("Yem maddelerinin besin maddesi muhtevaları yazımı"));
+    EXPECT_TRUE(t.keys.empty());
 }

@@ -7,6 +7,7 @@
 #include "platform/dbf_table.h"
 #include "problem/open_problem.h"
 #include "problem/reference_tables.h"
+#include "refdb/file_pair_replace.h"
 #include "refdb/rm_edit_window.h"
 #include "refdb/rm_form.h"
 #include "refdb_root.h"
@@ -115,6 +116,14 @@ public:
     QList<QPointer<QWidget>> windows;
     QStringList status, help;
     int closeAlls = 0;
+};
+
+// Refuses every rename, as a full or read-only backup folder would.
+struct FailingRename : FileTransfer
+{
+    FailingRename() { setFileTransfer(this); }
+    ~FailingRename() override { setFileTransfer(nullptr); }
+    bool rename(const QString &, const QString &) override { return false; }
 };
 
 QList<Definition> definitions()
@@ -486,11 +495,73 @@ private slots:
         QCOMPARE(host.closeAlls, closeAlls);
         if (const QByteArray shot = qgetenv("RMEDIT_SCREENSHOT"); !shot.isEmpty()) {
             host.window.resize(1200, 800);
-            w->rows()->server()->GOTO(1);
+            w->parentWidget()->resize(host.area->viewport()->size());
+            w->rows()->server()->FIELDPUT(2, QStringLiteral("Arpa"));
+            w->rows()->server()->FIELDPUT(5, QStringLiteral("    88.0000"));
+            w->rows()->changed = false;
+            w->BROWSER()->REFRESH();
             QTest::qWait(300);
             host.window.grab().save(QString::fromLocal8Bit(shot));
         }
         QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    void quickBackupNeverLosesTheOldCopy()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        FakeHost host;
+        QVERIFY(root.writeDefinitions(definitions()));
+        QVERIFY(root.writeMatrix({"HP", "KM"}, 3));
+        QVERIFY(QDir().mkpath(root.path(QStringLiteral("VEXO_KData/RMD_Yed"))));
+        const QString old = root.path(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF"));
+        {
+            QFile f(old);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("the previous backup");
+        }
+        RM_EDIT_WINDOW w;
+        {
+            FailingRename failing;
+            w.RMYEDEKLE();
+        }
+        QCOMPARE(root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF")), QByteArray("the previous backup"));
+        QVERIFY(host.status.isEmpty()); // a failed copy is not announced
+        QVERIFY(messages.shown().isEmpty());
+        QCOMPARE(QDir(root.path(QStringLiteral("VEXO_KData/RMD_Yed"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"MATNRC6.DBF"});
+        w.RMYEDEKLE();
+        QCOMPARE(root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF")), root.bytes(kReferenceMatrixFile));
+        QCOMPARE(host.status.size(), 2);
+    }
+
+    void clipboardThroughTheMenus()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QVERIFY(root.writeDefinitions(definitions()));
+        QVERIFY(root.writeMatrix({"HP", "KM"}, 3));
+        RM_EDIT_WINDOW w;
+        w.show();
+        BARRAYSERVER &s = *w.rows()->server();
+        s.GOTO(1);
+        w.BROWSER()->setCURRENTCOLUMN(5);
+        QVERIFY(w.childMenu()->trigger(28366)); // Kes
+        QCOMPARE(s.textAt(1, 5), QString(11, u' '));
+        QCOMPARE(openProblem().UPANODEGER.value_or(QString()).trimmed(), QStringLiteral("1.1"));
+        s.GOTO(3);
+        w.BROWSER()->setCURRENTCOLUMN(4);
+        QVERIFY(w.contextMenu()->trigger(30895)); // a nutrient value into the group column
+        QCOMPARE(s.textAt(3, 4).trimmed(), QStringLiteral("1.1"));
+        w.BROWSER()->setCURRENTCOLUMN(2);
+        QVERIFY(w.childMenu()->trigger(28368)); // not into the 25-wide name
+        QCOMPARE(s.textAt(3, 2).trimmed(), QStringLiteral("YEM 3"));
+        QVERIFY(w.childMenu()->trigger(28367)); // copy the name
+        w.BROWSER()->setCURRENTCOLUMN(6);
+        QVERIFY(w.childMenu()->trigger(28368));
+        QCOMPARE(s.textAt(3, 6).trimmed(), QStringLiteral("3.2"));
+        QVERIFY(w.rows()->changed);
+        w.rows()->changed = false;
     }
 
     void missingDefinitionsEndTheWindowBeforeItShows()
