@@ -173,6 +173,7 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner, int room)
     CBGROUPS->setCurrentIndex(0);
     SEARCHCLOSE();
     FILLGYEMMAD();
+    fitGridWidth(BROWSER, {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_}, {FT_ACIKLAMA});
     // The refill runs after the combo has finished with its own selection change.
     connect(CBGROUPS, &QComboBox::currentIndexChanged, this,
             [this] { QMetaObject::invokeMethod(this, &DATADLGSENSITIVESEARCH::FILLGYEMMAD, Qt::QueuedConnection); });

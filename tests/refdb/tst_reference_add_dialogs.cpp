@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -516,6 +517,24 @@ private slots:
         QCOMPARE(d.NRESULT, 1);
         // No ingredient in the problem: "AĞIRLIK", then "KM" is not a definition here, then HP.
         QCOMPARE(openProblem().ABMADLARI, (QStringList{"AĞIRLIK", "HP"}));
+    }
+
+    void everyColumnShowsWithoutScrollingSideways()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        QVERIFY(!d.BROWSER->horizontalScrollBar()->isVisible());
+        QVERIFY(d.PBHSEC_->x() >= d.BROWSER->geometry().right());
+        QCOMPARE(d.windowIcon().isNull(), false);
+        BBESMADEKLE_DLG e(nullptr);
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QVERIFY(!e.BROWSER->horizontalScrollBar()->isVisible());
+        QVERIFY(e.PBHSEC_->x() >= e.BROWSER->geometry().right());
+        QCOMPARE(e.windowIcon().isNull(), false);
     }
 
     void missingReferenceGivesNothing()
