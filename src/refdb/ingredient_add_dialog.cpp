@@ -149,6 +149,8 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner, int room)
     connect(SEARCHFIELD, &QLineEdit::textEdited, this, [this] { m_LYENIARAMA = true; });
 
     BROWSER->setCheckBoxView(true);
+    // The tick column alone is editable; its edits reach CELLEDIT as stored ticks.
+    BROWSER->setEDITABLE(true);
     BROWSER->setENABLECOLUMNMOVE(false);
     BROWSER->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     BROWSER->addCOLORCONDITION({BCOLORCONDITION::oddOrderPosition(), std::nullopt, QBrush(QColor(235, 242, 250))});

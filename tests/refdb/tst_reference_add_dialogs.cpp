@@ -115,8 +115,11 @@ private slots:
         QCOMPARE(names, (QStringList{"ARPA", "IRMIK", "ZEYTIN", "ÇAYIR", "İNCİR"}));
         QCOMPARE(s->textAt(s->recNoAt(1), 2), QStringLiteral("  4"));
         d.CBGROUPS->setCurrentIndex(3); // B
+        // The refill waits until the combo has finished with its own change.
+        QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 5);
         QCoreApplication::processEvents();
         QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 2);
+        QCOMPARE(d.BROWSER->CURRENTCOLUMN(), 3);
     }
 
     void typeAheadFindsTurkishLetters_data()
@@ -311,6 +314,34 @@ private slots:
         d.PBIPTAL();
         QVERIFY(messages.shown().isEmpty());
         QCOMPARE(d.NRESULT, 0u);
+    }
+
+    void onlyAStoredTickEditCounts_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("counts");
+        QTest::newRow("stored tick") << int(CellEditMode::Stored) << 1 << true;
+        QTest::newRow("tick edit begins") << int(CellEditMode::Begin) << 1 << false;
+        QTest::newRow("tick typed") << int(CellEditMode::Typed) << 1 << false;
+        QTest::newRow("stored name") << int(CellEditMode::Stored) << 3 << false;
+    }
+    void onlyAStoredTickEditCounts()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, column);
+        QFETCH(bool, counts);
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        showAll(d);
+        QVERIFY(d.BROWSER->EDITABLE());
+        QVERIFY(d.BROWSER->GETCOLUMN(1)->EDITABLE() && !d.BROWSER->GETCOLUMN(3)->EDITABLE());
+        BCellEditEvent e;
+        e.grid = d.BROWSER;
+        e.mode = CellEditMode(mode);
+        e.column = column;
+        QVERIFY(d.BROWSER->OWNER()->CELLEDIT(e));
+        QCOMPARE(d.chkdeg(), counts);
     }
 
     void allTickedAlreadyPresentStillReportsSuccess()
