@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -143,6 +144,7 @@ private:
         bool aborted = false;             // the progress asked to stop
         bool localFailed = false;         // the local file could not be written or read
         bool tooLong = false;             // more bytes came than were listed
+        quint64 activity = 0;             // grows with every reply line and every block moved
         int lastStage = 0;
         CurlSession *self = nullptr;
     };
@@ -327,6 +329,11 @@ CURLcode CurlSession::run(Request &r)
         m_busy = false;
         return CURLE_FAILED_INIT;
     }
+    // A server that has begun to answer and then moves nothing for the low-speed time is given up
+    // here, to the second; libcurl's own low-speed check averages over several seconds.
+    const qint64 idleLimitMs = qint64(m_limits.lowSpeedSeconds) * 1000;
+    QElapsedTimer idle;
+    quint64 seen = 0;
     bool done = false;
     while (!done) {
         int running = 0;
@@ -343,6 +350,14 @@ CURLcode CurlSession::run(Request &r)
         }
         if (done || running == 0)
             break;
+        if (r.activity != seen) {
+            seen = r.activity;
+            idle.start();
+        } else if (idle.isValid() && idle.elapsed() >= idleLimitMs) {
+            result = CURLE_OPERATION_TIMEDOUT;
+            m_errbuf.fill(0);
+            break;
+        }
         curl_multi_poll(m_multi, nullptr, 0, 50, nullptr);
         QCoreApplication::processEvents();
     }
@@ -370,6 +385,7 @@ bool CurlSession::blockDone(Request &r)
 size_t CurlSession::onWrite(char *data, size_t size, size_t count, void *user)
 {
     auto &r = *static_cast<Request *>(user);
+    ++r.activity;
     const size_t n = size * count;
     r.self->stage(r, StageReceiving);
     if (!r.target) {
@@ -391,6 +407,7 @@ size_t CurlSession::onWrite(char *data, size_t size, size_t count, void *user)
 size_t CurlSession::onRead(char *data, size_t size, size_t count, void *user)
 {
     auto &r = *static_cast<Request *>(user);
+    ++r.activity;
     const qint64 want = qMin<qint64>(qint64(size * count), 2500 - r.moved % 2500);
     const qint64 got = r.source->read(data, want);
     if (got < 0) {
@@ -406,6 +423,7 @@ size_t CurlSession::onRead(char *data, size_t size, size_t count, void *user)
 size_t CurlSession::onHeader(char *data, size_t size, size_t count, void *user)
 {
     auto &r = *static_cast<Request *>(user);
+    ++r.activity;
     const size_t n = size * count;
     QByteArray line(data, qsizetype(n));
     while (line.endsWith('\n') || line.endsWith('\r'))
