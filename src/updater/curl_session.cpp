@@ -175,15 +175,18 @@ private:
         const QString detail = QString::fromUtf8(m_errbuf).trimmed();
         setError(int(code), detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
     }
-    // False (with the error set) while another request of this session is running.
-    bool enter()
+    // False while another call of this session runs (a call made from the events let through
+    // meanwhile); the running call's error state is left alone.
+    bool enter() const { return !m_busy; }
+    // Marks the session busy for the whole of a call, the last progress report included.
+    struct Busy
     {
-        if (m_busy) {
-            setError(int(CURLE_AGAIN), QStringLiteral("Önceki işlem sürüyor"));
-            return false;
-        }
-        return true;
-    }
+        explicit Busy(bool &flag) : m_flag(flag) { m_flag = true; }
+        ~Busy() { m_flag = false; }
+        Busy(const Busy &) = delete;
+        Busy &operator=(const Busy &) = delete;
+        bool &m_flag;
+    };
     bool needConnection()
     {
         if (m_connected && m_easy)
@@ -323,12 +326,9 @@ void CurlSession::prepare(Request &r, const QByteArray &url)
 
 CURLcode CurlSession::run(Request &r)
 {
-    m_busy = true;
     CURLcode result = CURLE_OK;
-    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK) {
-        m_busy = false;
+    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
         return CURLE_FAILED_INIT;
-    }
     // A server that has begun to answer and then moves nothing for the low-speed time is given up
     // here, to the second; libcurl's own low-speed check averages over several seconds.
     const qint64 idleLimitMs = qint64(m_limits.lowSpeedSeconds) * 1000;
@@ -362,7 +362,6 @@ CURLcode CurlSession::run(Request &r)
         QCoreApplication::processEvents();
     }
     curl_multi_remove_handle(m_multi, m_easy);
-    m_busy = false;
     if (result == CURLE_OK) {
         stage(r, StageReceived);
         stage(r, StageComplete);
@@ -471,6 +470,7 @@ bool CurlSession::ConnectRemote(const QString &server, const QString &user, cons
 {
     if (!enter())
         return false;
+    const Busy busy(m_busy);
     clearError();
     release();
     m_cwd = QStringLiteral("/");
@@ -499,11 +499,23 @@ bool CurlSession::ConnectRemote(const QString &server, const QString &user, cons
     Request r;
     prepare(r, urlFor(QStringLiteral("/"), true));
     curl_easy_setopt(m_easy, CURLOPT_NOBODY, 1L);
+    if (m_http) // a folder the server will not show still proves the server and the login
+        curl_easy_setopt(m_easy, CURLOPT_FAILONERROR, 0L);
     const CURLcode code = run(r);
     if (code != CURLE_OK) {
         setCurlError(code);
         release();
         return false;
+    }
+    if (m_http) {
+        long status = 0;
+        curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
+        if (status == 401 || status == 407 || status >= 500) {
+            setError(int(CURLE_HTTP_RETURNED_ERROR),
+                     QStringLiteral("The requested URL returned error: %1").arg(status));
+            release();
+            return false;
+        }
     }
     if (!m_http) {
         const char *entry = nullptr;
@@ -558,6 +570,7 @@ bool CurlSession::SetCurDir(const QString &directory)
 {
     if (!enter() || !needConnection())
         return false;
+    const Busy busy(m_busy);
     clearError();
     if (hasControlChar(directory)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı"));
@@ -593,6 +606,7 @@ QList<ListingEntry> CurlSession::Directory(const QString &mask)
 {
     if (!enter() || !needConnection())
         return {};
+    const Busy busy(m_busy);
     clearError();
     QList<ListingEntry> all;
     if (m_http) {
@@ -645,6 +659,7 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
 {
     if (!enter() || !needConnection())
         return false;
+    const Busy busy(m_busy);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
@@ -695,6 +710,7 @@ bool CurlSession::putFile(const QString &localPath, const QString &name, const P
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
+    const Busy busy(m_busy);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
@@ -737,6 +753,7 @@ bool CurlSession::DeleteFile(const QString &name)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
+    const Busy busy(m_busy);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
@@ -749,6 +766,7 @@ bool CurlSession::CreateDir(const QString &name)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
+    const Busy busy(m_busy);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı: ") + name);
@@ -761,6 +779,7 @@ bool CurlSession::RemoveDir(const QString &name)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
+    const Busy busy(m_busy);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı: ") + name);

@@ -433,6 +433,31 @@ TEST_F(SessionTest, FailedDownloadsLeaveTheEarlierCopyAndNoTemporaryFile)
     }
 }
 
+// Events run while a transfer waits; a call of the same session made from them is turned away and
+// the transfer goes on undisturbed.
+TEST_F(SessionTest, ACallMadeDuringATransferIsTurnedAway)
+{
+    ASSERT_TRUE(writeFile(remote(kSetup), bytesOf(12000, 41)));
+    LoopbackServer server(QStringLiteral("ftp"), m_root.path(), ftpArgs());
+    ASSERT_GT(server.port(), 0);
+    auto s = connected(server, false);
+    int nested = 0;
+    const bool ok = s->getFile(kSetup, local(kSetup), 12000, [&](qint64) {
+        ++nested;
+        EXPECT_TRUE(s->Directory(QStringLiteral("*.*")).isEmpty());
+        EXPECT_FALSE(s->getFile(kSetup, local(QStringLiteral("second")), 12000, {}));
+        EXPECT_FALSE(s->SetCurDir(QStringLiteral("/")));
+        s->CloseRemote(); // turned away too: the transfer goes on
+        return true;
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(nested, 5);
+    EXPECT_EQ(s->Error(), 0);
+    EXPECT_EQ(readFile(local(kSetup)), bytesOf(12000, 41));
+    EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
+    EXPECT_EQ(s->Directory(QStringLiteral("*.*")).size(), 1);
+}
+
 TEST_F(SessionTest, ALocalFileThatCannotBeMadeFailsWithItsOwnNumber)
 {
     ASSERT_TRUE(writeFile(remote(kSetup), bytesOf(100, 12)));
