@@ -6,7 +6,8 @@
 
 Prints "PORT <n>" once listening. Files whose names begin with "cut" end after 3000 bytes with the
 connection dropped; with "stall" the server sends 3000 bytes and then goes quiet. Over HTTP the
-path "/redirect-ftp/<name>" answers with a redirect to an ftp:// address. Over FTP a folder
+path "/redirect-ftp/<name>" answers with a redirect to an ftp:// address, and "/echo-headers"
+with the agent the client named and whether it sent credentials. Over FTP a folder
 "readonly" in the root takes no uploads. Nothing is logged.
 """
 import argparse
@@ -123,6 +124,14 @@ def run_http(args):
 
         def do_GET(self):
             if not self.authorised():
+                return
+            if self.path == "/echo-headers":
+                body = b"agent=" + self.headers.get("User-Agent", "").encode("latin-1") + b"\n"
+                body += b"auth=" + (b"yes" if "Authorization" in self.headers else b"no") + b"\n"
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
                 return
             if self.path.startswith("/redirect-ftp/"):
                 self.send_response(302)

@@ -334,6 +334,58 @@ TEST_F(SessionTest, HttpWithAuthenticationAcceptsTheRightPasswordOnly)
     EXPECT_EQ(readFile(local(kSetup)), bytesOf(2500, 6));
 }
 
+TEST_F(SessionTest, HttpNamesTheAgentAndSendsNoCredentialsUnasked)
+{
+    LoopbackServer server(QStringLiteral("http"), m_root.path());
+    ASSERT_GT(server.port(), 0);
+    auto s = connected(server, true);
+    const QByteArray expected = "agent=" + kAgent.toUtf8() + "\nauth=no\n";
+    ASSERT_TRUE(s->getFile(QStringLiteral("echo-headers"), local(QStringLiteral("echo")), expected.size(), {}))
+        << s->ErrorMsg().toStdString();
+    EXPECT_EQ(readFile(local(QStringLiteral("echo"))), expected);
+}
+
+// User and password go to the server as they are, whatever characters they hold.
+TEST_F(SessionTest, CredentialsWithUrlCharactersLogIn)
+{
+    const QString user = QStringLiteral("kullanıcı@firma");
+    const QString password = QStringLiteral("p@ss:w%rd/?#ğ ");
+    ASSERT_TRUE(writeFile(remote(kSetup), bytesOf(10, 42)));
+    LoopbackServer server(QStringLiteral("ftp"), m_root.path(),
+                          {QStringLiteral("--user"), user, QStringLiteral("--password"), password});
+    ASSERT_GT(server.port(), 0);
+    auto s = session(false);
+    ASSERT_TRUE(s->ConnectRemote(server.address(), user, password)) << s->ErrorMsg().toStdString();
+    ASSERT_TRUE(s->getFile(kSetup, local(kSetup), 10, {}));
+    EXPECT_EQ(readFile(local(kSetup)), bytesOf(10, 42));
+    auto wrong = session(false);
+    EXPECT_FALSE(wrong->ConnectRemote(server.address(), user, password.trimmed()));
+    EXPECT_FALSE(wrong->ErrorMsg().contains(password.trimmed()));
+}
+
+// Names with blanks, Turkish letters and URL characters are fetched and listed whole.
+TEST_F(SessionTest, NamesWithBlanksAndTurkishLettersTravelWhole)
+{
+    const QString name = QStringLiteral("Güncel Kur #1 %20 ş.exe");
+    ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("yeni sürüm")));
+    ASSERT_TRUE(writeFile(remote(QStringLiteral("yeni sürüm/") + name), bytesOf(2600, 43)));
+    for (bool http : {false, true}) {
+        SCOPED_TRACE(http ? "HTTP" : "FTP");
+        LoopbackServer server(http ? QStringLiteral("http") : QStringLiteral("ftp"), m_root.path(), ftpArgs());
+        ASSERT_GT(server.port(), 0);
+        auto s = connected(server, http);
+        ASSERT_TRUE(s->SetCurDir(QStringLiteral("yeni sürüm")));
+        EXPECT_EQ(s->GetCurDir(), QStringLiteral("/yeni sürüm"));
+        const QList<ListingEntry> listing = s->Directory(http ? name : QStringLiteral("*.*"));
+        ASSERT_EQ(listing.size(), 1);
+        EXPECT_EQ(listing[0].name, name);
+        EXPECT_EQ(listing[0].size, 2600);
+        ASSERT_TRUE(s->getFile(name, local(name), 2600, {})) << s->ErrorMsg().toStdString();
+        EXPECT_EQ(readFile(local(name)), bytesOf(2600, 43));
+        ASSERT_TRUE(QFile::remove(local(name)));
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Downloads
 
