@@ -449,6 +449,7 @@ int CurlSession::onSockopt(void *user, curl_socket_t, curlsocktype purpose)
 int CurlSession::onPrereq(void *user, char *, char *, int, int)
 {
     auto &r = *static_cast<Request *>(user);
+    ++r.activity; // connected: from here a silent server counts as stalled
     if (r.lastStage >= StageConnecting)
         r.self->stage(r, StageConnected);
     r.self->stage(r, StageSending);

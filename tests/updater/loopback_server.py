@@ -3,6 +3,7 @@
 
     loopback_server.py ftp  --root DIR --user U --password P [--no-mlsd]
     loopback_server.py http --root DIR [--user U --password P]
+    loopback_server.py silent --root DIR   (takes connections and never answers)
 
 Prints "PORT <n>" once listening. Files whose names begin with "cut" end after 3000 bytes with the
 connection dropped; with "stall" the server sends 3000 bytes and then goes quiet. Over HTTP the
@@ -162,9 +163,23 @@ def run_http(args):
     server.serve_forever()
 
 
+def run_silent(args):
+    import socket
+    import threading
+
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(16)
+    print("PORT %d" % listener.getsockname()[1], flush=True)
+    held = []
+    while True:
+        conn, _ = listener.accept()
+        held.append(conn)
+
+
 def main():
     p = argparse.ArgumentParser()
-    p.add_argument("kind", choices=["ftp", "http"])
+    p.add_argument("kind", choices=["ftp", "http", "silent"])
     p.add_argument("--root", required=True)
     p.add_argument("--user", default="")
     p.add_argument("--password", default="")
@@ -172,7 +187,7 @@ def main():
     args = p.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
     try:
-        (run_ftp if args.kind == "ftp" else run_http)(args)
+        {"ftp": run_ftp, "http": run_http, "silent": run_silent}[args.kind](args)
     except KeyboardInterrupt:
         pass
     return 0

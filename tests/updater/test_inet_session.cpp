@@ -213,6 +213,21 @@ TEST_F(SessionTest, NoServerListeningFailsWithAnError)
     }
 }
 
+TEST_F(SessionTest, AServerThatNeverAnswersIsGivenUpAfterTheLowSpeedTime)
+{
+    LoopbackServer server(QStringLiteral("silent"), m_root.path());
+    ASSERT_GT(server.port(), 0);
+    for (bool http : {false, true}) {
+        SCOPED_TRACE(http ? "HTTP" : "FTP");
+        auto s = session(http);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(s->ConnectRemote(server.address(), kUser, kPassword));
+        EXPECT_EQ(s->Error(), 28); // timed out
+        EXPECT_LT(clock.elapsed(), 5000);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Listings and directories
 
