@@ -16,7 +16,9 @@ class InetSession
 public:
     // Told each stage a call passes (the stage numbers of session_status.h).
     using StatusHook = std::function<void(int stage)>;
-    // Told the bytes moved so far after each block; answers false to abort the transfer.
+    // Told the bytes moved so far after each block; answers false to abort the transfer. A block is
+    // 2500 bytes; the last, short (possibly empty) block is told too, so a whole transfer of n bytes
+    // makes n / 2500 + 1 calls.
     using Progress = std::function<bool(qint64 bytesDone)>;
 
     struct Limits
@@ -32,12 +34,15 @@ public:
     // The proxy text as the user typed it; empty means no proxy whatever the environment says.
     virtual void setProxy(const QString &proxy) = 0;
     // `server` may carry ":port". The user and password never go into a URL.
+    // Over HTTP the status hook is never called (the HTTP session shows no status texts).
     virtual bool ConnectRemote(const QString &server, const QString &user, const QString &password) = 0;
     virtual void CloseRemote() = 0;
     virtual bool SetCurDir(const QString &directory) = 0;
     // The remote current directory; empty when it cannot be read.
     virtual QString GetCurDir() = 0;
-    // The entries of the current directory matching the mask (without regard to case).
+    // The entries of the current directory matching the mask (without regard to case). FTP lists the
+    // directory; HTTP cannot, so there the mask must name one file (the setup file), which one HEAD
+    // request looks up; a mask with wildcards lists nothing over HTTP.
     virtual QList<ListingEntry> Directory(const QString &mask) = 0;
 
     // Fetches `name` from the current directory into `localPath`. The bytes go to a temporary file
