@@ -329,6 +329,26 @@ private slots:
         QCOMPARE(m_server->closes, 1); // not closed twice
     }
 
+    void closingWhileConnectingEndsTheConnection()
+    {
+        ScriptedMessages messages;
+        auto w = makeWindow();
+        w->show();
+        connect(w.get(), &FTPWIN::statusChanged, this, [&](const QString &t) {
+            if (t == u"Server'e Bağlanıldı ...")
+                w->close();
+        });
+        w->connectButton()->click();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(m_server->rightPasswords, 1);
+        QCOMPARE(m_server->closes, 1);
+        QVERIFY(!w->connected());
+        QVERIFY(m_server->masks.isEmpty()); // nothing listed after the close
+        QVERIFY(messages.shown().isEmpty());
+        w.reset();
+        QCOMPARE(m_server->closes, 1);
+    }
+
     void settingsFileOnOpening()
     {
         ScriptedMessages messages;
