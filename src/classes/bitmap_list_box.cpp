@@ -1,5 +1,7 @@
 #include "classes/bitmap_list_box.h"
 
+#include "classes/bitmap_file.h"
+
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -284,7 +286,7 @@ void BITMAPLISTBOX::DRAWBITMAP(QPainter &painter, const QRect &rect, int pos) co
         break;
     case 4: {
         // Read from its file at every drawing and let go right after.
-        const QPixmap picture = QPixmap::fromImage(QImage(node.file));
+        const QPixmap picture = QPixmap::fromImage(loadBitmapFile(node.file, palette().color(QPalette::Base)));
         if (!picture.isNull())
             painter.drawPixmap(rect.topLeft(), picture, cell);
         break;

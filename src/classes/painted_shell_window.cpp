@@ -1,5 +1,7 @@
 #include "classes/painted_shell_window.h"
 
+#include "classes/bitmap_file.h"
+
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QImage>
@@ -195,7 +197,7 @@ void ACF_SHELLWINDOW::setBITMAP(const QPixmap &bitmap)
 
 void ACF_SHELLWINDOW::setBITMAP(const QString &file)
 {
-    const QImage loaded(file);
+    const QImage loaded = loadBitmapFile(file, palette().color(QPalette::Base));
     if (loaded.isNull())
         return;
     m_fileBitmap = QPixmap::fromImage(loaded);

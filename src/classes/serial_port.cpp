@@ -37,8 +37,8 @@ QDeadlineTimer totalDeadline(quint32 constant, quint32 multiplier, quint64 count
     const quint64 product = count > 0xFFFFFFFFull ? ~0ull : quint64(multiplier) * count;
     const quint64 total = product > ~0ull - constant ? ~0ull : product + constant;
     if (total > quint64(std::numeric_limits<qint64>::max() / 2))
-        return QDeadlineTimer(QDeadlineTimer::Forever);
-    return QDeadlineTimer(qint64(total));
+        return QDeadlineTimer(QDeadlineTimer::Forever, Qt::PreciseTimer);
+    return QDeadlineTimer(qint64(total), Qt::PreciseTimer);
 }
 
 } // namespace

@@ -149,6 +149,8 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner, int room)
     connect(SEARCHFIELD, &QLineEdit::textEdited, this, [this] { m_LYENIARAMA = true; });
 
     BROWSER->setCheckBoxView(true);
+    // The tick column alone is editable; its edits reach CELLEDIT as stored ticks.
+    BROWSER->setEDITABLE(true);
     BROWSER->setENABLECOLUMNMOVE(false);
     BROWSER->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     BROWSER->addCOLORCONDITION({BCOLORCONDITION::oddOrderPosition(), std::nullopt, QBrush(QColor(235, 242, 250))});
@@ -173,6 +175,7 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner, int room)
     CBGROUPS->setCurrentIndex(0);
     SEARCHCLOSE();
     FILLGYEMMAD();
+    fitGridWidth(BROWSER, {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_}, {FT_ACIKLAMA});
     // The refill runs after the combo has finished with its own selection change.
     connect(CBGROUPS, &QComboBox::currentIndexChanged, this,
             [this] { QMetaObject::invokeMethod(this, &DATADLGSENSITIVESEARCH::FILLGYEMMAD, Qt::QueuedConnection); });

@@ -110,6 +110,7 @@ BBESMADEKLE_DLG::BBESMADEKLE_DLG(QWidget *owner)
         col->setALIGNMENT(c <= NUM ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         col->CALCULATEWIDTH();
     }
+    fitGridWidth(BROWSER, {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_}, {FT_ACIKLAMA});
     BROWSER->KEYCOMMAND(Qt::Key_Space, [this] { CHKSELECT(); });
     BROWSER->setCURRENTCOLUMN(BMNAME_);
     BROWSER->SETFOCUS();

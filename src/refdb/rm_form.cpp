@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vexo {
 
 namespace {
@@ -203,11 +205,6 @@ ReferenceIngredientForm::~ReferenceIngredientForm()
 
 void ReferenceIngredientForm::fill(const RmFormInput &input)
 {
-    const ServerFields fields = {{QStringLiteral("KOD"), u'N', 3, 0},
-                                 {QStringLiteral("NAME"), u'C', 30, 0},
-                                 {QStringLiteral("ABRRE"), u'C', 15, 0},
-                                 {QStringLiteral("UNIT"), u'C', 15, 0},
-                                 {QStringLiteral("AVALUE"), u'C', 11, 0}};
     ServerRows rows;
     bool opened = false;
     const QList<FormDefinition> definitions = readFormDefinitions(&opened);
@@ -223,10 +220,24 @@ void ReferenceIngredientForm::fill(const RmFormInput &input)
         CB_GRUB->setEditText(value(QStringLiteral("GRUBU")));
         m_rows = formNutrientRows(input.fieldNames, input.record, definitions);
         for (const FormNutrientRow &r : m_rows) {
-            rows.append(ServerRow{r.row.KOD, r.row.NAME, r.row.ABRRE, r.row.UNIT, r.row.AVALUE});
+            // The shown texts go without their padding (the grid would cut padded texts short);
+            // the hand-back carries the definitions' texts as stored.
+            rows.append(ServerRow{r.row.KOD, r.row.NAME.trimmed(), r.row.ABRRE.trimmed(), r.row.UNIT.trimmed(),
+                                  r.row.AVALUE});
             AYYDECIM.append(r.decimals);
         }
     }
+    const auto widest = [&rows](int field, int least) {
+        qsizetype width = least;
+        for (const ServerRow &r : rows)
+            width = std::max(width, r[field - 1].toString().size());
+        return int(width);
+    };
+    const ServerFields fields = {{QStringLiteral("KOD"), u'N', 3, 0},
+                                 {QStringLiteral("NAME"), u'C', widest(F_NAME, 1), 0},
+                                 {QStringLiteral("ABRRE"), u'C', widest(F_ABRRE, 1), 0},
+                                 {QStringLiteral("UNIT"), u'C', widest(F_UNIT, 1), 0},
+                                 {QStringLiteral("AVALUE"), u'C', 11, 0}};
     m_server = std::make_shared<BARRAYSERVER>(fields, rows);
     if (m_server->USED())
         COLUMNFORMAT();
@@ -257,8 +268,8 @@ void ReferenceIngredientForm::COLUMNFORMAT()
         c->setCAPTION(QString::fromUtf8(captions[i - 1]));
         c->setEDITABLE(i == F_AVALUE);
         c->setSELECTABLE(i == F_AVALUE);
-        c->CALCULATEWIDTH();
     }
+    fitColumnWidths();
     if (BDATACOLUMN *kod = BROWSER->GETCOLUMN(int(F_KOD)))
         kod->setALIGNMENT(Qt::AlignCenter);
     if (BDATACOLUMN *value = BROWSER->GETCOLUMN(int(F_AVALUE))) {
@@ -271,6 +282,25 @@ void ReferenceIngredientForm::COLUMNFORMAT()
     BROWSER->RECALCULATE();
     BROWSER->setCURRENTCOLUMN(F_AVALUE);
     BROWSER->clearSelection();
+}
+
+void ReferenceIngredientForm::fitColumnWidths()
+{
+    // Every column as wide as what it shows (its caption and its texts without outer blanks); the
+    // value column at least as wide as a full value, so typed values are seen whole.
+    const QFontMetrics data(BROWSER->dataFont());
+    for (int i = F_KOD; i <= F_AVALUE; ++i) {
+        BDATACOLUMN *c = BROWSER->GETCOLUMN(i);
+        if (!c)
+            continue;
+        const QFontMetrics caption(BROWSER->captionFont(c));
+        int width = caption.horizontalAdvance(c->CAPTION());
+        if (i == F_AVALUE)
+            width = std::max(width, data.horizontalAdvance(QStringLiteral("-00000.0000")));
+        for (int rec = 1; rec <= m_server->LASTREC(); ++rec)
+            width = std::max(width, data.horizontalAdvance(c->textFor(rec).trimmed()));
+        c->setWIDTH(width + 14);
+    }
 }
 
 bool ReferenceIngredientForm::valueCellEditable(int recNo) const

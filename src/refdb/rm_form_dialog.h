@@ -76,6 +76,7 @@ protected:
 private:
     void fill(const RmFormInput &input);
     void COLUMNFORMAT();
+    void fitColumnWidths();
     void fieldGotFocus(QWidget *field);
     void fieldLostFocus(QWidget *field, Qt::FocusReason reason);
     void filterPrice(const QString &text);

@@ -32,6 +32,9 @@ protected:
     // The record numbers of the ticked rows' `field` as numbers, in the list's order.
     static QList<int> tickedNumbers(BBROWSER *grid, int tickField, int field);
     void finish(int result);
+    // Widens the grid to show every column without a sideways scroll bar (the platform's fonts are
+    // wider than the layout's), moving `right` over and widening `below` and the dialog with it.
+    void fitGridWidth(BBROWSER *grid, const QList<QWidget *> &right, const QList<QWidget *> &below);
 
     std::shared_ptr<BARRAYSERVER> m_server;
     bool m_CHKDEG = false;

@@ -34,11 +34,12 @@ InetSession::Progress FTPWIN::blockProgress(qint64 size)
     bar->setValue(1);
     bar->show();
     QPointer<FTPWIN> self(this);
-    return [self](qint64 done) {
+    // One step a block, the last short block included, as the bar counted reads.
+    return [self](qint64) {
         if (!self || self->m_aborted)
             return false;
         QProgressBar *b = self->FTPBAR();
-        b->setValue(int(qMin<qint64>(b->maximum(), 1 + done / kBlock)));
+        b->setValue(qMin(b->maximum(), b->value() + 1));
         QCoreApplication::processEvents();
         return self && !self->m_aborted;
     };

@@ -352,7 +352,8 @@ void FTPWIN::FILLFILEBOX_(const QString &dir, bool first)
         setCURDIR(current);
         if (current.isEmpty())
             RAISEFTPERROR();
-        m_remoteFiles = m_session->Directory(u"*.*"_s);
+        // HTTP cannot list a folder: there the setup file is looked up by its name.
+        m_remoteFiles = m_session->Directory(m_session->isHttp() ? CSETUPFILE_() : u"*.*"_s);
         if (!self)
             return;
         rows = setupFileRows(GETDIR_(m_remoteFiles, QDateTime::currentDateTime()), CSETUPFILE_());

@@ -245,4 +245,34 @@ TEST(BitmapListBox, UnloadableFileOrUnknownKindDrawsNoImage)
     }
 }
 
+TEST(BitmapListBox, TextPrintInSelectionOrWindowColours)
+{
+    BITMAPLISTBOX box;
+    QPalette pal = box.palette();
+    pal.setColor(QPalette::Text, QColor(0, 160, 0));
+    pal.setColor(QPalette::HighlightedText, QColor(200, 0, 0));
+    box.setPalette(pal);
+    for (bool selected : {false, true}) {
+        QImage img(120, 30, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        box.TEXTPRINT(p, selected, QRect(0, 0, 120, 30), QStringLiteral("HHHH"));
+        p.end();
+        int ours = 0, theirs = 0, top = 30, bottom = -1;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c == QColor(Qt::white))
+                    continue;
+                const bool red = c.red() > c.green();
+                (red == selected ? ours : theirs)++;
+                top = qMin(top, y);
+                bottom = qMax(bottom, y);
+            }
+        EXPECT_GT(ours, 0) << selected;
+        EXPECT_EQ(theirs, 0) << selected;
+        EXPECT_LE(qAbs((top + bottom) / 2 - 15), 3) << selected; // one line, vertically centred
+    }
+}
+
 } // namespace

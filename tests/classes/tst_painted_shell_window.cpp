@@ -71,6 +71,7 @@ private slots:
     void bitmapFromFile();
     void titleCentredWithShadow();
     void multiLineTitleCentredAsABlock();
+    void fixedTitleFromItsOffset();
     void textLinesInTheBottomCorners();
     void childWindowsPaintOverTheBackground();
     void keyIndicators();
@@ -204,6 +205,29 @@ void TestPaintedShellWindow::multiLineTitleCentredAsABlock()
     QCOMPARE(bands, 2);
     const int middle = (rows.first() + rows.last()) / 2;
     QVERIFY2(qAbs(middle - 200) <= 16, qPrintable(QString::number(middle)));
+}
+
+void TestPaintedShellWindow::fixedTitleFromItsOffset()
+{
+    ACF_SHELLWINDOW w;
+    w.setCOLORINI(QColor(50, 50, 50));
+    w.setCOLOREND(QColor(50, 50, 50));
+    w.setTITLETEXTCOLOR(Qt::white);
+    w.setTITLESHADOWCOLOR(Qt::black);
+    w.setTITLEOFFSET(QPoint(60, 40));
+    w.setTITLE(QStringLiteral("VEXO"));
+    const QRect title = boxOf(client(w, QSize(600, 399)), Qt::white);
+    const QRect shadow = boxOf(client(w, QSize(600, 399)), Qt::black);
+    QVERIFY(!title.isEmpty());
+    // Drawn from the offset, left aligned, not centred.
+    QVERIFY2(title.left() >= 60 && title.left() < 90, qPrintable(QString::number(title.left())));
+    QVERIFY2(title.top() >= 40 && title.top() < 90, qPrintable(QString::number(title.top())));
+    QCOMPARE(shadow.bottomRight(), title.bottomRight() + QPoint(3, 3));
+    // A long title breaks into lines within the area right of the offset.
+    w.setTITLE(QStringLiteral("Karma yem formülasyonu programı"));
+    const QRect wrapped = boxOf(client(w, QSize(600, 399)), Qt::white);
+    QVERIFY(wrapped.right() < 600);
+    QVERIFY(wrapped.height() > title.height() * 3 / 2);
 }
 
 void TestPaintedShellWindow::textLinesInTheBottomCorners()

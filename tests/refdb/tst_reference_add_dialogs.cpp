@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -114,8 +115,11 @@ private slots:
         QCOMPARE(names, (QStringList{"ARPA", "IRMIK", "ZEYTIN", "ÇAYIR", "İNCİR"}));
         QCOMPARE(s->textAt(s->recNoAt(1), 2), QStringLiteral("  4"));
         d.CBGROUPS->setCurrentIndex(3); // B
+        // The refill waits until the combo has finished with its own change.
+        QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 5);
         QCoreApplication::processEvents();
         QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 2);
+        QCOMPARE(d.BROWSER->CURRENTCOLUMN(), 3);
     }
 
     void typeAheadFindsTurkishLetters_data()
@@ -310,6 +314,34 @@ private slots:
         d.PBIPTAL();
         QVERIFY(messages.shown().isEmpty());
         QCOMPARE(d.NRESULT, 0u);
+    }
+
+    void onlyAStoredTickEditCounts_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("counts");
+        QTest::newRow("stored tick") << int(CellEditMode::Stored) << 1 << true;
+        QTest::newRow("tick edit begins") << int(CellEditMode::Begin) << 1 << false;
+        QTest::newRow("tick typed") << int(CellEditMode::Typed) << 1 << false;
+        QTest::newRow("stored name") << int(CellEditMode::Stored) << 3 << false;
+    }
+    void onlyAStoredTickEditCounts()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, column);
+        QFETCH(bool, counts);
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        showAll(d);
+        QVERIFY(d.BROWSER->EDITABLE());
+        QVERIFY(d.BROWSER->GETCOLUMN(1)->EDITABLE() && !d.BROWSER->GETCOLUMN(3)->EDITABLE());
+        BCellEditEvent e;
+        e.grid = d.BROWSER;
+        e.mode = CellEditMode(mode);
+        e.column = column;
+        QVERIFY(d.BROWSER->OWNER()->CELLEDIT(e));
+        QCOMPARE(d.chkdeg(), counts);
     }
 
     void allTickedAlreadyPresentStillReportsSuccess()
@@ -516,6 +548,24 @@ private slots:
         QCOMPARE(d.NRESULT, 1);
         // No ingredient in the problem: "AĞIRLIK", then "KM" is not a definition here, then HP.
         QCOMPARE(openProblem().ABMADLARI, (QStringList{"AĞIRLIK", "HP"}));
+    }
+
+    void everyColumnShowsWithoutScrollingSideways()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        QVERIFY(!d.BROWSER->horizontalScrollBar()->isVisible());
+        QVERIFY(d.PBHSEC_->x() >= d.BROWSER->geometry().right());
+        QCOMPARE(d.windowIcon().isNull(), false);
+        BBESMADEKLE_DLG e(nullptr);
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QVERIFY(!e.BROWSER->horizontalScrollBar()->isVisible());
+        QVERIFY(e.PBHSEC_->x() >= e.BROWSER->geometry().right());
+        QCOMPARE(e.windowIcon().isNull(), false);
     }
 
     void missingReferenceGivesNothing()

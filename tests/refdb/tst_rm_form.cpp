@@ -4,6 +4,8 @@
 #include "controls/bdata_column.h"
 #include "controls/edit_subclasses.h"
 #include "controls/grid_subclasses.h"
+#include "problem/reference_tables.h"
+#include "refdb/starter_database.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
@@ -362,6 +364,24 @@ private slots:
         QVERIFY(!f->YYCHANGE);
     }
 
+    void aFieldTakesTheGridBackToItsFirstRowAndAClickEndsTheEnterMode()
+    {
+        auto f = open();
+        f->server()->GOTO(CA);
+        f->FIATI->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(f->server()->RECNO(), 1);
+        QVERIFY(f->keyboardNavigation());
+        const QRect cell = f->BROWSER->visualRect(f->BROWSER->model()->index(2, 4));
+        QTest::mouseClick(f->BROWSER->viewport(), Qt::LeftButton, {}, cell.center());
+        QCoreApplication::processEvents();
+        QVERIFY(!f->keyboardNavigation());
+        QCOMPARE(f->server()->RECNO(), 3);
+        // Enter in a field does nothing while the mode is off (no default button closes the form).
+        QTest::keyClick(f->FIATI, Qt::Key_Return);
+        QVERIFY(f->isVisible());
+    }
+
     void theCloseBoxAsksWhenChanged()
     {
         auto f = open();
@@ -413,6 +433,31 @@ private slots:
         RmFormInput in = input();
         QVERIFY(!applyFormHandBack(in.fieldNames, in.record, *f->handBack()));
         QCOMPARE(in.record, input().record);
+    }
+
+    void overTheStarterDatabase()
+    {
+        QVERIFY(QFile::remove(root->path(kNutrientDefinitionFile)));
+        QVERIFY(writeStarterReferenceDatabase());
+        RmFormInput in;
+        for (const DbfField &f : HKM_STRCREATE())
+            in.fieldNames.append(f.name);
+        in.record = QStringList(in.fieldNames.size(), QString());
+        in.record[0] = QStringLiteral("1");
+        ReferenceIngredientForm f(nullptr, in);
+        QCOMPARE(f.server()->LASTREC(), 52);
+        QCOMPARE(f.server()->textAt(1, 2).trimmed(), QStringLiteral("Kuru Madde"));
+        QCOMPARE(f.server()->textAt(1, 4).trimmed(), QStringLiteral("%"));
+        for (int rec = 1; rec <= 52; ++rec) {
+            QCOMPARE(f.rows()[rec - 1].field, rec + 3); // every definition owns its column
+            QCOMPARE(f.server()->textAt(rec, 3).trimmed(), in.fieldNames[rec + 3]);
+        }
+        QCOMPARE(f.KOD->text(), QStringLiteral("  1"));
+        if (const int ms = qEnvironmentVariableIntValue("VEXO_FORM_HOLD_MS"); ms > 0) {
+            f.move(40, 40);
+            f.show();
+            QTest::qWait(ms);
+        }
     }
 
     // Run with VEXO_FORM_HOLD_MS set (and a real display) to look at the form.

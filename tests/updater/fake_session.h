@@ -98,7 +98,15 @@ public:
     QList<ListingEntry> Directory(const QString &mask) override
     {
         m_server->masks << mask;
-        return m_server->listing;
+        if (!m_http)
+            return m_server->listing;
+        // Over HTTP only a named file can be looked up.
+        QList<ListingEntry> one;
+        for (const ListingEntry &e : m_server->listing) {
+            if (e.name.compare(mask, Qt::CaseInsensitive) == 0 && !mask.contains(u'*'))
+                one << e;
+        }
+        return one;
     }
     bool getFile(const QString &name, const QString &localPath, qint64 expectedSize, const Progress &progress) override
     {
@@ -110,8 +118,10 @@ public:
         const QByteArray bytes = m_server->files.value(name);
         const qint64 deliver = m_server->cutAfter < 0 ? bytes.size() : qMin<qint64>(m_server->cutAfter, bytes.size());
         QList<qint64> calls;
-        for (qint64 done = 0; done < deliver;) {
-            done = qMin<qint64>(done + 2500, deliver);
+        // Every block is told, the last short (perhaps empty) one too.
+        for (qint64 done = 0;;) {
+            const qint64 block = qMin<qint64>(2500, deliver - done);
+            done += block;
             calls << done;
             if (m_server->duringTransfer)
                 m_server->duringTransfer(done);
@@ -120,6 +130,8 @@ public:
                 fail(12017, QStringLiteral("Operation cancelled."));
                 return false;
             }
+            if (block < 2500)
+                break;
         }
         m_server->progressCalls << calls;
         if (deliver != expectedSize || deliver != bytes.size()) {

@@ -231,6 +231,9 @@ private slots:
         QCOMPARE(m_server->httpFlags, QList<bool>{true});
         QVERIFY(w->session()->isHttp());
         QVERIFY(w->connected());
+        QCOMPARE(m_server->masks, QStringList{kSetup});
+        QCOMPARE(w->FILEBOX()->rowCount(), 1);
+        QCOMPARE(w->FILEBOX()->GETITEMVALUE(), kSetup);
     }
 
     void emptyUserOrServerConnectsNothing_data()
@@ -326,6 +329,26 @@ private slots:
         QCOMPARE(m_server->closes, 1); // not closed twice
     }
 
+    void closingWhileConnectingEndsTheConnection()
+    {
+        ScriptedMessages messages;
+        auto w = makeWindow();
+        w->show();
+        connect(w.get(), &FTPWIN::statusChanged, this, [&](const QString &t) {
+            if (t == u"Server'e Bağlanıldı ...")
+                w->close();
+        });
+        w->connectButton()->click();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(m_server->rightPasswords, 1);
+        QCOMPARE(m_server->closes, 1);
+        QVERIFY(!w->connected());
+        QVERIFY(m_server->masks.isEmpty()); // nothing listed after the close
+        QVERIFY(messages.shown().isEmpty());
+        w.reset();
+        QCOMPARE(m_server->closes, 1);
+    }
+
     void settingsFileOnOpening()
     {
         ScriptedMessages messages;
@@ -418,13 +441,13 @@ private slots:
         QCOMPARE(m_server->gets, QStringList{kSetup + " -> " + setupPath() + " (5000)"});
         QCOMPARE(readBytes(setupPath()), QByteArray(5000, 'x'));
         QCOMPARE(statusDuring, QStringLiteral("Dosya alınıyor ..."));
-        QCOMPARE(enabledDuring.size(), 2);
+        QCOMPARE(enabledDuring.size(), 3);
         for (const QList<bool> &e : enabledDuring)
             QCOMPARE(e, (QList<bool>{false, false, false, false, false, false}));
         QCOMPARE(w->FTPBAR()->minimum(), 1);
         QCOMPARE(w->FTPBAR()->maximum(), 4);
-        QCOMPARE(barDuring, (QList<int>{1, 2}));
-        QCOMPARE(m_server->progressCalls, (QList<QList<qint64>>{{2500, 5000}}));
+        QCOMPARE(barDuring, (QList<int>{1, 2, 3}));
+        QCOMPARE(m_server->progressCalls, (QList<QList<qint64>>{{2500, 5000, 5000}}));
         QVERIFY(w->connected());
         QVERIFY(w->disconnectButton()->isEnabled() && w->updateButton()->isEnabled() && w->okButton()->isEnabled());
         QVERIFY(!w->connectButton()->isEnabled());
