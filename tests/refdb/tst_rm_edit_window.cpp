@@ -10,6 +10,7 @@
 #include "refdb/file_pair_replace.h"
 #include "refdb/rm_edit_window.h"
 #include "refdb/rm_form.h"
+#include "refdb/starter_database.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
@@ -504,6 +505,30 @@ private slots:
             host.window.grab().save(QString::fromLocal8Bit(shot));
         }
         QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    void freshDataRootOpensWithTheStarterDatabase()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        FakeHost host;
+        QVERIFY(writeStarterReferenceDatabase()); // what start-up does on a fresh data root
+        QVERIFY(host.main.trigger(28422));
+        auto *w = qobject_cast<RM_EDIT_WINDOW *>(host.GETDATAWINDOW("RM_EDIT_WINDOW"));
+        QVERIFY(w);
+        const DbfStructure layout = HKM_STRCREATE();
+        QCOMPARE(w->BROWSER()->COLUMNCOUNT(), 56);
+        int captioned = 0;
+        for (int c = 5; c <= 56; ++c) {
+            const QString caption = w->BROWSER()->GETCOLUMN(c)->CAPTION();
+            captioned += caption.startsWith(layout[c - 1].name + QStringLiteral(",\r\n"));
+        }
+        QCOMPARE(captioned, 52);
+        QCOMPARE(w->BROWSER()->GETCOLUMN(5)->CAPTION(), QStringLiteral("KM,\r\n%"));
+        w->BROWSER()->captionClicked(4);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].text.trimmed(), QStringLiteral("Kuru Madde"));
+        QCOMPARE(w->rows()->server()->LASTREC(), 1);
     }
 
     void quickBackupNeverLosesTheOldCopy()

@@ -165,7 +165,8 @@ int main(int argc, char **argv)
     }
     std::printf("reference matrix editor, %d ingredients x %d fields (medians, ms):\n", kRows,
                 int(HKM_STRCREATE().size()));
-    std::printf("  open to a ready grid         %8.2f\n", median(opens));
+    std::printf("  open to a ready grid         %8.2f (of which 200 ms is the please-wait notice's pause)\n",
+                median(opens));
     std::printf("  save                         %8.2f\n", median(saves));
     std::printf("  column arithmetic, all rows  %8.2f\n", median(maths));
     std::printf("  insert at row 1              %8.2f\n", median(inserts));
