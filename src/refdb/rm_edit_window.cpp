@@ -376,9 +376,11 @@ void RM_EDIT_WINDOW::RMYEDEKLE()
     const QString folder = QDir(appGlobals().CVERIKOK).filePath(u"VEXO_KData/RMD_Yed"_s);
     if (!QDir().mkpath(folder))
         return;
+    // The status texts name the folder the copies really went to.
+    const QString shown = QDir::toNativeSeparators(folder);
     const std::pair<QString, QString> files[] = {
-        {kReferenceMatrixFile, u"Referans matris dosyası 'C:\\VEXO_KData\\RMD_Yed' dizinine yedeklendi!"_s},
-        {kNutrientDefinitionFile, u"Referans matris ek dosyası da 'C:\\VEXO_KData\\RMD_Yed' dizinine yedeklendi!"_s},
+        {kReferenceMatrixFile, u"Referans matris dosyası '%1' dizinine yedeklendi!"_s.arg(shown)},
+        {kNutrientDefinitionFile, u"Referans matris ek dosyası da '%1' dizinine yedeklendi!"_s.arg(shown)},
     };
     for (const auto &[name, status] : files) {
         const QString source = name == kReferenceMatrixFile ? referenceMatrixPath() : nutrientDefinitionPath();

@@ -278,9 +278,11 @@ private slots:
         const QString backup = root.path(QStringLiteral("VEXO_KData/RMD_Yed"));
         QCOMPARE(root.bytes(kReferenceMatrixFile), root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF")));
         QCOMPARE(root.bytes(kNutrientDefinitionFile), root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/VMKBMDESC.DBF")));
+        // The status texts name the folder the copies went to, under the data root.
+        const QString shown = QDir::toNativeSeparators(QDir::cleanPath(backup));
         QCOMPARE(host.status, (QStringList{
-                                  QStringLiteral("Referans matris dosyası 'C:\\VEXO_KData\\RMD_Yed' dizinine yedeklendi!"),
-                                  QStringLiteral("Referans matris ek dosyası da 'C:\\VEXO_KData\\RMD_Yed' dizinine yedeklendi!")}));
+                                  QStringLiteral("Referans matris dosyası '%1' dizinine yedeklendi!").arg(shown),
+                                  QStringLiteral("Referans matris ek dosyası da '%1' dizinine yedeklendi!").arg(shown)}));
         QCOMPARE(QDir(backup).entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary left
         QVERIFY(!openProblem().UPANODEGER);
 
