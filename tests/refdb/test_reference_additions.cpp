@@ -173,6 +173,7 @@ TEST_F(ReferenceAdditionTest, NutrientWithoutAColumnIsMatchedOnceAndRenamedEvery
     ASSERT_TRUE(add.AMAT_YMEKLE_KY({1, 2}));
     ASSERT_EQ(matcher.asked.size(), 1);
     EXPECT_EQ(matcher.asked.at(0).name, "km");
+    EXPECT_TRUE(matcher.asked.at(0).caption.isEmpty()); // the dialog keeps its own caption
     // Only nutrient columns the problem does not use yet are offered.
     EXPECT_EQ(matcher.asked.at(0).candidates, (QStringList{"KM", "CA"}));
     const OpenProblem &p = openProblem();

@@ -120,6 +120,9 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 2);
         QCOMPARE(d.BROWSER->CURRENTCOLUMN(), 3);
+        d.CBGROUPS->setCurrentIndex(4); // C: its only record has no name
+        QCoreApplication::processEvents();
+        QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 0);
     }
 
     void typeAheadFindsTurkishLetters_data()
@@ -518,6 +521,23 @@ private slots:
         QCOMPARE(d.NRESULT, 0);
         QVERIFY(openProblem().ABMADLARI.isEmpty());
         QVERIFY(messages.shown().isEmpty());
+    }
+
+    void nutrientTickedAndUntickedAsksNothing()
+    {
+        test::ScriptedMessages messages;
+        BBESMADEKLE_DLG d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QTest::keyClick(d.BROWSER, Qt::Key_Space);
+        QTest::keyClick(d.BROWSER, Qt::Key_Space);
+        QVERIFY(d.chkdeg());
+        d.PBIPTAL();
+        QVERIFY(messages.shown().isEmpty());
+        QCOMPARE(d.NRESULT, 0);
+        QCOMPARE(d.result(), 0);
+        QVERIFY(openProblem().ABMADLARI.isEmpty());
+        QVERIFY(!referenceTables().ORMDBF && !referenceTables().OBMDESCDBF);
     }
 
     void nutrientNumbersAboveNineHundredNinetyNine()
