@@ -337,10 +337,20 @@ void BITMAPLISTBOX::keyPressEvent(QKeyEvent *event)
     }
 }
 
+bool BITMAPLISTBOX::LBUTTONDOWN(QMouseEvent *)
+{
+    return false;
+}
+
 void BITMAPLISTBOX::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_buttonDown = true;
+        if (LBUTTONDOWN(event)) {
+            event->accept();
+            return;
+        }
+    }
     QListView::mousePressEvent(event);
 }
 

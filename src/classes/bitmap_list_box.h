@@ -109,6 +109,9 @@ public:
 
     void TVKEYDOWN(int key);
     void MOUSEBUTTONDOUBLECLICK();
+    // Called at each left-button press; a subclass that answers true takes the press, which then
+    // goes no further (no selection change). The list box itself answers false.
+    virtual bool LBUTTONDOWN(QMouseEvent *event);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
