@@ -52,18 +52,18 @@ int TREESEEK(const QList<BitmapListNode> &nodes, int id)
 {
     if (nodes.isEmpty())
         return 0;
-    // 16-bit signed positions: a list box holds at most 32767 rows the search can reach.
-    qint16 low = 1;
-    qint16 high = static_cast<qint16>(qMin<qsizetype>(nodes.size(), 32767));
+    // Whole-size positions, so that a list longer than 32767 nodes is searched to its end.
+    qsizetype low = 1;
+    qsizetype high = nodes.size();
     while (low <= high) {
-        const qint16 mid = static_cast<qint16>(low + ((high - low) >> 1));
+        const qsizetype mid = low + ((high - low) >> 1);
         const int found = nodes.at(mid - 1).id;
         if (found == id)
-            return mid;
+            return static_cast<int>(mid);
         if (found < id)
-            low = static_cast<qint16>(mid + 1);
+            low = mid + 1;
         else
-            high = static_cast<qint16>(mid - 1);
+            high = mid - 1;
     }
     return 0;
 }
@@ -337,10 +337,20 @@ void BITMAPLISTBOX::keyPressEvent(QKeyEvent *event)
     }
 }
 
+bool BITMAPLISTBOX::LBUTTONDOWN(QMouseEvent *)
+{
+    return false;
+}
+
 void BITMAPLISTBOX::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_buttonDown = true;
+        if (LBUTTONDOWN(event)) {
+            event->accept();
+            return;
+        }
+    }
     QListView::mousePressEvent(event);
 }
 

@@ -26,6 +26,7 @@ struct BitmapListNode
 };
 
 // Binary search on the node id over nodes whose ids ascend: the 1-based position, 0 when none.
+// Positions are not limited to 16 bits, so a long list is searched to its end.
 int TREESEEK(const QList<BitmapListNode> &nodes, int id);
 
 // The row a key moves the selection to, or nothing. current is -1 when no row is selected.
@@ -108,6 +109,9 @@ public:
 
     void TVKEYDOWN(int key);
     void MOUSEBUTTONDOUBLECLICK();
+    // Called at each left-button press; a subclass that answers true takes the press, which then
+    // goes no further (no selection change). The list box itself answers false.
+    virtual bool LBUTTONDOWN(QMouseEvent *event);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

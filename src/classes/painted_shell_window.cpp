@@ -343,8 +343,7 @@ void ACF_SHELLWINDOW::EnableStatusBar(bool on)
 {
     if (!on) {
         m_parts.clear();
-        if (QStatusBar *bar = findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly))
-            delete bar;
+        setStatusBar(nullptr); // deletes the bar there was
         return;
     }
     if (!m_parts.isEmpty())

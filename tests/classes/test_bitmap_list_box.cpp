@@ -30,6 +30,17 @@ TEST(BitmapListBoxRules, TreeSeekFindsEveryIdAndNothingElse)
     EXPECT_EQ(TREESEEK(nodesWithIds({7}), 8), 0);
 }
 
+TEST(BitmapListBoxRules, TreeSeekReachesTheEndOfALongList)
+{
+    // Beyond 32767 nodes a 16-bit position would wrap; every node is still found.
+    QList<BitmapListNode> nodes;
+    for (int id = 2; id < 40002; ++id)
+        nodes.append(BitmapListNode{id, {}, {}, {}, 0, {}});
+    EXPECT_EQ(TREESEEK(nodes, 40001), 40000);
+    EXPECT_EQ(TREESEEK(nodes, 32770), 32769);
+    EXPECT_EQ(TREESEEK(nodes, 40002), 0);
+}
+
 TEST(BitmapListBoxRules, KeysMoveWithinTheRows)
 {
     const struct { int key; int current; int count; std::optional<int> want; } cases[] = {

@@ -73,6 +73,7 @@ private slots:
     void multilineBlockCentred();
     void activeRowShowsWithAndWithoutFocus();
     void keysAsTheUserPressesThem();
+    void subclassCanTakeThePress();
 };
 
 void TestBitmapListBox::iconCentredOnTheCell()
@@ -216,6 +217,39 @@ void TestBitmapListBox::keysAsTheUserPressesThem()
     QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(got, QVariantList{QStringLiteral("vd")});
     QVERIFY(!box->buttonDownFlag());
+}
+
+namespace {
+struct TakingBox : BITMAPLISTBOX
+{
+    bool take = true;
+    int presses = 0;
+    bool LBUTTONDOWN(QMouseEvent *) override
+    {
+        ++presses;
+        return take;
+    }
+};
+} // namespace
+
+void TestBitmapListBox::subclassCanTakeThePress()
+{
+    TakingBox box;
+    box.resize(200, 100);
+    box.ADDNODE(QStringLiteral("a"));
+    box.ADDNODE(QStringLiteral("b"));
+    box.doItemsLayout();
+    const QPoint at = box.visualRect(box.model()->index(1, 0)).center();
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(box.presses, 1);
+    QVERIFY(box.buttonDownFlag());
+    QCOMPARE(box.currentRow(), -1); // taken: the row is not selected
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(!box.buttonDownFlag());
+    box.take = false;
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(box.presses, 2);
+    QCOMPARE(box.currentRow(), 1);
 }
 
 QTEST_MAIN(TestBitmapListBox)
