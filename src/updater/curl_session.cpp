@@ -239,6 +239,7 @@ private:
     QString m_passwordText;
     QString m_cwd = QStringLiteral("/");
     bool m_connected = false;
+    bool m_mlsdRefused = false; // the server refused MLSD on this connection: LIST from now on
     bool m_busy = false;
     int m_error = 0;
     QString m_errorMsg;
@@ -474,6 +475,7 @@ bool CurlSession::ConnectRemote(const QString &server, const QString &user, cons
     const Busy busy(m_busy);
     clearError();
     release();
+    m_mlsdRefused = false;
     m_cwd = QStringLiteral("/");
     m_user = user.toUtf8();
     m_password = password.toUtf8();
@@ -639,8 +641,15 @@ QList<ListingEntry> CurlSession::Directory(const QString &mask)
         all << e;
     } else {
         // MLSD where the server has it; a server that refuses it gets LIST.
-        auto listing = ftpListing(true);
-        if (!listing && m_error == int(CURLE_FTP_COULDNT_RETR_FILE))
+        std::optional<QList<ListingEntry>> listing;
+        if (!m_mlsdRefused) {
+            listing = ftpListing(true);
+            long reply = 0;
+            curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &reply);
+            // "not understood" or "not implemented", not a folder the server cannot list
+            m_mlsdRefused = !listing && m_error == int(CURLE_FTP_COULDNT_RETR_FILE) && reply >= 500 && reply <= 504;
+        }
+        if (m_mlsdRefused)
             listing = ftpListing(false);
         if (!listing)
             return {};
