@@ -11,6 +11,7 @@
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
+#include "updater/updater_commands.h"
 
 #include <QApplication>
 
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
     vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();
+    vexo::installUpdaterCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

@@ -13,7 +13,6 @@
 
 #include <cstdio>
 
-#ifdef VEXO_DEMO_REAL_SESSIONS
 namespace {
 vexo::InetSessionFactory realSessions()
 {
@@ -22,7 +21,6 @@ vexo::InetSessionFactory realSessions()
     };
 }
 } // namespace
-#endif
 
 int main(int argc, char **argv)
 {
@@ -46,16 +44,11 @@ int main(int argc, char **argv)
 
     vexo::InetSessionFactory factory;
     if (args.size() >= 5) {
-#ifdef VEXO_DEMO_REAL_SESSIONS
         b.server = args.at(2);
         b.user = args.at(3);
         b.password = args.at(4);
         b.directory = args.value(5);
         factory = realSessions();
-#else
-        std::fprintf(stderr, "built without the program's sessions\n");
-        return 2;
-#endif
     } else {
         auto server = std::make_shared<vexo::test::FakeServer>();
         server->listing = {{QStringLiteral("VXO_Rir26-setup.exe"), 5001, QDate::currentDate().addDays(-2),
