@@ -1,8 +1,8 @@
 // The updater window for trying it by hand and for screenshots under Xvfb. Not installed.
-//   updater_demo FOLDER                  a scripted server held in memory, connected at once
+//   updater_demo FOLDER                  a scripted server held in memory
 //   updater_demo FOLDER HOST[:PORT] USER PASSWORD [DIRECTORY]
 //                                        the program's own sessions against that server
-// FOLDER holds the settings file and the download folder "VXO-Setup".
+// FOLDER holds the settings file and the download folder "VXO-Setup". The window connects at once.
 #include "../fake_session.h"
 #include "updater/ftp_win.h"
 #include "updater/updater_commands.h"
@@ -57,7 +57,6 @@ int main(int argc, char **argv)
         factory = vexo::test::fakeFactory(server);
     }
     vexo::FTPWIN window(nullptr, b, factory, folder);
-    if (args.size() == 2)
-        QTimer::singleShot(200, &window, &vexo::FTPWIN::FTPCONNECT);
+    QTimer::singleShot(200, &window, &vexo::FTPWIN::FTPCONNECT);
     return window.exec();
 }
