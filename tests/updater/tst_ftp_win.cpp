@@ -666,6 +666,9 @@ private slots:
             return names;
         };
         QCOMPARE(order(), (QStringList{"a.txt", "b.exe", "c.bat"}));
+        QCOMPARE(list.topLevelItem(1)->text(0), QStringLiteral("b"));
+        QCOMPARE(list.topLevelItem(1)->text(3), QStringLiteral("02/01/2026"));
+        QCOMPARE(list.topLevelItem(1)->textAlignment(2) & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
         QCOMPARE(list.CURRENTITEMNO(), 0);
         QCOMPARE(list.GETITEMVALUE(), QString());
         QVERIFY(list.GETITEMDATE().isNull());
