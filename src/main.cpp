@@ -1,5 +1,4 @@
 #include "editors/constraint_edit_window.h"
-#include "editors/shown_editor_dialogs.h"
 #include "matrix/bamat_gir_win.h"
 #include "matrix/group_window.h"
 #include "platform/qt_translation.h"
@@ -8,6 +7,7 @@
 #include "refdb/cb_hsec.h"
 #include "refdb/nutrient_add_dialog.h"
 #include "refdb/reference_backup.h"
+#include "refdb/rm_edit_window.h"
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
@@ -23,17 +23,18 @@ int main(int argc, char **argv)
 
     vexo::DialogNameMatcher nameMatcher;
     vexo::setNameMatcher(&nameMatcher);
+    // One object fills all the editors' dialog slots: the add dialogs, the choice and the viewers.
     vexo::ReferenceEditorDialogs editorDialogs;
     vexo::setEditorDialogs(&editorDialogs);
     vexo::installSolverDialogs();
     vexo::installReportCommands();
     vexo::installReferenceCommands();
     vexo::installEditorCommands();
-    vexo::installShownEditorDialogs();
     vexo::installActiveMatrixCommands();
     vexo::installGroupCommands();
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();
+    vexo::installReferenceMatrixEditorCommands();
     vexo::installUpdaterCommands();
 
     vexo::ProgramStartupEnvironment environment;

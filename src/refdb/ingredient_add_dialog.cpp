@@ -10,9 +10,13 @@
 #include "problem/dbserverr.h"
 #include "refdb/reference_additions.h"
 
+#include "controls/icon_presets.h"
+#include "platform/dialog_units.h"
+#include "resources/resource_library.h"
+
 #include <QApplication>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +36,17 @@ void exclamationSound()
     playTones({{800, 2}});
 }
 
+// A key that types a character into a text, as the platform's character messages carry them:
+// printable, without Ctrl or Alt, and not the Delete key.
+bool typesCharacter(const QKeyEvent *key)
+{
+    const QString text = key->text();
+    if (text.isEmpty() || key->key() == Qt::Key_Delete
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    return text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+}
+
 QString withoutTrailingBlanks(QString text)
 {
     while (!text.isEmpty() && text.back() == u' ')
@@ -39,13 +54,14 @@ QString withoutTrailingBlanks(QString text)
     return text;
 }
 
-// The list's order: the Turkish upper-case name compared by its code-page bytes, as turkishLess does.
+// The list's order: the Turkish upper-case name by its code-page bytes, letters outside the code
+// page after them, as turkishLess (the name-matching dialog's order) compares.
 QString orderKey(const ServerRow &row)
 {
     QString key;
     for (QChar ch : TRUPPERQV(row.value(YMNAME_ - 1).toString())) {
         const int byte = Cp1254Codec::fromUnicode(ch);
-        key.append(QChar(byte < 0 ? 0xFF : byte));
+        key.append(QChar(byte >= 0 ? byte : qMin(0x100 + int(ch.unicode()), 0xD7FF)));
     }
     return key;
 }
@@ -55,41 +71,64 @@ QString orderKey(const ServerRow &row)
 DTWSENSITIVESEARCH_::DTWSENSITIVESEARCH_(QWidget *owner)
     : TickListDialog(owner)
 {
+    setObjectName(QStringLiteral("_dtwSensitiveSearch"));
     setWindowTitle(QStringLiteral("Yem Maddesi Ekle"));
+    setWindowIcon(ResourceLibrary::icon(QStringLiteral("HAVUCH")));
+    setModal(true);
+    const QFont dialogFont = font();
+    auto dlu = [&](int x, int y, int w, int h) { return dluRect(dialogFont, x, y, w, h); };
+    setFixedSize(dlu(0, 0, 268, 230).size());
+
     CBGROUPS = new QComboBox(this);
+    CBGROUPS->setObjectName(QStringLiteral("CBGROUPS"));
     CBGROUPS->setToolTip(QStringLiteral("Yem maddesi grubu seçimi"));
+    CBGROUPS->setGeometry(dlu(4, 4, 120, 13));
     SEARCHFIELD = new QLineEdit(this);
+    SEARCHFIELD->setObjectName(QStringLiteral("SEARCHFIELD"));
     SEARCHFIELD->setToolTip(QStringLiteral("Arama harfi girişi"));
-    SEARCHBUTTON = button(this, QStringLiteral("Ara"), QStringLiteral("Ara"));
+    SEARCHFIELD->setGeometry(dlu(128, 4, 58, 13));
+    SEARCHBUTTON = new QPushButton(this);
+    SEARCHBUTTON->setObjectName(QStringLiteral("SEARCH"));
+    SEARCHBUTTON->setToolTip(QStringLiteral("Ara"));
+    SEARCHBUTTON->setIcon(ResourceLibrary::icon(QStringLiteral("RSEARCH")));
+    SEARCHBUTTON->setAutoDefault(false);
+    SEARCHBUTTON->setGeometry(dlu(188, 3, 16, 15));
     BROWSER = new SSEARCH_BBROWSER(this, &m_gridOwner);
-    PBHSEC_ = button(this, QStringLiteral("H. Seç "), QStringLiteral("Hepsini seç"));
-    PBHKALDIR_ = button(this, QStringLiteral("H. Kaldır "), QStringLiteral("Hepsini kaldır"));
-    PBEKLE_ = button(this, QStringLiteral("Ekle "), QStringLiteral("Ekle"));
-    PBIPTAL_ = button(this, QStringLiteral("İptal "), QStringLiteral("İptal"));
+    BROWSER->setObjectName(QStringLiteral("BROWSER"));
+    BROWSER->setGeometry(dlu(4, 21, 200, 177));
+    PBHSEC_ = new HSECPUSHBUTTON(this, QStringLiteral("H. Seç "));
+    PBHSEC_->setObjectName(QStringLiteral("PBHSEC"));
+    PBHSEC_->setToolTip(QStringLiteral("Hepsini seç"));
+    PBHSEC_->setGeometry(dlu(210, 21, 54, 16));
+    PBHKALDIR_ = new HKALPUSHBUTTON(this, QStringLiteral("H. Kaldır "));
+    PBHKALDIR_->setObjectName(QStringLiteral("PBHKALDIR"));
+    PBHKALDIR_->setToolTip(QStringLiteral("Hepsini kaldır"));
+    PBHKALDIR_->setGeometry(dlu(210, 41, 54, 16));
+    PBEKLE_ = new OKPUSHBUTTON(this, QStringLiteral("Ekle "));
+    PBEKLE_->setObjectName(QStringLiteral("PBEKLE"));
+    PBEKLE_->setToolTip(QStringLiteral("Ekle"));
+    PBEKLE_->setGeometry(dlu(210, 162, 54, 16));
+    PBIPTAL_ = new CANCELPUSHBUTTON(this, QStringLiteral("İptal "));
+    PBIPTAL_->setObjectName(QStringLiteral("PBIPTAL"));
+    PBIPTAL_->setToolTip(QStringLiteral("İptal"));
+    PBIPTAL_->setGeometry(dlu(210, 182, 54, 16));
+    for (QPushButton *b : {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_})
+        b->setAutoDefault(false);
     FT_ACIKLAMA = new QLabel(
         QStringLiteral("Tek tıklama ile seçim, harf + buton/enter tuşu ile indeksli YM arama."), this);
+    FT_ACIKLAMA->setObjectName(QStringLiteral("FT_ACIKLAMA"));
+    QFont hintFont(QStringLiteral("Microsoft Sans Serif"), 9);
+    hintFont.setStyleHint(QFont::SansSerif);
+    FT_ACIKLAMA->setFont(hintFont);
     FT_ACIKLAMA->setAlignment(Qt::AlignCenter);
     FT_ACIKLAMA->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     FT_ACIKLAMA->setWordWrap(true);
-
-    auto *grid = new QGridLayout(this);
-    auto *top = new QHBoxLayout;
-    top->addWidget(CBGROUPS, 1);
-    top->addWidget(SEARCHFIELD, 1);
-    top->addWidget(SEARCHBUTTON);
-    grid->addLayout(top, 0, 0, 1, 2);
-    grid->addWidget(BROWSER, 1, 0, 5, 1);
-    grid->addWidget(PBHSEC_, 1, 1);
-    grid->addWidget(PBHKALDIR_, 2, 1);
-    grid->addWidget(PBEKLE_, 3, 1);
-    grid->addWidget(PBIPTAL_, 4, 1);
-    grid->setRowStretch(5, 1);
-    grid->addWidget(FT_ACIKLAMA, 6, 0, 1, 2);
-    resize(440, 400);
+    FT_ACIKLAMA->setGeometry(dlu(4, 202, 260, 24));
 }
 
-DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner)
+DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner, int room)
     : DTWSENSITIVESEARCH_(owner)
+    , m_room(room)
 {
     m_gridOwner.CHKDEG = [this](bool on) { m_CHKDEG = on; };
     m_gridOwner.CELLEDIT = [this](BCellEditEvent &e) {
@@ -106,9 +145,21 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner)
     connect(PBEKLE_, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::PBEKLE);
     connect(PBIPTAL_, &QPushButton::clicked, this, &DATADLGSENSITIVESEARCH::PBIPTAL);
 
+    // Any edit of the search text makes the next search a new one, keys passed to the field included.
+    connect(SEARCHFIELD, &QLineEdit::textEdited, this, [this] { m_LYENIARAMA = true; });
+
     BROWSER->setCheckBoxView(true);
+    // The tick column alone is editable; its edits reach CELLEDIT as stored ticks.
+    BROWSER->setEDITABLE(true);
     BROWSER->setENABLECOLUMNMOVE(false);
+    BROWSER->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     BROWSER->addCOLORCONDITION({BCOLORCONDITION::oddOrderPosition(), std::nullopt, QBrush(QColor(235, 242, 250))});
+    BVIEWSTYLE caption = BROWSER->CAPTIONVIEW();
+    QFont captionFont(QStringLiteral("Arial"), 8);
+    captionFont.setStyleHint(QFont::SansSerif);
+    captionFont.setBold(true);
+    caption.font = captionFont;
+    BROWSER->setCAPTIONVIEW(caption);
 
     if (!RMDATAFOPEN())
         return;
@@ -124,6 +175,7 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner)
     CBGROUPS->setCurrentIndex(0);
     SEARCHCLOSE();
     FILLGYEMMAD();
+    fitGridWidth(BROWSER, {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_}, {FT_ACIKLAMA});
     // The refill runs after the combo has finished with its own selection change.
     connect(CBGROUPS, &QComboBox::currentIndexChanged, this,
             [this] { QMetaObject::invokeMethod(this, &DATADLGSENSITIVESEARCH::FILLGYEMMAD, Qt::QueuedConnection); });
@@ -248,7 +300,7 @@ bool DATADLGSENSITIVESEARCH::EVENTHANDLER(QObject *control, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
         if (control == BROWSER) {
-            if (hasRows && !text.isEmpty() && text.at(0).unicode() >= 32 && BROWSER->CURRENTCOLUMN() > 0) {
+            if (hasRows && typesCharacter(key) && BROWSER->CURRENTCOLUMN() > 0) {
                 SEARCHOPEN(BROWSER->CURRENTCOLUMN());
                 QCoreApplication::postEvent(SEARCHFIELD, new QKeyEvent(QEvent::KeyPress, key->key(),
                                                                        key->modifiers(), text));
@@ -279,14 +331,22 @@ bool DATADLGSENSITIVESEARCH::EVENTHANDLER(QObject *control, QEvent *event)
                 s->GOTO(s->recNoAt(pos));
                 return true;
             }
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Backspace:
+                return true; // the field keeps the focus; Backspace edits nothing
+            case Qt::Key_Delete:
+                return false; // a key, not a character: it reaches the field
             default:
                 break;
             }
-            if (!text.isEmpty() && text.at(0).unicode() >= 32) {
+            if (typesCharacter(key)) {
                 m_LYENIARAMA = true;
                 return false;
             }
-            return true; // Backspace, Tab and the other control characters
+            if (text.isEmpty() || text.at(0).unicode() == 127)
+                return false; // other keys (Left, Right, Home, End, ...) reach the field
+            return true; // the other control characters (Ctrl+V and the like)
         }
         return false;
     }
@@ -326,7 +386,7 @@ void DATADLGSENSITIVESEARCH::PBEKLE()
             m_ASECKAYIT.append(quint32(record));
         if (!m_ASECKAYIT.isEmpty() && referenceTables().ORMDBF) {
             IngredientAddition addition(*referenceTables().ORMDBF, this);
-            if (addition.AMAT_YMEKLE_KY(m_ASECKAYIT))
+            if (addition.AMAT_YMEKLE_KY(m_ASECKAYIT, m_room))
                 NRESULT = 1;
         }
         m_CHKDEG = false;

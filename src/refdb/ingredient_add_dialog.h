@@ -27,7 +27,7 @@ public:
 
     QComboBox *CBGROUPS = nullptr;
     QLineEdit *SEARCHFIELD = nullptr;
-    QPushButton *SEARCHBUTTON = nullptr;
+    QPushButton *SEARCHBUTTON = nullptr; // "Ara"
     SSEARCH_BBROWSER *BROWSER = nullptr;
     QPushButton *PBHSEC_ = nullptr;
     QPushButton *PBHKALDIR_ = nullptr;
@@ -45,7 +45,8 @@ class DATADLGSENSITIVESEARCH : public DTWSENSITIVESEARCH_
 {
     Q_OBJECT
 public:
-    explicit DATADLGSENSITIVESEARCH(QWidget *owner);
+    // `room`: how many ingredients the caller can still take (negative: the problem's limit alone).
+    explicit DATADLGSENSITIVESEARCH(QWidget *owner, int room = -1);
     ~DATADLGSENSITIVESEARCH() override;
 
     // False when the reference matrix could not be opened (the user was told); the dialog is then
@@ -69,6 +70,7 @@ private:
     bool EVENTHANDLER(QObject *control, QEvent *event);
 
     QList<quint32> m_ASECKAYIT;
+    int m_room = -1;
     bool m_LYENIARAMA = false;
     bool m_opened = false;
 };

@@ -8,7 +8,10 @@
 #include "refdb/ingredient_add_dialog.h"
 #include "refdb/reference_additions.h"
 
-#include <QGridLayout>
+#include "controls/icon_presets.h"
+#include "platform/dialog_units.h"
+#include "resources/resource_library.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,23 +26,38 @@ enum ListField { CHK = 1, NUM, BMNAME_, BIRIM };
 BBESMADEKLE_DLG::BBESMADEKLE_DLG(QWidget *owner)
     : TickListDialog(owner)
 {
+    setObjectName(QStringLiteral("BBesMadEkle_Dlg"));
     setWindowTitle(QStringLiteral("Besin Maddesi Ekleme Diyaloğu"));
+    setWindowIcon(ResourceLibrary::icon(QStringLiteral("BMMUHT")));
+    setModal(true);
+    const QFont dialogFont = font();
+    auto dlu = [&](int x, int y, int w, int h) { return dluRect(dialogFont, x, y, w, h); };
+    setFixedSize(dlu(0, 0, 252, 193).size());
     BROWSER = new BMEKLE_BBROWSER(this, &m_gridOwner);
-    PBHSEC_ = button(this, QStringLiteral("Hep. Seç "), QStringLiteral("Hepsini seç"));
-    PBHKALDIR_ = button(this, QStringLiteral("Hep. Kaldır "), QStringLiteral("Hepsini kaldır"));
-    PBEKLE_ = button(this, QStringLiteral("Ekle "), QStringLiteral("Seçili besin maddelerini ekle"));
-    PBIPTAL_ = button(this, QStringLiteral("İptal "), QStringLiteral("İptal"));
+    BROWSER->setObjectName(QStringLiteral("BROWSER"));
+    BROWSER->setGeometry(dlu(6, 6, 168, 162));
+    PBHSEC_ = new HSECPUSHBUTTON(this, QStringLiteral("Hep. Seç "));
+    PBHSEC_->setObjectName(QStringLiteral("PBHSEC"));
+    PBHSEC_->setToolTip(QStringLiteral("Hepsini seç"));
+    PBHSEC_->setGeometry(dlu(182, 6, 64, 16));
+    PBHKALDIR_ = new HKALPUSHBUTTON(this, QStringLiteral("Hep. Kaldır "));
+    PBHKALDIR_->setObjectName(QStringLiteral("PBHKALDIR"));
+    PBHKALDIR_->setToolTip(QStringLiteral("Hepsini kaldır"));
+    PBHKALDIR_->setGeometry(dlu(182, 26, 64, 16));
+    PBEKLE_ = new OKPUSHBUTTON(this, QStringLiteral("Ekle "));
+    PBEKLE_->setObjectName(QStringLiteral("PBEKLE"));
+    PBEKLE_->setToolTip(QStringLiteral("Seçili besin maddelerini ekle"));
+    PBEKLE_->setGeometry(dlu(182, 132, 64, 16));
+    PBIPTAL_ = new CANCELPUSHBUTTON(this, QStringLiteral("İptal "));
+    PBIPTAL_->setObjectName(QStringLiteral("PBIPTAL"));
+    PBIPTAL_->setToolTip(QStringLiteral("İptal"));
+    PBIPTAL_->setGeometry(dlu(182, 152, 64, 16));
+    for (QPushButton *b : {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_})
+        b->setAutoDefault(false);
     FT_ACIKLAMA = new QLabel(QStringLiteral("Tek tıklama veya boşluk tuşu ile seçim"), this);
+    FT_ACIKLAMA->setObjectName(QStringLiteral("FT_ACIKLAMA"));
     FT_ACIKLAMA->setAlignment(Qt::AlignCenter);
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(BROWSER, 0, 0, 5, 1);
-    grid->addWidget(PBHSEC_, 0, 1);
-    grid->addWidget(PBHKALDIR_, 1, 1);
-    grid->addWidget(PBEKLE_, 2, 1);
-    grid->addWidget(PBIPTAL_, 3, 1);
-    grid->setRowStretch(4, 1);
-    grid->addWidget(FT_ACIKLAMA, 5, 0, 1, 2);
-    resize(420, 360);
+    FT_ACIKLAMA->setGeometry(dlu(6, 174, 168, 12));
 
     m_gridOwner.CHKDEG = [this](bool on) { m_CHKDEG = on; };
     connect(PBHSEC_, &QPushButton::clicked, this, &BBESMADEKLE_DLG::PBHSEC);
@@ -76,6 +94,14 @@ BBESMADEKLE_DLG::BBESMADEKLE_DLG(QWidget *owner)
     BROWSER->setCheckBoxView(true);
     BROWSER->setFREEZE(2);
     BROWSER->addCOLORCONDITION({BCOLORCONDITION::oddRecNo(), std::nullopt, QBrush(QColor(235, 242, 250))});
+    BROWSER->setGRID(BGRID{1, QColor(223, 223, 223)});
+    BVIEWSTYLE caption = BROWSER->CAPTIONVIEW();
+    QFont captionFont(QStringLiteral("Arial"), 8);
+    captionFont.setStyleHint(QFont::SansSerif);
+    captionFont.setBold(true);
+    caption.font = captionFont;
+    caption.alignment = Qt::AlignCenter;
+    BROWSER->setCAPTIONVIEW(caption);
     const QStringList captions = {QStringLiteral("Seç"), QStringLiteral("No:"), QStringLiteral("Besin Maddesi Adı"),
                                   QStringLiteral("Birim")};
     for (int c = 1; c <= BROWSER->COLUMNCOUNT(); ++c) {
@@ -84,6 +110,7 @@ BBESMADEKLE_DLG::BBESMADEKLE_DLG(QWidget *owner)
         col->setALIGNMENT(c <= NUM ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         col->CALCULATEWIDTH();
     }
+    fitGridWidth(BROWSER, {PBHSEC_, PBHKALDIR_, PBEKLE_, PBIPTAL_}, {FT_ACIKLAMA});
     BROWSER->KEYCOMMAND(Qt::Key_Space, [this] { CHKSELECT(); });
     BROWSER->setCURRENTCOLUMN(BMNAME_);
     BROWSER->SETFOCUS();
@@ -159,9 +186,9 @@ void BBESMADEKLE_DLG::SERVERCLOSE()
         m_server->CLOSE();
 }
 
-bool ReferenceEditorDialogs::addIngredients(QWidget *owner, int)
+bool ReferenceEditorDialogs::addIngredients(QWidget *owner, int room)
 {
-    DATADLGSENSITIVESEARCH dialog(owner);
+    DATADLGSENSITIVESEARCH dialog(owner, room);
     if (!dialog.opened())
         return false;
     dialog.exec();

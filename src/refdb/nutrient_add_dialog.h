@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/browser_owner.h"
-#include "editors/editor_dialogs.h"
+#include "editors/shown_editor_dialogs.h"
 #include "refdb/tick_list_dialog.h"
 
 
@@ -48,8 +48,9 @@ private:
     bool m_opened = false;
 };
 
-// The editors' add commands open the two dialogs above.
-class ReferenceEditorDialogs : public EditorDialogs
+// The editors' dialogs as the program shows them: the two add dialogs above, with the single choice
+// and the viewers of ShownEditorDialogs, so that one installed object fills every slot.
+class ReferenceEditorDialogs : public ShownEditorDialogs
 {
 public:
     bool addIngredients(QWidget *owner, int room) override;

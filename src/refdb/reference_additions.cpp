@@ -14,10 +14,11 @@ namespace {
 const QString kBlankCell(kCellWidth, u' ');
 const QString kFixedWeight = QStringLiteral("1.0000");
 
-// The current record's field as stored; blanks when the table has no such field.
+// The current record's nutrient field as stored; blanks when the table has no such nutrient field
+// (the leading fields hold the code, name, price and group, never a nutrient's content).
 QString referenceCell(DbfTable &table, const QString &field)
 {
-    if (table.fieldPos(field) < 1)
+    if (table.fieldPos(field) <= kReferenceFixedFields)
         return kBlankCell;
     return table.fieldGet(field).toString().leftJustified(kCellWidth, u' ');
 }
@@ -84,7 +85,7 @@ IngredientAddition::IngredientAddition(DbfTable &reference, QWidget *owner)
 {
 }
 
-bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT)
+bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int room)
 {
     OpenProblem &p = openProblem();
     AALANADLARI.clear();
@@ -102,17 +103,22 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT)
         if (name.isEmpty() || p.AYMADLARI.contains(name) || names.contains(name))
             continue;
         names.append(name);
-        prices.append(referenceCell(m_rm, QStringLiteral("FIATI")));
+        prices.append(m_rm.fieldGet(QStringLiteral("FIATI")).toString().leftJustified(kCellWidth, u' '));
         records.append(k);
     }
-    if (p.AYMADLARI.size() + names.size() > kMaxIngredients) {
+    if (room < 0)
+        room = kMaxIngredients - int(p.AYMADLARI.size());
+    if (names.size() > qMin(room, kMaxIngredients - int(p.AYMADLARI.size()))) {
         ERRMESS(m_owner, QString(), tooManyIngredientsText(int(p.AYMADLARI.size() + names.size())));
         return false;
     }
 
     const qsizetype before = p.AYMADLARI.size();
+    const bool nutrientsWereDirty = p.LBMDEG;
+    bool baseRowsLaid = false;
     if (p.AAMAT.isEmpty()) {
         if (p.ABMADLARI.isEmpty()) {
+            baseRowsLaid = true;
             p.ABMADLARI.clear();
             p.ABMBIRIMLERI.clear();
             p.ABMLIST.clear();
@@ -150,11 +156,19 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT)
             } else {
                 const int settled = BMKONTROL(nutrient, c, j);
                 if (settled == 0) {
-                    // Take back this pass's ingredients; confirmed renames and removals stay.
+                    // Take back this pass's ingredients, and the base rows when this pass laid them;
+                    // confirmed renames and removals of the problem's own nutrients stay.
                     p.AYMADLARI.resize(before);
                     p.AYMLIST.resize(before);
                     for (Row &r : p.AAMAT)
                         r.resize(qMin(r.size(), before));
+                    if (baseRowsLaid) {
+                        p.ABMADLARI.clear();
+                        p.ABMBIRIMLERI.clear();
+                        p.ABMLIST.clear();
+                        p.AAMAT.clear();
+                        p.LBMDEG = nutrientsWereDirty;
+                    }
                     return false;
                 }
                 if (settled == 2)

@@ -20,9 +20,10 @@ public:
     // Appends the reference records (in the given order) that the problem does not hold yet, with
     // their matrix cells; lays "AĞIRLIK" and "KM" first when the problem has no nutrient. False when
     // the user cancelled a matching question (what this pass appended is taken back) or when the
-    // addition would pass the problem's ingredient limit (refused before anything changes). The stock
-    // flags and group columns of the new ingredients are the caller's.
-    bool AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT);
+    // addition would pass the problem's ingredient limit or `room` new ingredients (refused with a
+    // message before anything changes; a negative room means the limit alone). The stock flags and
+    // group columns of the new ingredients are the caller's.
+    bool AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int room = -1);
     // Settles nutrient row j, which has no reference column, while filling column c: 1 matched (the
     // cell is filled), 2 removed (with its ratios), 0 cancelled.
     int BMKONTROL(const QString &name, int c, int j);

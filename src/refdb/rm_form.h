@@ -51,7 +51,8 @@ void setReferenceForm(ReferenceFormFunction form);
 
 // Writes a hand-back into the record: YM_ADI, FIATI and GRUBU, and each row's value into the nutrient
 // field whose name is the row's trimmed ABRRE (the first field of that name; a row without such a field
-// is dropped). Nothing is written when AYYDEGERLER is empty. Answers whether the record was written.
+// is dropped, and of several rows of one name only the first writes, as the form showed only the first
+// with a value). Nothing is written when AYYDEGERLER is empty. Answers whether the record was written.
 bool applyFormHandBack(const QStringList &fieldNames, QStringList &record, const RmFormHandBack &handBack);
 
 } // namespace vexo

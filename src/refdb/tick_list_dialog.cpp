@@ -3,21 +3,14 @@
 #include "controls/barray_server.h"
 #include "controls/bbrowser.h"
 
-#include <QPushButton>
+#include <QScrollBar>
+
 
 namespace vexo {
 
 TickListDialog::TickListDialog(QWidget *owner)
     : QDialog(owner)
 {
-}
-
-QPushButton *TickListDialog::button(QWidget *parent, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
 }
 
 void TickListDialog::setAllTicks(BBROWSER *grid, int tickField, bool on)
@@ -53,6 +46,22 @@ QList<int> TickListDialog::tickedNumbers(BBROWSER *grid, int tickField, int fiel
             out.append(s->textAt(rec, field).trimmed().toInt());
     }
     return out;
+}
+
+void TickListDialog::fitGridWidth(BBROWSER *grid, const QList<QWidget *> &right, const QList<QWidget *> &below)
+{
+    int needed = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    for (int c = 1; c <= grid->COLUMNCOUNT(); ++c)
+        needed += grid->GETCOLUMN(c)->WIDTH();
+    const int extra = needed - grid->width();
+    if (extra <= 0)
+        return;
+    grid->resize(needed, grid->height());
+    for (QWidget *w : right)
+        w->move(w->x() + extra, w->y());
+    for (QWidget *w : below)
+        w->resize(w->width() + extra, w->height());
+    setFixedSize(width() + extra, height());
 }
 
 void TickListDialog::PBIPTAL()

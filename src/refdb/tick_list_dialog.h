@@ -4,8 +4,6 @@
 
 #include <memory>
 
-class QPushButton;
-
 namespace vexo {
 
 class BARRAYSERVER;
@@ -27,7 +25,6 @@ protected:
     virtual void SONKONT() = 0;
     void reject() override;
 
-    static QPushButton *button(QWidget *parent, const QString &caption, const QString &tip);
     // Every row gets the tick `on`; the server returns to its first row.
     void setAllTicks(BBROWSER *grid, int tickField, bool on);
     // Whether any row of the grid's server is ticked.
@@ -35,6 +32,9 @@ protected:
     // The record numbers of the ticked rows' `field` as numbers, in the list's order.
     static QList<int> tickedNumbers(BBROWSER *grid, int tickField, int field);
     void finish(int result);
+    // Widens the grid to show every column without a sideways scroll bar (the platform's fonts are
+    // wider than the layout's), moving `right` over and widening `below` and the dialog with it.
+    void fitGridWidth(BBROWSER *grid, const QList<QWidget *> &right, const QList<QWidget *> &below);
 
     std::shared_ptr<BARRAYSERVER> m_server;
     bool m_CHKDEG = false;

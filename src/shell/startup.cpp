@@ -2,6 +2,7 @@
 
 #include "problem/app_globals.h"
 #include "problem/messages.h"
+#include "refdb/starter_database.h"
 #include "shell/settings_store.h"
 #include "shell/shell_globals.h"
 #include "shell/user_table.h"
@@ -111,6 +112,9 @@ bool StartupSequence::STARTSETTINGSCONT()
     g.CVERIDIZIN = QDir(g.CVERIKOK).filePath(QStringLiteral("Data"));
     for (const QString &sub : dataFolderNames())
         QDir().mkpath(QDir(g.CVERIKOK).filePath(sub));
+    // A data root without reference tables gets the starter pair, so the matrix editor can open;
+    // when that fails the editor's openers tell the user later.
+    writeStarterReferenceDatabase();
 
     s.LACILISGIRIS = optionOn(store, "VKldlg");
     s.LACILISTUYO = optionOn(store, "VKlstrt");

@@ -1,6 +1,6 @@
 #include "solver/report_road.h"
 
-#include "matrix/act_alert.h"
+#include "solver/act_alert.h"
 #include "problem/open_problem.h"
 #include "reports/last_report.h"
 #include "reports/pdf_summary.h"

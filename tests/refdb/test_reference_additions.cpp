@@ -235,6 +235,73 @@ TEST_F(ReferenceAdditionTest, MoreThanTheProblemHoldsIsRefusedBeforeAnyChange)
     expectConsistentAfterCaller();
 }
 
+TEST_F(ReferenceAdditionTest, IngredientsAlreadyPresentGetCellsInTheNewBaseRows)
+{
+    // A problem with ingredients but no nutrient: every matrix row keeps one cell per ingredient.
+    makeProblem({"SOYA", "OT"}, {});
+    IngredientAddition add(*m_rm, nullptr);
+    ASSERT_TRUE(add.AMAT_YMEKLE_KY({3}));
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AYMADLARI, (QStringList{"SOYA", "OT", "ARPA"}));
+    EXPECT_EQ(p.AAMAT, (RowList{{kWeightRight, kWeightRight, kWeightRight}, {B11, B11, num("89.5000")}}));
+    expectConsistentAfterCaller();
+}
+
+TEST_F(ReferenceAdditionTest, RoomLeftByTheCallerLimitsTheAddition)
+{
+    makeProblem({"SOYA"}, {"AĞIRLIK"});
+    IngredientAddition add(*m_rm, nullptr);
+    // Two new names (SOYA is skipped) but room for one: refused whole, with the message.
+    EXPECT_FALSE(add.AMAT_YMEKLE_KY({1, 2, 3}, 1));
+    EXPECT_EQ(m_messages.shown().size(), 1);
+    EXPECT_EQ(openProblem().AYMADLARI, QStringList{"SOYA"});
+    EXPECT_TRUE(add.AMAT_YMEKLE_KY({1, 2}, 1));
+    EXPECT_EQ(openProblem().AYMADLARI, (QStringList{"SOYA", "MISIR"}));
+    expectConsistentAfterCaller();
+}
+
+TEST_F(ReferenceAdditionTest, CancelWhileLayingTheBaseRowsTakesThemBack)
+{
+    // A reference matrix without a KM column: the base row "KM" goes to the matcher.
+    const QString path = m_dir.filePath("NOKM.DBF");
+    ASSERT_TRUE(DbfFileSpec(path).create({{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0},
+                                          {"GRUBU", u'C', 11, 0}, {"HP", u'C', 11, 0}}));
+    DBSERVERR table(path, false, false);
+    ASSERT_TRUE(table.append());
+    table.fieldPut("YM_ADI", QStringLiteral("MISIR"));
+    table.fieldPut("HP", num("8.5000"));
+    table.commit();
+
+    ScriptedMatcher matcher;
+    makeProblem({"SOYA"}, {});
+    matcher.script.enqueue({NameMatchAnswer::Cancelled, {}});
+    IngredientAddition add(table, nullptr);
+    EXPECT_FALSE(add.AMAT_YMEKLE_KY({1}));
+    ASSERT_EQ(matcher.asked.size(), 1);
+    EXPECT_EQ(matcher.asked.at(0).name, "KM");
+    // The leading fields are no nutrient's column.
+    EXPECT_EQ(matcher.asked.at(0).candidates, QStringList{"HP"});
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AYMADLARI, QStringList{"SOYA"});
+    EXPECT_TRUE(p.ABMADLARI.isEmpty() && p.ABMLIST.isEmpty() && p.ABMBIRIMLERI.isEmpty() && p.AAMAT.isEmpty());
+    EXPECT_FALSE(p.LBMDEG || p.LYMDEG);
+    EXPECT_EQ(p.checkInvariants(), QStringList());
+    table.close();
+}
+
+TEST_F(ReferenceAdditionTest, NutrientNamedLikeALeadingFieldIsAskedNotFilledWithIt)
+{
+    ScriptedMatcher matcher;
+    makeProblem({}, {"AĞIRLIK", "FIATI"});
+    matcher.script.enqueue({NameMatchAnswer::Skipped, {}});
+    IngredientAddition add(*m_rm, nullptr);
+    ASSERT_TRUE(add.AMAT_YMEKLE_KY({1}));
+    ASSERT_EQ(matcher.asked.size(), 1);
+    EXPECT_EQ(matcher.asked.at(0).candidates, (QStringList{"KM", "HP", "CA"}));
+    EXPECT_EQ(openProblem().ABMADLARI, QStringList{"AĞIRLIK"});
+    expectConsistentAfterCaller();
+}
+
 // --- nutrients ------------------------------------------------------------------------------------
 
 class NutrientAdditionTest : public ReferenceAdditionTest
@@ -289,6 +356,20 @@ TEST_F(NutrientAdditionTest, PresentNutrientKeepsItsValuesAndUnknownFieldGivesBl
     EXPECT_EQ(p.ABMADLARI, (QStringList{"AĞIRLIK", "HP", "YOK"}));
     EXPECT_EQ(p.AAMAT.at(1), Row{num("c21")});
     EXPECT_EQ(p.AAMAT.at(2), Row{B11});
+    EXPECT_EQ(p.checkInvariants(), QStringList());
+}
+
+TEST_F(NutrientAdditionTest, DefinitionsNamedLikeTheLeadingFieldsGiveBlanks)
+{
+    // Code, name, price and group are no nutrient's content: a definition so named reads nothing.
+    makeProblem({"MISIR"}, {"AĞIRLIK"});
+    auto a = adder();
+    a->AABRRE = {"KOD", "YM_ADI", "FIATI", "GRUBU"};
+    a->ABIRIM = {"a", "b", "c", "d"};
+    ASSERT_TRUE(a->BESINMADDESIEKLE({1, 2, 3, 4}));
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.ABMADLARI, (QStringList{"AĞIRLIK", "KOD", "YM_ADI", "FIATI", "GRUBU"}));
+    EXPECT_EQ(p.AAMAT.mid(1), (RowList{{B11}, {B11}, {B11}, {B11}}));
     EXPECT_EQ(p.checkInvariants(), QStringList());
 }
 

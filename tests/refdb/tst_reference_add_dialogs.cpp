@@ -7,11 +7,13 @@
 #include "problem/reference_tables.h"
 #include "refdb/ingredient_add_dialog.h"
 #include "refdb/nutrient_add_dialog.h"
+#include "platform/message_sink.h"
 #include "scripted_messages.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -113,8 +115,11 @@ private slots:
         QCOMPARE(names, (QStringList{"ARPA", "IRMIK", "ZEYTIN", "ÇAYIR", "İNCİR"}));
         QCOMPARE(s->textAt(s->recNoAt(1), 2), QStringLiteral("  4"));
         d.CBGROUPS->setCurrentIndex(3); // B
+        // The refill waits until the combo has finished with its own change.
+        QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 5);
         QCoreApplication::processEvents();
         QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 2);
+        QCOMPARE(d.BROWSER->CURRENTCOLUMN(), 3);
     }
 
     void typeAheadFindsTurkishLetters_data()
@@ -172,6 +177,212 @@ private slots:
         QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
         QCOMPARE(messages.toneLog().size(), 1);
         QVERIFY(d.searchOpen());
+    }
+
+    void searchFieldKeepsTabAndPassesEditingKeys()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        type(d.BROWSER, "ar");
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Tab);
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(d.SEARCHFIELD));
+        QVERIFY(d.searchOpen());
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(currentName(d), QStringLiteral("ARPA"));
+        // Left and Delete reach the field ("ar" -> "r"); the changed text is searched anew.
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Home);
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Delete);
+        QCOMPARE(d.SEARCHFIELD->text(), QStringLiteral("r"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(messages.toneLog().size(), 1); // no name begins with R
+        // Ctrl+V is a control character the field never gets.
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(d.SEARCHFIELD->text(), QStringLiteral("r"));
+    }
+
+    void typingAnotherLetterSearchesFromTheTop()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        type(d.BROWSER, "i");
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(currentName(d), QStringLiteral("İNCİR"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_PageUp);
+        QCOMPARE(currentName(d), QStringLiteral("ARPA"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Down);
+        QCOMPARE(currentName(d), QStringLiteral("IRMIK"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_PageDown);
+        QCOMPARE(currentName(d), QStringLiteral("İNCİR"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_PageUp);
+        QCOMPARE(currentName(d), QStringLiteral("ARPA"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return); // nothing typed since: the row stays
+        QCOMPARE(currentName(d), QStringLiteral("ARPA"));
+        type(d.SEARCHFIELD, "n");
+        QCOMPARE(d.SEARCHFIELD->text(), QStringLiteral("in"));
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return); // a new search from the top
+        QCOMPARE(currentName(d), QStringLiteral("İNCİR"));
+        QVERIFY(messages.toneLog().isEmpty());
+        type(d.SEARCHFIELD, "x");
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(messages.toneLog().size(), 1);
+        QCOMPARE(currentName(d), QStringLiteral("İNCİR"));
+    }
+
+    void tickColumnSearchesJYT_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("J: a ticked row") << "J" << "IRMIK";
+        QTest::newRow("T: a ticked row") << "T" << "IRMIK";
+        QTest::newRow("N: an unticked row") << "N" << "ARPA";
+        QTest::newRow("y in lower case: unticked") << "y" << "ARPA";
+    }
+    void tickColumnSearchesJYT()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        BARRAYSERVER *s = d.BROWSER->SERVER();
+        s->GOTO(s->recNoAt(2)); // IRMIK
+        s->FIELDPUT(1, true);
+        d.BROWSER->setCURRENTCOLUMN(1);
+        type(d.BROWSER, typed);
+        QTest::keyClick(d.SEARCHFIELD, Qt::Key_Return);
+        QCOMPARE(currentName(d), found);
+    }
+
+    void leavingTheSearchForAnotherControlClosesIt()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.activateWindow();
+        showAll(d);
+        type(d.BROWSER, "z");
+        QVERIFY(d.searchOpen());
+        d.SEARCHBUTTON->setFocus(); // the "Ara" button keeps it open
+        QCoreApplication::processEvents();
+        QVERIFY(d.searchOpen());
+        d.CBGROUPS->setFocus();
+        QCoreApplication::processEvents();
+        QVERIFY(!d.searchOpen());
+    }
+
+    void promptListOpensNoSearch()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        type(d.BROWSER, "a");
+        QVERIFY(!d.searchOpen());
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 0u);
+        QVERIFY(messages.shown().isEmpty());
+        QVERIFY(openProblem().AYMADLARI.isEmpty());
+    }
+
+    void clickTicksTheRowAndMakesTheNameCurrent()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        QVERIFY(!d.chkdeg());
+        BBROWSER *g = d.BROWSER;
+        const QRect cell = g->visualRect(g->model()->index(1, 1)); // IRMIK's code
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(d.chkdeg());
+        QVERIFY(d.CHKSTATUS());
+        QCOMPARE(g->CURRENTCOLUMN(), 3);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(!d.CHKSTATUS());
+        // Ticked and unticked again: "İptal" asks nothing.
+        d.PBIPTAL();
+        QVERIFY(messages.shown().isEmpty());
+        QCOMPARE(d.NRESULT, 0u);
+    }
+
+    void onlyAStoredTickEditCounts_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("counts");
+        QTest::newRow("stored tick") << int(CellEditMode::Stored) << 1 << true;
+        QTest::newRow("tick edit begins") << int(CellEditMode::Begin) << 1 << false;
+        QTest::newRow("tick typed") << int(CellEditMode::Typed) << 1 << false;
+        QTest::newRow("stored name") << int(CellEditMode::Stored) << 3 << false;
+    }
+    void onlyAStoredTickEditCounts()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, column);
+        QFETCH(bool, counts);
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        showAll(d);
+        QVERIFY(d.BROWSER->EDITABLE());
+        QVERIFY(d.BROWSER->GETCOLUMN(1)->EDITABLE() && !d.BROWSER->GETCOLUMN(3)->EDITABLE());
+        BCellEditEvent e;
+        e.grid = d.BROWSER;
+        e.mode = CellEditMode(mode);
+        e.column = column;
+        QVERIFY(d.BROWSER->OWNER()->CELLEDIT(e));
+        QCOMPARE(d.chkdeg(), counts);
+    }
+
+    void allTickedAlreadyPresentStillReportsSuccess()
+    {
+        test::ScriptedMessages messages;
+        OpenProblem &p = openProblem();
+        for (const QString &name : {QStringLiteral("ÇAYIR"), QStringLiteral("İNCİR")}) {
+            Row row(YM_COLUMNS, QString(kCellWidth, u' '));
+            row[YMNAME] = name.leftJustified(kYmNameWidth);
+            p.AYMLIST.append(row);
+            p.AYMADLARI.append(name);
+            p.AYMSTOK.append(true);
+        }
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.CBGROUPS->setCurrentIndex(3); // B: ÇAYIR and İNCİR
+        QCoreApplication::processEvents();
+        d.PBHSEC();
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 1u);
+        QCOMPARE(p.AYMADLARI.size(), 2);
+        QVERIFY(p.LYMDEG && p.LAMATDEG);
+        QCOMPARE(p.checkInvariants(), QStringList());
+    }
+
+    void closeBoxWithTicksAsks()
+    {
+        test::ScriptedMessages messages;
+        messages.answer(MessageAnswer::Yes);
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.CBGROUPS->setCurrentIndex(3);
+        QCoreApplication::processEvents();
+        d.PBHSEC();
+        d.close();
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().at(0).caption, QStringLiteral("Uyarı..."));
+        QCOMPARE(messages.shown().at(0).style, unsigned(MB_YESNO | MB_ICONQUESTION));
+        QCOMPARE(d.NRESULT, 1u);
+        QCOMPARE(d.result(), 1);
+        QCOMPARE(openProblem().AYMADLARI, (QStringList{"ÇAYIR", "İNCİR"}));
     }
 
     void groupChangeDropsTicks()
@@ -269,6 +480,92 @@ private slots:
         QCOMPARE(openProblem().ABMADLARI, (QStringList{"AĞIRLIK", "KM", "HP"}));
         QCOMPARE(openProblem().checkInvariants(), QStringList());
         QVERIFY(!referenceTables().ORMDBF && !referenceTables().OBMDESCDBF);
+    }
+
+    void nutrientDialogSpaceAndClickTick()
+    {
+        test::ScriptedMessages messages;
+        messages.answer(MessageAnswer::Yes);
+        BBESMADEKLE_DLG d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        BBROWSER *g = d.BROWSER;
+        QCOMPARE(g->CURRENTCOLUMN(), 3);
+        QTest::keyClick(g, Qt::Key_Space); // KM
+        QVERIFY(d.chkdeg());
+        QVERIFY(d.ANYCHCKED());
+        QTest::keyClick(g, Qt::Key_Space);
+        QVERIFY(!d.ANYCHCKED());
+        const QRect cell = g->visualRect(g->model()->index(1, 3)); // HP's unit
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(d.ANYCHCKED());
+        // The close box asks; Yes adds.
+        d.close();
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().at(0).text,
+                 QStringLiteral("Seçilen besin maddeleri var!\r\n\r\nAktif matrise eklensin mi?"));
+        QCOMPARE(d.NRESULT, 1);
+        QCOMPARE(openProblem().ABMADLARI, (QStringList{"AĞIRLIK", "KM", "HP"}));
+    }
+
+    void nutrientDialogUntickAllThenAddAddsNothing()
+    {
+        test::ScriptedMessages messages;
+        BBESMADEKLE_DLG d(nullptr);
+        d.PBHSEC();
+        d.PBHKALDIR();
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 0);
+        QVERIFY(openProblem().ABMADLARI.isEmpty());
+        QVERIFY(messages.shown().isEmpty());
+    }
+
+    void nutrientNumbersAboveNineHundredNinetyNine()
+    {
+        const QString defs = QDir(m_dir.path()).filePath("VMKBMDESC.DBF");
+        QFile::remove(defs);
+        QVERIFY(DbfFileSpec(defs).create(nutrientDefinitionStructure()));
+        {
+            DBSERVERR t(defs, false, false);
+            for (int i = 1; i <= 1001; ++i) {
+                QVERIFY(t.append());
+                t.fieldPut("ABRRE", i == 1001 ? QStringLiteral("HP") : QStringLiteral("X%1").arg(i));
+                t.fieldPut("UNIT", QStringLiteral("%"));
+            }
+            t.commit();
+            t.close();
+        }
+        test::ScriptedMessages messages;
+        BBESMADEKLE_DLG d(nullptr);
+        QVERIFY(d.opened());
+        BARRAYSERVER *s = d.BROWSER->SERVER();
+        QCOMPARE(s->LASTREC(), 1001);
+        QCOMPARE(s->textAt(1, 2), QStringLiteral("   1"));
+        QCOMPARE(s->textAt(1001, 2), QStringLiteral("1001"));
+        s->GOTO(1001);
+        d.CHKSELECT();
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 1);
+        // No ingredient in the problem: "AĞIRLIK", then "KM" is not a definition here, then HP.
+        QCOMPARE(openProblem().ABMADLARI, (QStringList{"AĞIRLIK", "HP"}));
+    }
+
+    void everyColumnShowsWithoutScrollingSideways()
+    {
+        test::ScriptedMessages messages;
+        DATADLGSENSITIVESEARCH d(nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        showAll(d);
+        QVERIFY(!d.BROWSER->horizontalScrollBar()->isVisible());
+        QVERIFY(d.PBHSEC_->x() >= d.BROWSER->geometry().right());
+        QCOMPARE(d.windowIcon().isNull(), false);
+        BBESMADEKLE_DLG e(nullptr);
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QVERIFY(!e.BROWSER->horizontalScrollBar()->isVisible());
+        QVERIFY(e.PBHSEC_->x() >= e.BROWSER->geometry().right());
+        QCOMPARE(e.windowIcon().isNull(), false);
     }
 
     void missingReferenceGivesNothing()

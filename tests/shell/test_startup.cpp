@@ -375,3 +375,29 @@ TEST_F(StartupTest, TheProgramsEnvironmentStartsOnAFreshMachineAndHoldsTheInstan
 }
 
 } // namespace
+
+// A fresh data root gets the starter reference tables; a root that holds one of them keeps it alone.
+TEST_F(StartupTest, AFreshDataRootGetsTheStarterReferenceTables)
+{
+    const QString root = QDir(m_env.documents).filePath("VEXO_Rir26 Veriler");
+    EXPECT_EQ(start(), StartupSequence::Outcome::Running);
+    DbfTable matrix(QDir(root).filePath("MATNRC6.DBF"), true, true);
+    ASSERT_TRUE(matrix.isOpen());
+    EXPECT_EQ(matrix.lastRec(), 1u);
+    DbfTable definitions(QDir(root).filePath("VMKBMDESC.DBF"), true, true);
+    ASSERT_TRUE(definitions.isOpen());
+    EXPECT_EQ(definitions.lastRec(), 52u);
+    matrix.close();
+    definitions.close();
+
+    // The user's lone matrix stays as it is and gets no definitions beside it.
+    ASSERT_TRUE(QFile::remove(QDir(root).filePath("VMKBMDESC.DBF")));
+    QFile own(QDir(root).filePath("MATNRC6.DBF"));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    const QByteArray before = own.readAll();
+    own.close();
+    EXPECT_EQ(start(), StartupSequence::Outcome::Running);
+    EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath("VMKBMDESC.DBF")));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(own.readAll(), before);
+}

@@ -4,7 +4,7 @@
 #include "solver_fixture.h"
 
 #include "controls/edit_subclasses.h"
-#include "matrix/act_alert.h"
+#include "solver/act_alert.h"
 #include "problem/open_problem.h"
 #include "scripted_messages.h"
 #include "solver/report_data_dialog.h"

@@ -1,8 +1,8 @@
-# Sourced by the scripts that drive real windows. `xvfb_session [DIR]` gives the script a fresh home
-# (HOME and the XDG folders, QT_QPA_PLATFORM unset) and an Xvfb of its own on a free display
-# (DISPLAY exported; the number and Xvfb's output in DIR, the home by default), and ends every process
-# in `pids` (latest first) and removes the home when the script exits. Answers 1 when Xvfb did not
-# start.
+# Sourced by every script that drives real windows. `xvfb_session [DIR]` gives the script a fresh home
+# (HOME and the XDG folders, QT_QPA_PLATFORM unset, a UTF-8 locale) and an Xvfb of its own on a free
+# display (DISPLAY exported; Xvfb's output in DIR/xvfb.log, the home by default), and ends every
+# process in `pids` (latest first, so the display goes last) and removes the home when the script
+# exits. Answers 1 when no display could be reached.
 xvfb_session() {
   home=$(mktemp -d)
   pids=()
@@ -12,11 +12,26 @@ xvfb_session() {
   mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
   unset QT_QPA_PLATFORM
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dir/display" 2>"$dir/xvfb.log" &
-  pids+=($!)
-  for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
-  [ -s "$dir/display" ] || return 1
-  export DISPLAY=:$(head -n1 "$dir/display")
+  # Turkish window names reach xdotool intact only in a UTF-8 locale (the test command may run in C).
+  export LC_ALL=C.UTF-8
+
+  # A free number far above the ones people start by hand (low numbers, :0 first, come and go with
+  # other sessions' servers, and a client may reach one of those through the abstract socket); the
+  # server's own lock decides whether it is free, and a client must reach it before it counts.
+  local n display=
+  for n in $(shuf -i 300-899 -n 20); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>"$dir/xvfb.log" &
+    pids+=($!)
+    for _ in $(seq 50); do
+      kill -0 "${pids[-1]}" 2>/dev/null || break # taken meanwhile: the server gave up
+      DISPLAY=:$n xdotool getmouselocation >/dev/null 2>&1 && display=$n && break
+      sleep 0.1
+    done
+    [ -n "$display" ] && break
+  done
+  [ -n "$display" ] || return 1
+  export DISPLAY=:$display
 }
 
 xvfb_session_end() {
@@ -42,5 +57,5 @@ window_script() {
   done
   rm -rf "$out"
   mkdir -p "$out"
-  xvfb_session "$out" || fail "Xvfb did not start"
+  xvfb_session "$out" || { cat "$out/xvfb.log" >&2; fail "no Xvfb could be reached"; }
 }

@@ -1,46 +1,17 @@
 # Sourced by the end-to-end run and the start-up benchmark: a fresh home with the start-up options
-# off, an Xvfb of its own on a free display, and the clean-up of both at exit. Processes added to `pids` are ended at exit too.
+# off, an Xvfb of its own on a free display (tests/support/xvfb_session.sh), and the clean-up of
+# both at exit. Processes added to `pids` are ended at exit too.
 
-home=$(mktemp -d)
-pids=()
-session_cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$home"
-}
-trap session_cleanup EXIT
-
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_RUNTIME_DIR=$home/run
-mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-# Turkish window names reach xdotool intact only in a UTF-8 locale (the test command may run in C).
-export LC_ALL=C.UTF-8
-printf '[HKEY_LOCAL_MACHINE\\Software\\Tarvex_Int\\VK6Setings]\n"VKlstrt"="0"\n"VKlogo"="0"\n"VKldlg"="0"\n"VKrmdo"="0"\n' \
-  >"$XDG_CONFIG_HOME/VEXO_Zud/registry.ini"
-
-# A display of our own that a client can reach: a free number far above the ones people start by
-# hand (low numbers, :0 first, come and go with other sessions' servers, and a client may reach one
-# of those through the abstract socket), the server's own lock deciding whether it is free.
-reachable() { DISPLAY=:$1 xdotool getmouselocation >/dev/null 2>&1; }
-display=
-for n in $(shuf -i 300-899 -n 20); do
-  [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>"$home/xvfb.log" &
-  pids+=($!)
-  for _ in $(seq 50); do
-    kill -0 "${pids[-1]}" 2>/dev/null || break # taken meanwhile: the server gave up
-    reachable "$n" && display=$n && break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-done
-if [ -z "$display" ]; then
+# shellcheck source=../../support/xvfb_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/xvfb_session.sh"
+if ! xvfb_session; then
   echo "FAIL: no Xvfb could be reached" >&2
   cat "$home/xvfb.log" >&2
   exit 1
 fi
-export DISPLAY=:$display
+mkdir -p "$XDG_CONFIG_HOME/VEXO_Zud"
+printf '[HKEY_LOCAL_MACHINE\\Software\\Tarvex_Int\\VK6Setings]\n"VKlstrt"="0"\n"VKlogo"="0"\n"VKldlg"="0"\n"VKrmdo"="0"\n' \
+  >"$XDG_CONFIG_HOME/VEXO_Zud/registry.ini"
 
 # Starts a program in the background (its output into the file named first) and waits until a
 # visible window whose name matches appears; prints the window and sets `started` to the process id.

@@ -1,4 +1,4 @@
-#include "matrix/act_alert.h"
+#include "solver/act_alert.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
