@@ -713,6 +713,7 @@ private slots:
         QVERIFY(altG);
 
         appGlobals().CPROGDIZIN = m_progDir;
+        appGlobals().CVERIKOK = m_tmp->filePath(QStringLiteral("veri"));
         installUpdaterCommands(fakeFactory(m_server));
         QVERIFY(shellCommands().has(QStringLiteral("VXOFTP")));
         QPointer<FTPWIN> seen;
@@ -732,6 +733,7 @@ private slots:
         QVERIFY(seen.isNull()); // gone when the command returns
         QCOMPARE(m_server->closes, 1);
         QVERIFY(readBytes(QDir(m_progDir).filePath(QStringLiteral("VXOFTP.INI"))).contains("PROXY=p:1"));
+        QVERIFY(QFileInfo(m_builtins.setupDir).isDir()); // the data root's download folder
         shellCommands().remove(QStringLiteral("VXOFTP"));
     }
 };
