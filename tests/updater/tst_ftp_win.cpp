@@ -211,6 +211,28 @@ private slots:
         QVERIFY(messages.shown().isEmpty());
     }
 
+    void selectionSurvivesButtonsAndDoubleClicksChangeNothing()
+    {
+        ScriptedMessages messages;
+        QDir().mkpath(m_builtins.setupDir);
+        touch(setupPath(), kRemoteDate.addDays(-1));
+        auto w = makeWindow();
+        w->show();
+        w->FTPCONNECT();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+        QCOMPARE(w->FILEBOX()->CURRENTITEMNO(), 1);
+        QCOMPARE(w->LOCALBOX()->CURRENTITEMNO(), 1);
+        // A file row is no folder: a double-click moves neither list.
+        emit w->FILEBOX()->itemDoubleClicked(w->FILEBOX()->topLevelItem(0), 0);
+        emit w->LOCALBOX()->itemDoubleClicked(w->LOCALBOX()->topLevelItem(0), 0);
+        QCOMPARE(m_server->curDirsSet, QStringList{"public_html"});
+        QCOMPARE(m_server->masks.size(), 1);
+        QCOMPARE(w->LOCALDIR(), m_builtins.setupDir);
+        QCOMPARE(w->FILEBOX()->rowCount(), 1);
+        QVERIFY(messages.shown().isEmpty());
+    }
+
     void connectWithoutDirectoryKeepsTheServersFolder()
     {
         ScriptedMessages messages;
