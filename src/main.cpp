@@ -11,6 +11,7 @@
 #include "reports/report_pads.h"
 #include "shell/startup_program.h"
 #include "solver/report_road.h"
+#include "updater/updater_commands.h"
 
 #include <QApplication>
 
@@ -34,6 +35,7 @@ int main(int argc, char **argv)
     vexo::installQtTurkishTranslation();
     vexo::installNutrientDefinitionCommands();
     vexo::installReferenceMatrixEditorCommands();
+    vexo::installUpdaterCommands();
 
     vexo::ProgramStartupEnvironment environment;
     vexo::ProgramStartupUi ui;

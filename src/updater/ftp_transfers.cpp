@@ -4,6 +4,7 @@
 
 #include "platform/message_sink.h"
 #include "updater/my_list_view.h"
+#include "updater/transfers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 kBlock = 2500;
-
 void box(const QString &caption, const QString &text, unsigned style = MB_OK)
 {
     showMessage(nullptr, caption, text, style);
@@ -26,16 +25,24 @@ void box(const QString &caption, const QString &text, unsigned style = MB_OK)
 
 } // namespace
 
-InetSession::Progress FTPWIN::blockProgress(qint64 size)
+TransferView FTPWIN::transferView()
 {
-    QProgressBar *bar = FTPBAR();
-    bar->setRange(1, int(qMin<qint64>(size / kBlock + 2, std::numeric_limits<int>::max())));
-    bar->reset();
-    bar->setValue(1);
-    bar->show();
     QPointer<FTPWIN> self(this);
-    // One step a block, the last short block included, as the bar counted reads.
-    return [self](qint64) {
+    TransferView view;
+    view.status = [self](const QString &text) {
+        if (self)
+            self->setFTPSTATUS(text);
+    };
+    view.barShown = [self](int maximum) {
+        if (!self)
+            return;
+        self->FTPBAR()->setRange(1, maximum);
+        self->FTPBAR()->setValue(1);
+        self->FTPBAR()->show();
+    };
+    // One step a block, the last short block included, as the bar counted reads; the window's events
+    // run between blocks, and a closed window aborts the transfer.
+    view.barStep = [self] {
         if (!self || self->m_aborted)
             return false;
         QProgressBar *b = self->FTPBAR();
@@ -43,6 +50,11 @@ InetSession::Progress FTPWIN::blockProgress(qint64 size)
         QCoreApplication::processEvents();
         return self && !self->m_aborted;
     };
+    view.barReset = [self] {
+        if (self)
+            self->FTPBAR()->reset();
+    };
+    return view;
 }
 
 bool FTPWIN::GUNCELMI(QString &message)
@@ -101,48 +113,20 @@ bool FTPWIN::GETLOWLEVEL(const QString &file, qint64 size)
 {
     if (!m_session)
         return false;
-    setFTPSTATUS(u"Dosya alınıyor ..."_s);
     // The session writes beside the target and replaces an earlier copy only with a complete file,
     // so the earlier copy is not erased first.
-    const QString target = QDir(m_localDirPath).filePath(file);
     QPointer<FTPWIN> self(this);
     bool ok = false;
     {
         Busy busy(this);
-        ok = m_session->getFile(file, target, size, blockProgress(size));
+        ok = vexo::GETLOWLEVEL(*m_session, m_localDirPath, file, size, transferView());
         if (!self)
             return false;
     }
-    FTPBAR()->reset();
-    if (!stillWanted())
-        return false;
-    setFTPSTATUS(ok ? u"Dosya alındı"_s : u"Dosya "_s + file + u" alınamıyor"_s);
-    return ok;
+    return stillWanted() && ok;
 }
 
 // ---- remote commands
-
-namespace {
-
-bool remoteCommandAllowed(bool connected, const InetSession *session)
-{
-    if (!connected || !session) {
-        box(u"Hata..."_s, u"Bağlantı kurulamadı..."_s);
-        return false;
-    }
-    if (session->isHttp()) {
-        box(u"Uyarı..."_s, u"HTTP ile işlem mümkün değil..."_s);
-        return false;
-    }
-    return true;
-}
-
-QString unbracketed(const QString &name)
-{
-    return name.size() >= 2 ? name.mid(1, name.size() - 2) : QString();
-}
-
-} // namespace
 
 void FTPWIN::FTPPUTFILE()
 {
@@ -166,25 +150,15 @@ bool FTPWIN::PUTLOWLEVEL(const QString &file, qint64 size)
 {
     if (!m_session)
         return false;
-    const QString local = QDir(m_localDirPath).filePath(file);
-    const QFileInfo info(local);
-    if (!info.isFile() || !info.isReadable())
-        return false;
-    setFTPSTATUS(u"Dosya gönderiliyor ..."_s);
     QPointer<FTPWIN> self(this);
     bool ok = false;
     {
         Busy busy(this);
-        ok = m_session->putFile(local, file, blockProgress(size));
+        ok = vexo::PUTLOWLEVEL(*m_session, m_localDirPath, file, size, transferView());
         if (!self)
             return false;
     }
-    FTPBAR()->reset();
-    if (!stillWanted())
-        return false;
-    // A failed write is a failed upload.
-    setFTPSTATUS(ok ? u"Dosya gönderildi!"_s : u"Dosya gönderilemedi!"_s);
-    return ok;
+    return stillWanted() && ok;
 }
 
 void FTPWIN::FTPDELETEFILE()
@@ -194,7 +168,7 @@ void FTPWIN::FTPDELETEFILE()
     const QString file = CURRENTREMOTEFILE();
     if (file.isEmpty())
         return;
-    if (m_session->DeleteFile(file))
+    if (deleteRemoteFile(*m_session, file))
         FILLFILEBOX_();
     else
         RAISEFTPERROR();
@@ -204,10 +178,10 @@ void FTPWIN::FTPREMOVEDIR()
 {
     if (m_busy || !remoteCommandAllowed(m_connected, m_session.get()))
         return;
-    const QString dir = unbracketed(CURRENTREMOTEFILE(true));
+    const QString dir = CURRENTREMOTEFILE(true);
     if (dir.isEmpty())
         return;
-    if (m_session->RemoveDir(dir))
+    if (removeRemoteDir(*m_session, dir))
         FILLFILEBOX_();
     else
         RAISEFTPERROR();
@@ -220,7 +194,7 @@ void FTPWIN::FTPCREATEDIR()
     const QString dir = GETDIRNAME(m_remoteFiles);
     if (dir.isEmpty())
         return;
-    if (m_session->CreateDir(dir))
+    if (createRemoteDir(*m_session, dir))
         FILLFILEBOX_();
     else
         RAISEFTPERROR();
@@ -230,11 +204,8 @@ void FTPWIN::REMOVEDIR()
 {
     if (m_busy)
         return;
-    const QString dir = unbracketed(CURRENTLOCALFILE(true));
-    // The parent row names no folder of the list.
-    if (dir.isEmpty() || dir == u"." || dir == u"..")
-        return;
-    if (QDir(m_localDirPath).rmdir(dir))
+    const QString dir = CURRENTLOCALFILE(true);
+    if (!dir.isEmpty() && removeLocalFolder(m_localDirPath, dir))
         FILLLOCALBOX_();
 }
 
@@ -243,15 +214,13 @@ void FTPWIN::CREATEDIR()
     if (m_busy)
         return;
     const QString dir = GETDIRNAME(m_localFiles);
-    if (dir.isEmpty())
-        return;
-    if (QDir(m_localDirPath).mkdir(dir))
+    if (!dir.isEmpty() && createLocalFolder(m_localDirPath, dir))
         FILLLOCALBOX_();
 }
 
-QString FTPWIN::GETDIRNAME(const QList<ListingEntry> &) const
+QString FTPWIN::GETDIRNAME(const QList<ListingEntry> &listing) const
 {
-    return {}; // no name is asked for, so the create commands do nothing
+    return vexo::GETDIRNAME(listing);
 }
 
 } // namespace vexo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "updater/inet_session.h"
+#include "updater/transfers.h"
 #include "updater/vo_ftp_win.h"
 
 #include <QPointer>
@@ -106,7 +107,8 @@ private:
     void setControlsBusy(bool busy);
     // After a session call: false when the window was closed meanwhile (the connection is then closed).
     bool stillWanted();
-    InetSession::Progress blockProgress(qint64 size);
+    // The status line and the bar as a transfer drives them.
+    TransferView transferView();
     // The text without the password in it.
     QString withoutSecret(QString text) const;
     QString programFolderOfFile() const;

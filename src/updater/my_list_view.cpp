@@ -4,6 +4,8 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -21,6 +23,23 @@ struct ColumnSpec
 constexpr ColumnSpec kColumns[] = {
     {u"Dosya Adı", 8, Qt::AlignLeft}, {u"Tipi", 4, Qt::AlignLeft}, {u"Boyut", 7, Qt::AlignRight},
     {u"Tarih", 6, Qt::AlignLeft},     {u"Saat", 6, Qt::AlignLeft}, {u"Nit.", 3, Qt::AlignLeft},
+};
+
+// Cells with grid lines on their right and lower edges, as a report-style list draws them.
+class GridLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
 };
 
 } // namespace
@@ -48,8 +67,7 @@ MYLISTVIEW::MYLISTVIEW(QWidget *owner, const QRect &geometry)
     }
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(false);
-    setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid); "
-                                 "border-bottom: 1px solid palette(mid); }"));
+    setItemDelegate(new GridLineDelegate(this));
 }
 
 QStringList MYLISTVIEW::shownTexts(const ListRow &row)

@@ -211,6 +211,28 @@ private slots:
         QVERIFY(messages.shown().isEmpty());
     }
 
+    void selectionSurvivesButtonsAndDoubleClicksChangeNothing()
+    {
+        ScriptedMessages messages;
+        QDir().mkpath(m_builtins.setupDir);
+        touch(setupPath(), kRemoteDate.addDays(-1));
+        auto w = makeWindow();
+        w->show();
+        w->FTPCONNECT();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+        QCOMPARE(w->FILEBOX()->CURRENTITEMNO(), 1);
+        QCOMPARE(w->LOCALBOX()->CURRENTITEMNO(), 1);
+        // A file row is no folder: a double-click moves neither list.
+        emit w->FILEBOX()->itemDoubleClicked(w->FILEBOX()->topLevelItem(0), 0);
+        emit w->LOCALBOX()->itemDoubleClicked(w->LOCALBOX()->topLevelItem(0), 0);
+        QCOMPARE(m_server->curDirsSet, QStringList{"public_html"});
+        QCOMPARE(m_server->masks.size(), 1);
+        QCOMPARE(w->LOCALDIR(), m_builtins.setupDir);
+        QCOMPARE(w->FILEBOX()->rowCount(), 1);
+        QVERIFY(messages.shown().isEmpty());
+    }
+
     void connectWithoutDirectoryKeepsTheServersFolder()
     {
         ScriptedMessages messages;
@@ -666,6 +688,9 @@ private slots:
             return names;
         };
         QCOMPARE(order(), (QStringList{"a.txt", "b.exe", "c.bat"}));
+        QCOMPARE(list.topLevelItem(1)->text(0), QStringLiteral("b"));
+        QCOMPARE(list.topLevelItem(1)->text(3), QStringLiteral("02/01/2026"));
+        QCOMPARE(list.topLevelItem(1)->textAlignment(2) & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
         QCOMPARE(list.CURRENTITEMNO(), 0);
         QCOMPARE(list.GETITEMVALUE(), QString());
         QVERIFY(list.GETITEMDATE().isNull());
@@ -710,6 +735,7 @@ private slots:
         QVERIFY(altG);
 
         appGlobals().CPROGDIZIN = m_progDir;
+        appGlobals().CVERIKOK = m_tmp->filePath(QStringLiteral("veri"));
         installUpdaterCommands(fakeFactory(m_server));
         QVERIFY(shellCommands().has(QStringLiteral("VXOFTP")));
         QPointer<FTPWIN> seen;
@@ -729,6 +755,7 @@ private slots:
         QVERIFY(seen.isNull()); // gone when the command returns
         QCOMPARE(m_server->closes, 1);
         QVERIFY(readBytes(QDir(m_progDir).filePath(QStringLiteral("VXOFTP.INI"))).contains("PROXY=p:1"));
+        QVERIFY(QFileInfo(m_builtins.setupDir).isDir()); // the data root's download folder
         shellCommands().remove(QStringLiteral("VXOFTP"));
     }
 };

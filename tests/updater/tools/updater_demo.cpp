@@ -1,8 +1,8 @@
 // The updater window for trying it by hand and for screenshots under Xvfb. Not installed.
-//   updater_demo FOLDER                  a scripted server held in memory, connected at once
+//   updater_demo FOLDER                  a scripted server held in memory
 //   updater_demo FOLDER HOST[:PORT] USER PASSWORD [DIRECTORY]
 //                                        the program's own sessions against that server
-// FOLDER holds the settings file and the download folder "VXO-Setup".
+// FOLDER holds the settings file and the download folder "VXO-Setup". The window connects at once.
 #include "../fake_session.h"
 #include "updater/ftp_win.h"
 #include "updater/updater_commands.h"
@@ -13,7 +13,6 @@
 
 #include <cstdio>
 
-#ifdef VEXO_DEMO_REAL_SESSIONS
 namespace {
 vexo::InetSessionFactory realSessions()
 {
@@ -22,7 +21,6 @@ vexo::InetSessionFactory realSessions()
     };
 }
 } // namespace
-#endif
 
 int main(int argc, char **argv)
 {
@@ -46,16 +44,11 @@ int main(int argc, char **argv)
 
     vexo::InetSessionFactory factory;
     if (args.size() >= 5) {
-#ifdef VEXO_DEMO_REAL_SESSIONS
         b.server = args.at(2);
         b.user = args.at(3);
         b.password = args.at(4);
         b.directory = args.value(5);
         factory = realSessions();
-#else
-        std::fprintf(stderr, "built without the program's sessions\n");
-        return 2;
-#endif
     } else {
         auto server = std::make_shared<vexo::test::FakeServer>();
         server->listing = {{QStringLiteral("VXO_Rir26-setup.exe"), 5001, QDate::currentDate().addDays(-2),
@@ -64,7 +57,6 @@ int main(int argc, char **argv)
         factory = vexo::test::fakeFactory(server);
     }
     vexo::FTPWIN window(nullptr, b, factory, folder);
-    if (args.size() == 2)
-        QTimer::singleShot(200, &window, &vexo::FTPWIN::FTPCONNECT);
+    QTimer::singleShot(200, &window, &vexo::FTPWIN::FTPCONNECT);
     return window.exec();
 }

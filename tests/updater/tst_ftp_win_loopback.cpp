@@ -1,0 +1,190 @@
+// The updater window with the program's own sessions against loopback servers on 127.0.0.1.
+#include "file_bytes.h"
+#include "loopback_server.h"
+#include "scripted_messages.h"
+#include "updater/ftp_win.h"
+#include "updater/my_list_view.h"
+
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vexo;
+using namespace vexo::test;
+
+namespace {
+
+const QString kPassword = QStringLiteral("KoMuTeL!5274*");
+
+QByteArray bytesOf(int n)
+{
+    QByteArray b(n, Qt::Uninitialized);
+    for (int i = 0; i < n; ++i)
+        b[i] = char((i * 7 + i / 251) & 0xFF);
+    return b;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+InetSessionFactory curlSessions()
+{
+    return [](bool http, const QString &agent, InetSession::StatusHook hook) {
+        InetSession::Limits fast;
+        fast.connectTimeoutMs = 3000;
+        fast.lowSpeedSeconds = 1;
+        return makeInetSession(http, agent, std::move(hook), fast);
+    };
+}
+
+} // namespace
+
+class UpdaterWindowOnLoopback : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_tmp;
+    UpdaterBuiltins m_builtins;
+
+    QString root() const { return m_tmp->filePath(QStringLiteral("server")); }
+    QString remote(const QString &name) const { return root() + QStringLiteral("/public_html/") + name; }
+    QString local(const QString &name) const { return QDir(m_builtins.setupDir).filePath(name); }
+    QStringList ftpArgs() const { return {"--user", "vexo", "--password", kPassword}; }
+
+    std::unique_ptr<FTPWIN> window(const LoopbackServer &server)
+    {
+        m_builtins.server = server.address();
+        return std::make_unique<FTPWIN>(nullptr, m_builtins, curlSessions(), m_tmp->filePath(QStringLiteral("prog")));
+    }
+    static void expectNoPassword(const QStringList &statuses, const ScriptedMessages &messages)
+    {
+        for (const QString &t : statuses)
+            QVERIFY2(!t.contains(kPassword), qPrintable(t));
+        for (const MessageRequest &r : messages.shown())
+            QVERIFY(!r.text.contains(kPassword) && !r.caption.contains(kPassword));
+    }
+
+private slots:
+    void init()
+    {
+        m_tmp = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(m_tmp->filePath(QStringLiteral("prog")));
+        m_builtins.user = QStringLiteral("vexo");
+        m_builtins.password = kPassword;
+        m_builtins.directory = QStringLiteral("public_html");
+        m_builtins.setupDir = m_tmp->filePath(QStringLiteral("veri/VXO-Setup"));
+        m_builtins.progFile = m_tmp->filePath(QStringLiteral("prog/VEXO_Rir26"));
+        m_builtins.setupFile = QStringLiteral("VXO_Rir26-setup.exe");
+        m_builtins.pwdKey = QStringLiteral("jwz");
+    }
+
+    void downloadThroughTheWindow_data()
+    {
+        QTest::addColumn<bool>("http");
+        QTest::newRow("FTP") << false;
+        QTest::newRow("HTTP") << true;
+    }
+    void downloadThroughTheWindow()
+    {
+        QFETCH(bool, http);
+        ScriptedMessages messages;
+        const QByteArray setup = bytesOf(5001);
+        writeFile(remote(m_builtins.setupFile), setup);
+        writeFile(remote(QStringLiteral("notes.txt")), "not offered");
+        LoopbackServer server(http ? QStringLiteral("http") : QStringLiteral("ftp"), root(), ftpArgs());
+        QVERIFY(server.port() > 0);
+        auto w = window(server);
+        QStringList statuses;
+        connect(w.get(), &FTPWIN::statusChanged, this, [&](const QString &t) { statuses << t; });
+        w->useHttpBox()->setChecked(http);
+        w->connectButton()->click();
+        QVERIFY2(w->connected(), qPrintable(texts(messages)));
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Bağlandı"));
+        QCOMPARE(w->CURDIR(), QStringLiteral("/public_html"));
+        QCOMPARE(w->FILEBOX()->rowCount(), 1);
+        QCOMPARE(w->FILEBOX()->GETITEMVALUE(), m_builtins.setupFile);
+        qint64 size = 0;
+        w->CURRENTREMOTEFILE(false, &size);
+        QCOMPARE(size, 5001);
+
+        w->updateButton()->click();
+        QCOMPARE(readBytes(local(m_builtins.setupFile)), setup);
+        QCOMPARE(QDir(m_builtins.setupDir).entryList(QDir::Files | QDir::Hidden), QStringList{m_builtins.setupFile});
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Dosya alındı"));
+        QCOMPARE(w->FTPBAR()->maximum(), 4);
+        QCOMPARE(w->LOCALBOX()->rowCount(), 1);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().first().caption, QStringLiteral("Durum..."));
+        if (!http)
+            QVERIFY(statuses.contains(QStringLiteral("Server'e Bağlanıldı ...")));
+
+        w->okButton()->click();
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Bağlantı kesik"));
+        expectNoPassword(statuses, messages);
+    }
+
+    void wrongPassword()
+    {
+        ScriptedMessages messages;
+        writeFile(remote(m_builtins.setupFile), "x");
+        LoopbackServer server(QStringLiteral("ftp"), root(), ftpArgs());
+        m_builtins.password = QStringLiteral("wrong one");
+        auto w = window(server);
+        QStringList statuses;
+        connect(w.get(), &FTPWIN::statusChanged, this, [&](const QString &t) { statuses << t; });
+        w->connectButton()->click();
+        QVERIFY(!w->connected());
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY(messages.shown().first().caption.startsWith(QStringLiteral("FTP hatası ")));
+        QVERIFY(w->session()->Error() > 0);
+        QCOMPARE(messages.shown().first().caption, "FTP hatası " + QString::number(w->session()->Error()));
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Bağlantı kesik"));
+        QVERIFY(w->connectButton()->isEnabled());
+        QVERIFY(!w->updateButton()->isEnabled());
+        expectNoPassword(statuses, messages);
+        for (const MessageRequest &r : messages.shown())
+            QVERIFY(!r.text.contains(QStringLiteral("wrong one")));
+    }
+
+    void aCutDownloadKeepsTheEarlierCopy()
+    {
+        ScriptedMessages messages;
+        m_builtins.setupFile = QStringLiteral("cut-setup.exe"); // the server drops it after 3000 bytes
+        writeFile(remote(m_builtins.setupFile), bytesOf(8000));
+        LoopbackServer server(QStringLiteral("ftp"), root(), ftpArgs());
+        writeFile(local(m_builtins.setupFile), "earlier copy");
+        QFile f(local(m_builtins.setupFile));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0)), QFileDevice::FileModificationTime));
+        f.close();
+        auto w = window(server);
+        w->FTPCONNECT();
+        QVERIFY(w->connected());
+        w->FTPGETFILE();
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Dosya cut-setup.exe alınamıyor"));
+        QCOMPARE(readBytes(local(m_builtins.setupFile)), QByteArray("earlier copy"));
+        QCOMPARE(QDir(m_builtins.setupDir).entryList(QDir::Files | QDir::Hidden), QStringList{m_builtins.setupFile});
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY(messages.shown().first().caption.startsWith(QStringLiteral("FTP hatası ")));
+        QVERIFY(w->connected());
+    }
+
+private:
+    static QString texts(const ScriptedMessages &m)
+    {
+        QStringList out;
+        for (const MessageRequest &r : m.shown())
+            out << r.caption + u'|' + r.text;
+        return out.join(u'\n');
+    }
+};
+
+QTEST_MAIN(UpdaterWindowOnLoopback)
+#include "tst_ftp_win_loopback.moc"
