@@ -128,6 +128,11 @@ public:
     bool RemoveDir(const QString &name) override;
     int Error() const override { return m_error; }
     QString ErrorMsg() const override { return m_errorMsg; }
+    void abortCall() override
+    {
+        if (m_busy)
+            m_abortCall = true;
+    }
 
 private:
     // What one request collects or sends besides the options it sets.
@@ -179,13 +184,23 @@ private:
     // meanwhile); the running call's error state is left alone.
     bool enter() const { return !m_busy; }
     // Marks the session busy for the whole of a call, the last progress report included.
+    // Marks a call running; an abort asked for during it lasts until the call ends.
     struct Busy
     {
-        explicit Busy(bool &flag) : m_flag(flag) { m_flag = true; }
-        ~Busy() { m_flag = false; }
+        Busy(bool &flag, bool &abort) : m_flag(flag), m_abort(abort)
+        {
+            m_flag = true;
+            m_abort = false;
+        }
+        ~Busy()
+        {
+            m_flag = false;
+            m_abort = false;
+        }
         Busy(const Busy &) = delete;
         Busy &operator=(const Busy &) = delete;
         bool &m_flag;
+        bool &m_abort;
     };
     bool needConnection()
     {
@@ -241,6 +256,7 @@ private:
     bool m_connected = false;
     bool m_mlsdRefused = false; // the server refused MLSD on this connection: LIST from now on
     bool m_busy = false;
+    bool m_abortCall = false; // abortCall() was asked during the running call
     int m_error = 0;
     QString m_errorMsg;
     CURLM *m_multi = nullptr;
@@ -337,6 +353,11 @@ CURLcode CurlSession::run(Request &r)
     quint64 seen = 0;
     bool done = false;
     while (!done) {
+        if (m_abortCall) {
+            r.aborted = true;
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
         int running = 0;
         if (curl_multi_perform(m_multi, &running) != CURLM_OK) {
             result = CURLE_FAILED_INIT;
@@ -472,7 +493,7 @@ bool CurlSession::ConnectRemote(const QString &server, const QString &user, cons
 {
     if (!enter())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     release();
     m_mlsdRefused = false;
@@ -573,7 +594,7 @@ bool CurlSession::SetCurDir(const QString &directory)
 {
     if (!enter() || !needConnection())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     if (hasControlChar(directory)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı"));
@@ -609,7 +630,7 @@ QList<ListingEntry> CurlSession::Directory(const QString &mask)
 {
     if (!enter() || !needConnection())
         return {};
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     QList<ListingEntry> all;
     if (m_http) {
@@ -669,7 +690,7 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
 {
     if (!enter() || !needConnection())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
@@ -720,7 +741,7 @@ bool CurlSession::putFile(const QString &localPath, const QString &name, const P
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
@@ -763,7 +784,7 @@ bool CurlSession::DeleteFile(const QString &name)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
@@ -776,7 +797,7 @@ bool CurlSession::CreateDir(const QString &name)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı: ") + name);
@@ -789,7 +810,7 @@ bool CurlSession::RemoveDir(const QString &name)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
-    const Busy busy(m_busy);
+    const Busy busy(m_busy, m_abortCall);
     clearError();
     if (!plainName(name)) {
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı: ") + name);

@@ -182,10 +182,13 @@ void FTPWIN::OKBUTTON()
 
 void FTPWIN::reject()
 {
-    // The close box and Escape. A running transfer is aborted; it closes the connection when it
-    // returns, since the session is in the middle of a call now.
+    // The close box and Escape. A running transfer is aborted at once, even one that is waiting on
+    // a silent server; it closes the connection when it returns, since the session is in the middle
+    // of a call now.
     if (m_busy) {
         m_aborted = true;
+        if (m_session)
+            m_session->abortCall();
     } else if (m_connected && m_session) {
         m_session->CloseRemote();
         m_connected = false;

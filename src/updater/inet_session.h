@@ -57,6 +57,10 @@ public:
     virtual bool CreateDir(const QString &name) = 0;
     virtual bool RemoveDir(const QString &name) = 0;
 
+    // Asks the call running now to end at once, as an aborted transfer ends; made from the events
+    // that run during a call (the window closing). Does nothing between calls.
+    virtual void abortCall() {}
+
     // The number of the last failure (greater than 0 after one) and its text.
     virtual int Error() const = 0;
     virtual QString ErrorMsg() const = 0;

@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace vexo;
@@ -34,12 +36,12 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-InetSessionFactory curlSessions()
+InetSessionFactory curlSessions(int lowSpeedSeconds = 1)
 {
-    return [](bool http, const QString &agent, InetSession::StatusHook hook) {
+    return [lowSpeedSeconds](bool http, const QString &agent, InetSession::StatusHook hook) {
         InetSession::Limits fast;
         fast.connectTimeoutMs = 3000;
-        fast.lowSpeedSeconds = 1;
+        fast.lowSpeedSeconds = lowSpeedSeconds;
         return makeInetSession(http, agent, std::move(hook), fast);
     };
 }
@@ -58,10 +60,11 @@ class UpdaterWindowOnLoopback : public QObject
     QString local(const QString &name) const { return QDir(m_builtins.setupDir).filePath(name); }
     QStringList ftpArgs() const { return {"--user", "vexo", "--password", kPassword}; }
 
-    std::unique_ptr<FTPWIN> window(const LoopbackServer &server)
+    std::unique_ptr<FTPWIN> window(const LoopbackServer &server, int lowSpeedSeconds = 1)
     {
         m_builtins.server = server.address();
-        return std::make_unique<FTPWIN>(nullptr, m_builtins, curlSessions(), m_tmp->filePath(QStringLiteral("prog")));
+        return std::make_unique<FTPWIN>(nullptr, m_builtins, curlSessions(lowSpeedSeconds),
+                                        m_tmp->filePath(QStringLiteral("prog")));
     }
     static void expectNoPassword(const QStringList &statuses, const ScriptedMessages &messages)
     {
@@ -174,6 +177,42 @@ private slots:
         QCOMPARE(messages.shown().size(), 1);
         QVERIFY(messages.shown().first().caption.startsWith(QStringLiteral("FTP hatası ")));
         QVERIFY(w->connected());
+    }
+
+    // The server sends part of the file and then goes quiet, with a long low-speed time: closing
+    // the window ends the download at once, not when the server is given up.
+    void closingDuringAStalledDownloadEndsItAtOnce_data()
+    {
+        QTest::addColumn<bool>("http");
+        QTest::newRow("FTP") << false;
+        QTest::newRow("HTTP") << true;
+    }
+    void closingDuringAStalledDownloadEndsItAtOnce()
+    {
+        QFETCH(bool, http);
+        ScriptedMessages messages;
+        m_builtins.setupFile = QStringLiteral("stall-setup.exe");
+        writeFile(remote(m_builtins.setupFile), bytesOf(8000));
+        LoopbackServer server(http ? QStringLiteral("http") : QStringLiteral("ftp"), root(), ftpArgs());
+        QVERIFY(server.port() > 0);
+        writeFile(local(m_builtins.setupFile), "earlier copy");
+        QFile f(local(m_builtins.setupFile));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0)), QFileDevice::FileModificationTime));
+        f.close();
+        auto w = window(server, 30);
+        w->useHttpBox()->setChecked(http);
+        w->FTPCONNECT();
+        QVERIFY(w->connected());
+        QTimer::singleShot(700, w.get(), [&] { w->reject(); });
+        QElapsedTimer clock;
+        clock.start();
+        w->FTPGETFILE();
+        QVERIFY2(clock.elapsed() >= 700 && clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!w->connected());
+        QVERIFY(messages.shown().isEmpty()); // an abort the user asked for is no error
+        QCOMPARE(readBytes(local(m_builtins.setupFile)), QByteArray("earlier copy"));
+        QCOMPARE(QDir(m_builtins.setupDir).entryList(QDir::Files | QDir::Hidden), QStringList{m_builtins.setupFile});
     }
 
 private:
