@@ -276,6 +276,37 @@ private slots:
         QCOMPARE(w.PBDURUM()->pos(), QPoint(470, 435));
         w.CLOSE();
     }
+
+    // The five cost fields are read-only text fields, not blank buttons: a cyan face, a sunken edge
+    // (darker above and left than below and right) and black text, in every window, empty or not.
+    void costFieldsReadAsSunkenCyanFields()
+    {
+        for (EditorKind kind : {EditorKind::Ingredient, EditorKind::Nutrient, EditorKind::Ratio}) {
+            ConstraintEditWindow *w = open(kind);
+            QVERIFY(w);
+            w->costField(102)->setText(QStringLiteral("    123.457"));
+            for (int id = 102; id <= 106; ++id) {
+                QLineEdit *field = w->costField(id);
+                QVERIFY(field->isReadOnly());
+                const QImage face = field->grab().toImage();
+                const int midY = face.height() / 2;
+                // Inside the edge, away from the right-aligned text.
+                QCOMPARE(face.pixelColor(4, midY), QColor(0, 255, 255));
+                const int above = qGray(face.pixel(face.width() / 2, 0));
+                const int below = qGray(face.pixel(face.width() / 2, face.height() - 1));
+                const int left = qGray(face.pixel(0, midY));
+                const int right = qGray(face.pixel(face.width() - 1, midY));
+                QVERIFY2(above < below && left < right, qPrintable(field->objectName()));
+                QCOMPARE(field->palette().color(QPalette::Text), QColor(Qt::black));
+            }
+            // The number itself is drawn: dark pixels on the right of the filled field.
+            const QImage filled = w->costField(102)->grab().toImage();
+            bool ink = false;
+            for (int x = filled.width() / 2; x < filled.width() - 3 && !ink; ++x)
+                ink = qGray(filled.pixel(x, filled.height() / 2)) < 80;
+            QVERIFY(ink);
+        }
+    }
 };
 
 QTEST_MAIN(TestConstraintEditWindow)
