@@ -17,6 +17,7 @@
 
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QtTest>
@@ -349,6 +350,23 @@ private slots:
         QCOMPARE(p.AAMAT.last(), (Row{c("0.100"), c("0.200"), c("0.300")}));
         for (const Row &membership : std::as_const(p.AGMAT))
             QCOMPARE(membership.size(), 3);
+    }
+
+    // A context-menu item's description shows while the item is highlighted; when the menu closes
+    // the main window's status bar shows its last message again.
+    void contextMenuDescriptionsLeaveWithTheMenu()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        shell->STATUSMESSAGE(QStringLiteral("Çözüm için yeterli veri girişi yapılmadı..."));
+        QMenu *popup = w->contextMenu()->popup();
+        QVERIFY(popup);
+        popup->popup(w->mapToGlobal(QPoint(50, 50)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        popup->setActiveAction(w->contextMenu()->action(3395));
+        QCOMPARE(shell->statusText(), QStringLiteral("Panoya kopyala"));
+        popup->hide();
+        QTRY_COMPARE(shell->statusText(), QStringLiteral("Çözüm için yeterli veri girişi yapılmadı..."));
     }
 
     // The five cost fields are read-only text fields, not blank buttons: a cyan face, a sunken edge
