@@ -8,10 +8,12 @@
 #include "resources/resource_library.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusTipEvent>
 
 namespace vexo {
 
@@ -21,7 +23,7 @@ namespace {
 const QColor kBlack(0, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kGreen(0, 192, 0);
-const QColor kCyan(0, 128, 128);
+const QColor kCyan(0, 255, 255);
 const QColor kRed(255, 0, 0);
 const QColor kShade(190, 190, 190);
 
@@ -77,12 +79,19 @@ ConstraintEditWindow::ConstraintEditWindow(EditorKind kind, QWidget *parent)
     auto dispatch = [this](const QString &command) { runCommand(command); };
     m_menu = std::make_unique<BuiltMenu>(editorMenu(kind), dispatch);
     m_context = std::make_unique<BuiltMenu>(editorContextMenu(kind), dispatch);
-    auto status = [](const QString &text) {
-        if (ShellHost *host = shellHost())
-            host->setStatusText(text);
+    // An item's description is the main window's to show while the item is highlighted: it goes as
+    // the status tip the main window takes back (the empty one) when the context menu closes.
+    auto describe = [](const QString &text) {
+        ShellHost *host = shellHost();
+        if (QWidget *main = host ? host->mainWindow() : nullptr) {
+            QStatusTipEvent tip(text);
+            QCoreApplication::sendEvent(main, &tip);
+        }
     };
-    m_menu->setStatusSink(status);
-    m_context->setStatusSink(status);
+    m_menu->setStatusSink(describe);
+    m_context->setStatusSink(describe);
+    if (QMenu *popup = m_context->popup())
+        connect(popup, &QMenu::aboutToHide, this, [describe] { describe(QString()); });
     registerCommands();
     connectModel();
     m_model.setUp();
@@ -114,12 +123,18 @@ void ConstraintEditWindow::buildControls()
     const char *texts[] = {tips.current, tips.previous, tips.currentDifference, tips.saved, tips.savedDifference};
     QPalette cyan = palette();
     cyan.setBrush(QPalette::Base, kCyan);
+    cyan.setColor(QPalette::Text, kBlack);
+    // A flat filled box reads as a blank button; the sunken edge marks a field that shows a value.
+    const QString sunken = QStringLiteral("QLineEdit { background-color: %1; color: %2;"
+                                          " border: 2px inset rgb(160, 160, 160); padding: 0 1px; }")
+                               .arg(kCyan.name(), kBlack.name());
     for (int i = 0; i < 5; ++i) {
         auto *field = new QLineEdit(this);
         field->setObjectName(QString::fromLatin1(names[i]));
         field->setReadOnly(true);
         field->setToolTip(QString::fromUtf8(texts[i]));
         field->setPalette(cyan);
+        field->setStyleSheet(sunken);
         field->setAlignment(Qt::AlignRight);
         const int width = kind == EditorKind::Ratio ? 56 : 53;
         const int height = kind == EditorKind::Ratio && i < 3 ? 12 : 11;

@@ -187,7 +187,7 @@ void SSHELLWINDOW::registerCommands()
 std::unique_ptr<BuiltMenu> SSHELLWINDOW::buildMainMenu()
 {
     auto menu = std::make_unique<BuiltMenu>(emptyShellMenu(), [this](const QString &command) { runCommand(command); });
-    menu->setStatusSink([this](const QString &text) { STATUSMESSAGE(text); });
+    menu->setStatusSink([this](const QString &text) { showItemDescription(text); });
     return menu;
 }
 
@@ -237,7 +237,7 @@ void SSHELLWINDOW::showMenu(BuiltMenu *menu)
         bar->show();
     }
     if (next != menu_.get()) {
-        next->setStatusSink([this](const QString &text) { STATUSMESSAGE(text); });
+        next->setStatusSink([this](const QString &text) { showItemDescription(text); });
         connect(next, &QObject::destroyed, this, [this] {
             shown_ = nullptr;
             showMenu(nullptr);
@@ -255,6 +255,12 @@ void SSHELLWINDOW::childActivated()
 }
 
 void SSHELLWINDOW::STATUSMESSAGE(const QString &text)
+{
+    message_ = text;
+    status_->setText(text);
+}
+
+void SSHELLWINDOW::showItemDescription(const QString &text)
 {
     status_->setText(text);
 }
@@ -603,11 +609,11 @@ void SSHELLWINDOW::setDropHandler(std::function<void(const QStringList &)> handl
 
 bool SSHELLWINDOW::event(QEvent *event)
 {
-    // Status tips of menu items and buttons go to the window's own status text.
+    // A menu item's or button's description shows while it is pointed at; the empty tip that comes
+    // when the pointer leaves it (or its menu closes) brings back the program's last message.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
-        if (!tip.isEmpty())
-            STATUSMESSAGE(tip);
+        showItemDescription(tip.isEmpty() ? message_ : tip);
         return true;
     }
     return JOVSPLITSHELLWINDOW::event(event);

@@ -99,11 +99,14 @@ private:
     std::unique_ptr<BuiltMenu> buildMainMenu();
     void toggleStartupOption(int id, bool (*writer)(bool));
     void childActivated();
+    // The description of the menu item or button under the pointer, shown until it is left.
+    void showItemDescription(const QString &text);
 
     std::unique_ptr<BuiltMenu> menu_;
     BuiltMenu *shown_ = nullptr;
     QPointer<VKOLBARDLG> pane_;
     QLabel *status_ = nullptr;
+    QString message_; // the program's last status message, shown when no item is pointed at
     QLabel *clock_ = nullptr;
     QTimer *clockTimer_ = nullptr;
     QPointer<HelpWindow> help_;

@@ -6,13 +6,18 @@
 #include "controls/grid_subclasses.h"
 #include "controls/menu_builder.h"
 #include "editors/constraint_edit_window.h"
+#include "platform/dbf_filespec.h"
+#include "problem/dbserverr.h"
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
+#include "refdb/reference_additions.h"
+#include "scripted_matcher.h"
 #include "scripted_messages.h"
 #include "shell/shell_window.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QtTest>
@@ -275,6 +280,124 @@ private slots:
         QCOMPARE(w.costField(106)->pos(), QPoint(380, 465));
         QCOMPARE(w.PBDURUM()->pos(), QPoint(470, 435));
         w.CLOSE();
+    }
+
+    // A nutrient added from the reference database that drops an ingredient the reference lacks: the
+    // ingredient editor, open before with a typed price, was committed and closed when the nutrient
+    // editor opened, so no stale copy of the ingredient rows survives the addition; reopened, it
+    // shows the remaining rows, and an edit and a commit there keep the problem whole.
+    void aNutrientAdditionThatDropsAnIngredientLeavesNoStaleEditor()
+    {
+        OpenProblem &p = openProblem();
+        const QString path = env->path(QStringLiteral("MATNRC6.DBF"));
+        QVERIFY(DbfFileSpec(path).create({{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0},
+                                          {"GRUBU", u'C', 11, 0}, {"CA", u'C', 11, 0}}));
+        DBSERVERR reference(path, false, false);
+        const QStringList names = {QStringLiteral("MISIR"), QStringLiteral("SOYA"), QStringLiteral("ARPA")};
+        for (int k = 0; k < names.size(); ++k) {
+            QVERIFY(reference.append());
+            reference.fieldPut(QStringLiteral("KOD"), k + 1);
+            reference.fieldPut(QStringLiteral("YM_ADI"), names.at(k));
+            reference.fieldPut(QStringLiteral("CA"), c(QStringLiteral("0.%1000").arg(k + 1)));
+        }
+        QVERIFY(reference.commit());
+
+        ConstraintEditWindow *ingredients = open(EditorKind::Ingredient);
+        QVERIFY(ingredients);
+        QPointer<ConstraintEditWindow> firstIngredients(ingredients);
+        goTo(ingredients, 2, 2);
+        type(ingredients, QStringLiteral("0,75"));
+        QCOMPARE(p.AYMLIST[1][YMPRICE], c(QStringLiteral("20.000"))); // typed, not committed yet
+
+        ConstraintEditWindow *nutrients = open(EditorKind::Nutrient);
+        QVERIFY(nutrients);
+        QCOMPARE(shell->GETDATAWINDOWS().size(), 1);
+        QVERIFY(!shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")));
+        QTRY_VERIFY(firstIngredients.isNull());
+        QCOMPARE(p.AYMLIST[1][YMPRICE], c(QStringLiteral("0.750")));
+
+        // KEPEK has no reference record; the user skips it, so it leaves the problem.
+        test::ScriptedMatcher matcher;
+        matcher.script.enqueue({NameMatchAnswer::Skipped, {}});
+        dialogs->onAddNutrients = [&] {
+            NutrientAddition addition(reference, nutrients);
+            addition.AABRRE = {QStringLiteral("CA")};
+            addition.ABIRIM = {QStringLiteral("%")};
+            addition.GETRNOOFYM();
+            return addition.BESINMADDESIEKLE({1});
+        };
+        QVERIFY(nutrients->runCommand(QStringLiteral("BESMADEKLE")));
+        QCOMPARE(matcher.asked.size(), 1);
+        QCOMPARE(matcher.asked.first().name, QStringLiteral("KEPEK"));
+        QCOMPARE(p.AYMADLARI, names);
+        QCOMPARE(nutrients->server()->LASTREC(), 4);
+        QCOMPARE(p.checkInvariants(), QStringList());
+
+        ingredients = open(EditorKind::Ingredient);
+        QVERIFY(ingredients);
+        QCOMPARE(shell->GETDATAWINDOWS().size(), 1);
+        QCOMPARE(ingredients->server()->LASTREC(), 3);
+        goTo(ingredients, 3, 2);
+        type(ingredients, QStringLiteral("0,4"));
+        QVERIFY(ingredients->runCommand(QStringLiteral("CLOSE")));
+        QTest::qWait(20);
+
+        QCOMPARE(p.checkInvariants(), QStringList());
+        QCOMPARE(p.AYMADLARI, names);
+        QCOMPARE(p.AYMLIST[1][YMPRICE], c(QStringLiteral("0.750")));
+        QCOMPARE(p.AYMLIST[2][YMPRICE], c(QStringLiteral("0.400")));
+        QCOMPARE(p.ABMADLARI.last(), QStringLiteral("CA"));
+        QCOMPARE(p.AAMAT.last(), (Row{c("0.100"), c("0.200"), c("0.300")}));
+        for (const Row &membership : std::as_const(p.AGMAT))
+            QCOMPARE(membership.size(), 3);
+    }
+
+    // A context-menu item's description shows while the item is highlighted; when the menu closes
+    // the main window's status bar shows its last message again.
+    void contextMenuDescriptionsLeaveWithTheMenu()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        shell->STATUSMESSAGE(QStringLiteral("Çözüm için yeterli veri girişi yapılmadı..."));
+        QMenu *popup = w->contextMenu()->popup();
+        QVERIFY(popup);
+        popup->popup(w->mapToGlobal(QPoint(50, 50)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        popup->setActiveAction(w->contextMenu()->action(3395));
+        QCOMPARE(shell->statusText(), QStringLiteral("Panoya kopyala"));
+        popup->hide();
+        QTRY_COMPARE(shell->statusText(), QStringLiteral("Çözüm için yeterli veri girişi yapılmadı..."));
+    }
+
+    // The five cost fields are read-only text fields, not blank buttons: a cyan face, a sunken edge
+    // (darker above and left than below and right) and black text, in every window, empty or not.
+    void costFieldsReadAsSunkenCyanFields()
+    {
+        for (EditorKind kind : {EditorKind::Ingredient, EditorKind::Nutrient, EditorKind::Ratio}) {
+            ConstraintEditWindow *w = open(kind);
+            QVERIFY(w);
+            w->costField(102)->setText(QStringLiteral("    123.457"));
+            for (int id = 102; id <= 106; ++id) {
+                QLineEdit *field = w->costField(id);
+                QVERIFY(field->isReadOnly());
+                const QImage face = field->grab().toImage();
+                const int midY = face.height() / 2;
+                // Inside the edge, away from the right-aligned text.
+                QCOMPARE(face.pixelColor(4, midY), QColor(0, 255, 255));
+                const int above = qGray(face.pixel(face.width() / 2, 0));
+                const int below = qGray(face.pixel(face.width() / 2, face.height() - 1));
+                const int left = qGray(face.pixel(0, midY));
+                const int right = qGray(face.pixel(face.width() - 1, midY));
+                QVERIFY2(above < below && left < right, qPrintable(field->objectName()));
+                QCOMPARE(field->palette().color(QPalette::Text), QColor(Qt::black));
+            }
+            // The number itself is drawn: dark pixels on the right of the filled field.
+            const QImage filled = w->costField(102)->grab().toImage();
+            bool ink = false;
+            for (int x = filled.width() / 2; x < filled.width() - 3 && !ink; ++x)
+                ink = qGray(filled.pixel(x, filled.height() / 2)) < 80;
+            QVERIFY(ink);
+        }
     }
 };
 

@@ -97,6 +97,21 @@ private slots:
     }
     void cleanup() { openProblem().reset(); }
 
+    // While an addition runs no other window of the program takes input, so no other editor can be
+    // opened or edited with a copy of the lists the addition is changing.
+    void bothAddDialogsBlockEveryOtherWindow()
+    {
+        test::ScriptedMessages messages;
+        {
+            DATADLGSENSITIVESEARCH ingredients(nullptr);
+            QVERIFY(ingredients.opened());
+            QCOMPARE(ingredients.windowModality(), Qt::ApplicationModal);
+        }
+        BBESMADEKLE_DLG nutrients(nullptr);
+        QVERIFY(nutrients.opened());
+        QCOMPARE(nutrients.windowModality(), Qt::ApplicationModal);
+    }
+
     void groupsAndAlphabeticalList()
     {
         test::ScriptedMessages messages;

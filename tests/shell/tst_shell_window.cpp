@@ -188,6 +188,62 @@ private slots:
         QCOMPARE(window.statusText(), QStringLiteral("Programı sonlandır "));
     }
 
+    // A button's or item's description shows only while it is pointed at; then the status bar shows
+    // again what the program last put there (nothing at first), and a message a command puts there
+    // while the pointer is on the button stays after the pointer leaves.
+    void descriptionsLastWhileTheirItemIsPointedAt()
+    {
+        SSHELLWINDOW window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        BuiltMenu &menu = window.mainMenu();
+        QWidget *open = menu.toolBar()->widgetForAction(menu.toolAction(28398));
+        QVERIFY(open);
+        const QPoint away = window.mdiArea()->mapTo(&window, window.mdiArea()->rect().center());
+        auto pointAt = [&](QWidget *button) {
+            QTest::mouseMove(button, button->rect().center());
+            QTest::qWait(20);
+        };
+        auto leave = [&] {
+            QTest::mouseMove(&window, away);
+            QTest::qWait(20);
+        };
+
+        pointAt(open);
+        QCOMPARE(window.statusText(), QStringLiteral("Mevcut bir veri dosyası aç"));
+        leave();
+        QCOMPARE(window.statusText(), QString());
+
+        window.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        pointAt(open);
+        QCOMPARE(window.statusText(), QStringLiteral("Mevcut bir veri dosyası aç"));
+        leave();
+        QCOMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+
+        // A menu item of the menu bar highlighted, and the menu closed.
+        QMenuBar *bar = window.menuBar();
+        QAction *fileTitle = bar->actions().first();
+        QMenu *file = fileTitle->menu();
+        QVERIFY(file);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileTitle).center());
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        file->setActiveAction(menu.action(28404));
+        QCOMPARE(window.statusText(), QStringLiteral("Programı sonlandır "));
+        QTest::keyClick(file, Qt::Key_Escape);
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QTRY_VERIFY(!file->isVisible());
+        QCOMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+
+        // A command run from the button under the pointer leaves its message behind.
+        shellCommands().add(QStringLiteral("FILEOPEN"), [&window] { window.STATUSMESSAGE(QStringLiteral("Açıldı")); });
+        pointAt(open);
+        menu.toolAction(28398)->trigger();
+        QCOMPARE(window.statusText(), QStringLiteral("Açıldı"));
+        leave();
+        QCOMPARE(window.statusText(), QStringLiteral("Açıldı"));
+        shellCommands().remove(QStringLiteral("FILEOPEN"));
+    }
+
     void anActiveChildsMenuTakesCtrlXUntilItCloses()
     {
         SSHELLWINDOW window;
