@@ -2,6 +2,11 @@
 
 #include "controls/command_registry.h"
 
+#include "controls/menu_builder.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QStatusTipEvent>
 #include <QWidget>
 
 namespace vexo {
@@ -25,6 +30,23 @@ bool runChildCommand(ShellChild &child, const QString &name)
     if (child.childCommands().run(name))
         return true;
     return g_host ? g_host->runCommand(name) : shellCommands().run(name);
+}
+
+void describeInMainWindow(BuiltMenu &menu, BuiltMenu *context)
+{
+    auto describe = [](const QString &text) {
+        ShellHost *host = shellHost();
+        if (QWidget *main = host ? host->mainWindow() : nullptr) {
+            QStatusTipEvent tip(text);
+            QCoreApplication::sendEvent(main, &tip);
+        }
+    };
+    menu.setStatusSink(describe);
+    if (!context)
+        return;
+    context->setStatusSink(describe);
+    if (QMenu *popup = context->popup())
+        QObject::connect(popup, &QMenu::aboutToHide, popup, [describe] { describe(QString()); });
 }
 
 void endDataWindow(QWidget *window)

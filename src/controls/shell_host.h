@@ -112,4 +112,9 @@ bool runChildCommand(ShellChild &child, const QString &name);
 // the event loop.
 void endDataWindow(QWidget *window);
 
+class BuiltMenu;
+// Hands a child window's menu descriptions to the main window, which shows one only while its item is
+// highlighted; the context menu's closing takes it back. Without a main window they go nowhere.
+void describeInMainWindow(BuiltMenu &menu, BuiltMenu *context = nullptr);
+
 } // namespace vexo

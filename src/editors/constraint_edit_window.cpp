@@ -8,12 +8,10 @@
 #include "resources/resource_library.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QStatusTipEvent>
 
 namespace vexo {
 
@@ -79,19 +77,7 @@ ConstraintEditWindow::ConstraintEditWindow(EditorKind kind, QWidget *parent)
     auto dispatch = [this](const QString &command) { runCommand(command); };
     m_menu = std::make_unique<BuiltMenu>(editorMenu(kind), dispatch);
     m_context = std::make_unique<BuiltMenu>(editorContextMenu(kind), dispatch);
-    // An item's description is the main window's to show while the item is highlighted: it goes as
-    // the status tip the main window takes back (the empty one) when the context menu closes.
-    auto describe = [](const QString &text) {
-        ShellHost *host = shellHost();
-        if (QWidget *main = host ? host->mainWindow() : nullptr) {
-            QStatusTipEvent tip(text);
-            QCoreApplication::sendEvent(main, &tip);
-        }
-    };
-    m_menu->setStatusSink(describe);
-    m_context->setStatusSink(describe);
-    if (QMenu *popup = m_context->popup())
-        connect(popup, &QMenu::aboutToHide, this, [describe] { describe(QString()); });
+    describeInMainWindow(*m_menu, m_context.get());
     registerCommands();
     connectModel();
     m_model.setUp();

@@ -131,9 +131,7 @@ BYM_GRUBU_WIN::BYM_GRUBU_WIN(QWidget *parent)
     auto dispatch = [this](const QString &command) { runCommand(command); };
     m_menu = std::make_unique<BuiltMenu>(ymGrubuMenu(), dispatch);
     m_context = std::make_unique<BuiltMenu>(ymgContMenu(), dispatch);
-    auto sink = [this](const QString &text) { statusBar(text); };
-    m_menu->setStatusSink(sink);
-    m_context->setStatusSink(sink);
+    describeInMainWindow(*m_menu, m_context.get());
     registerCommands();
 
     // POSTINIT

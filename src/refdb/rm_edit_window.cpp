@@ -129,12 +129,7 @@ RM_EDIT_WINDOW::RM_EDIT_WINDOW(QWidget *parent) : QWidget(parent)
     auto dispatch = [this](const QString &command) { runChildCommand(*this, command); };
     m_menu = std::make_unique<BuiltMenu>(standardShellMenu(), dispatch);
     m_context = std::make_unique<BuiltMenu>(dwContMenu(), dispatch);
-    const auto status = [](const QString &text) {
-        if (ShellHost *host = shellHost())
-            host->setStatusText(text);
-    };
-    m_menu->setStatusSink(status);
-    m_context->setStatusSink(status);
+    describeInMainWindow(*m_menu, m_context.get());
 
     m_modeLabel = new QLabel(u"Yazım modu:"_s, this);
     m_modeLabel->setObjectName(u"FT_OEDIT"_s);

@@ -17,6 +17,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QStatusTipEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -27,6 +29,22 @@ using vexo::test::Definition;
 using vexo::test::RefDbRoot;
 
 namespace {
+
+// Records the status tips a window is sent.
+class TipRecorder : public QObject
+{
+public:
+    explicit TipRecorder(QStringList &tips) : m_tips(tips) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::StatusTip)
+            m_tips << static_cast<QStatusTipEvent *>(event)->tip();
+        return false;
+    }
+
+private:
+    QStringList &m_tips;
+};
 
 // A main window with a working registry of data windows, as the editors need it.
 class FakeHost : public ShellHost
@@ -395,6 +413,32 @@ private slots:
                                              QStringLiteral("TAHIL").leftJustified(11), "    11.5000", "    89.0000"}));
         w.rows()->changed = false;
         messages.answer(MessageAnswer::No);
+    }
+
+    // A context-menu item's description is the main window's status tip while the item is
+    // highlighted; the menu's closing takes it back with an empty tip.
+    void contextMenuDescriptionsLeaveWithTheMenu()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QVERIFY(root.writeDefinitions(definitions()));
+        QVERIFY(root.writeMatrix({"HP", "KM"}, 3));
+        FakeHost host;
+        QStringList tips;
+        TipRecorder recorder(tips);
+        host.window.installEventFilter(&recorder);
+        RM_EDIT_WINDOW w;
+        w.show();
+        QMenu *popup = w.contextMenu()->popup();
+        QVERIFY(popup);
+        popup->popup(w.mapToGlobal(QPoint(40, 40)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        popup->setActiveAction(w.contextMenu()->action(30894));
+        QCOMPARE(tips.value(tips.size() - 1), QStringLiteral("Panoya kopyala"));
+        popup->hide();
+        QTRY_COMPARE(tips.value(tips.size() - 1), QString());
+        QVERIFY(host.status.isEmpty()); // nothing went to the lasting status text
+        w.rows()->changed = false;
     }
 
     void rowMenusAndSearch()
