@@ -126,6 +126,8 @@ public:
     bool DeleteFile(const QString &name) override;
     bool CreateDir(const QString &name) override;
     bool RemoveDir(const QString &name) override;
+    // One FTP command on a plain name in the current directory (DELE, MKD, RMD).
+    bool nameCommand(const char *verb, const QString &name, const QString &refusal);
     int Error() const override { return m_error; }
     QString ErrorMsg() const override { return m_errorMsg; }
     void abortCall() override
@@ -782,41 +784,30 @@ bool CurlSession::putFile(const QString &localPath, const QString &name, const P
 
 bool CurlSession::DeleteFile(const QString &name)
 {
-    if (!enter() || !needConnection() || refuseOnHttp())
-        return false;
-    const Busy busy(m_busy, m_abortCall);
-    clearError();
-    if (!plainName(name)) {
-        setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
-        return false;
-    }
-    return ftpCommand("DELE " + childPath(name).toUtf8(), false, nullptr);
+    return nameCommand("DELE ", name, QStringLiteral("Geçersiz dosya adı: "));
 }
 
 bool CurlSession::CreateDir(const QString &name)
 {
-    if (!enter() || !needConnection() || refuseOnHttp())
-        return false;
-    const Busy busy(m_busy, m_abortCall);
-    clearError();
-    if (!plainName(name)) {
-        setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı: ") + name);
-        return false;
-    }
-    return ftpCommand("MKD " + childPath(name).toUtf8(), false, nullptr);
+    return nameCommand("MKD ", name, QStringLiteral("Geçersiz dizin adı: "));
 }
 
 bool CurlSession::RemoveDir(const QString &name)
+{
+    return nameCommand("RMD ", name, QStringLiteral("Geçersiz dizin adı: "));
+}
+
+bool CurlSession::nameCommand(const char *verb, const QString &name, const QString &refusal)
 {
     if (!enter() || !needConnection() || refuseOnHttp())
         return false;
     const Busy busy(m_busy, m_abortCall);
     clearError();
     if (!plainName(name)) {
-        setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dizin adı: ") + name);
+        setError(int(CURLE_URL_MALFORMAT), refusal + name);
         return false;
     }
-    return ftpCommand("RMD " + childPath(name).toUtf8(), false, nullptr);
+    return ftpCommand(QByteArray(verb) + childPath(name).toUtf8(), false, nullptr);
 }
 
 } // namespace

@@ -43,19 +43,24 @@ xvfb_session_end() {
 }
 
 # The start of an end-to-end script: `fail` reports (with the program's log, OUT/program.log) and
-# ends the script; `window_script OUT` checks the tools, empties OUT and opens the session there.
+# ends the script; `prepare_output OUT` checks the tools and empties OUT; `window_script OUT` does
+# that and opens the session there.
 fail() {
   echo "FAIL: $*" >&2
   [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
   exit 1
 }
 
-window_script() {
+prepare_output() {
   out=$1
   for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
   done
   rm -rf "$out"
   mkdir -p "$out"
+}
+
+window_script() {
+  prepare_output "$1"
   xvfb_session "$out" || { cat "$out/xvfb.log" >&2; fail "no Xvfb could be reached"; }
 }

@@ -12,16 +12,9 @@ make_fixture=$2
 out=$3
 source_dir=$4
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
-  exit 1
-}
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
-done
-rm -rf "$out"
-mkdir -p "$out"
+# shellcheck source=../../support/xvfb_session.sh
+source "$source_dir/tests/support/xvfb_session.sh"
+prepare_output "$out"
 # shellcheck source=../../shell/e2e/session.sh
 source "$source_dir/tests/shell/e2e/session.sh"
 shot() { import -window root "$out/$1.png"; }

@@ -2,18 +2,9 @@
 # `make_fixture` and `out` (the output folder, emptied here); gives `fail`, `shot`, the session of
 # session.sh, the fixture problem `fixture`, and `open_problem`, which starts the program on it and
 # sets `main` (its main window) and `main_pid`.
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$out/program.log" ] && sed 's/^/program: /' "$out/program.log" >&2
-  exit 1
-}
-
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps.sh installs it)"
-done
-
-rm -rf "$out"
-mkdir -p "$out"
+# shellcheck source=../../support/xvfb_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/xvfb_session.sh"
+prepare_output "$out"
 # shellcheck source=session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 mkdir -p "$home/problems"
