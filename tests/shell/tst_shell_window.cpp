@@ -578,6 +578,11 @@ private slots:
         const QString text = window.helpWindow()->browser()->toPlainText();
         for (const char *told : {"Krş/Kg", "Azami Fiyat", "Stokda Var/Yok"})
             QVERIFY2(text.contains(QString::fromUtf8(told)), told);
+        // A link, then Alt+Left back, as the help's own page says.
+        QTextBrowser *browser = window.helpWindow()->browser();
+        browser->setSource(QUrl(QStringLiteral("qrc:/help/cozum.html")));
+        QTest::keyClick(browser, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(browser->source().fileName(), QStringLiteral("yem_maddeleri.html"));
     }
 };
 
