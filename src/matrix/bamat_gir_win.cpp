@@ -114,7 +114,7 @@ BAMAT_GIR_WIN::BAMAT_GIR_WIN(QWidget *parent) : QWidget(parent)
         {"GOBOTTOM", [this] { GOBOTTOM(); }},
         {"BMBAGLA", [this] { BMBAGLA(); }},
         {"WIN_HESMAK", [] { launchCalculator(); }},
-        {"CONTEXTHELP", [] { if (ShellHost *h = shellHost()) h->showHelp(u"Aktif Matris Yazımı"_s); }},
+        {"CONTEXTHELP", [] { if (ShellHost *h = shellHost()) h->showHelp(BAMAT_GIR_WIN::helpKeyword()); }},
         {"OHAKKINDA", [] { if (ShellHost *h = shellHost()) h->showAbout(); }},
         {"CLOSE", [this] { CLOSE(); }},
     };

@@ -29,6 +29,9 @@ public:
     explicit BAMAT_GIR_WIN(QWidget *parent = nullptr);
     ~BAMAT_GIR_WIN() override;
 
+    // The help topic that "İlgili Yardım" (F3) opens.
+    static QString helpKeyword() { return QStringLiteral("Aktif Matris Yazımı"); }
+
     AMAT_BBROWSER *BROWSER() const { return m_grid; }
     BARRAYSERVER *server() const { return m_server.get(); }
     const QList<int> &decimals() const { return m_decimals; }

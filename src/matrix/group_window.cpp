@@ -221,7 +221,7 @@ void BYM_GRUBU_WIN::registerCommands()
     });
     m_commands.add(QStringLiteral("CONTEXTHELP"), [] {
         if (ShellHost *host = shellHost())
-            host->showHelp(QStringLiteral("Yem Maddesi Grupları"));
+            host->showHelp(helpKeyword());
     });
 }
 

@@ -45,6 +45,9 @@ public:
     explicit BYM_GRUBU_WIN(QWidget *parent = nullptr);
     ~BYM_GRUBU_WIN() override;
 
+    // The help topic that "İlgili Yardım" (F3) opens.
+    static QString helpKeyword() { return QStringLiteral("Yem Maddesi Grupları"); }
+
     // The member dialog and the solver; tests put scripted ones in.
     using MemberDialog = std::function<GroupDialogResult(QWidget *owner, std::optional<GRUP_BELIR_DLG::Existing>)>;
     using Solver = std::function<GroupSolveResult(QWidget *owner)>;

@@ -121,7 +121,7 @@ RM_EDIT_WINDOW::RM_EDIT_WINDOW(QWidget *parent) : QWidget(parent)
         {"BMBAGLA", [this] { BMBAGLA(); }},
         {"PBARA", [this] { PBARA(); }},
         {"WIN_HESMAK", [] { launchCalculator(); }},
-        {"CONTEXTHELP", [] { if (ShellHost *h = shellHost()) h->showHelp(u"Referans Matris"_s); }},
+        {"CONTEXTHELP", [] { if (ShellHost *h = shellHost()) h->showHelp(RM_EDIT_WINDOW::helpKeyword()); }},
         {"HAKKINDA", [] { if (ShellHost *h = shellHost()) h->showAbout(); }},
     };
     for (const auto &[name, handler] : commands)

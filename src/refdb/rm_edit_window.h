@@ -37,6 +37,9 @@ public:
     explicit RM_EDIT_WINDOW(QWidget *parent = nullptr);
     ~RM_EDIT_WINDOW() override;
 
+    // The help topic that "İlgili Yardım" (F3) opens.
+    static QString helpKeyword() { return QStringLiteral("Referans Matris"); }
+
     // False when a reference table could not be read at opening (the opener told the user); such a
     // window is never shown.
     bool loaded() const { return bool(m_rows); }

@@ -271,7 +271,7 @@ void ReportPads::FILEPRINTERSETUP()
 
 void ReportPads::RE_CONTEXTHELP()
 {
-    m_host.showHelp(QStringLiteral("Rapor Editörü"));
+    m_host.showHelp(helpKeyword());
 }
 
 int ReportPads::CLOSINGCHILD2()

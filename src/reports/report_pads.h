@@ -43,7 +43,9 @@ public:
     // Opens every dropped file that exists.
     void DROP(const QStringList &paths);
     void FILEPRINTERSETUP();
+    // Help for the pads: the topic helpKeyword().
     void RE_CONTEXTHELP();
+    static QString helpKeyword() { return QStringLiteral("Rapor Editörü"); }
     // Closes every pad and brings the main menu back when none is left.
     void CLOSINGCHILD();
     // Closes every pad, whatever its name, and answers how many ended. It stops at the first pad

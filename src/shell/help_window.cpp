@@ -1,5 +1,7 @@
 #include "shell/help_window.h"
 
+#include "shell/help_topics.h"
+
 #include <QFile>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -36,8 +38,9 @@ HelpWindow::HelpWindow(QWidget *owner) : QDialog(owner)
 QString HelpWindow::pageOf(const QString &topic)
 {
     initHelpPages();
-    const QString path = QStringLiteral(":/help/") + topic.trimmed().toLower() + QStringLiteral(".html");
-    return !topic.trimmed().isEmpty() && QFile::exists(path) ? path : QString();
+    const QString file = helpPageFile(topic);
+    const QString path = QStringLiteral(":/help/") + file;
+    return !file.isEmpty() && QFile::exists(path) ? path : QString();
 }
 
 bool HelpWindow::showTopic(const QString &topic)
@@ -45,11 +48,11 @@ bool HelpWindow::showTopic(const QString &topic)
     QString page = pageOf(topic);
     const bool found = !page.isEmpty();
     if (!found)
-        page = pageOf(QStringLiteral("HelpIndex"));
+        page = pageOf(kHelpIndexTopic);
     if (page.isEmpty())
         return false;
     browser_->setSource(QUrl(QStringLiteral("qrc") + page));
-    topic_ = found ? topic : QStringLiteral("HelpIndex");
+    topic_ = found ? topic : kHelpIndexTopic;
     show();
     raise();
     return found;

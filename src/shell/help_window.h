@@ -6,8 +6,8 @@ class QTextBrowser;
 
 namespace vexo {
 
-// The program's help: short Turkish pages, one per topic, compiled in. A topic without a page opens
-// the index instead and answers false.
+// The program's help: Turkish pages compiled in; every topic the program names opens its page
+// (help_topics.h). A topic without a page opens the index instead and answers false.
 class HelpWindow : public QDialog
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "controls/shell_host.h"
 #include "controls/split_shell_window.h"
 #include "problem/problem_file_commands.h"
+#include "shell/help_topics.h"
 #include "shell/help_window.h"
 #include "shell/nav_pane.h"
 
@@ -68,8 +69,8 @@ public:
     void POSTMENUEXDUZEN();
     void RESETSHELLPOSITION();
     void SAVESCREENSIZEPOS();
-    void HELPINDEX() { showHelp(QStringLiteral("HelpIndex")); }
-    void HELPCONTENTS() { showHelp(QStringLiteral("HelpContents")); }
+    void HELPINDEX() { showHelp(kHelpIndexTopic); }
+    void HELPCONTENTS() { showHelp(kHelpContentsTopic); }
     void WINDOWCASCADE();
     void WINDOWTILE();
     void WINDOWICON();

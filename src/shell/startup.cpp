@@ -160,7 +160,7 @@ StartupSequence::Outcome StartupSequence::run(const QStringList &arguments)
     }
     if (shellGlobals().LACILISTUYO) {
         StoreTipSettings settings;
-        m_ui.runTipOfTheDay(settings, [] { STARTUPTIPCONT(false); });
+        m_ui.runTipOfTheDay(settings, [this] { m_ui.switchTipOptionOff(); });
     }
     if (!file.isEmpty())
         m_ui.openFile(file);

@@ -42,6 +42,9 @@ public:
     // The logon dialog over the main window: the stored name, or nothing when refused or cancelled.
     virtual std::optional<QString> runLogon() = 0;
     virtual void runTipOfTheDay(TipSettings &settings, const std::function<void()> &switchTipOptionOff) = 0;
+    // "Başlarken göster" was unticked: the main window's tip toggle switches the option off, so that its
+    // menu item loses the tick together with the stored option.
+    virtual void switchTipOptionOff() = 0;
     // The problem file named on the command line.
     virtual void openFile(const QString &path) = 0;
 };

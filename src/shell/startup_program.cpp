@@ -6,6 +6,7 @@
 #include "shell/about_box.h"
 #include "shell/logon_dialog.h"
 #include "shell/registry.h"
+#include "shell/settings_store.h"
 #include "shell/registry_setup.h"
 #include "shell/shell_window.h"
 #include "shell/splash_screen.h"
@@ -80,6 +81,14 @@ std::optional<QString> ProgramStartupUi::runLogon()
 void ProgramStartupUi::runTipOfTheDay(TipSettings &settings, const std::function<void()> &switchTipOptionOff)
 {
     vexo::runTipOfTheDay(m_window, settings, switchTipOptionOff);
+}
+
+void ProgramStartupUi::switchTipOptionOff()
+{
+    if (auto *shell = qobject_cast<SSHELLWINDOW *>(m_window.data()))
+        shell->TUYOGOSTER();
+    else
+        STARTUPTIPCONT(false);
 }
 
 void ProgramStartupUi::openFile(const QString &path)

@@ -34,6 +34,7 @@ public:
     void showMainWindow(const std::optional<QRect> &position) override;
     std::optional<QString> runLogon() override;
     void runTipOfTheDay(TipSettings &settings, const std::function<void()> &switchTipOptionOff) override;
+    void switchTipOptionOff() override;
     void openFile(const QString &path) override;
 
     QMainWindow *mainWindow() const { return m_window; }

@@ -3,9 +3,12 @@
 #include "platform/dialog_units.h"
 
 #include "platform/message_sink.h"
+#include "problem/app_globals.h"
 #include "resources/resource_library.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -154,6 +157,13 @@ void WINTIPOFDAY::LOADTIP()
         m_next->setFocus();
 }
 
+namespace {
+
+const QString kPaperTitle = QStringLiteral("VEXO_Zud: Doğrusal Programlama ile En Düşük Maliyetli Karma Yem "
+                                           "Formülasyonu İçin Bir Bilgisayar Programı");
+
+} // namespace
+
 QString tipMoreInfoText()
 {
     return QStringList{
@@ -165,9 +175,30 @@ QString tipMoreInfoText()
     }.join(u'\n');
 }
 
+QString tipPaperPath()
+{
+    const QString folder = appGlobals().CPROGDIZIN;
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("VEXO_Zud_Bildiri.doc"));
+}
+
+QString tipPaperMissingText(const QString &path)
+{
+    return QStringList{
+        QStringLiteral("Daha fazla bilgi için programın yardım sistemini inceleyiniz:"),
+        QStringLiteral("Yardım > İndeks (F1) ve Yardım > İçindekiler (F2)."),
+        QString(),
+        QStringLiteral("\"") + kPaperTitle + QStringLiteral("\" adlı Word belgesi"),
+        QStringLiteral("program dizininde bulunamadı:"),
+        QDir::toNativeSeparators(path.isEmpty() ? QStringLiteral("VEXO_Zud_Bildiri.doc") : path),
+    }.join(u'\n');
+}
+
 void WTIPOFDAY::MOREINFO()
 {
-    showMessage(this, QStringLiteral("Daha Fazla Bilgi"), tipMoreInfoText(), MB_OK | MB_ICONINFORMATION);
+    const QString paper = tipPaperPath();
+    const bool present = !paper.isEmpty() && QFileInfo(paper).isFile();
+    showMessage(this, QStringLiteral("Daha Fazla Bilgi"), present ? tipMoreInfoText() : tipPaperMissingText(paper),
+                MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace vexo

@@ -61,7 +61,8 @@ private:
     QPlainTextEdit *m_text = nullptr;
 };
 
-// The program's tip dialog: "Daha fazla bilgi" tells where to read further.
+// The program's tip dialog: "Daha fazla bilgi" tells where to read further: the paper in the program
+// folder when it is there, the program's help when it is not.
 class WTIPOFDAY : public WINTIPOFDAY
 {
     Q_OBJECT
@@ -73,5 +74,9 @@ public:
 
 // The further-reading text, five lines.
 QString tipMoreInfoText();
+// The paper that text names, as the program folder holds it.
+QString tipPaperPath();
+// What "Daha fazla bilgi" says when the paper is not at `path`.
+QString tipPaperMissingText(const QString &path);
 
 } // namespace vexo

@@ -6,14 +6,18 @@
 #include "shell/registry.h"
 #include "shell/registry_setup.h"
 #include "shell/registry_store.h"
+#include "shell/shell_window.h"
+#include "shell/tip_of_the_day_dialog.h"
 #include "shell/user_table.h"
 #include "platform/special_folders.h"
 #include "shell_fixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMap>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace vexo;
@@ -69,6 +73,11 @@ public:
         if (untickShowAtStart)
             switchOff();
         LASTTIPCONT(settings, quint32(lastTipFromSetting(settings.get(QString::fromUtf16(kLastTipSetting))) + 1));
+    }
+    void switchTipOptionOff() override
+    {
+        m_log->append("tip option off");
+        STARTUPTIPCONT(false);
     }
     void openFile(const QString &path) override { m_log->append("open " + path); }
 
@@ -346,6 +355,36 @@ TEST_F(StartupTest, TheRealTipDialogRotatesTheTipAcrossStarts)
     StoreTipSettings settings;
     ui.runTipOfTheDay(settings, [] { STARTUPTIPCONT(false); });
     EXPECT_EQ(lastTipFromSetting(readSetting("VKlatip")), 1) << "after the last tip the first comes again";
+}
+
+// Unticking "Başlarken göster" at start goes through the main window's toggle: the menu item
+// "Tüyo Göster" loses its tick with the stored option, and one choice of it turns both on again.
+TEST_F(StartupTest, UntickingShowAtStartUnticksTheMenuItemToo)
+{
+    m_env.registry["VKlogo"] = "0";
+    ProgramStartupUi ui;
+    QTimer untick;
+    QObject::connect(&untick, &QTimer::timeout, [] {
+        auto *dialog = qobject_cast<WINTIPOFDAY *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        dialog->showOnStartupBox()->click();
+        dialog->closeButton()->click();
+    });
+    untick.start(10);
+    StartupSequence sequence(m_env, ui);
+    ASSERT_EQ(sequence.run({"/opt/vexo/VEXO_Zud"}), StartupSequence::Outcome::Running);
+    untick.stop();
+    auto *shell = qobject_cast<SSHELLWINDOW *>(ui.mainWindow());
+    ASSERT_NE(shell, nullptr);
+    EXPECT_EQ(stored("VKlstrt"), "0");
+    EXPECT_FALSE(shellGlobals().LACILISTUYO);
+    EXPECT_FALSE(shell->mainMenu().ISCHECKED(28434)) << "the menu item follows the unticked box";
+
+    shell->TUYOGOSTER();
+    EXPECT_TRUE(shell->mainMenu().ISCHECKED(28434));
+    EXPECT_EQ(stored("VKlstrt"), "1") << "one choice turns the option back on";
+    EXPECT_TRUE(shellGlobals().LACILISTUYO);
 }
 
 // The program's own environment on a machine where nobody installed anything: the program folder is

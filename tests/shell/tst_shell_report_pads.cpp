@@ -12,6 +12,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +66,20 @@ private slots:
         QVERIFY(pads->padMenu()->trigger(28999)); // "&Hepsini Kapat"
         QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
         QCOMPARE(barTitles(window), mainTitles);
+    }
+
+    // F3 ("İlgili Yardım") in a pad opens the report pad's page, not the index.
+    void contextHelpInAPadOpensTheReportPadPage()
+    {
+        SSHELLWINDOW window;
+        QVERIFY(window.runCommand(QStringLiteral("REPORTPAD")));
+        ReportPads *pads = reportPads();
+        QVERIFY(pads->padMenu()->trigger(29029)); // "İ&lgili Yardım\tF3"
+        QVERIFY(window.helpWindow());
+        QCOMPARE(window.helpWindow()->shownTopic(), QStringLiteral("Rapor Editörü"));
+        QVERIFY(!window.statusText().contains(QStringLiteral("bulunamadı")));
+        QVERIFY(window.helpWindow()->browser()->toPlainText().contains(QStringLiteral("eşit aralıklı")));
+        QVERIFY(pads->padMenu()->trigger(28999)); // "&Hepsini Kapat"
     }
 
     void exitClosesThePadsFirstAndACancelledPadKeepsTheProgram()

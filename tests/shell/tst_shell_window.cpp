@@ -557,9 +557,32 @@ private slots:
         QVERIFY(window.helpWindow());
         QCOMPARE(window.helpWindow()->shownTopic(), QStringLiteral("HelpContents"));
         QVERIFY(window.helpWindow()->browser()->toPlainText().contains(QStringLiteral("İçindekiler")));
-        window.showHelp(QStringLiteral("Help_ContextHelp"));
+        window.showHelp(QStringLiteral("Böyle bir konu yok"));
         QCOMPARE(window.helpWindow()->shownTopic(), QStringLiteral("HelpIndex"));
-        QVERIFY(window.statusText().contains(QStringLiteral("Help_ContextHelp")));
+        QVERIFY(window.statusText().contains(QStringLiteral("Yardım konusu bulunamadı: Böyle bir konu yok")));
+    }
+
+    // Every topic the program names opens its own page: the window's keyword or the menu row's help
+    // context, never the index with "Yardım konusu bulunamadı".
+    void everyTopicTheProgramNamesOpensItsPage()
+    {
+        SSHELLWINDOW window;
+        for (const QString &topic : programHelpTopics()) {
+            window.STATUSMESSAGE(QString());
+            window.showHelp(topic);
+            QVERIFY2(!window.statusText().contains(QStringLiteral("bulunamadı")), qPrintable(topic));
+            QCOMPARE(window.helpWindow()->shownTopic(), topic);
+            QVERIFY2(!window.helpWindow()->browser()->documentTitle().isEmpty(), qPrintable(topic));
+        }
+        window.showHelp(QStringLiteral("Yem Maddesi Verileri"));
+        const QString text = window.helpWindow()->browser()->toPlainText();
+        for (const char *told : {"Krş/Kg", "Azami Fiyat", "Stokda Var/Yok"})
+            QVERIFY2(text.contains(QString::fromUtf8(told)), told);
+        // A link, then Alt+Left back, as the help's own page says.
+        QTextBrowser *browser = window.helpWindow()->browser();
+        browser->setSource(QUrl(QStringLiteral("qrc:/help/cozum.html")));
+        QTest::keyClick(browser, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(browser->source().fileName(), QStringLiteral("yem_maddeleri.html"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "problem/app_globals.h"
 #include "scripted_messages.h"
 #include "shell/tip_of_the_day.h"
 #include "shell/tip_of_the_day_dialog.h"
@@ -5,11 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -234,6 +237,14 @@ private slots:
         plain.moreButton()->click();
         QVERIFY(messages.shown().isEmpty());
 
+        // With the paper in the program folder, the box names it.
+        QTemporaryDir program;
+        const AppGlobals saved = appGlobals();
+        appGlobals().CPROGDIZIN = program.path();
+        QFile paper(QDir(program.path()).filePath(QStringLiteral("VEXO_Zud_Bildiri.doc")));
+        QVERIFY(paper.open(QIODevice::WriteOnly));
+        paper.close();
+
         WTIPOFDAY dialog(nullptr);
         dialog.TIP(CREATETIPARRAY());
         dialog.NEXTTIP();
@@ -250,6 +261,20 @@ private slots:
         QVERIFY(lines.at(2).startsWith(u'"'));
         QVERIFY(lines.at(3).endsWith(u'"'));
         QCOMPARE(lines.at(4), QStringLiteral("okuyunuz, ve programın yardım sistemini inceleyiniz."));
+
+        // Without it, the box does not send the user looking for a file that is not there: it says
+        // so, where it looked, and points to the help.
+        QVERIFY(paper.remove());
+        dialog.moreButton()->click();
+        QCOMPARE(messages.shown().size(), 2);
+        const MessageRequest &missing = messages.shown().at(1);
+        QCOMPARE(missing.caption, QStringLiteral("Daha Fazla Bilgi"));
+        QCOMPARE(missing.icon(), unsigned(MB_ICONINFORMATION));
+        QVERIFY(!missing.text.contains(QStringLiteral("Word dosyası  olarak sunulan")));
+        QVERIFY(missing.text.contains(QStringLiteral("bulunamadı")));
+        QVERIFY(missing.text.contains(QDir::toNativeSeparators(paper.fileName())));
+        QVERIFY(missing.text.contains(QStringLiteral("Yardım > İndeks (F1)")));
+        appGlobals() = saved;
     }
 
     void looksAsItShould()
