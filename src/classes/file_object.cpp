@@ -50,7 +50,7 @@ quint32 FILEOBJECT::UPDATEERR()
 
 bool FILEOBJECT::usable()
 {
-    if (m_handle > 0)
+    if (m_open)
         return true;
     m_lastError = EBADF;
     return false;
@@ -62,6 +62,7 @@ qintptr FILEOBJECT::CREATE(unsigned attributes)
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, createMode(attributes));
     m_lastError = fd < 0 ? quint32(errno) : 0;
     m_handle = fd;
+    m_open = fd >= 0;
     UPDATEERR();
     return m_handle;
 }
@@ -79,14 +80,19 @@ qintptr FILEOBJECT::OPEN(unsigned mode)
         }
     }
     m_handle = fd;
+    m_open = fd >= 0;
     UPDATEERR();
     return m_handle;
 }
 
 quint32 FILEOBJECT::CLOSE()
 {
-    if (usable())
+    // The number stays readable in FILEHANDLE, but the descriptor is given up whatever close answers:
+    // the system may hand the number to the next file opened anywhere in the program.
+    if (usable()) {
+        m_open = false;
         m_lastError = ::close(int(m_handle)) == 0 ? 0 : quint32(errno);
+    }
     return UPDATEERR();
 }
 
@@ -277,13 +283,13 @@ FILEOBJECT &FILEOBJECT::REWIND()
 
 qint64 FILEOBJECT::TELL() const
 {
-    return m_handle > 0 ? ::lseek(int(m_handle), 0, SEEK_CUR) : 0;
+    return m_open ? ::lseek(int(m_handle), 0, SEEK_CUR) : 0;
 }
 
 bool FILEOBJECT::EOF_() const
 {
     struct stat st;
-    if (m_handle <= 0 || ::fstat(int(m_handle), &st) != 0)
+    if (!m_open || ::fstat(int(m_handle), &st) != 0)
         return true;
     return TELL() >= st.st_size;
 }

@@ -76,7 +76,8 @@ private:
     qint64 writeBytes(const QByteArray &bytes);
     qint64 readBytes(char *into, qint64 count);
 
-    qintptr m_handle = 0;
+    qintptr m_handle = 0; // kept after CLOSE, as FILEHANDLE tells it
+    bool m_open = false;  // the handle is this object's open file; after CLOSE its number may be another's
     quint32 m_lastError = 0;
     quint32 m_errorCode = 0;
     bool m_error = false;

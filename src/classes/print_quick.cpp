@@ -48,13 +48,25 @@ PRINTQUICK &PRINTQUICK::RESETPRINTER()
     return *this;
 }
 
+namespace {
+
+const QString kDeviceFolder = QStringLiteral("/dev");
+
+} // namespace
+
 QString PRINTQUICK::portPath(const QString &port)
 {
     static const QString lpt[] = {QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("LPT3")};
     for (int i = 0; i < 3; ++i)
         if (port.compare(lpt[i], Qt::CaseInsensitive) == 0)
-            return QStringLiteral("/dev/lp%1").arg(i);
+            return kDeviceFolder + QStringLiteral("/lp%1").arg(i);
     return port;
+}
+
+bool PRINTQUICK::isDevicePath(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.absolutePath() == kDeviceFolder || (info.exists() && !info.isFile());
 }
 
 bool PRINTQUICK::PRINTIT(const QString &port, bool eject)
@@ -68,11 +80,12 @@ bool PRINTQUICK::PRINTIT(const QString &port, bool eject)
     const QByteArray bytes = ok ? m_spool.readAll() : QByteArray();
     m_spool.close();
     const QString target = portPath(port);
-    const QFileInfo info(target);
-    if (ok && info.exists() && !info.isFile()) {
-        // A device is written in place; it cannot be replaced.
+    if (ok && isDevicePath(target)) {
+        // A device is written in place and never made: a missing printer is an error, not a new file.
         QFile device(target);
-        ok = device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && device.write(bytes) == bytes.size();
+        ok = !QFileInfo(target).isFile()
+             && device.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered)
+             && device.write(bytes) == bytes.size();
     } else if (ok) {
         ok = writeFileAtomically(target, bytes);
     }

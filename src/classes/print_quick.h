@@ -28,12 +28,14 @@ public:
     PRINTQUICK &RESETPRINTER();
     void MARGIN(int blanks) { m_margin = quint16(blanks); }
     // Ends the job: the page eject when asked, then the spool copied to the port. "LPT1" to "LPT3"
-    // are the first three line-printer devices; any other port is a file path, replaced whole.
-    // False when the spool or the port could not be written.
+    // are the first three line-printer devices. A device (a name in /dev, or any existing file that
+    // is not a regular one) is written in place and never created, so a missing one fails; any other
+    // port is a file path, replaced whole. False when the spool or the port could not be written.
     bool PRINTIT(const QString &port = QStringLiteral("LPT1"), bool eject = true);
 
     QString spoolPath() const { return m_spool.fileName(); }
     static QString portPath(const QString &port);
+    static bool isDevicePath(const QString &target);
 
 private:
     void put(const QByteArray &bytes);

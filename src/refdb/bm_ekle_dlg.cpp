@@ -2,6 +2,7 @@
 
 #include "controls/picture_button.h"
 #include "platform/dbf_field.h"
+#include "platform/message_sink.h"
 #include "problem/number_text.h"
 #include "problem/turkish_text.h"
 #include "resources/resource_library.h"
@@ -132,13 +133,11 @@ void BM_EKLE_DLG::PB_OK()
     }
     // Only a whole number of 0 to 4 places, and an abbreviation a table takes as a column name.
     if (LBDEG && !decimalsAccepted(SLE_DESIM->text())) {
-        SLE_DESIM->setFocus();
-        SLE_DESIM->selectAll();
+        refuse(SLE_DESIM, kDecimalsRefused);
         return;
     }
-    if (LADEG && !abbreviationProblem(SLE_KISALTMA->text()).isEmpty()) {
-        SLE_KISALTMA->setFocus();
-        SLE_KISALTMA->selectAll();
+    if (const QString problem = LADEG ? abbreviationProblem(SLE_KISALTMA->text()) : QString(); !problem.isEmpty()) {
+        refuse(SLE_KISALTMA, kAbbreviationRefused + QStringLiteral(" : ") + problem);
         return;
     }
     if (LBDEG) {
@@ -154,6 +153,13 @@ void BM_EKLE_DLG::PB_OK()
     }
     RESULT = 1;
     done(1);
+}
+
+void BM_EKLE_DLG::refuse(QLineEdit *field, const QString &why)
+{
+    showMessage(this, QStringLiteral("Uyarı..."), why, MB_OK | MB_ICONINFORMATION);
+    field->setFocus();
+    field->selectAll();
 }
 
 void BM_EKLE_DLG::PB_IPTAL()

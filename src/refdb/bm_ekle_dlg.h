@@ -17,6 +17,9 @@ QString abbreviationProblem(const QString &abbreviation);
 // The number of decimal places as typed: a whole number 0 to 4, else refused (false).
 bool decimalsAccepted(const QString &text);
 
+inline const QString kDecimalsRefused = QStringLiteral("Desimal hane sayısı 0 ile 4 arasında bir tam sayı olmalıdır!");
+inline const QString kAbbreviationRefused = QStringLiteral("Girilen kısaltma Referans Matriste alan adı olamaz!");
+
 // The property dialog of one nutrient definition: name, abbreviation, unit, decimal places. Enter
 // moves the focus to the next field. An abbreviation it opens with is locked; an empty one may be
 // written, at most 10 characters. Result 1 when OK ended it with a change the user made.
@@ -50,6 +53,8 @@ protected:
 
 private:
     void normalise(QLineEdit *field);
+    // Tells the user why OK was refused and puts the focus on the field to mend.
+    void refuse(QLineEdit *field, const QString &why);
 };
 
 } // namespace vexo

@@ -28,14 +28,29 @@ QString besideName(const QString &target, const char *purpose)
            + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
 
-bool readAll(const QString &path, QByteArray *bytes)
+bool readAll(const QString &path, QByteArray *bytes, QString *why = nullptr)
 {
     QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = in.readAll();
-    return in.error() == QFileDevice::NoError;
+    if (in.open(QIODevice::ReadOnly))
+        *bytes = in.readAll();
+    if (in.error() == QFileDevice::NoError)
+        return true;
+    if (why)
+        *why = QStringLiteral("%1 okunamadı: %2").arg(QFileInfo(path).fileName(), in.errorString());
+    return false;
 }
+
+// The transfer's own reason for its last failure, or the step's words when it gave none.
+QString transferReason(const QString &fallback)
+{
+    const QString why = fileTransfer().lastError();
+    return why.isEmpty() ? fallback : why;
+}
+
+const QString kNotWritten = QStringLiteral("kopya yazılamadı");
+const QString kNotMatching = QStringLiteral("yazılan kopya kaynağıyla aynı değil");
+const QString kNotRenamed = QStringLiteral("kopya eski dosyanın yerine konamadı");
+const QString kOldNotKept = QStringLiteral("eski dosya saklanamadı");
 
 // The copy holds the source's bytes and opens as a table shaped like it.
 bool copyMatches(const QString &source, const QByteArray &sourceBytes, const QString &copy)
@@ -58,27 +73,37 @@ void removeQuietly(const QString &path)
 
 // Keeps the file a target has now under a second name, so that it can be put back: a second link
 // to the same file where the folder allows it, a copy otherwise.
-bool keepOld(const QString &target, const QString &keep)
+bool keepOld(const QString &target, const QString &keep, QString *why)
 {
     std::error_code ec;
     std::filesystem::create_hard_link(fsPath(target), fsPath(keep), ec);
     if (!ec)
         return true;
     QByteArray bytes;
-    return readAll(target, &bytes) && fileTransfer().write(keep, bytes);
+    if (!readAll(target, &bytes, why))
+        return false;
+    fileTransfer().setLastError(QString());
+    if (fileTransfer().write(keep, bytes))
+        return true;
+    *why = transferReason(kOldNotKept);
+    return false;
 }
 
 } // namespace
 
 bool FileTransfer::write(const QString &path, const QByteArray &bytes)
 {
-    return writeFileAtomically(path, bytes);
+    QString why;
+    const bool ok = writeFileAtomically(path, bytes, &why);
+    m_lastError = ok ? QString() : why;
+    return ok;
 }
 
 bool FileTransfer::rename(const QString &from, const QString &to)
 {
     std::error_code ec;
     std::filesystem::rename(fsPath(from), fsPath(to), ec);
+    m_lastError = ec ? QString::fromStdString(ec.message()) : QString();
     return !ec;
 }
 
@@ -108,33 +133,40 @@ PairReplaceResult replaceFilePair(const QStringList &sources, const QStringList 
 
     for (int i = 0; i < count; ++i) {
         QByteArray bytes;
+        QString why;
         const QString copy = besideName(targets.at(i), "yeni");
-        if (!readAll(sources.at(i), &bytes) || !fileTransfer().write(copy, bytes)) {
+        fileTransfer().setLastError(QString());
+        if (!readAll(sources.at(i), &bytes, &why) || !fileTransfer().write(copy, bytes)) {
+            if (why.isEmpty())
+                why = transferReason(kNotWritten);
             removeQuietly(copy);
             cleanUp();
-            return {i, Step::Copy};
+            return {i, Step::Copy, why};
         }
         copies << copy;
         if (!copyMatches(sources.at(i), bytes, copy)) {
             cleanUp();
-            return {i, Step::Check};
+            return {i, Step::Check, kNotMatching};
         }
     }
     for (int i = 0; i < count; ++i) {
         QString keep;
         if (QFileInfo::exists(targets.at(i))) {
             keep = besideName(targets.at(i), "eski");
-            if (!keepOld(targets.at(i), keep)) {
+            QString why;
+            if (!keepOld(targets.at(i), keep, &why)) {
                 removeQuietly(keep);
                 cleanUp();
-                return {i, Step::Rename};
+                return {i, Step::Rename, why};
             }
         }
         kept << keep;
     }
     for (int i = 0; i < count; ++i) {
+        fileTransfer().setLastError(QString());
         if (fileTransfer().rename(copies.at(i), targets.at(i)))
             continue;
+        const QString why = transferReason(kNotRenamed);
         // Put back what was replaced before this one, so the targets stay one consistent set.
         for (int j = 0; j < i; ++j) {
             std::error_code ec;
@@ -144,7 +176,7 @@ PairReplaceResult replaceFilePair(const QStringList &sources, const QStringList 
                 std::filesystem::rename(fsPath(kept.at(j)), fsPath(targets.at(j)), ec);
         }
         cleanUp();
-        return {i, Step::Rename};
+        return {i, Step::Rename, why};
     }
     cleanUp();
     return {};

@@ -15,6 +15,14 @@ public:
     virtual bool write(const QString &path, const QByteArray &bytes);
     // Renames a file over another in one step.
     virtual bool rename(const QString &from, const QString &to);
+
+    // Why the last write or rename of the real transfer failed (empty after a success). A transfer
+    // standing in for it may set its own.
+    const QString &lastError() const { return m_lastError; }
+    void setLastError(const QString &error) { m_lastError = error; }
+
+private:
+    QString m_lastError;
 };
 
 FileTransfer &fileTransfer();
@@ -27,6 +35,7 @@ struct PairReplaceResult
     enum class Step { None, Copy, Check, Rename };
     int file = -1;
     Step step = Step::None;
+    QString reason; // why, in a few words, for the user; empty on success
     bool ok() const { return step == Step::None; }
 };
 

@@ -296,8 +296,11 @@ bool NutrientDefinitionRows::BMKAYDI()
     r.OBMDESCDBF.reset();
     // The rows become a whole new table beside the old one, which then replaces it in one rename.
     const QString built = path + QStringLiteral(".new");
-    bool ok = DbfFileSpec(built).create(structure);
+    DbfFileSpec made(built);
+    bool ok = made.create(structure);
     QString why;
+    if (!ok && made.status())
+        why = made.status()->text();
     if (ok) {
         DbfTable t(built, false, false);
         ok = !t.status();
@@ -316,6 +319,8 @@ bool NutrientDefinitionRows::BMKAYDI()
         why = file.status()->text();
     SFDELETE(built);
     if (!ok) {
+        if (why.trimmed().isEmpty())
+            why = QStringLiteral("%1 yazılamadı").arg(QFileInfo(built).fileName());
         ERRMESS(m_owner, QString(), QStringLiteral("Besin maddesi tanımları yazılamadı! : ") + why);
         return false;
     }
@@ -327,10 +332,13 @@ bool NutrientDefinitionRows::KAYDET(const RebuildFault &fault)
 {
     const QString defsPath = nutrientDefinitionPath();
     QByteArray before;
+    QString unread; // why the definitions could not be kept for putting back
     {
         QFile f(defsPath);
         if (f.open(QIODevice::ReadOnly))
             before = f.readAll();
+        if (f.error() != QFileDevice::NoError)
+            unread = f.errorString();
     }
     const bool wrote = BMCHANGE;
     if (BMCHANGE && !BMKAYDI())
@@ -339,8 +347,14 @@ bool NutrientDefinitionRows::KAYDET(const RebuildFault &fault)
         if (!rebuildReferenceMatrixFromDefinitions(m_owner, fault)) {
             // The definitions go back to what the matrix was built from, so the two stay a pair.
             if (wrote) {
-                writeFileAtomically(defsPath, before);
                 BMCHANGE = true;
+                QString why = unread;
+                const bool putBack = unread.isEmpty() && writeFileAtomically(defsPath, before, &why);
+                if (!putBack) {
+                    if (why.isEmpty())
+                        why = QStringLiteral("%1 yazılamadı").arg(kNutrientDefinitionFile);
+                    ERRMESS(m_owner, QString(), kPutBackFailed + QStringLiteral(" : ") + why);
+                }
             }
             return false;
         }

@@ -90,6 +90,8 @@ inline const QString kDeleteColumnQuestion =
     QStringLiteral("Seçili besin maddesi silinirse, bu alan\r\nReferans Matris'den de kaldırılacak!\r\n\r\n"
                    "Yaptığınız işten emin misisniz?");
 inline const QString kReservedSuffix = QStringLiteral(" rezerve alan, kaydırmaya çalışmayınız...");
+inline const QString kPutBackFailed =
+    QStringLiteral("Besin maddesi tanımlarının önceki hali geri yazılamadı; tanımlar Referans Matris ile uyuşmuyor!");
 inline const QString kSaved = QStringLiteral("Değişiklikler kaydedildi...");
 inline const QString kSaveQuestion = QStringLiteral("Besin maddesi tanımları değişti.\n\nKaydetmek istiyor musunuz?");
 

@@ -76,6 +76,37 @@ QString askFolder()
     return chosen;
 }
 
+QString backupFailedText(const PairReplaceResult &result)
+{
+    const QString text = referenceFileSet().value(result.file) + QStringLiteral(" veritabanı dosyasını yedekleme başarısız...");
+    return result.reason.isEmpty() ? text : text + QStringLiteral(" : ") + result.reason;
+}
+
+PairReplaceResult copyLiveTablesInto(const QString &folder)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdString()), ec);
+    if (ec) {
+        return {0, PairReplaceResult::Step::Copy,
+                QStringLiteral("%1 klasörü oluşturulamadı: %2")
+                    .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), QString::fromStdString(ec.message()))};
+    }
+    return replaceFilePair(filesIn(dataRoot()), filesIn(folder));
+}
+
+bool liveTablesPresent(QWidget *owner)
+{
+    const QStringList names = referenceFileSet();
+    const QStringList live = filesIn(dataRoot());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (!QFileInfo::exists(live.at(i))) {
+            ERRMESS(owner, QStringLiteral("Hata..."), names.at(i) + QStringLiteral(" veritabanı dosyası yok..."));
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QStringList referenceFileSet()
@@ -120,23 +151,30 @@ bool backupReferenceDatabase(QWidget *owner, const QString &chosen)
         showMessage(owner, QStringLiteral("Dikkat..."), kSameFolder, MB_ICONINFORMATION);
         return false;
     }
-    const QStringList names = referenceFileSet();
-    const QStringList live = filesIn(dataRoot());
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (!QFileInfo::exists(live.at(i))) {
-            ERRMESS(owner, QStringLiteral("Hata..."), names.at(i) + QStringLiteral(" veritabanı dosyası yok..."));
-            return false;
-        }
-    }
+    if (!liveTablesPresent(owner))
+        return false;
     PairReplaceResult result;
     {
         AlertScope notice(owner, kWorking, kNoticePauseMs);
-        result = replaceFilePair(live, filesIn(folder));
+        // The folder the dialog proposes is made on its first use; any other must exist already.
+        const bool proposed = QDir::cleanPath(folder) == QDir::cleanPath(proposedBackupFolder());
+        result = proposed ? copyLiveTablesInto(folder) : replaceFilePair(filesIn(dataRoot()), filesIn(folder));
     }
     VXODEFAULTS();
     if (!result.ok()) {
-        ERRMESS(owner, QStringLiteral("Hata..."),
-                names.at(result.file) + QStringLiteral(" veritabanı dosyasını yedekleme başarısız..."));
+        ERRMESS(owner, QStringLiteral("Hata..."), backupFailedText(result));
+        return false;
+    }
+    return true;
+}
+
+bool quickBackupReferenceDatabase(QWidget *owner)
+{
+    if (!liveTablesPresent(owner))
+        return false;
+    const PairReplaceResult result = copyLiveTablesInto(proposedBackupFolder());
+    if (!result.ok()) {
+        ERRMESS(owner, QStringLiteral("Hata..."), backupFailedText(result));
         return false;
     }
     return true;

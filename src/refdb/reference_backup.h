@@ -19,9 +19,14 @@ bool isLiveReferenceLocation(const QString &folder);
 
 // Backs the two live tables up into the chosen folder, after the checks and messages of the menu
 // command, in their order: an empty or relative path stops silently; a folder on a volume that is
-// not ready, the data root itself and a missing live table stop with a message. A failed copy names
-// its file; the folder then holds its old backup unchanged. True when both files were backed up.
+// not ready, the data root itself and a missing live table stop with a message. The proposed folder
+// is made when it is missing. A failed copy names its file and says why; the folder then holds its
+// old backup unchanged. True when both files were backed up.
 bool backupReferenceDatabase(QWidget *owner, const QString &chosen);
+// The reference-matrix editor's backup into the proposed folder, made when missing: both live
+// tables replace the old backup together or not at all, and a failure is told as the menu
+// command's. True when both files were backed up.
+bool quickBackupReferenceDatabase(QWidget *owner);
 // Puts a backup in the chosen folder back in place of the live tables: the same checks (no volume
 // check), then both files replace the live pair together, so the live pair is always the old or the
 // new one. The open editors are closed first. True when both files were put back.

@@ -14,7 +14,7 @@
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
 #include "problem/reference_tables.h"
-#include "refdb/file_pair_replace.h"
+#include "refdb/reference_backup.h"
 #include "refdb/rm_form.h"
 #include "resources/resource_library.h"
 
@@ -368,26 +368,15 @@ bool RM_EDIT_WINDOW::SONKONT()
 
 void RM_EDIT_WINDOW::RMYEDEKLE()
 {
-    const QString folder = QDir(appGlobals().CVERIKOK).filePath(u"VEXO_KData/RMD_Yed"_s);
-    if (!QDir().mkpath(folder))
+    // Both tables replace the old backup together, so the backup never pairs a new matrix with old
+    // definitions; a failure is told and leaves the old backup whole.
+    if (!quickBackupReferenceDatabase(this))
         return;
     // The status texts name the folder the copies really went to.
-    const QString shown = QDir::toNativeSeparators(folder);
-    const std::pair<QString, QString> files[] = {
-        {kReferenceMatrixFile, u"Referans matris dosyası '%1' dizinine yedeklendi!"_s.arg(shown)},
-        {kNutrientDefinitionFile, u"Referans matris ek dosyası da '%1' dizinine yedeklendi!"_s.arg(shown)},
-    };
-    for (const auto &[name, status] : files) {
-        const QString source = name == kReferenceMatrixFile ? referenceMatrixPath() : nutrientDefinitionPath();
-        if (!QFileInfo::exists(source))
-            continue;
-        // The copy is written beside the old backup and renamed over it, so the old one stays until the
-        // new one is complete.
-        const QString target = FileSpec(QDir(folder).filePath(name)).fullPath();
-        if (replaceFilePair({source}, {target}).ok()) {
-            if (ShellHost *h = shellHost())
-                h->setStatusText(status);
-        }
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(proposedBackupFolder()));
+    if (ShellHost *h = shellHost()) {
+        h->setStatusText(u"Referans matris dosyası '%1' dizinine yedeklendi!"_s.arg(shown));
+        h->setStatusText(u"Referans matris ek dosyası da '%1' dizinine yedeklendi!"_s.arg(shown));
     }
 }
 

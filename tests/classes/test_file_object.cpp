@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 using namespace vexo;
 
@@ -144,4 +145,48 @@ TEST(FileObject, ShortWriteIsDiskFull)
     EXPECT_EQ(f.ERRORCODE(), FILEOBJECT::kDiskFull);
     EXPECT_EQ(f.ERRSTRING(), "Disk Full");
     f.CLOSE();
+}
+
+// After CLOSE the number FILEHANDLE keeps may already belong to the next file opened anywhere in the
+// program: nothing the closed object does may reach that file.
+TEST(FileObject, AClosedObjectNeverUsesItsOldNumber)
+{
+    QTemporaryDir dir;
+    FILEOBJECT first(dir.filePath("first.txt"));
+    ASSERT_GT(first.CREATE(), 0);
+    const qintptr handle = first.FILEHANDLE();
+    EXPECT_EQ(first.CLOSE(), 0u);
+    FILEOBJECT other(dir.filePath("other.txt"));
+    ASSERT_EQ(other.CREATE(), handle); // the system hands the lowest free number out again
+    ASSERT_EQ(other.WRITE("kept"), 4);
+
+    struct Step
+    {
+        const char *what;
+        std::function<qint64()> run;
+        qint64 answer;
+    };
+    QByteArray buffer(4, '.');
+    const Step steps[] = {
+        {"WRITE", [&] { return first.WRITE("lost"); }, 0},
+        {"PUTS", [&] { return first.PUTS(QStringLiteral("lost")); }, 0},
+        {"READ", [&] { return first.READ(buffer); }, 0},
+        {"SEEK", [&] { return first.SEEK(0); }, -1},
+        {"COMMIT", [&] { return qint64(first.COMMIT()); }, EBADF},
+        {"CLOSE again", [&] { return qint64(first.CLOSE()); }, EBADF},
+    };
+    for (const Step &s : steps) {
+        EXPECT_EQ(s.run(), s.answer) << s.what;
+        EXPECT_EQ(first.ERRORCODE(), quint32(EBADF)) << s.what;
+        EXPECT_EQ(first.FILEHANDLE(), handle) << s.what;
+    }
+    EXPECT_EQ(first.TELL(), 0);
+    EXPECT_TRUE(first.EOF_());
+    EXPECT_EQ(first.LINECOUNT(), 0);
+    EXPECT_EQ(test::fileBytes(dir.filePath("first.txt")), QByteArray());
+    // The other object's file is still open, where it was, and holds only its own bytes.
+    EXPECT_EQ(other.TELL(), 4);
+    EXPECT_EQ(other.WRITE("!"), 1);
+    EXPECT_EQ(other.CLOSE(), 0u);
+    EXPECT_EQ(test::fileBytes(dir.filePath("other.txt")), QByteArray("kept!"));
 }

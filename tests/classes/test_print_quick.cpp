@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace vexo;
@@ -79,4 +80,26 @@ TEST(PrintQuick, SpoolGoesWithTheObjectAndPortsMapToDevices)
     PRINTQUICK p;
     p.QOUT(QString("to a device"));
     EXPECT_TRUE(p.PRINTIT("/dev/null"));
+}
+
+// A printer that is not there is an error: its name never becomes a file, also for a user allowed to
+// create files in /dev.
+TEST(PrintQuick, AMissingPrinterDeviceIsAnErrorAndNoFile)
+{
+    for (const QString &port : {QStringLiteral("LPT1"), QStringLiteral("lpt3"), QStringLiteral("/dev/lp7")}) {
+        const QString device = PRINTQUICK::portPath(port);
+        if (QFileInfo::exists(device))
+            continue; // a printer this machine really has
+        PRINTQUICK p;
+        p.QOUT(QString("to no printer"));
+        EXPECT_FALSE(p.PRINTIT(port)) << port.toStdString();
+        const bool made = QFileInfo::exists(device);
+        EXPECT_FALSE(made) << port.toStdString();
+        if (made && QFileInfo(device).isFile())
+            QFile::remove(device); // what the fault left in /dev
+    }
+    EXPECT_TRUE(PRINTQUICK::isDevicePath("/dev/null"));
+    EXPECT_TRUE(PRINTQUICK::isDevicePath("/dev/lp0"));
+    EXPECT_FALSE(PRINTQUICK::isDevicePath("/dev/shm/x.prn"));
+    EXPECT_FALSE(PRINTQUICK::isDevicePath("LPT4"));
 }

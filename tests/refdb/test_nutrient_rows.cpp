@@ -1,10 +1,15 @@
 #include "refdb/nutrient_rows.h"
 
+#include "child_process.h"
 #include "problem/reference_tables.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 using namespace vexo;
 using vexo::test::Definition;
@@ -220,4 +225,86 @@ TEST(NutrientRows, ClosingWithNoWritesNothing)
     EXPECT_EQ(e.messages.shown().last().text, kSaveQuestion);
     EXPECT_EQ(e.root.bytes(kNutrientDefinitionFile), defs);
     EXPECT_EQ(e.root.bytes(kReferenceMatrixFile), live);
+}
+
+namespace {
+
+// Fills the disk the folder is on, so that the next write fails as on a full disk.
+bool fillDisk(const QString &folder)
+{
+    QFile filler(folder + QStringLiteral("/DOLGU"));
+    if (!filler.open(QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(512, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    return true;
+}
+
+} // namespace
+
+// On a disk with no room left: a definitions save that cannot be written says why, and when the
+// disk fills up during the rebuild, so that the definitions cannot be put back either, the user is
+// told that too; the flags stay set for a later save.
+TEST(NutrientRows, AFullDiskSaveSaysWhyAndTellsAFailedPutBack)
+{
+    RefDbRoot prepared;
+    ASSERT_TRUE(prepared.writeDefinitions(fiveDefinitions()));
+    ASSERT_TRUE(prepared.writeMatrix({"KM", "HP", "CA", "P", "ME"}, 4));
+    test::ScriptedMessages messages;
+    const QString full = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    const int status = test::runOnSmallDisk(64 * 1024, [&](const QString &folder) {
+        bool ok = true;
+        auto check = [&](bool condition, const char *what) {
+            if (!condition) {
+                std::fprintf(stderr, "full disk: %s; messages: %s\n", what,
+                             qPrintable(messages.shown().isEmpty() ? QString() : messages.shown().last().text));
+                ok = false;
+            }
+        };
+        for (const QString &name : {kNutrientDefinitionFile, kReferenceMatrixFile})
+            check(QFile::copy(prepared.path(name), folder + u'/' + name), "the tables are copied");
+        appGlobals().CVERIKOK = folder;
+        NutrientDefinitionRows rows(NutrientDefinitionRows::loadDefinitions());
+        check(rows.usable(), "the rows are loaded");
+        const auto readBack = [&](const QString &name) {
+            QFile f(folder + u'/' + name);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray defs = readBack(kNutrientDefinitionFile);
+        const QByteArray matrix = readBack(kReferenceMatrixFile);
+
+        // The definitions themselves cannot be written.
+        rows.server().GOTO(2);
+        messages.answer(MessageAnswer::Yes);
+        messages.answer(MessageAnswer::Yes);
+        check(rows.BMDELETE(), "a definition is deleted");
+        check(fillDisk(folder), "the disk is filled");
+        messages.clear();
+        check(!rows.KAYDET(), "the save fails");
+        const QString failed = QStringLiteral("Besin maddesi tanımları yazılamadı! : ");
+        check(messages.shown().size() == 1, "one message");
+        check(!messages.shown().isEmpty() && messages.shown()[0].text.startsWith(failed)
+                  && messages.shown()[0].text.endsWith(full),
+              "the message gives the disk's reason");
+        check(rows.BMCHANGE && rows.ALAN3DEG, "the flags stay set");
+        check(readBack(kNutrientDefinitionFile) == defs && readBack(kReferenceMatrixFile) == matrix,
+              "both tables as they were");
+
+        // With room again the definitions are written, and the disk fills up during the rebuild.
+        check(QFile::remove(folder + QStringLiteral("/DOLGU")), "room again");
+        messages.clear();
+        check(!rows.KAYDET([&](RebuildStep step) { return step == RebuildStep::Create && fillDisk(folder); }),
+              "the rebuild fails");
+        check(messages.shown().size() == 2, "the rebuild's message and the put-back's");
+        check(messages.shown().size() == 2 && messages.shown()[1].text.startsWith(kPutBackFailed + QStringLiteral(" : "))
+                  && messages.shown()[1].text.endsWith(full),
+              "the failed put-back is told with its reason");
+        check(rows.BMCHANGE && rows.ALAN3DEG, "the flags stay set after the rebuild");
+        check(readBack(kReferenceMatrixFile) == matrix, "the matrix as it was");
+        return ok;
+    });
+    if (status == test::kNoSmallDisk)
+        GTEST_SKIP() << "this machine allows no tmpfs mount";
+    EXPECT_EQ(status, 0);
 }

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 using namespace vexo;
@@ -64,16 +67,20 @@ public:
     bool write(const QString &path, const QByteArray &bytes) override
     {
         const bool hit = ++m_writes == m_at;
-        if (hit && m_fault == FailWrite)
+        if (hit && m_fault == FailWrite) {
+            setLastError(QStringLiteral("No space left on device"));
             return false;
+        }
         if (hit && m_fault == DamageWrite)
             return FileTransfer::write(path, bytes.left(bytes.size() - 1) + '\x1b');
         return FileTransfer::write(path, bytes);
     }
     bool rename(const QString &from, const QString &to) override
     {
-        if (++m_renames == m_at && m_fault == FailRename)
+        if (++m_renames == m_at && m_fault == FailRename) {
+            setLastError(QStringLiteral("Input/output error"));
             return false;
+        }
         return FileTransfer::rename(from, to);
     }
 
@@ -163,11 +170,47 @@ TEST_F(ReferenceBackup, BackupPathsAreCheckedInOrder)
                   });
 }
 
+// A new user's first backup: OK on the folder the dialog proposes, on a data root that has no
+// backup folder yet.
+TEST_F(ReferenceBackup, TheFirstBackupMakesTheProposedFolder)
+{
+    ASSERT_FALSE(QFileInfo::exists(root + QStringLiteral("/VEXO_KData")));
+    EXPECT_TRUE(backupReferenceDatabase(nullptr, proposedBackupFolder()));
+    EXPECT_EQ(shownTexts(), QStringList());
+    for (const QString &name : referenceFileSet())
+        EXPECT_EQ(bytesOf(proposedBackupFolder() + u'/' + name), bytesOf(root + u'/' + name));
+    EXPECT_EQ(QDir(proposedBackupFolder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // Any other folder the user typed is not made: the failure says why.
+    const QString typed = m_dir.filePath(QStringLiteral("Yok/Yedek"));
+    messages.clear();
+    EXPECT_FALSE(backupReferenceDatabase(nullptr, typed));
+    ASSERT_EQ(shownTexts().size(), 1);
+    EXPECT_TRUE(shownTexts()[0].startsWith(QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız... : ")))
+        << shownTexts()[0].toStdString();
+    EXPECT_GT(shownTexts()[0].size(), QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız... : ").size());
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("Yok"))));
+}
+
+// The proposed folder cannot be made (a file stands where its parent should be): the failure says so.
+TEST_F(ReferenceBackup, AProposedFolderThatCannotBeMadeIsNamed)
+{
+    QFile blocker(root + QStringLiteral("/VEXO_KData"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(backupReferenceDatabase(nullptr, proposedBackupFolder()));
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(proposedBackupFolder()));
+    ASSERT_EQ(shownTexts().size(), 1);
+    EXPECT_TRUE(shownTexts()[0].startsWith(QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız... : ")
+                                           + shown + QStringLiteral(" klasörü oluşturulamadı: ")))
+        << shownTexts()[0].toStdString();
+}
+
 TEST_F(ReferenceBackup, BackupIntoTheProposedFolderReplacesAReadOnlyOldBackup)
 {
+    EXPECT_TRUE(backupReferenceDatabase(nullptr, proposedBackupFolder())); // made by the first backup
     for (const QString &folder : {proposedBackupFolder(), backup}) {
         SCOPED_TRACE(folder.toStdString());
-        QDir().mkpath(folder);
         writeMatrix(folder, {"ESKI"});
         QFile::setPermissions(folder + QStringLiteral("/MATNRC6.DBF"), QFileDevice::ReadOwner);
         EXPECT_TRUE(backupReferenceDatabase(nullptr, folder));
@@ -231,18 +274,22 @@ TEST_F(ReferenceBackup, RestorePutsBothFilesBackAlsoWhereALiveTableIsMissing)
 // temporary file and no notice left.
 TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
 {
+    const QString full = QStringLiteral(" : No space left on device");
+    const QString unlike = QStringLiteral(" : yazılan kopya kaynağıyla aynı değil");
+    const QString failedRename = QStringLiteral(" : Input/output error");
     const struct {
         const char *name;
         FaultyTransfer::Fault fault;
         int at;
         QString file;
+        QString reason; // what a failed backup adds to its message
     } steps[] = {
-        {"first copy", FaultyTransfer::FailWrite, 1, QStringLiteral("MATNRC6.DBF")},
-        {"second copy", FaultyTransfer::FailWrite, 2, QStringLiteral("VMKBMDESC.DBF")},
-        {"first check", FaultyTransfer::DamageWrite, 1, QStringLiteral("MATNRC6.DBF")},
-        {"second check", FaultyTransfer::DamageWrite, 2, QStringLiteral("VMKBMDESC.DBF")},
-        {"first rename", FaultyTransfer::FailRename, 1, QStringLiteral("MATNRC6.DBF")},
-        {"second rename", FaultyTransfer::FailRename, 2, QStringLiteral("VMKBMDESC.DBF")},
+        {"first copy", FaultyTransfer::FailWrite, 1, QStringLiteral("MATNRC6.DBF"), full},
+        {"second copy", FaultyTransfer::FailWrite, 2, QStringLiteral("VMKBMDESC.DBF"), full},
+        {"first check", FaultyTransfer::DamageWrite, 1, QStringLiteral("MATNRC6.DBF"), unlike},
+        {"second check", FaultyTransfer::DamageWrite, 2, QStringLiteral("VMKBMDESC.DBF"), unlike},
+        {"first rename", FaultyTransfer::FailRename, 1, QStringLiteral("MATNRC6.DBF"), failedRename},
+        {"second rename", FaultyTransfer::FailRename, 2, QStringLiteral("VMKBMDESC.DBF"), failedRename},
     };
     const auto live = snapshot(root);
     const auto old = snapshot(backup);
@@ -250,9 +297,10 @@ TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
         const char *name;
         bool (*command)(QWidget *, const QString &);
         QString failure;
+        bool saysWhy;
     } commands[] = {
-        {"backup", backupReferenceDatabase, QStringLiteral(" veritabanı dosyasını yedekleme başarısız...")},
-        {"restore", restoreReferenceDatabase, QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı...")},
+        {"backup", backupReferenceDatabase, QStringLiteral(" veritabanı dosyasını yedekleme başarısız..."), true},
+        {"restore", restoreReferenceDatabase, QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı..."), false},
     };
     for (const auto &s : steps) {
         for (const auto &c : commands) {
@@ -261,7 +309,8 @@ TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
                 FaultyTransfer fault(s.fault, s.at);
                 messages.clear();
                 EXPECT_FALSE(c.command(nullptr, backup));
-                EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Hata...|") + s.file + c.failure});
+                EXPECT_EQ(shownTexts(),
+                          QStringList{QStringLiteral("Hata...|") + s.file + c.failure + (c.saysWhy ? s.reason : QString())});
             }
             EXPECT_EQ(snapshot(root), live);
             EXPECT_EQ(snapshot(backup), old);
@@ -294,8 +343,44 @@ TEST_F(ReferenceBackup, AnUnwritableBackupFolderIsReported)
         EXPECT_FALSE(backupReferenceDatabase(nullptr, backup));
     }
     QFile::setPermissions(backup, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız...")});
+    const QString failed = QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız... : ");
+    ASSERT_EQ(shownTexts().size(), 1);
+    EXPECT_TRUE(shownTexts()[0].startsWith(failed)) << shownTexts()[0].toStdString();
+    EXPECT_GT(shownTexts()[0].size(), failed.size()); // the reason
     EXPECT_EQ(snapshot(backup), old);
+}
+
+// The first backup of a new user on a disk with no room left: the message names the disk's own
+// reason, and no half backup is left in the new folder.
+TEST_F(ReferenceBackup, TheFirstBackupOnAFullDiskSaysWhy)
+{
+    const int status = test::runOnSmallDisk(64 * 1024, [&](const QString &folder) {
+        appGlobals().CVERIKOK = folder;
+        writeMatrix(folder, {"MISIR", "ARPA", "SOYA"});
+        writeDefinitions(folder, {"KM", "HP"});
+        {
+            QFile filler(folder + QStringLiteral("/DOLGU"));
+            if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+                return false;
+            const QByteArray block(1024, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+        }
+        messages.clear();
+        const bool backedUp = backupReferenceDatabase(nullptr, proposedBackupFolder());
+        const QStringList texts = shownTexts();
+        const QString expected = QStringLiteral("Hata...|MATNRC6.DBF veritabanı dosyasını yedekleme başarısız... : ")
+                                 + QString::fromLocal8Bit(std::strerror(ENOSPC));
+        bool ok = !backedUp && texts == QStringList{expected};
+        for (const QString &name : referenceFileSet())
+            ok = ok && !QFileInfo::exists(proposedBackupFolder() + u'/' + name);
+        if (!ok)
+            std::fprintf(stderr, "full disk backup: %s\n", qPrintable(texts.join(u'\n')));
+        return ok;
+    });
+    if (status == test::kNoSmallDisk)
+        GTEST_SKIP() << "this machine allows no tmpfs mount; the file-size limit test covers the same fault";
+    EXPECT_EQ(status, 0);
 }
 
 } // namespace

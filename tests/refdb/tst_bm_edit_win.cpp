@@ -63,6 +63,7 @@ private slots:
 
     void blankRowNeedsAllFourAndSoundValues()
     {
+        test::ScriptedMessages messages;
         BM_EKLE_DLG d(nullptr, {QString(25, u' '), QString(15, u' '), QString(11, u' '), QString(5, u' ')});
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d) || true);
@@ -72,16 +73,33 @@ private slots:
         d.PB_OK();
         QVERIFY(d.isVisible());
         QCOMPARE(QApplication::focusWidget() == d.SLE_KISALTMA || d.focusWidget() == d.SLE_KISALTMA, true);
-        type(d.SLE_KISALTMA, QStringLiteral(" çinko-ön"));
+        QVERIFY(messages.shown().isEmpty()); // an empty field only takes the focus
+        type(d.SLE_BRIM, QStringLiteral("mg"));
+        type(d.SLE_DESIM, QStringLiteral("2"));
+        // Refused values are told, and the focus goes to the field to mend.
+        type(d.SLE_KISALTMA, QStringLiteral("Ёж"));
         QVERIFY(d.LADEG);
+        d.PB_OK();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.focusWidget(), d.SLE_KISALTMA);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].caption, QStringLiteral("Uyarı..."));
+        QVERIFY2(messages.shown()[0].text.startsWith(kAbbreviationRefused + QStringLiteral(" : ")),
+                 qPrintable(messages.shown()[0].text));
+        QVERIFY(messages.shown()[0].text.size() > kAbbreviationRefused.size() + 3); // the table's reason
+        type(d.SLE_KISALTMA, QStringLiteral(" çinko-ön"));
         type(d.SLE_BRIM, QStringLiteral("mg"));
         QCOMPARE(d.SLE_KISALTMA->text(), QStringLiteral("CINKO_ON")); // normalised on leaving
         for (const char *bad : {"-2", "7"}) {
+            messages.clear();
             type(d.SLE_DESIM, QString::fromLatin1(bad));
             d.PB_OK();
             QVERIFY2(d.isVisible(), bad);
             QCOMPARE(d.focusWidget(), d.SLE_DESIM);
+            QCOMPARE(messages.shown().size(), 1);
+            QCOMPARE(messages.shown()[0].text, kDecimalsRefused);
         }
+        messages.clear();
         type(d.SLE_DESIM, QStringLiteral("2"));
         d.PB_OK();
         QCOMPARE(d.RESULT, 1);
@@ -89,6 +107,7 @@ private slots:
         QCOMPARE(d.SKISALTMA, QStringLiteral("CINKO_ON"));
         QCOMPARE(d.SBMADI, QStringLiteral("Çinko"));
         QCOMPARE(d.SDESIM, QStringLiteral("          2"));
+        QVERIFY(messages.shown().isEmpty());
     }
 
     void typingThenClearingKeepsTheFlagButOkStops()

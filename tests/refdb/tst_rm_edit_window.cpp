@@ -137,12 +137,20 @@ public:
     int closeAlls = 0;
 };
 
-// Refuses every rename, as a full or read-only backup folder would.
+// Refuses every rename from the n-th on, as a full or read-only backup folder would.
 struct FailingRename : FileTransfer
 {
-    FailingRename() { setFileTransfer(this); }
+    explicit FailingRename(int from = 1) : m_from(from) { setFileTransfer(this); }
     ~FailingRename() override { setFileTransfer(nullptr); }
-    bool rename(const QString &, const QString &) override { return false; }
+    bool rename(const QString &from, const QString &to) override
+    {
+        if (++m_renames < m_from)
+            return FileTransfer::rename(from, to);
+        setLastError(QStringLiteral("No space left on device"));
+        return false;
+    }
+    int m_from;
+    int m_renames = 0;
 };
 
 QList<Definition> definitions()
@@ -577,32 +585,46 @@ private slots:
         QCOMPARE(w->rows()->server()->LASTREC(), 1);
     }
 
-    void quickBackupNeverLosesTheOldCopy()
+    // The quick backup replaces the backed-up pair together: a failure at either file leaves the
+    // whole old pair, and the user is told why.
+    void quickBackupReplacesThePairOrNothing()
     {
         RefDbRoot root;
         test::ScriptedMessages messages;
         FakeHost host;
         QVERIFY(root.writeDefinitions(definitions()));
         QVERIFY(root.writeMatrix({"HP", "KM"}, 3));
-        QVERIFY(QDir().mkpath(root.path(QStringLiteral("VEXO_KData/RMD_Yed"))));
-        const QString old = root.path(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF"));
-        {
-            QFile f(old);
+        const QString folder = root.path(QStringLiteral("VEXO_KData/RMD_Yed"));
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList oldPair = {QStringLiteral("the previous matrix"), QStringLiteral("the previous definitions")};
+        const QStringList names = {kReferenceMatrixFile, kNutrientDefinitionFile};
+        for (int i = 0; i < 2; ++i) {
+            QFile f(QDir(folder).filePath(names[i]));
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("the previous backup");
+            f.write(oldPair[i].toLatin1());
         }
         RM_EDIT_WINDOW w;
-        {
-            FailingRename failing;
-            w.RMYEDEKLE();
+        for (int failingRename : {1, 2}) {
+            messages.clear();
+            {
+                FailingRename failing(failingRename);
+                w.RMYEDEKLE();
+            }
+            for (int i = 0; i < 2; ++i)
+                QCOMPARE(root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/") + names[i]), oldPair[i].toLatin1());
+            QVERIFY(host.status.isEmpty()); // a failed copy is not announced as done
+            QCOMPARE(messages.shown().size(), 1);
+            QCOMPARE(messages.shown()[0].caption, QStringLiteral("Hata..."));
+            QCOMPARE(messages.shown()[0].text, names[failingRename - 1]
+                                                   + QStringLiteral(" veritabanı dosyasını yedekleme başarısız... : "
+                                                                    "No space left on device"));
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), (QStringList{"MATNRC6.DBF", "VMKBMDESC.DBF"}));
         }
-        QCOMPARE(root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF")), QByteArray("the previous backup"));
-        QVERIFY(host.status.isEmpty()); // a failed copy is not announced
-        QVERIFY(messages.shown().isEmpty());
-        QCOMPARE(QDir(root.path(QStringLiteral("VEXO_KData/RMD_Yed"))).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{"MATNRC6.DBF"});
+        messages.clear();
         w.RMYEDEKLE();
-        QCOMPARE(root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/MATNRC6.DBF")), root.bytes(kReferenceMatrixFile));
+        QVERIFY(messages.shown().isEmpty());
+        for (const QString &name : names)
+            QCOMPARE(root.bytes(QStringLiteral("VEXO_KData/RMD_Yed/") + name), root.bytes(name));
         QCOMPARE(host.status.size(), 2);
     }
 
