@@ -582,8 +582,9 @@ void SSHELLWINDOW::REMOVEDATAWINDOW(QWidget *window)
         if (auto *child = dynamic_cast<ShellChild *>(window); child && child->childMenu() == shown_)
             showMenu(nullptr);
         sub->deleteLater();
-    } else
+    } else {
         window->deleteLater();
+    }
 }
 
 QWidget *SSHELLWINDOW::GETDATAWINDOW(const QString &name) const
