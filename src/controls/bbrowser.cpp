@@ -3,6 +3,7 @@
 #include "controls/bbrowser_parts.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -772,6 +773,16 @@ int BBROWSER::frozenWidth() const
 {
     int w = 0;
     for (int c = 0; c < std::min(frozen_, COLUMNCOUNT()); ++c)
+        w += columnWidth(c);
+    return w;
+}
+
+int BBROWSER::widthForAllColumns() const
+{
+    int w = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    if (verticalHeader()->isVisible())
+        w += verticalHeader()->width();
+    for (int c = 0; c < COLUMNCOUNT(); ++c)
         w += columnWidth(c);
     return w;
 }

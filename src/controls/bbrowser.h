@@ -103,6 +103,9 @@ public:
     BDATACOLUMN *ADDCOLUMN(std::unique_ptr<BDATACOLUMN> column);
     bool OPENCOLUMN(BDATACOLUMN *column, int position = 0);
     int COLUMNCOUNT() const { return int(open_.size()); }
+    // The outer width that shows every open column side by side without scrolling sideways: the
+    // columns, the row header, the frame and room for the vertical scroll bar.
+    int widthForAllColumns() const;
     int columnNumber(const BDATACOLUMN *column) const; // open number, 0 when not open
     BDATACOLUMN *openColumn(int index0) const { return open_[std::size_t(index0)]; }
 

@@ -65,6 +65,9 @@ public:
     virtual bool runCommand(const QString &name) = 0;
 
     virtual void setStatusText(const QString &text) = 0;   // STATUSMESSAGE
+    // Takes back a message a child put there once it stopped being true: the status bar forgets it
+    // when it still holds that message, and keeps any later one.
+    virtual void withdrawStatusText(const QString &text) { Q_UNUSED(text); }
     virtual void showHelp(const QString &topic) = 0;       // help by topic ("HelpIndex", "Cut", ...)
     virtual void showAbout() = 0;                           // OHAKKINDA
 

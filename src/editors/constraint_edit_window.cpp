@@ -1,5 +1,6 @@
 #include "editors/constraint_edit_window.h"
 
+#include "controls/grid_rules.h"
 #include "controls/grid_subclasses.h"
 #include "controls/menu_builder.h"
 #include "editors/editor_menus.h"
@@ -8,10 +9,14 @@
 #include "resources/resource_library.h"
 
 #include <QCloseEvent>
+#include <QItemSelectionModel>
 #include <QContextMenuEvent>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace vexo {
 
@@ -82,6 +87,19 @@ ConstraintEditWindow::ConstraintEditWindow(EditorKind kind, QWidget *parent)
     connectModel();
     m_model.setUp();
     setUpGrid();
+    if (kind == EditorKind::Ingredient && m_grid->selectionModel())
+        connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this] { withdrawStockWarning(); });
+}
+
+void ConstraintEditWindow::withdrawStockWarning()
+{
+    if (m_model.kind() != EditorKind::Ingredient || !m_server || !m_server->USED())
+        return;
+    const int row = m_server->RECNO();
+    if (row > 0 && openProblem().AYMSTOK.value(row - 1, true))
+        if (ShellHost *host = shellHost())
+            host->withdrawStatusText(kOutOfStockWarning);
 }
 
 ConstraintEditWindow::~ConstraintEditWindow()
@@ -156,6 +174,8 @@ void ConstraintEditWindow::connectModel()
         // While the grid stores a typed value it writes the cell itself (and then reports it stored).
         if (!m_typing)
             syncRow(row);
+        // The stock command changes the row too.
+        withdrawStockWarning();
     });
     connect(m, &ConstraintEditModel::currentChanged, this, [this](int row, int column) {
         if (m_syncing || !m_server || !m_server->USED())
@@ -456,6 +476,19 @@ void ConstraintEditWindow::showEvent(QShowEvent *event)
         m_grid->SETFOCUS();
 }
 
+QSize ConstraintEditWindow::sizeHint() const
+{
+    if (!m_grid)
+        return QWidget::sizeHint();
+    const int frame = 2 * m_grid->frameWidth();
+    const int gridWidth = m_grid->widthForAllColumns();
+    const int rows = std::clamp(int(m_model.rows().size()), 8, 20);
+    const int gridHeight =
+        m_grid->CAPTIONHEIGHT() + rows * m_grid->ROWHEIGHT() + frame + m_grid->horizontalScrollBar()->sizeHint().height();
+    const EditorLayout l = editorLayout(m_model.kind(), QSize(0, 0));
+    return QSize(gridWidth - l.grid.width(), gridHeight - l.grid.height());
+}
+
 void ConstraintEditWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -463,6 +496,11 @@ void ConstraintEditWindow::resizeEvent(QResizeEvent *event)
         return;
     const EditorLayout l = editorLayout(m_model.kind(), size());
     m_grid->resize(l.grid);
+    // The grid scrolled its current column into the size it had before; with the new size the
+    // leftmost columns come back as far as the current one stays in view.
+    m_grid->horizontalScrollBar()->setValue(0);
+    if (m_grid->currentIndex().isValid())
+        m_grid->scrollTo(m_grid->currentIndex());
     m_fields[0]->move(l.currentCost);
     m_fields[1]->move(l.previousCost);
     m_fields[2]->move(l.currentDifference);

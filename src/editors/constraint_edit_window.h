@@ -53,6 +53,10 @@ public:
     void WIN_HESMAK();
     void ABOUT();
 
+    // Wide enough for every column of the grid and the free width beside it, tall enough for the
+    // caption, a page of rows and the cost fields below: what a frame arranged around it is given.
+    QSize sizeHint() const override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -69,6 +73,8 @@ private:
     // The server takes the model's rows (count and texts) without telling the grid cell by cell.
     void syncServer();
     void syncRow(int row);
+    // "Yem maddesi stokda yok!" leaves the status bar once the current ingredient is in stock.
+    void withdrawStockWarning();
     bool cellEdit(BCellEditEvent &event);
     void editChange(BCellEditEvent &event);
 

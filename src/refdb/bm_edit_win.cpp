@@ -12,9 +12,13 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vexo {
 
@@ -116,6 +120,13 @@ BM_EDIT_WIN::BM_EDIT_WIN(QWidget *owner) : QDialog(owner)
     m_grid->setCURRENTCOLUMN(2);
     m_grid->REFRESH();
     m_grid->SETFOCUS();
+    // Wide enough for every column, "Birim" and "Desimal" too, where the screen has the room.
+    const QMargins margins = layout->contentsMargins();
+    int wide = m_grid->widthForAllColumns() + margins.left() + margins.right();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        wide = std::min(wide, screen->availableGeometry().width() - 20);
+    if (wide > width())
+        resize(wide, height());
 }
 
 BM_EDIT_WIN::~BM_EDIT_WIN()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace vexo {
@@ -24,9 +25,21 @@ public:
     // The start-up state: both empty.
     void clear();
 
+    // A solution report just recorded: the open problem's solution stamp when it was written
+    // (OpenProblem::solutionStamp). Recording another report or document forgets it.
+    void recordSolution(const QByteArray &stamp) { m_solution = stamp; }
+    // True when the last report is a solution report of a problem that has been solved again or
+    // changed since: `current` is the open problem's stamp now (empty with no problem open, which
+    // makes nothing older).
+    bool olderThan(const QByteArray &current) const
+    {
+        return !m_solution.isEmpty() && !current.isEmpty() && current != m_solution;
+    }
+
 private:
     QString m_path;
     QString m_text;
+    QByteArray m_solution;
 };
 
 LastReport &lastReport();

@@ -3,6 +3,7 @@
 #include "platform/cp1254_codec.h"
 #include "platform/message_sink.h"
 #include "problem/app_globals.h"
+#include "problem/messages.h"
 #include "problem/turkish_text.h"
 
 #include <QDesktopServices>
@@ -157,8 +158,11 @@ bool PDFOPEN(const QString &path)
 QString showSummaryPdf(const OzetRapor &rapor)
 {
     const QString path = TOPDF_OZET(rapor);
-    if (!path.isEmpty())
-        PDFOPEN(path);
+    // Without a viewer the user is told where the document is, rather than left without a word.
+    if (!path.isEmpty() && !PDFOPEN(path))
+        UYARI(nullptr, QStringLiteral("Uyarı..."),
+              QStringLiteral("PDF görüntüleyici başlatılamadı.\n\nÇözüm özeti şu dosyaya yazıldı:\n")
+                  + QDir::toNativeSeparators(path));
     return path;
 }
 

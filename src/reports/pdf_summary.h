@@ -64,7 +64,8 @@ void setPdfViewer(PdfViewer *viewer);
 bool PDFOPEN(const QString &path);
 
 // The PDF road of a solve: writes the summary and opens it in the viewer. Returns the document's path,
-// the new last report, or an empty text when the writer failed; no viewer is started then.
+// the new last report, or an empty text when the writer failed; no viewer is started then. When no
+// viewer can be started, a message says where the document was written.
 QString showSummaryPdf(const OzetRapor &rapor);
 
 // Writes the two-chapter sample document beside the open problem (its path without extension +

@@ -7,6 +7,8 @@
 #include "problem/app_globals.h"
 #include "problem/file_names.h"
 #include "problem/messages.h"
+#include "problem/open_problem.h"
+#include "problem/solution_stamp.h"
 #include "problem/system_queries.h"
 #include "reports/last_report.h"
 #include "reports/pad_document.h"
@@ -26,6 +28,9 @@ namespace vexo {
 namespace {
 
 const QString kWarning = QStringLiteral("Uyarı...");
+const QString kOlderReportQuestion =
+    QStringLiteral("Son rapor, problem en son çözülmeden ya da değiştirilmeden önce hazırlandı; "
+                   "güncel çözümü göstermiyor.\n\nYeni bir çözüm raporu hazırlamak ister misiniz?");
 
 // The pad list of the current main window. It is no child of the window: the window's registry is
 // gone before the window's children are, so the list leaves it while the window still is the host.
@@ -104,13 +109,21 @@ void ReportPads::dispatch(const QString &command)
 
 void ReportPads::REPORTPAD()
 {
-    m_host.showMenu(&ensurePadMenu());
     const QString last = lastReport().CSONRAPOR();
     // Only a text or rich-text report opens; after a PDF summary the pad starts a new document.
-    if (last.isEmpty() || !QFileInfo(last).isFile() || !isPadDocumentName(last))
-        RE_FILENEW();
-    else
+    const bool report = !last.isEmpty() && QFileInfo(last).isFile() && isPadDocumentName(last);
+    // A solution report of an earlier solve is not shown as the current one without a word; a new
+    // solve asks the report data again, writes a new report and opens that one.
+    if (report && lastReport().olderThan(solutionStamp(openProblem()))
+        && askYesNo(m_host.mainWindow(), kWarning, kOlderReportQuestion, MB_ICONEXCLAMATION)) {
+        m_host.runCommand(QStringLiteral("COZUM"));
+        return;
+    }
+    m_host.showMenu(&ensurePadMenu());
+    if (report)
         RE_NEWEDITWINDOW(last);
+    else
+        RE_FILENEW();
     // Nothing opened (the limit, an unreadable file): the main menu stays.
     if (m_pads.isEmpty() && m_menu)
         RETURNTOMAIN();

@@ -25,15 +25,19 @@
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QHash>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace vexo {
 
@@ -230,8 +234,10 @@ void SSHELLWINDOW::showMenu(BuiltMenu *menu)
     if (shown_ && shown_ != menu_.get())
         disconnect(shown_, &QObject::destroyed, this, nullptr);
     menuBar()->clear();
-    for (QMenu *m : next->menus())
+    for (QMenu *m : next->menus()) {
         menuBar()->addMenu(m);
+        connect(m, &QMenu::aboutToHide, this, &SSHELLWINDOW::titleClosed, Qt::UniqueConnection);
+    }
     if (QToolBar *bar = next->toolBar()) {
         addToolBar(Qt::TopToolBarArea, bar);
         bar->show();
@@ -256,8 +262,47 @@ void SSHELLWINDOW::childActivated()
 
 void SSHELLWINDOW::STATUSMESSAGE(const QString &text)
 {
+    disconnect(messageOwnerGone_);
     message_ = text;
     status_->setText(text);
+}
+
+void SSHELLWINDOW::setStatusText(const QString &text)
+{
+    STATUSMESSAGE(text);
+    QMdiSubWindow *owner = mdiArea()->currentSubWindow();
+    if (!owner || text.isEmpty())
+        return;
+    // Once the window is gone, what it said is no longer true.
+    messageOwnerGone_ = connect(owner, &QObject::destroyed, this, [this, text] { withdrawStatusText(text); });
+}
+
+void SSHELLWINDOW::withdrawStatusText(const QString &text)
+{
+    if (text.isEmpty() || message_ != text)
+        return;
+    disconnect(messageOwnerGone_);
+    message_.clear();
+    if (status_->text() == text)
+        status_->clear();
+}
+
+void SSHELLWINDOW::titleClosed()
+{
+    // The menu bar points at the title again once its menu is closed (Escape); the title's
+    // description is for the open menu only, so the program's message comes back after that.
+    QTimer::singleShot(0, this, [this] {
+        for (QAction *title : menuBar()->actions()) {
+            if (title->menu() && title->menu()->isVisible())
+                return;
+        }
+        for (QAction *title : menuBar()->actions()) {
+            if (title->menu() && !title->statusTip().isEmpty() && status_->text() == title->statusTip()) {
+                status_->setText(message_);
+                return;
+            }
+        }
+    });
 }
 
 void SSHELLWINDOW::showItemDescription(const QString &text)
@@ -348,9 +393,42 @@ void SSHELLWINDOW::SAVESCREENSIZEPOS()
     STATUSMESSAGE(QStringLiteral("Pencere boyutları, açılışta hatırlanmak için, saklandı..."));
 }
 
+int SSHELLWINDOW::widenFor(const QMdiSubWindow &sub)
+{
+    const int missing = sub.sizeHint().width() - mdiArea()->viewport()->width();
+    const QScreen *where = screen();
+    if (missing <= 0 || !where || isMaximized() || isFullScreen())
+        return 0;
+    const QRect free = where->availableGeometry();
+    const QRect outer = frameGeometry();
+    const int extra = std::min(missing, free.width() - outer.width());
+    if (extra <= 0)
+        return 0;
+    // The window grows to the right and moves left as far as it must to stay on the screen.
+    QRect inner = geometry();
+    inner.setWidth(inner.width() + extra);
+    const int beyond = outer.right() + extra - free.right();
+    if (beyond > 0)
+        inner.moveLeft(inner.left() - beyond);
+    setGeometry(inner);
+    return extra;
+}
+
 void SSHELLWINDOW::WINDOWCASCADE()
 {
+    QHash<QMdiSubWindow *, QSize> before;
+    for (QMdiSubWindow *sub : mdiArea()->subWindowList())
+        before.insert(sub, sub->size());
     mdiArea()->cascadeSubWindows();
+    // Cascaded windows take the size they ask for (one that asks for none keeps its own), but no
+    // more than the canvas shows.
+    const QSize canvas = mdiArea()->viewport()->size();
+    for (QMdiSubWindow *sub : mdiArea()->subWindowList()) {
+        const bool asks = sub->widget() && sub->widget()->sizeHint().isValid();
+        const QSize wanted = asks || !before.contains(sub) ? sub->size() : before.value(sub);
+        const QPoint at = sub->pos();
+        sub->resize(std::min(wanted.width(), canvas.width() - at.x()), std::min(wanted.height(), canvas.height() - at.y()));
+    }
 }
 
 void SSHELLWINDOW::WINDOWTILE()
@@ -497,11 +575,16 @@ void SSHELLWINDOW::REMOVEDATAWINDOW(QWidget *window)
         return;
     dataWindows_.removeAt(at);
     window->hide();
-    // The window may be inside its own close; it ends once control is back in the event loop.
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+    // The window may be inside its own close; it ends once control is back in the event loop. Its
+    // frame goes at once, with its title and menu, so no question asked meanwhile shows it empty.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget())) {
+        sub->hide();
+        if (auto *child = dynamic_cast<ShellChild *>(window); child && child->childMenu() == shown_)
+            showMenu(nullptr);
         sub->deleteLater();
-    else
+    } else {
         window->deleteLater();
+    }
 }
 
 QWidget *SSHELLWINDOW::GETDATAWINDOW(const QString &name) const
@@ -584,7 +667,10 @@ QWidget *SSHELLWINDOW::openDataWindow(const QString &name, const std::function<Q
         window->setObjectName(name);
     ADDDATAWINDOW(window);
     QMdiSubWindow *sub = mdiArea()->addSubWindow(window);
-    sub->resize(mdiArea()->viewport()->size());
+    // The canvas's size; wider where the window's columns need it and the main window could grow.
+    const QSize canvas = mdiArea()->viewport()->size();
+    sub->resize(std::max(canvas.width(), std::min(sub->sizeHint().width(), canvas.width() + widenFor(*sub))),
+                canvas.height());
     QVMOVEWINDOW(window, 1); // the top-left corner of the canvas
     sub->show();
     mdiArea()->setActiveSubWindow(sub);

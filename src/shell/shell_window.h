@@ -14,6 +14,7 @@
 #include <vector>
 
 class QLabel;
+class QMdiSubWindow;
 class QTimer;
 
 namespace vexo {
@@ -33,7 +34,9 @@ public:
     QWidget *mainWindow() override { return this; }
     QMdiArea *canvas() override { return mdiArea(); }
     bool runCommand(const QString &name) override;
-    void setStatusText(const QString &text) override { STATUSMESSAGE(text); }
+    // A child's message: it belongs to the child window current now and goes when that window closes.
+    void setStatusText(const QString &text) override;
+    void withdrawStatusText(const QString &text) override;
     void showHelp(const QString &topic) override;
     void showAbout() override { OHAKKINDA(); }
     BuiltMenu &mainMenu() override { return *menu_; }
@@ -100,6 +103,10 @@ private:
     std::unique_ptr<BuiltMenu> buildMainMenu();
     void toggleStartupOption(int id, bool (*writer)(bool));
     void childActivated();
+    void titleClosed();
+    // Grows the window (as far as the screen allows, not when maximised) so that the canvas shows
+    // the child window's width; returns the pixels added.
+    int widenFor(const QMdiSubWindow &sub);
     // The description of the menu item or button under the pointer, shown until it is left.
     void showItemDescription(const QString &text);
 
@@ -108,6 +115,7 @@ private:
     QPointer<VKOLBARDLG> pane_;
     QLabel *status_ = nullptr;
     QString message_; // the program's last status message, shown when no item is pointed at
+    QMetaObject::Connection messageOwnerGone_; // clears a child's message when the child goes
     QLabel *clock_ = nullptr;
     QTimer *clockTimer_ = nullptr;
     QPointer<HelpWindow> help_;

@@ -8,6 +8,10 @@
 #include "shell/user_table.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace vexo {
 
@@ -203,16 +207,14 @@ std::optional<QRect> screenPositionFromSetting(const QString &stored)
     const QString text = stored.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    // The first three commas divide the text; the height is all that follows the third.
+    // The first three commas divide the text; the height is all that follows the third. A text with
+    // fewer than four parts was not written by the program and counts as no position at all.
     QStringList parts;
     qsizetype from = 0;
     for (int i = 0; i < 3; ++i) {
         const qsizetype comma = text.indexOf(u',', from);
-        if (comma < 0) {
-            parts.append(text.mid(from));
-            from = text.size();
-            continue;
-        }
+        if (comma < 0)
+            return std::nullopt;
         parts.append(text.mid(from, comma - from));
         from = comma + 1;
     }
@@ -221,9 +223,23 @@ std::optional<QRect> screenPositionFromSetting(const QString &stored)
                  leadingNumber(parts.at(3)));
 }
 
+QRect defaultMainWindowRect(const QRect &available)
+{
+    // Three quarters of the free screen, as a window the platform places itself gets, but never
+    // less than the program's own 914 x 533 where the screen has that much.
+    const QSize size = QSize(std::max(available.width() * 3 / 4, 914), std::max(available.height() * 3 / 4, 533))
+                           .boundedTo(available.size());
+    // The left edge 11 pixels in, the bottom edge 200 pixels above the bottom of the screen; a window
+    // too tall for that keeps its title bar on the screen.
+    const int left = std::min(available.left() + 11, available.right() + 1 - size.width());
+    const int top = std::max(available.bottom() + 1 - 200 - size.height(), available.top());
+    return QRect(QPoint(left, top), size);
+}
+
 QRect defaultMainWindowRect()
 {
-    return QRect(11, 200, 914, 533);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return defaultMainWindowRect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
 }
 
 QString StoreTipSettings::get(const QString &name)

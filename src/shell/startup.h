@@ -92,9 +92,14 @@ QString GETCOMANDLINEFILE(const QString &commandLine);
 // text without blanks around it otherwise.
 QString commandLineLiteral(const QString &remainder);
 
-// The saved window rectangle of VKScrPos ("left,top,width,height"); nothing when it is empty.
+// The saved window rectangle of VKScrPos ("left,top,width,height"); nothing when it is empty or has
+// fewer than four parts.
 std::optional<QRect> screenPositionFromSetting(const QString &stored);
-// Where the main window opens without a saved position.
+// Where the main window opens without a saved position, on a screen whose free area (without panels)
+// is `available`: three quarters of it (at least 914 x 533 where it is that large), 11 pixels from
+// its left edge, its bottom edge 200 pixels above the area's bottom.
+QRect defaultMainWindowRect(const QRect &available);
+// The same on the primary screen.
 QRect defaultMainWindowRect();
 
 // The tip of the day's two settings, each read or written through a store opened for just that.

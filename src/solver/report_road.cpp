@@ -2,6 +2,7 @@
 
 #include "solver/act_alert.h"
 #include "problem/open_problem.h"
+#include "problem/solution_stamp.h"
 #include "reports/last_report.h"
 #include "reports/pdf_summary.h"
 #include "solver/ky_optimizer.h"
@@ -185,6 +186,8 @@ SolveRoadResult runInteractiveSolve(QWidget *owner)
     } else {
         out.show = SolveRoadResult::Show::Pad;
         out.report = lastReport().CSONRAPOR();
+        // The report tells the solution it was written for, so a later look can see it is older.
+        lastReport().recordSolution(solutionStamp(p));
     }
     return out;
 }

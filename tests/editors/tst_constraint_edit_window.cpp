@@ -13,13 +13,17 @@
 #include "refdb/reference_additions.h"
 #include "scripted_matcher.h"
 #include "scripted_messages.h"
+#include "reports/report_pads.h"
 #include "shell/shell_window.h"
+#include "solver/report_data_form.h"
+#include "solver/report_road.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace vexo;
@@ -367,6 +371,175 @@ private slots:
         QCOMPARE(shell->statusText(), QStringLiteral("Panoya kopyala"));
         popup->hide();
         QTRY_COMPARE(shell->statusText(), QStringLiteral("Çözüm için yeterli veri girişi yapılmadı..."));
+    }
+
+    // The editors open as wide as their columns where the main window can grow for them, and a
+    // frame arranged around one (cascade) takes its size, not a title strip.
+    void editorsOpenWideEnoughForTheirColumns()
+    {
+        shell->showNormal();
+        shell->setGeometry(0, 30, 560, 500);
+        QTest::qWait(30);
+        const int canvasBefore = shell->mdiArea()->viewport()->width();
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        const QSize hint = w->sizeHint();
+        QVERIFY2(hint.width() >= w->BROWSER()->widthForAllColumns() + 230, qPrintable(QString::number(hint.width())));
+        QVERIFY(hint.height() >= 180 + 8 * w->BROWSER()->ROWHEIGHT());
+        auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+        QVERIFY(sub);
+        QVERIFY2(sub->width() > canvasBefore, qPrintable(QStringLiteral("%1 %2").arg(sub->width()).arg(canvasBefore)));
+        QVERIFY(shell->width() > 560);
+        QVERIFY(shell->screen()->availableGeometry().contains(shell->frameGeometry()));
+
+        // Cascaded alone it keeps a useful size, within the canvas.
+        shell->WINDOWCASCADE();
+        QVERIFY2(sub->width() >= std::min(sub->sizeHint().width(), shell->mdiArea()->viewport()->width() - sub->x()),
+                 qPrintable(QString::number(sub->width())));
+        QVERIFY2(sub->height() > 200, qPrintable(QString::number(sub->height())));
+        QVERIFY(sub->geometry().right() < shell->mdiArea()->viewport()->width());
+    }
+
+    // The ratio editor opened and then maximised keeps the divisor (the second nutrient) in view
+    // beside the frozen first column.
+    void theMaximisedRatioEditorShowsTheDivisor()
+    {
+        dialogs->choices = {1, 1};
+        ConstraintEditWindow *w = open(EditorKind::Ratio);
+        QVERIFY(w);
+        w->runCommand(QStringLiteral("PBEKLE"));
+        auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+        QVERIFY(sub);
+        sub->showMaximized();
+        QTest::qWait(30);
+        BBROWSER *grid = w->BROWSER();
+        QCOMPARE(grid->CURRENTCOLUMN(), 3);
+        QVERIFY2(grid->columnViewportPosition(1) >= grid->columnWidth(0),
+                 qPrintable(QString::number(grid->columnViewportPosition(1))));
+    }
+
+    // A closed editor's frame, title and menu are gone at once, before any question that follows.
+    void aClosedEditorsFrameGoesAtOnce()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Nutrient);
+        QVERIFY(w);
+        QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+        QVERIFY(sub && sub->isVisible());
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+        // No event has been handled yet.
+        QVERIFY(!sub || !sub->isVisible());
+        QCOMPARE(shell->shownMenu(), &shell->mainMenu());
+    }
+
+    // "Yem maddesi stokda yok!" stays only while it is true: the ingredient back in stock or another
+    // ingredient current takes it back; a message of the closed editor goes with the editor.
+    void theStockWarningLeavesWhenItStopsBeingTrue()
+    {
+        OpenProblem &p = openProblem();
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        BBROWSER *grid = w->BROWSER();
+        goTo(w, 2, 1);
+        QVERIFY(w->runCommand(QStringLiteral("YMSTOKKONT")));
+        QVERIFY(!p.AYMSTOK.at(1));
+        auto clickRow = [&](int row) {
+            const QRect cell = grid->visualRect(grid->model()->index(row - 1, 2));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::qWait(20);
+        };
+        shell->STATUSMESSAGE(QStringLiteral("Dosya kaydedildi"));
+        clickRow(2);
+        QCOMPARE(shell->statusText(), kOutOfStockWarning);
+        QVERIFY(w->runCommand(QStringLiteral("YMSTOKKONT")));
+        QVERIFY(p.AYMSTOK.at(1));
+        QCOMPARE(shell->statusText(), QString());
+
+        QVERIFY(w->runCommand(QStringLiteral("YMSTOKKONT")));
+        clickRow(2);
+        QCOMPARE(shell->statusText(), kOutOfStockWarning);
+        clickRow(1);
+        QCOMPARE(shell->statusText(), QString());
+
+        // A later message is not taken back; the editor's own message leaves with the editor.
+        clickRow(2);
+        QCOMPARE(shell->statusText(), kOutOfStockWarning);
+        w->runCommand(QStringLiteral("CLOSE"));
+        QTest::qWait(30);
+        QVERIFY(!shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")));
+        QCOMPARE(shell->statusText(), QString());
+    }
+
+    // A solution report is not shown as current after the problem was solved again in an editor:
+    // the pad says so first, and the user may prepare a new report instead.
+    void anOlderReportSaysSoBeforeItIsRead()
+    {
+        static InteractiveReportStep step;
+        setReportStep(&step);
+        int asked = 0;
+        setReportDataAsker([&asked](QWidget *, ReportDataForm &form) {
+            ++asked;
+            form.clickDetay();
+            form.accept();
+            return true;
+        });
+        installReportCommands();
+        ReportPads *pads = reportPads();
+        QVERIFY(pads);
+        const QString older = QStringLiteral("Son rapor, problem en son çözülmeden ya da değiştirilmeden önce "
+                                             "hazırlandı; güncel çözümü göstermiyor.\n\nYeni bir çözüm raporu "
+                                             "hazırlamak ister misiniz?");
+        auto questions = [&] {
+            int n = 0;
+            for (const MessageRequest &m : messages->shown())
+                n += m.text == older;
+            return n;
+        };
+
+        // The main solve writes its report and the pad opens it without a word.
+        shell->COZUM();
+        QCOMPARE(asked, 1);
+        QCOMPARE(pads->GETCHILDWINDOWS().size(), 1);
+        QCOMPARE(questions(), 0);
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+        shellCommands().run(QStringLiteral("REPORTPAD"));
+        QCOMPARE(pads->GETCHILDWINDOWS().size(), 1);
+        QCOMPARE(questions(), 0);
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+
+        // Solved again in the editor: the report is older. Hayır opens it all the same.
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        QVERIFY(w->runCommand(QStringLiteral("PBCOZUM")));
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+        QTest::qWait(20);
+        messages->answer(MessageAnswer::No);
+        shellCommands().run(QStringLiteral("REPORTPAD"));
+        QCOMPARE(questions(), 1);
+        QCOMPARE(messages->shown().last().caption, QStringLiteral("Uyarı..."));
+        QCOMPARE(pads->GETCHILDWINDOWS().size(), 1);
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+
+        // Evet prepares a new report (the report data asked again), which then reads as current.
+        messages->answer(MessageAnswer::Yes);
+        shellCommands().run(QStringLiteral("REPORTPAD"));
+        QCOMPARE(questions(), 2);
+        QCOMPARE(asked, 2);
+        QCOMPARE(pads->GETCHILDWINDOWS().size(), 1);
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+        shellCommands().run(QStringLiteral("REPORTPAD"));
+        QCOMPARE(questions(), 2);
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+
+        // A changed price makes it older too.
+        openProblem().AYMLIST[0][YMPRICE] = c("99.000");
+        messages->answer(MessageAnswer::No);
+        shellCommands().run(QStringLiteral("REPORTPAD"));
+        QCOMPARE(questions(), 3);
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+        QCOMPARE(messages->unexpectedQuestions(), 0);
+
+        setReportDataAsker({});
+        setReportStep(nullptr);
     }
 
     // The five cost fields are read-only text fields, not blank buttons: a cyan face, a sunken edge

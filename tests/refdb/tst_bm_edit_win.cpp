@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace vexo;
@@ -178,6 +179,26 @@ private slots:
         QCOMPARE(columns, QStringList({"KOD", "YM_ADI", "FIATI", "GRUBU", "KM", "LIZIN", "HP", "P"}));
         QCOMPARE(matrix.lastRec(), 3u);
         QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    // The editor opens wide enough for all five columns, "Birim" and "Desimal" too.
+    void theEditorOpensWideEnoughForItsColumns()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QVERIFY(root.writeDefinitions({{"Kuru Madde", "KM", "%", 4}, {"Ham protein", "HP", "%", 2}}));
+        QVERIFY(root.writeMatrix({"KM", "HP"}, 2));
+        BM_EDIT_WIN w(nullptr);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        BCLASSBROWSER *grid = w.grid();
+        QCOMPARE(grid->COLUMNCOUNT(), 5);
+        int columns = 0;
+        for (int c = 0; c < grid->COLUMNCOUNT(); ++c)
+            columns += grid->columnWidth(c);
+        QVERIFY2(columns <= grid->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(columns).arg(grid->viewport()->width())));
+        QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
     }
 
     void failedSaveKeepsTheEditorOpen()

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QThread>
 
@@ -23,9 +24,10 @@ public:
     bool open(const QString &path) override
     {
         opened << path;
-        return true;
+        return starts;
     }
     QStringList opened;
+    bool starts = true;
 };
 
 const QString kDateLine = QStringLiteral("Tarih: 14/03/2026 - Saat: 09:26:53");
@@ -194,6 +196,21 @@ TEST_F(PdfSummary, EachSummaryReplacesTheSameFile)
     const QByteArray doc = readAll(second);
     EXPECT_TRUE(doc.contains("(Yeni sonuc) Tj ET"));
     EXPECT_FALSE(doc.contains("(Satir "));
+}
+
+// No viewer could be started: the document is there all the same, and the user is told where.
+TEST_F(PdfSummary, WithoutAViewerTheMessageSaysWhereTheDocumentIs)
+{
+    viewer.starts = false;
+    const QString path = showSummaryPdf(rapor(writeBody(3)));
+    EXPECT_EQ(path, summaryPdfPath());
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown().first().caption, QStringLiteral("Uyarı..."));
+    EXPECT_EQ(messages.shown().first().text,
+              QStringLiteral("PDF görüntüleyici başlatılamadı.\n\nÇözüm özeti şu dosyaya yazıldı:\n")
+                  + QDir::toNativeSeparators(path));
+    EXPECT_EQ(messages.unexpectedQuestions(), 0);
 }
 
 TEST_F(PdfSummary, WriterErrorOpensNothingAndKeepsThePreviousDocument)

@@ -325,8 +325,33 @@ TEST(StartupWindowPosition, TheSavedPositionIsReadAsLeftTopWidthHeight)
     EXPECT_EQ(screenPositionFromSetting("   "), std::nullopt);
     EXPECT_EQ(screenPositionFromSetting("11,200,914,533"), QRect(11, 200, 914, 533));
     EXPECT_EQ(screenPositionFromSetting("0,0,800,600,9"), QRect(0, 0, 800, 600)) << "the height's leading number";
-    EXPECT_EQ(screenPositionFromSetting("10,x,300"), QRect(10, 0, 300, 0));
-    EXPECT_EQ(defaultMainWindowRect(), QRect(11, 200, 914, 533));
+    EXPECT_EQ(screenPositionFromSetting("10,x,300,y"), QRect(10, 0, 300, 0)) << "a part without digits is 0";
+    // Fewer than four numbers were never written by the program: no saved position.
+    for (const char *partial : {"10,x,300", "800", "12,40", "1,2,3 4"})
+        EXPECT_EQ(screenPositionFromSetting(partial), std::nullopt) << partial;
+}
+
+// Without a saved position the window takes three quarters of the free screen, its left edge 11
+// pixels in and its bottom edge 200 pixels above the bottom; a small screen keeps the title bar on it.
+TEST(StartupWindowPosition, TheDefaultWindowTakesThreeQuartersOfTheFreeScreen)
+{
+    struct Case
+    {
+        QRect available;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {QRect(0, 0, 1280, 900), QRect(11, 25, 960, 675)},
+        {QRect(0, 0, 1280, 1024), QRect(11, 56, 960, 768)},
+        {QRect(0, 0, 1920, 1050), QRect(11, 63, 1440, 787)},
+        {QRect(1280, 30, 1024, 738), QRect(1291, 30, 914, 553)}, // a panel above, a second screen
+        {QRect(0, 0, 800, 600), QRect(0, 0, 800, 533)},
+    };
+    for (const Case &c : cases) {
+        const QRect r = defaultMainWindowRect(c.available);
+        EXPECT_EQ(r, c.expected) << c.available.width() << "x" << c.available.height();
+        EXPECT_TRUE(c.available.contains(r)) << c.available.width() << "x" << c.available.height();
+    }
 }
 
 // The program's own tip window, closed as soon as it shows, so that the last tip moves on per start.

@@ -244,6 +244,43 @@ private slots:
         shellCommands().remove(QStringLiteral("FILEOPEN"));
     }
 
+    // A menu title's description shows while its menu is open; the Escape that closes the menu takes
+    // it back, whether the menu was opened from the keyboard or with the pointer.
+    void aMenuTitlesDescriptionLeavesWithEscape()
+    {
+        SSHELLWINDOW window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        QMenuBar *bar = window.menuBar();
+        QAction *fileTitle = bar->actions().first();
+        QMenu *file = fileTitle->menu();
+        QVERIFY(file && !fileTitle->statusTip().isEmpty());
+        // Opened from the keyboard, closed with Escape.
+        QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        QVERIFY(window.statusText() != QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        QTest::keyClick(file, Qt::Key_Escape);
+        QTRY_VERIFY(!file->isVisible());
+        QTRY_COMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QTest::qWait(20);
+        QCOMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+
+        // Opened with the pointer on its title, closed with Escape, the pointer moved away.
+        QTest::mouseMove(bar, bar->actionGeometry(fileTitle).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileTitle).center());
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        QCOMPARE(window.statusText(), fileTitle->statusTip());
+        QTest::keyClick(file, Qt::Key_Escape);
+        QTRY_VERIFY(!file->isVisible());
+        QTRY_COMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QTest::mouseMove(&window, window.mdiArea()->mapTo(&window, window.mdiArea()->rect().center()));
+        QTest::qWait(20);
+        QCOMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+    }
+
     void anActiveChildsMenuTakesCtrlXUntilItCloses()
     {
         SSHELLWINDOW window;
