@@ -96,6 +96,14 @@ bool sameFile(int fd, const QByteArray &path)
     return ::fstat(fd, &a) == 0 && ::stat(path.constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// A file's identity, size and modification time (DbfTable::FileState).
+template <typename State>
+State fileStateOf(const struct stat &st)
+{
+    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
+            qint64(st.st_mtim.tv_nsec)};
+}
+
 // Copies that saves of the file write beside it: "." + the file's name + "." + six characters.
 bool isCopyName(const QString &name, const QString &prefix)
 {
@@ -289,8 +297,7 @@ void DbfTable::noteFileState()
     struct stat st = {};
     if (m_fd < 0 || replacing() || ::fstat(m_fd, &st) != 0)
         return;
-    m_fileState = {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
-                   qint64(st.st_mtim.tv_nsec)};
+    m_fileState = fileStateOf<FileState>(st);
 }
 
 bool DbfTable::fileChangedElsewhere()
@@ -298,9 +305,7 @@ bool DbfTable::fileChangedElsewhere()
     struct stat st = {};
     if (::fstat(m_fd, &st) != 0)
         return true;
-    const FileState now{quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
-                        qint64(st.st_mtim.tv_nsec)};
-    return !(now == m_fileState) || !sameFile(m_fd, QFile::encodeName(m_path));
+    return !(fileStateOf<FileState>(st) == m_fileState) || !sameFile(m_fd, QFile::encodeName(m_path));
 }
 
 int DbfTable::openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header)

@@ -976,6 +976,9 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
             return false;
         return t.finishReplacement();
     });
+    // Only the child writes to `ready` and reads `go`: a child that fails early ends the wait.
+    ::close(ready[1]);
+    ::close(go[0]);
     char c = 0;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     ASSERT_EQ(copiesBeside(path).size(), 1);
@@ -989,8 +992,8 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
     openProblem().reset();
     ASSERT_EQ(::write(go[1], &c, 1), 1);
     EXPECT_EQ(test::waitChild(pid), 0);
-    for (int fd : {go[0], go[1], ready[0], ready[1]})
-        ::close(fd);
+    ::close(go[1]);
+    ::close(ready[0]);
     EXPECT_TRUE(copiesBeside(path).isEmpty());
     ASSERT_TRUE(load(path));
     EXPECT_EQ(openProblem().AYMADLARI.first(), QStringLiteral("YENI"));
