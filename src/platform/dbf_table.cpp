@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,6 +96,111 @@ bool sameFile(int fd, const QByteArray &path)
     return ::fstat(fd, &a) == 0 && ::stat(path.constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// A file's identity, size and modification time (DbfTable::FileState).
+template <typename State>
+State fileStateOf(const struct stat &st)
+{
+    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
+            qint64(st.st_mtim.tv_nsec)};
+}
+
+// Copies that saves of the file write beside it: "." + the file's name + "." + six characters.
+bool isCopyName(const QString &name, const QString &prefix)
+{
+    if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+        return false;
+    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    }
+    return true;
+}
+
+// Removes the copies that interrupted saves of the file left beside it. Every writer holds an
+// exclusive flock on its copy from the moment it creates it, so a copy that can be locked has no
+// writer any more. The caller holds the file's save byte, so no save of this file is between
+// creating its copy and locking it.
+void removeStaleCopies(const QString &file)
+{
+    const QFileInfo info(file);
+    const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
+    const QDir dir(info.absolutePath());
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        if (!isCopyName(name, prefix))
+            continue;
+        const QByteArray native = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st = {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFile(fd, native))
+            ::unlink(native.constData());
+        ::close(fd); // releases the lock
+    }
+}
+
+QString userName(uid_t uid)
+{
+    const struct passwd *pw = ::getpwuid(uid);
+    return pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid);
+}
+
+QString groupName(gid_t gid)
+{
+    const struct group *gr = ::getgrgid(gid);
+    return gr ? QString::fromLocal8Bit(gr->gr_name) : QString::number(gid);
+}
+
+// Whether the user belongs to the group; false for a user the system does not know.
+bool userInGroup(uid_t uid, gid_t gid)
+{
+    const struct passwd *pw = ::getpwuid(uid);
+    if (!pw)
+        return false;
+    if (pw->pw_gid == gid)
+        return true;
+    const QByteArray name(pw->pw_name);
+    const gid_t primary = pw->pw_gid;
+    int count = 32;
+    QList<gid_t> groups(count);
+    if (::getgrouplist(name.constData(), primary, groups.data(), &count) < 0) {
+        groups.resize(count);
+        if (::getgrouplist(name.constData(), primary, groups.data(), &count) < 0)
+            return false;
+    }
+    groups.resize(count);
+    return groups.contains(gid);
+}
+
+// Gives the copy the owner and the group of the file it replaces. Where the system does not allow
+// that (only the superuser may give a file away; a group needs membership), the copy is acceptable
+// as long as the same people may write it; otherwise the answer is why not.
+QString keepOwnerAndGroup(int copyFd, const struct stat &file)
+{
+    struct stat copy = {};
+    if (::fstat(copyFd, &copy) != 0)
+        return osError(errno);
+    if (copy.st_uid == file.st_uid && copy.st_gid == file.st_gid)
+        return {};
+    if (::fchown(copyFd, file.st_uid, file.st_gid) != 0 && copy.st_gid != file.st_gid)
+        ::fchown(copyFd, uid_t(-1), file.st_gid);
+    if (::fstat(copyFd, &copy) != 0)
+        return osError(errno);
+    const bool ownerKept = copy.st_uid == file.st_uid;
+    const bool groupKept = copy.st_gid == file.st_gid;
+    const mode_t mode = file.st_mode;
+    if ((ownerKept && groupKept) || (mode & S_IWOTH))
+        return {}; // the same people, or everybody, may write it
+    if (!groupKept && (mode & S_IWGRP))
+        return QStringLiteral("dosyanın grubu (%1) korunamıyor; bu grubun üyeleri dosyaya yazamaz olurdu")
+            .arg(groupName(file.st_gid));
+    if (!ownerKept && (mode & S_IWUSR) && !((mode & S_IWGRP) && groupKept && userInGroup(file.st_uid, file.st_gid)))
+        return QStringLiteral("dosyanın sahibi (%1) korunamıyor; %1 dosyaya yazamaz olurdu").arg(userName(file.st_uid));
+    return {};
+}
+
 bool copyFileBytes(int from, int to)
 {
     QByteArray buffer(1 << 20, Qt::Uninitialized);
@@ -131,6 +238,9 @@ QString dbfErrorText(DbfErrorCode code)
     case DbfErrorCode::Exclusive: return QStringLiteral("İşlem tablonun özel kullanımını gerektirir");
     case DbfErrorCode::Create: return QStringLiteral("Tablo oluşturulamadı");
     case DbfErrorCode::Index: return QStringLiteral("İndeks hatası");
+    case DbfErrorCode::Changed: return QStringLiteral("Dosya başka bir program tarafından değiştirilmiş");
+    case DbfErrorCode::Rights: return QStringLiteral("Dosyaya kimlerin yazabileceği değişirdi");
+    case DbfErrorCode::Folder: return QStringLiteral("Klasöre yeni dosya yazılamıyor");
     }
     return {};
 }
@@ -171,8 +281,31 @@ bool DbfTable::open(const QString &path, bool shared, bool readOnly)
         return false;
     m_fd = fd;
     m_hdr = h;
+    noteFileState();
+    // Copies that interrupted saves left behind go now, unless a save of the file is running.
+    if (!readOnly && lockByte(m_fd, kSaveLockOffset, true)) {
+        const QString canonical = QFileInfo(m_path).canonicalFilePath();
+        removeStaleCopies(canonical.isEmpty() ? m_path : canonical);
+        lockByte(m_fd, kSaveLockOffset, false);
+    }
     goTop();
     return !m_status;
+}
+
+void DbfTable::noteFileState()
+{
+    struct stat st = {};
+    if (m_fd < 0 || replacing() || ::fstat(m_fd, &st) != 0)
+        return;
+    m_fileState = fileStateOf<FileState>(st);
+}
+
+bool DbfTable::fileChangedElsewhere()
+{
+    struct stat st = {};
+    if (::fstat(m_fd, &st) != 0)
+        return true;
+    return !(fileStateOf<FileState>(st) == m_fileState) || !sameFile(m_fd, QFile::encodeName(m_path));
 }
 
 int DbfTable::openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header)
@@ -486,8 +619,11 @@ bool DbfTable::flush()
     m_dirty = false;
     if (m_eof || m_recNo < 1 || m_recNo > m_hdr.recordCount)
         return true;
-    if (!pwriteAll(m_fd, m_rec.constData(), m_rec.size(), m_hdr.recordPos(m_recNo)))
-        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    const bool written = pwriteAll(m_fd, m_rec.constData(), m_rec.size(), m_hdr.recordPos(m_recNo));
+    const int err = errno;
+    noteFileState();
+    if (!written)
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(err));
     m_changed = true;
     if (m_index)
         return rebuildIndex(true);
@@ -498,8 +634,11 @@ bool DbfTable::writeHeaderCounts()
 {
     m_hdr.lastUpdate = QDate::currentDate();
     const QByteArray b = m_hdr.countAndDate();
-    if (!pwriteAll(m_fd, b.constData(), b.size(), 1))
-        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    const bool written = pwriteAll(m_fd, b.constData(), b.size(), 1);
+    const int err = errno;
+    noteFileState();
+    if (!written)
+        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(err));
     return true;
 }
 
@@ -544,6 +683,7 @@ bool DbfTable::appendRecord()
             }
         }
     }
+    noteFileState();
     if (lock)
         lockAppendByte(m_fd, false);
     if (ok && m_index)
@@ -643,6 +783,7 @@ bool DbfTable::pack()
     ::close(m_fd);
     m_fd = fd;
     m_hdr = h;
+    noteFileState();
     if (m_index && !rebuildIndex(true))
         return false;
     return goTop();
@@ -650,23 +791,16 @@ bool DbfTable::pack()
 
 bool DbfTable::lockCurrentFileForSave()
 {
-    const QByteArray native = QFile::encodeName(m_path);
-    // A few rounds: each finds the file that another save put in place meanwhile.
-    for (int round = 0; round < 4; ++round) {
-        if (!lockByte(m_fd, kSaveLockOffset, true))
-            return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": başka bir program bu dosyayı kaydediyor"));
-        if (sameFile(m_fd, native))
-            return true;
+    if (!lockByte(m_fd, kSaveLockOffset, true))
+        return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": başka bir program bu dosyayı kaydediyor"));
+    // The writers change only what differs from what this table read; on a file that another program
+    // replaced or wrote since, that would mix two problems.
+    if (fileChangedElsewhere()) {
         lockByte(m_fd, kSaveLockOffset, false);
-        DbfHeader h;
-        const int fd = openFile(m_path, m_shared, m_readOnly, &h);
-        if (fd < 0)
-            return false;
-        ::close(m_fd);
-        m_fd = fd;
-        m_hdr = h;
+        return setError(DbfErrorCode::Changed,
+                        m_label + QStringLiteral(": dosya açıldıktan sonra başka bir program tarafından değiştirilmiş"));
     }
-    return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": dosya kaydedilirken değişip duruyor"));
+    return true;
 }
 
 bool DbfTable::beginReplacement()
@@ -678,14 +812,17 @@ bool DbfTable::beginReplacement()
     clearStatus();
     if (!commit() || !lockCurrentFileForSave())
         return false;
-    auto fail = [&](int copyFd, const QByteArray &copyPath) {
-        const int err = errno;
+    auto fail = [&](int copyFd, const QByteArray &copyPath, DbfErrorCode code, const QString &why) {
         if (copyFd >= 0) {
             ::close(copyFd);
             ::unlink(copyPath.constData());
         }
         lockByte(m_fd, kSaveLockOffset, false);
-        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(err));
+        return setError(code, why);
+    };
+    auto failOs = [&](int copyFd, const QByteArray &copyPath) {
+        const int err = errno;
+        return fail(copyFd, copyPath, DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(err));
     };
     if (!refreshCount()) {
         lockByte(m_fd, kSaveLockOffset, false);
@@ -695,14 +832,27 @@ bool DbfTable::beginReplacement()
     const QString canonical = QFileInfo(m_path).canonicalFilePath();
     const QFileInfo info(canonical.isEmpty() ? m_path : canonical);
     m_replacedPath = QFile::encodeName(info.absoluteFilePath());
+    removeStaleCopies(info.absoluteFilePath());
     QByteArray copyPath = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
     const int copyFd = ::mkostemp(copyPath.data(), O_CLOEXEC);
-    if (copyFd < 0)
-        return fail(-1, copyPath);
+    if (copyFd < 0) {
+        const int err = errno;
+        if (err == EACCES || err == EPERM || err == EROFS)
+            return fail(-1, copyPath, DbfErrorCode::Folder,
+                        QDir::toNativeSeparators(info.absolutePath()) + QStringLiteral(": ") + osError(err));
+        return failOs(-1, copyPath);
+    }
+    // The lock says that a writer is at work on the copy (see removeStaleCopies).
+    if (::flock(copyFd, LOCK_EX | LOCK_NB) != 0)
+        return failOs(copyFd, copyPath);
     struct stat st = {};
-    if (::fstat(m_fd, &st) != 0 || ::fchmod(copyFd, st.st_mode & 07777) != 0
-        || ::flock(copyFd, LOCK_EX | LOCK_NB) != 0 || !copyFileBytes(m_fd, copyFd))
-        return fail(copyFd, copyPath);
+    if (::fstat(m_fd, &st) != 0)
+        return failOs(copyFd, copyPath);
+    const QString rights = keepOwnerAndGroup(copyFd, st);
+    if (!rights.isEmpty())
+        return fail(copyFd, copyPath, DbfErrorCode::Rights, m_label + QStringLiteral(": ") + rights);
+    if (::fchmod(copyFd, st.st_mode & 07777) != 0 || !copyFileBytes(m_fd, copyFd))
+        return failOs(copyFd, copyPath);
     m_originalFd = m_fd;
     m_originalHdr = m_hdr;
     m_originalShared = m_shared;
@@ -738,6 +888,7 @@ bool DbfTable::finishReplacement()
     ::close(m_originalFd); // releases the save byte and the old file
     m_originalFd = -1;
     m_copyPath.clear();
+    noteFileState();
     return true;
 }
 

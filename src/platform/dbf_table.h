@@ -31,6 +31,9 @@ enum class DbfErrorCode {
     Exclusive,
     Create,
     Index,
+    Changed, // the file is not the one this table read: another program replaced or wrote it
+    Rights,  // a save would change who may write the file
+    Folder,  // the file's folder takes no new file
 };
 
 struct DbfError
@@ -116,8 +119,15 @@ public:
     // file), copies the file into a temporary file beside it and points the table at the copy; the
     // writes that follow change only the copy. finishReplacement commits and syncs the copy and
     // renames it over the file, which the table then holds in its own mode. abandonReplacement drops
-    // the copy and points the table back at the file, unchanged. A file that another save replaced
-    // since this table opened it is opened again first, so a save never builds on a stale copy.
+    // the copy and points the table back at the file, unchanged.
+    //
+    // A save never builds on a file this table did not read: when another program replaced the file
+    // or wrote into it since this table opened it (or last wrote it), beginReplacement refuses with
+    // Changed. The copy keeps the file's mode, owner and group; where the owner or the group cannot be
+    // kept and that would change who may write the file, it refuses with Rights. A folder that takes
+    // no new file refuses with Folder. Copies that interrupted saves left behind (their writer is
+    // gone, so nobody holds the lock every writer keeps on its copy) are removed first, and when a
+    // writable table is opened.
     bool beginReplacement();
     bool finishReplacement();
     void abandonReplacement();
@@ -156,6 +166,9 @@ private:
     // the status set when it cannot be opened or is no table.
     int openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header);
     bool lockCurrentFileForSave();
+    // Remembers the file's identity, size and time as this table last read or wrote it.
+    void noteFileState();
+    bool fileChangedElsewhere();
     bool writeHeaderCounts();
     bool readRecord(quint32 recNo, QByteArray *into);
     bool recordDeleted(quint32 recNo);
@@ -194,6 +207,14 @@ private:
     QByteArray m_replacedPath; // the file itself, links followed
     DbfHeader m_originalHdr;
     bool m_originalShared = true;
+    // The file as this table last read or wrote it (see noteFileState).
+    struct FileState
+    {
+        quint64 device = 0, inode = 0;
+        qint64 size = -1, seconds = 0, nanoseconds = 0;
+        bool operator==(const FileState &) const = default;
+    };
+    FileState m_fileState;
 };
 
 } // namespace vexo

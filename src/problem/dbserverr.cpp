@@ -33,6 +33,10 @@ bool DBSERVERR::APPEND(bool releaseLocks)
     for (;;) {
         if (baseAppend(releaseLocks))
             return true;
+        // Only a lock that another program holds clears by waiting; a full disk or a failing device
+        // does not, and the caller tells it at once with its own message.
+        if (status() && status()->code != DbfErrorCode::Locked)
+            return false;
         if (clock().monotonicMs() <= deadline) {
             clock().sleepMs(kPauseMs);
             continue;

@@ -7,8 +7,9 @@
 namespace vexo {
 
 // The table class every table of the program is opened with. Opening is the table server's; an append
-// that the table refuses is retried silently for five seconds (100 ms apart, on the monotonic clock)
-// and then offered to the user with Retry and Cancel.
+// that a lock held elsewhere refuses is retried silently for five seconds (100 ms apart, on the
+// monotonic clock) and then offered to the user with Retry and Cancel. Any other failure (a full
+// disk, a write error) answers false at once, without a box, for the caller to tell.
 class DBSERVERR : public DbfTable
 {
 public:
@@ -17,7 +18,8 @@ public:
 
     DBSERVERR(const QString &file, bool shared, bool readOnly, const QString &driver = QStringLiteral("DBFCDX"));
 
-    // True when a blank record was added and made current; false when the user gave up.
+    // True when a blank record was added and made current; false when the user gave up or the append
+    // failed for a reason that waiting cannot clear (the status says which).
     bool APPEND(bool releaseLocks = true);
     bool append() override { return APPEND(true); }
 

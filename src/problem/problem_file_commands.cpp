@@ -18,9 +18,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace vexo {
 
@@ -61,6 +63,46 @@ QString besideTarget(const QString &target)
 {
     const QFileInfo info(target);
     return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+}
+
+// The seven dirty flags, kept across a save that writes into another table.
+struct DirtyFlags
+{
+    std::array<bool, 7> flags{};
+
+    static std::array<bool *, 7> of(OpenProblem &p)
+    {
+        return {&p.LYMDEG, &p.LYMSTOKDEG, &p.LBMDEG, &p.LBMODEG, &p.LYMGDEG, &p.LAMATDEG, &p.LPRMDEG};
+    }
+    static DirtyFlags taken(OpenProblem &p)
+    {
+        DirtyFlags kept;
+        const std::array<bool *, 7> live = of(p);
+        for (size_t i = 0; i < live.size(); ++i)
+            kept.flags[i] = *live[i];
+        return kept;
+    }
+    void restore(OpenProblem &p) const
+    {
+        const std::array<bool *, 7> live = of(p);
+        for (size_t i = 0; i < live.size(); ++i)
+            *live[i] = flags[i];
+    }
+};
+
+// Writes the whole problem in memory into another (empty) table, as the conversion does; the open
+// table stays the open one. On failure the flags are as they were.
+bool saveWholeProblemInto(std::unique_ptr<DBSERVERR> &table, QString *why)
+{
+    OpenProblem &p = openProblem();
+    const DirtyFlags before = DirtyFlags::taken(p);
+    std::swap(p.OPROBDBF, table);
+    p.setAllDirty(true);
+    const bool saved = PROBDBFUPDATE(why);
+    std::swap(p.OPROBDBF, table);
+    if (!saved)
+        before.restore(p);
+    return saved;
 }
 
 QStringList newProblemParameters()
@@ -204,6 +246,13 @@ bool KAYDET(ProblemFileHost &host)
     QString reason;
     if (PROBDBFUPDATE(&reason))
         return true;
+    if (problemFileChangedElsewhere()) {
+        // Writing the whole problem over it would silently drop the other program's save; the user's
+        // changes stay marked and can go into a file of their own.
+        const QString question = reason + QStringLiteral("\n\nDeğişikliklerinizi kaybetmemek için şimdi "
+                                                         "Farklı Kaydet ile başka bir adla kaydetmek ister misiniz?");
+        return askYesNo(host.owner(), kWarning, question, MB_ICONEXCLAMATION) && FKAYDET(host);
+    }
     error(host, reason.isEmpty() ? QStringLiteral("Dosya kaydedilemedi...") : reason);
     return false;
 }
@@ -236,8 +285,16 @@ bool FKAYDET(ProblemFileHost &host)
         if (!askYesNo(host.owner(), kWarning, question, MB_ICONSTOP))
             return false;
     }
-    if (!KAYDET(host))
+    // The open problem goes into its own file first. When another program changed that file since it
+    // was opened, it is left as the other program saved it and the copy is written from memory.
+    host.WHOCHANGES();
+    QString reason;
+    const bool fromMemory = !PROBDBFUPDATE(&reason);
+    if (fromMemory && !problemFileChangedElsewhere()) {
+        error(host, reason.isEmpty() ? QStringLiteral("Dosya kaydedilemedi...") : reason);
         return false;
+    }
+    const DirtyFlags unsaved = DirtyFlags::taken(p);
 
     // The copy is made complete under a temporary name and then renamed over the target, so an
     // existing file is replaced only by a whole copy.
@@ -247,15 +304,16 @@ bool FKAYDET(ProblemFileHost &host)
         return false;
     const QString removeText = QStringLiteral("\r\n\r\nŞimdi bu dosyayı sileceğim. Sonra tekrar deneyiniz");
     {
-        DBSERVERR copy(part, false, false, QStringLiteral("DBFCDX"));
-        if (copy.status()) {
-            copy.close();
+        auto copy = std::make_unique<DBSERVERR>(part, false, false, QStringLiteral("DBFCDX"));
+        if (copy->status()) {
+            copy->close();
             error(host, QStringLiteral("Farklı kaydedilen dosya açılmadı...") + removeText + QLatin1Char('!'));
             QFile::remove(part);
             return false;
         }
-        const bool appended = copy.appendDb(*p.OPROBDBF) && copy.commit();
-        copy.close();
+        const bool appended = fromMemory ? saveWholeProblemInto(copy, &reason)
+                                         : copy->appendDb(*p.OPROBDBF) && copy->commit();
+        copy->close();
         if (!appended || !renameOver(part, target)) {
             error(host, QStringLiteral("Farklı kaydedilen dosyaya veriler aktarılamadı...") + removeText + QLatin1Char('.'));
             QFile::remove(part);
@@ -263,11 +321,16 @@ bool FKAYDET(ProblemFileHost &host)
         }
     }
     host.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
-    if (!keepOpen)
+    if (!keepOpen) {
+        // The open file does not hold the changes that only the export received.
+        unsaved.restore(p);
         return true;
+    }
     if (!DATAFOPEN(host.owner(), target)) {
         if (!DATAFOPEN(host.owner(), current))
             host.MI_ENADISABLE();
+        else
+            unsaved.restore(p);
         return false;
     }
     host.setCaption(problemCaption(target));

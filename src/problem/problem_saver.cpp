@@ -5,6 +5,7 @@
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 
+#include <QFileInfo>
 #include <QHash>
 
 #include <functional>
@@ -387,10 +388,20 @@ bool PROBDBFUPDATE(QString *error)
     // The writers work on a complete copy of the file, which takes the file's place only when every
     // write succeeded; until then the file stays as it was and the flags say what is unsaved.
     if (!t.beginReplacement()) {
-        if (t.status() && t.status()->code == DbfErrorCode::Locked)
+        const DbfErrorCode code = t.status() ? t.status()->code : DbfErrorCode::Write;
+        const QString name = QFileInfo(t.path()).fileName();
+        if (code == DbfErrorCode::Locked)
             return fail(QStringLiteral("Problem dosyası şu anda başka bir program tarafından kaydediliyor; "
                                        "değişiklikler kaydedilmedi. Biraz sonra tekrar kaydediniz."));
-        return fail(QStringLiteral("Problem dosyasının kopyası yazılamadı; değişiklikler kaydedilmedi.")
+        if (code == DbfErrorCode::Changed)
+            return fail(QStringLiteral("%1 dosyası, bu program açtıktan sonra başka bir program tarafından "
+                                       "değiştirilmiş; değişiklikleriniz bu dosyaya kaydedilmedi.")
+                            .arg(name));
+        if (code == DbfErrorCode::Folder)
+            return fail(QStringLiteral("Problem dosyasının bulunduğu klasöre yazılamıyor (%1); dosya kaydedilirken "
+                                       "bu klasörde yeni bir dosya oluşturulur. Değişiklikler kaydedilmedi.")
+                            .arg(t.status()->description));
+        return fail(QStringLiteral("Problem dosyası kaydedilemedi; değişiklikler kaydedilmedi.")
                     + (t.status() ? QStringLiteral(" : ") + t.status()->text() : QString()));
     }
     const SaveState before = SaveState::of(p);
@@ -401,6 +412,12 @@ bool PROBDBFUPDATE(QString *error)
         return fail(QStringLiteral("Problem dosyasına yazılamadı; değişiklikler kaydedilmedi.") + reason);
     }
     return true;
+}
+
+bool problemFileChangedElsewhere()
+{
+    const OpenProblem &p = openProblem();
+    return p.OPROBDBF && p.OPROBDBF->status() && p.OPROBDBF->status()->code == DbfErrorCode::Changed;
 }
 
 } // namespace vexo

@@ -9,9 +9,13 @@ namespace vexo {
 // the file only when every write succeeded. Nothing is written when the problem cannot be stored
 // whole in the table's real fields (too many ingredients, a value or matrix row wider than its
 // field, group names that the file's narrower field would make equal), while another program saves
-// the same file, or when any write fails; the dirty flags then stay as they were and the answer is
-// false with the reason in *error for the caller to show.
+// the same file, when another program changed the file since it was opened (the writers would build
+// on a file this program did not load), when the saved file would change who may write it, or when
+// any write fails; the dirty flags then stay as they were and the answer is false with the reason in
+// *error for the caller to show.
 bool PROBDBFUPDATE(QString *error = nullptr);
+// Whether the last save of the open problem was refused because another program changed its file.
+bool problemFileChangedElsewhere();
 // Why a problem with `count` ingredients cannot be stored.
 QString tooManyIngredientsText(int count);
 

@@ -20,8 +20,9 @@ namespace {
 class FlakyTable : public DBSERVERR
 {
 public:
-    FlakyTable(const QString &path, std::function<bool()> failing, bool withStatus = true)
-        : DBSERVERR(path, true, false), m_failing(std::move(failing)), m_withStatus(withStatus)
+    FlakyTable(const QString &path, std::function<bool()> failing, bool withStatus = true,
+               DbfErrorCode code = DbfErrorCode::Locked)
+        : DBSERVERR(path, true, false), m_failing(std::move(failing)), m_withStatus(withStatus), m_code(code)
     {
     }
     int attempts = 0;
@@ -33,7 +34,7 @@ protected:
         if (!m_failing())
             return DBSERVERR::baseAppend(releaseLocks);
         if (m_withStatus)
-            setError(DbfErrorCode::Locked, QStringLiteral("ORTAK.DBF: kayıt ekleme kilitli"));
+            setError(m_code, QStringLiteral("ORTAK.DBF: kayıt ekleme kilitli"));
         else
             clearStatus();
         return false;
@@ -42,6 +43,7 @@ protected:
 private:
     std::function<bool()> m_failing;
     bool m_withStatus;
+    DbfErrorCode m_code;
 };
 
 class DbserverrTest : public ::testing::Test
@@ -104,6 +106,22 @@ TEST_F(DbserverrTest, APersistentFailureAsksRetryOrCancelAfterFiveSeconds)
     EXPECT_EQ(clock.monotonicMs(), 5100 + 100);
     EXPECT_EQ(messages.unexpectedQuestions(), 0);
     EXPECT_EQ(t.lastRec(), 0u);
+}
+
+// Waiting clears only a lock that another program holds; a full disk, a failing device or a table
+// that cannot take the record fails at once, without waits and without the box.
+TEST_F(DbserverrTest, OnlyALockIsWaitedFor)
+{
+    for (const DbfErrorCode code : {DbfErrorCode::Write, DbfErrorCode::Read, DbfErrorCode::ReadOnly, DbfErrorCode::Corrupt}) {
+        messages.clear();
+        FlakyTable t(path, [] { return true; }, true, code);
+        EXPECT_FALSE(t.APPEND()) << int(code);
+        EXPECT_EQ(t.attempts, 1) << int(code);
+        EXPECT_EQ(clock.sleeps(), 0) << int(code);
+        EXPECT_TRUE(messages.shown().isEmpty()) << int(code);
+        ASSERT_TRUE(t.status());
+        EXPECT_EQ(t.status()->code, code);
+    }
 }
 
 TEST_F(DbserverrTest, RetryAfterTheBoxCanSucceed)

@@ -4,6 +4,7 @@
 #include "problem_fixture.h"
 
 #include "child_process.h"
+#include "ordinary_file_rights.h"
 #include "platform/atomic_file.h"
 #include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
@@ -24,8 +25,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <grp.h>
+#include <random>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vexo;
@@ -525,6 +531,10 @@ TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
                     ::_exit(5);
                 else if (!why.contains(QStringLiteral("başka bir program")))
                     ::_exit(6);
+                // The other program saved since this one opened the file: a save would build on a
+                // problem this program never loaded, so it is refused; a user opens the file again.
+                else if (why.contains(QStringLiteral("değiştirilmiş")) && !load(path))
+                    ::_exit(7);
                 // A user saves now and then, not in a tight loop: the other program gets its turns.
                 ::usleep(useconds_t(1000 + (round * 7919 + ingredients * 104729) % 3000));
             }
@@ -672,4 +682,368 @@ TEST(ProblemFileCommandFaults, RefusedOpensAndSavesAreToldAndChangeNothing)
     ::close(other);
     EXPECT_TRUE(KAYDET(host));
     EXPECT_FALSE(openProblem().anyDirty());
+}
+
+namespace {
+
+// The copies that saves write beside the problem file: hidden, the file's name and six characters.
+QStringList copiesBeside(const QString &path)
+{
+    const QString prefix = u'.' + QFileInfo(path).fileName() + u'.';
+    QStringList copies;
+    for (const QString &name : leftovers(path)) {
+        if (name.startsWith(prefix) && name.size() == prefix.size() + 6)
+            copies << name;
+    }
+    return copies;
+}
+
+// Changes the first ingredient's price: only the ingredient list is marked changed.
+void changeOnePrice(const QString &price)
+{
+    OpenProblem &p = openProblem();
+    p.setAllDirty(false);
+    p.AYMLIST[0][YMPRICE] = num(price);
+    p.LYMDEG = true;
+}
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+} // namespace
+
+// Another program (a second copy over a shared folder, or a second session) changed the problem file
+// after this one opened it, and here only one price changed. Writing that one list onto the other
+// program's file would mix two problems, and writing the whole problem would silently drop the other
+// program's save: the save is refused, keeps the change and offers a save under another name, which
+// writes this program's whole problem. The other program's file stays as it saved it.
+TEST(ProblemFileCommandFaults, ASaveOntoAFileAnotherProgramChangedIsRefusedAndOffersSaveAs)
+{
+    const struct
+    {
+        const char *what;
+        std::function<bool(const QString &)> other;
+    } cases[] = {
+        {"another program saved a smaller problem over it",
+         [](const QString &path) {
+             if (!load(path))
+                 return false;
+             setProblem(40, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")},
+                        QStringLiteral("IKI"), QStringLiteral("2.0000"));
+             return PROBDBFUPDATE();
+         }},
+        {"another program added a record in place",
+         [](const QString &path) {
+             DbfTable t(path, true, false);
+             return !t.status() && t.append() && t.fieldPut(QStringLiteral("BMADI"), QStringLiteral("KUL")) && t.commit();
+         }},
+    };
+    for (const auto &c : cases) {
+        test::ProblemEnvironment env;
+        test::ScriptedMessages messages;
+        test::ScriptedFileDialogs dialogs;
+        QuietHost host;
+        const QString path = savedProblem(env, "ORTAK.VKD", 85);
+        ASSERT_TRUE(DOOPENFILE(host, path)) << c.what;
+        ASSERT_EQ(test::runInChild([&] { return c.other(path); }), 0) << c.what;
+        const QByteArray theirs = checksum(path);
+        changeOnePrice(QStringLiteral("99.000"));
+
+        messages.answer(MessageAnswer::No);
+        EXPECT_FALSE(KAYDET(host)) << c.what;
+        ASSERT_EQ(messages.shown().size(), 1) << c.what;
+        const QString text = messages.shown()[0].text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("ORTAK.VKD dosyası, bu program açtıktan sonra başka bir program "
+                                                   "tarafından değiştirilmiş; değişiklikleriniz bu dosyaya kaydedilmedi.")))
+            << c.what << ": " << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Farklı Kaydet"))) << c.what;
+        EXPECT_EQ(messages.shown()[0].style & MB_YESNO, unsigned(MB_YESNO)) << c.what;
+        EXPECT_TRUE(openProblem().LYMDEG) << c.what;
+        EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("99.000")) << c.what;
+        EXPECT_EQ(checksum(path), theirs) << c.what;
+        EXPECT_TRUE(copiesBeside(path).isEmpty()) << c.what;
+
+        // Yes: this program's whole problem goes into a file of its own, which becomes the open one.
+        const QString mine = env.path("BENIM.VKD");
+        messages.clear();
+        messages.answer(MessageAnswer::Yes);
+        dialogs.answer(mine);
+        EXPECT_TRUE(KAYDET(host)) << c.what;
+        EXPECT_EQ(messages.unexpectedQuestions(), 0) << c.what;
+        EXPECT_FALSE(openProblem().anyDirty()) << c.what;
+        ASSERT_TRUE(openProblem().isOpen()) << c.what;
+        EXPECT_EQ(QFileInfo(openProblem().OPROBDBF->path()).fileName(), QStringLiteral("BENIM.VKD")) << c.what;
+        EXPECT_EQ(checksum(path), theirs) << c.what;
+        ASSERT_TRUE(load(mine)) << c.what;
+        const OpenProblem &p = openProblem();
+        EXPECT_EQ(p.AYMADLARI.size(), 85) << c.what;
+        EXPECT_EQ(p.AYMLIST[0][YMPRICE], num("99.000")) << c.what;
+        EXPECT_EQ(p.AYMLIST[1][YMPRICE], num("10.000")) << c.what;
+        EXPECT_EQ(p.AAMAT, RowList(2, Row(85, num("1.2500")))) << c.what;
+        EXPECT_TRUE(p.checkInvariants().isEmpty()) << c.what;
+        openProblem().reset();
+    }
+}
+
+// The saved file keeps the owner, the group and the mode of the file it replaces: in a group-shared
+// folder a colleague's save must not hand the problem to the colleague.
+TEST(ProblemSaveRights, TheSavedFileKeepsItsOwnerGroupAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser may give a file to another owner and group";
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "PAY.VKD", 3);
+    ASSERT_EQ(::chown(native(path).constData(), 1234, 5678), 0);
+    ASSERT_EQ(::chmod(native(path).constData(), 0640), 0);
+    ASSERT_TRUE(load(path));
+    changeOnePrice(QStringLiteral("12.000"));
+    QString why;
+    ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
+    struct stat st = {};
+    ASSERT_EQ(::stat(native(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("12.000"));
+}
+
+// An ordinary user's save, where the system does not let the copy keep the owner (only the superuser
+// gives files away) or the group (only its members may). When that would change who may write the
+// problem the save is refused with the reason and the file stays as it was; when the same people may
+// write it either way, it is saved.
+TEST(ProblemSaveRights, AnOwnerOrGroupThatCannotBeKeptIsToldWhenItWouldChangeWhoMayWrite)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the test acts as other users, which needs the superuser";
+    constexpr uid_t kUser = 65534;
+    constexpr gid_t kUserGroup = 65534;
+    constexpr uid_t kOwner = 1234;
+    constexpr gid_t kShared = 5678;
+    const struct
+    {
+        const char *what;
+        uid_t owner;
+        mode_t mode;
+        bool userInShared;
+        const char *refusal; // empty when the save goes through
+        uid_t ownerAfter;
+        gid_t groupAfter;
+    } cases[] = {
+        {"a colleague in the file's group saves another user's file", kOwner, 0664, true,
+         "dosyanın sahibi (1234) korunamıyor", 0, 0},
+        {"the owner saves a file whose group the owner is not in", kUser, 0664, false,
+         "dosyanın grubu (5678) korunamıyor", 0, 0},
+        {"a file everybody may write", kOwner, 0666, false, "", kUser, kUserGroup},
+        {"the user's own file in the user's group", kUser, 0664, true, "", kUser, kShared},
+    };
+    for (const auto &c : cases) {
+        test::ProblemEnvironment env;
+        const QString path = savedProblem(env, "ORTAK.VKD", 3);
+        const QString folder = QFileInfo(path).absolutePath();
+        ASSERT_EQ(::chmod(native(folder).constData(), 0777), 0);
+        ASSERT_EQ(::chown(native(path).constData(), c.owner, kShared), 0);
+        ASSERT_EQ(::chmod(native(path).constData(), c.mode), 0);
+        const QByteArray before = checksum(path);
+        const int status = test::runInChild([&] {
+            const gid_t groups[] = {kShared};
+            if (::setgroups(c.userInShared ? 1 : 0, groups) != 0 || ::setgid(kUserGroup) != 0 || ::setuid(kUser) != 0)
+                ::_exit(2);
+            if (!load(path))
+                ::_exit(3);
+            changeOnePrice(QStringLiteral("55.000"));
+            QString why;
+            const bool saved = PROBDBFUPDATE(&why);
+            if (saved == (*c.refusal != 0) || (!saved && !why.contains(QString::fromUtf8(c.refusal)))) {
+                std::fprintf(stderr, "%s: %s\n", c.what, qPrintable(why));
+                ::_exit(4);
+            }
+            if (!saved && !openProblem().LYMDEG)
+                ::_exit(5);
+            return true;
+        });
+        EXPECT_EQ(status, 0) << c.what;
+        EXPECT_TRUE(copiesBeside(path).isEmpty()) << c.what;
+        struct stat st = {};
+        ASSERT_EQ(::stat(native(path).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode) << c.what;
+        if (*c.refusal) {
+            EXPECT_EQ(checksum(path), before) << c.what;
+            EXPECT_EQ(st.st_uid, c.owner) << c.what;
+            EXPECT_EQ(st.st_gid, kShared) << c.what;
+            continue;
+        }
+        EXPECT_EQ(st.st_uid, c.ownerAfter) << c.what;
+        EXPECT_EQ(st.st_gid, c.groupAfter) << c.what;
+        ASSERT_TRUE(load(path)) << c.what;
+        EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("55.000")) << c.what;
+        openProblem().reset();
+    }
+}
+
+// A file the user may write in a folder where the user may create no file cannot be saved by
+// writing a new file and renaming it: the message says that the folder is not writable.
+TEST(ProblemSaveRights, AFolderThatTakesNoNewFileIsNamed)
+{
+    test::ProblemEnvironment env;
+    const QString folder = env.path("SALT");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = savedProblem(env, "SALT/YAZ.VKD", 3);
+    ASSERT_EQ(::chmod(native(QFileInfo(folder).absolutePath()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(native(path).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(native(folder).constData(), 0555), 0);
+    const QByteArray before = checksum(path);
+    {
+        test::OrdinaryFileRights user;
+        ASSERT_TRUE(load(path));
+        changeOnePrice(QStringLiteral("77.000"));
+        QString why;
+        EXPECT_FALSE(PROBDBFUPDATE(&why));
+        EXPECT_TRUE(why.startsWith(QStringLiteral("Problem dosyasının bulunduğu klasöre yazılamıyor (")))
+            << why.toStdString();
+        EXPECT_TRUE(why.contains(QStringLiteral("/SALT: "))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QStringLiteral("kopya"))) << why.toStdString();
+        EXPECT_TRUE(openProblem().LYMDEG);
+        openProblem().reset();
+    }
+    EXPECT_EQ(checksum(path), before);
+    ::chmod(native(folder).constData(), 0755);
+}
+
+// Saves killed at random moments (and one that died between writing its copy and renaming it) leave
+// their hidden copies behind; the next opening of the file removes them, since their writers are
+// gone, and the file is always wholly one of the saved problems.
+TEST(ProblemSaveFaults, CopiesOfKilledSavesAreRemovedWhenTheFileIsNextOpened)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "KESIK.VKD", 2);
+    ASSERT_EQ(test::runInChild([&] {
+        if (!load(path))
+            return false;
+        setProblem(30, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")}, QStringLiteral("BIR"),
+                   QStringLiteral("1.0000"));
+        if (!openProblem().OPROBDBF->beginReplacement())
+            return false;
+        ::_exit(0); // dies with the copy written and locked
+    }),
+              0);
+    ASSERT_EQ(copiesBeside(path).size(), 1);
+
+    std::mt19937 random(20261211);
+    for (int round = 0; round < 40; ++round) {
+        const int pid = test::startChild([&] {
+            if (!load(path))
+                return false;
+            for (int i = 0;; ++i) {
+                const bool odd = i % 2 != 0;
+                setProblem(odd ? 30 : 7, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")},
+                           odd ? QStringLiteral("BIR") : QStringLiteral("IKI"),
+                           odd ? QStringLiteral("1.0000") : QStringLiteral("2.0000"));
+                if (!PROBDBFUPDATE())
+                    return false;
+            }
+        });
+        ASSERT_GT(pid, 0);
+        ::usleep(useconds_t(2000 + random() % 25000));
+        ::kill(pid_t(pid), SIGKILL);
+        EXPECT_EQ(test::waitChild(pid), -1) << "round " << round << ": the saver ended by itself";
+    }
+    EXPECT_EQ(wholeProblemFault(path), QString()); // opens the file
+    EXPECT_TRUE(copiesBeside(path).isEmpty()) << copiesBeside(path).join(u' ').toStdString();
+    EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
+    openProblem().reset();
+}
+
+// A copy whose writer is at work is never removed: not while a save of the file runs in another
+// program, and not while any process holds the lock that a writer keeps on its copy. Files that only
+// look like copies stay.
+TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "CALISAN.VKD", 2);
+    int go[2];
+    int ready[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(ready), 0);
+    const int pid = test::startChild([&] {
+        DBSERVERR t(path, true, false);
+        if (t.status() || !t.beginReplacement() || !t.goTop() || !t.fieldPut(QStringLiteral("YMADI"), QStringLiteral("YENI")))
+            return false;
+        char c = 'r';
+        if (::write(ready[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1)
+            return false;
+        return t.finishReplacement();
+    });
+    // Only the child writes to `ready` and reads `go`: a child that fails early ends the wait.
+    ::close(ready[1]);
+    ::close(go[0]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(copiesBeside(path).size(), 1);
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(copiesBeside(path).size(), 1) << "an opening removed the copy of a running save";
+    changeOnePrice(QStringLiteral("1.000"));
+    QString why;
+    EXPECT_FALSE(PROBDBFUPDATE(&why));
+    EXPECT_TRUE(why.contains(QStringLiteral("başka bir program tarafından kaydediliyor"))) << why.toStdString();
+    EXPECT_EQ(copiesBeside(path).size(), 1) << "a save removed the copy of a running save";
+    openProblem().reset();
+    ASSERT_EQ(::write(go[1], &c, 1), 1);
+    EXPECT_EQ(test::waitChild(pid), 0);
+    ::close(go[1]);
+    ::close(ready[0]);
+    EXPECT_TRUE(copiesBeside(path).isEmpty());
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AYMADLARI.first(), QStringLiteral("YENI"));
+    openProblem().reset();
+
+    // Only the writer's lock on its copy tells that it is at work.
+    const QString held = env.path(".CALISAN.VKD.Ab12Cd");
+    const QStringList lookalikes = {".CALISAN.VKD.part", "CALISAN.VKD.Ab12Cd", ".CALISAN.VKD.Ab12Cd7",
+                                    ".BASKA.VKD.Ab12Cd", ".CALISAN.VKD.Ab-2Cd"};
+    for (const QString &name : lookalikes)
+        writeBytes(env.path(name), "x");
+    writeBytes(held, "x");
+    const int holder = ::open(native(held).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    ASSERT_TRUE(load(path));
+    openProblem().reset();
+    EXPECT_TRUE(QFileInfo::exists(held));
+    ::close(holder);
+    ASSERT_TRUE(load(path));
+    openProblem().reset();
+    EXPECT_FALSE(QFileInfo::exists(held));
+    for (const QString &name : lookalikes)
+        EXPECT_TRUE(QFileInfo::exists(env.path(name))) << name.toStdString();
+}
+
+// A write that fails for want of room cannot clear by waiting: the save fails at once with one
+// message, without the silent retries and the Retry/Cancel box that a lock held elsewhere gets.
+TEST(ProblemFileCommandFaults, AFullDiskFailsTheSaveAtOnceWithOneMessage)
+{
+    test::ProblemEnvironment env;
+    const QString path = savedProblem(env, "DOLU.VKD", 2);
+    const QByteArray before = checksum(path);
+    const int status = test::runWithFileSizeLimit(QFileInfo(path).size() + 100, [&] {
+        test::ManualClock clock;
+        test::ScriptedMessages messages;
+        QuietHost host;
+        if (!DOOPENFILE(host, path))
+            ::_exit(3);
+        setProblem(40, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")});
+        if (KAYDET(host))
+            ::_exit(4);
+        for (const MessageRequest &m : messages.shown())
+            std::fprintf(stderr, "box: %s\n", qPrintable(m.text));
+        std::fprintf(stderr, "waits: %d\n", clock.sleeps());
+        return clock.sleeps() == 0 && messages.shown().size() == 1 && messages.unexpectedQuestions() == 0
+               && messages.shown()[0].text.startsWith(QStringLiteral("Problem dosyasına yazılamadı; değişiklikler kaydedilmedi. : "))
+               && allDirty(openProblem());
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(checksum(path), before);
+    EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
 }
