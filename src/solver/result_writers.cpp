@@ -199,6 +199,23 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         else
             entryPrice = padded(QStringLiteral("0.000"));
     }
+    // The shadow price of an ingredient's own limit is what moving that limit costs: the reduced cost
+    // with its sign turned, on the limit the share sits on (the first one), 0 on the others. The final
+    // tableau may carry it in the ingredient's column instead (a column at 0 that is not basic) and
+    // then prices a limit that binds at 0.
+    if (LOPTI_) {
+        std::vector<char> sitting(NYMSAYISI_, 0);
+        for (std::size_t q = 0; q < m_ingredientRowColumn.size(); ++q) {
+            const std::size_t r = ingredientFirst + q;
+            const auto j = std::size_t(m_ingredientRowColumn[q]);
+            const Limit limit = ACTSINVALUE(unsigned(r + 1));
+            if (!m_shadow[r] || !limit)
+                continue;
+            const bool sits = !sitting[j] && std::fabs(m_x[j] - *limit) < 1e-9;
+            sitting[j] = sitting[j] || sits;
+            m_shadow[r] = sits ? MROUND2(-m_reducedCost[j], 6) + 0.0 : 0.0;
+        }
+    }
 
     // A two-sided limit shows in its own row whichever of its two rows is broken or binds.
     std::vector<QString> shownMarks = marks;

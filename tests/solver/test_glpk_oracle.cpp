@@ -189,6 +189,25 @@ void compareEntryPrices(const KY_OPTIMIZER &s, const OracleResult &o, const std:
             EXPECT_EQ(text, QStringLiteral("    < 0.000")) << col;
         }
     }
+    if (!o.nonDegenerate)
+        return;
+    // An ingredient's own limits: GLPK's dual of the share's bound on the limit the share sits on
+    // (the first of them), 0 on the others.
+    const std::size_t first = s.NBMSAYISI() + s.ratioRowCount();
+    std::vector<char> sitting(s.shares().size(), 0);
+    for (std::size_t r = first; r < first + s.ingredientRowCount(); ++r) {
+        const qsizetype c = s.AYMADI().indexOf(s.ASATIRADI()[qsizetype(r)]);
+        ASSERT_GE(c, 0) << what;
+        const Limit limit = s.ACTSINVALUE(unsigned(r + 1));
+        ASSERT_TRUE(limit && s.shadowPrices()[r]) << what;
+        const auto j = std::size_t(c);
+        const bool sits = !sitting[j] && std::fabs(s.shares()[j] - *limit) < 1e-9;
+        sitting[j] = sitting[j] || sits;
+        const double want = sits ? o.reducedCost[j] : 0.0;
+        EXPECT_NEAR(*s.shadowPrices()[r], want, 1e-5 * (1.0 + std::fabs(s.AMALIYET()[j])))
+            << what << " ingredient row " << r;
+        ++tally.dualsCompared;
+    }
 }
 
 void runSeed(unsigned seed, const RandomShape &shape, Tally &tally)

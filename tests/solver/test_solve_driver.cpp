@@ -143,6 +143,15 @@ TEST(SolveDriver, LeftOutGrainHasItsEntryPriceInTheListAndTheReport)
     EXPECT_EQ(lines.value(b + 5), misir.leftJustified(100));
     EXPECT_EQ(lines.value(b + 6).trimmed(), QString());
     EXPECT_EQ(ym[1].toObject()["YMAZFIAT"].toString(), Str(12.5 - o.reducedCost[1], 11, 3));
+    // Their minimum-0 limits bind: raising one costs what GLPK's dual of the share's bound says,
+    // whether the tableau ended with the column basic (BUGDAY) or not (MISIR).
+    for (int j : {1, 3}) {
+        const QString name = j == 1 ? QStringLiteral("MISIR") : QStringLiteral("BUGDAY");
+        const QString row = QString(7, u' ') + name.leftJustified(25) + u' ' + QStringLiteral("  Alt   ") + u' '
+                            + QStringLiteral("      0.000") + u' ' + QStringLiteral("      0.000") + u' '
+                            + Str(o.reducedCost[std::size_t(j)], 11, 4);
+        EXPECT_TRUE(lines.contains(row.leftJustified(100))) << name.toStdString();
+    }
 }
 
 TEST(SolveDriver, RandomProblemsMatchTheInProcessSolveAndGlpk)
