@@ -276,8 +276,8 @@ TEST(GlpkOracle, SmallPlainProblems)
 
 TEST(GlpkOracle, EntryPricesOfHandMadeProblems)
 {
-    // Each problem leaves an ingredient out at level 0 of the final tableau (basic, not priced by
-    // the last pricing step): the worked example's ARPA, the four grains' BUGDAY, and a twin of an
+    // Each problem leaves an ingredient out at level 0 of the final tableau (basic, so the last
+    // pricing step gives it no reduced cost): the worked example's ARPA, the four grains' BUGDAY, and a twin of an
     // ingredient in the formula, whose entry price is its own price.
     FeedProblem worked;
     worked.ingredients = {IngredientSpec{"ARPA", 10.0, {}, {}, {}}, IngredientSpec{"SOYA", 30.0, {}, {}, {}}};

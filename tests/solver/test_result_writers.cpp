@@ -354,3 +354,24 @@ TEST(Results, EntryPriceForms)
         EXPECT_EQ(p.AYMLIST[2][YMAZFIAT], expected[k]);
     }
 }
+
+TEST(Results, ShareTooSmallToShowHasItsEntryPrice)
+{
+    // B meets a tiny minimum of N alone: 0.0004 per cent of it, which the list shows blank. Its
+    // entry price is then shown beside the blank amount: its own price, as for any ingredient in the
+    // formula.
+    ScriptedMessages messages;
+    FeedProblem fp;
+    fp.ingredients = {ing("A", 10), ing("B", 20)};
+    fp.nutrients = {weight(), NutrientSpec{"N", {}, 0.004, {}}};
+    fp.content = {{1, 1}, {0, 1000}};
+    fp.install();
+    KY_OPTIMIZER s(nullptr, true);
+    ASSERT_TRUE(s.LOPTI_);
+    ASSERT_NEAR(s.shares()[1], 4e-6, 1e-12);
+    EXPECT_EQ(s.AAUTOYM_[1], (QStringList{"      0.000", "     20.000"}));
+    EXPECT_EQ(s.AAUTOYM_[0][1], kBlank); // shown in the formula: no entry price
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AYMLIST[1][YMACOZUM], kBlank);
+    EXPECT_EQ(p.AYMLIST[1][YMAZFIAT], "     20.000");
+}
