@@ -84,6 +84,11 @@ public:
     // Report data, set by the report step's PARMGIR.
     QString CMIKSER_, CPARABIRIMI_, CAGIRLIKBIRIMI_, CSIRKET_, CKARMAYEM_, CHAZIRLAYAN_;
 
+    // The coefficients of a ratio row over the columns: numerator content less the ratio times the
+    // denominator content, 0.0 where that is below 1e-8 in magnitude.
+    static std::vector<double> ratioCoefficients(const std::vector<double> &numerator,
+                                                 const std::vector<double> &denominator, double ratio);
+
     // Typed operations.
     static QString GETNTRUNCATED(const QString &numerator, const QString &denominator);
     QString ISARETVARMI(unsigned row, double calculated, double limit, int decimals) const;
@@ -109,6 +114,12 @@ public:
     double costSum() const { return m_costSum; }
     // The shadow price of every row of the full row list; nil for a row without a limit.
     const std::vector<Limit> &shadowPrices() const { return m_shadow; }
+    // Per ingredient column: what its share is worth at the shadow prices of the nutrient, ratio and
+    // group rows (the sum of its coefficient times the shadow price over those rows), less its price.
+    // The ingredient's own limit rows take no part: they bound its share, and a share at 0 sits on
+    // its bound whether the tableau holds the column as basic or not. A left-out ingredient enters
+    // the formula below its price less the magnitude of this value: its maximum entry price.
+    const std::vector<double> &reducedCosts() const { return m_reducedCost; }
     // The value text and the violation mark of every row of the full row list, before a split
     // maximum copy was folded into its own row (the detailed report shows both).
     const std::vector<QString> &rowValues() const { return m_rowValues; }
@@ -214,6 +225,7 @@ private:
     std::vector<double> m_x;
     double m_costSum = 0.0;
     std::vector<Limit> m_shadow;
+    std::vector<double> m_reducedCost;
     std::vector<QString> m_rowValues;
     std::vector<QString> m_rowMarks;
 };

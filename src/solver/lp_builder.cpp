@@ -249,13 +249,8 @@ void KY_OPTIMIZER::BMOADD()
                           kind == kUst ? r : std::nullopt);
         if (!r)
             continue;
-        std::vector<double> row(columns, 0.0);
-        const auto &a = ATABLO_[std::size_t(num)];
-        const auto &b = ATABLO_[std::size_t(den)];
-        for (std::size_t j = 0; j < columns; ++j) {
-            const double c = a[j] - *r * b[j];
-            row[j] = std::fabs(c) < 1e-8 ? 0.0 : c;
-        }
+        std::vector<double> row = ratioCoefficients(ATABLO_[std::size_t(num)], ATABLO_[std::size_t(den)], *r);
+        row.resize(columns, 0.0);
         ATABLO_.push_back(std::move(row));
         ASINIR_.append(kind == kSabit ? Limit(0.0) : std::nullopt, kind == kAlt ? Limit(0.0) : std::nullopt,
                        kind == kUst ? Limit(0.0) : std::nullopt);
@@ -265,6 +260,17 @@ void KY_OPTIMIZER::BMOADD()
         if (from >= 0 && fullRowOfDefinition[d] >= 0 && fullRowOfDefinition[std::size_t(from)] >= 0)
             m_splitRows.emplace_back(fullRowOfDefinition[d], fullRowOfDefinition[std::size_t(from)]);
     }
+}
+
+std::vector<double> KY_OPTIMIZER::ratioCoefficients(const std::vector<double> &numerator,
+                                                    const std::vector<double> &denominator, double ratio)
+{
+    std::vector<double> row(std::min(numerator.size(), denominator.size()), 0.0);
+    for (std::size_t j = 0; j < row.size(); ++j) {
+        const double c = numerator[j] - ratio * denominator[j];
+        row[j] = std::fabs(c) < 1e-8 ? 0.0 : c;
+    }
+    return row;
 }
 
 QString KY_OPTIMIZER::GETNTRUNCATED(const QString &numerator, const QString &denominator)

@@ -119,18 +119,13 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
     out.add(ind + centred(QStringLiteral("Adı"), 25) + u' ' + centred(unitPrice, 11) + u' ' + centred(QStringLiteral("%"), 11)
             + u' ' + centred(QStringLiteral("Girişi,") + in.weightUnit, 10));
     out.add(ruleA);
-    std::vector<const ReportInput::Column *> chosen, zeroLevel, leftOut;
-    unsigned basicCount = 0;
+    // A column at 0 is left out whether the final tableau holds it as basic or not.
+    std::vector<const ReportInput::Column *> chosen, leftOut;
     for (const ReportInput::Column &c : in.columns) {
-        if (c.basic) {
-            ++basicCount;
-            if (c.x == 0.0)
-                zeroLevel.push_back(&c);
-        } else {
-            leftOut.push_back(&c);
-        }
         if (c.x > 0.0)
             chosen.push_back(&c);
+        else
+            leftOut.push_back(&c);
     }
     std::stable_sort(chosen.begin(), chosen.end(), [](auto *a, auto *b) { return a->x > b->x; });
     double sumX = 0.0;
@@ -143,8 +138,9 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
     out.add(ind + QStringLiteral("TOPLAM:").leftJustified(25) + blanks(8) + QStringLiteral("-").leftJustified(4) + u' '
             + right11(Str(MROUND(sumX * 100.0, 3), 11, 3)) + u' ' + Str(MROUND(sumX * m, 2), 10, 2).rightJustified(10));
 
-    // b) The ingredients left out, when any column is not basic.
-    const bool partB = basicCount != in.columns.size();
+    // b) The ingredients left out, when there is any, highest maximum price first (equal ones keep the
+    // column order).
+    const bool partB = !leftOut.empty();
     if (partB) {
         out.blank();
         out.add(blanks(7) + QStringLiteral("b) Seçilmeyen Yem Maddeleri:"));
@@ -153,10 +149,6 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
         out.add(ind + centred(QStringLiteral("Adı"), 25) + u' ' + centred(unitPrice, 11) + u' '
                 + centred(QStringLiteral("GİMFD*"), 13) + u' ' + centred(QStringLiteral("Fiyat"), 11));
         out.add(ind + dashes(25) + u' ' + dashes(11) + u' ' + dashes(13) + u' ' + dashes(11));
-        for (const ReportInput::Column *c : zeroLevel) {
-            out.add(ind + c->name.leftJustified(25, u' ', true) + u' ' + right11(Str(std::fabs(c->price), 11, 3)) + u' '
-                    + Str(-c->price, 13, 4).rightJustified(13) + u' ' + right11(QStringLiteral("< 0.000")));
-        }
         std::stable_sort(leftOut.begin(), leftOut.end(),
                          [](auto *a, auto *b) { return maximumPrice(*a) > maximumPrice(*b); });
         for (const ReportInput::Column *c : leftOut) {

@@ -12,13 +12,10 @@ ColumnSnapshot snapshotColumns(const SimplexTableau &t, unsigned ingredientColum
 {
     ColumnSnapshot s;
     s.basic.assign(ingredientColumns, 0);
-    s.reducedCost.assign(ingredientColumns, 0.0);
     for (int b : t.basis) {
         if (b >= 0 && unsigned(b) < ingredientColumns)
             s.basic[std::size_t(b)] = 1;
     }
-    for (unsigned j = 0; j < ingredientColumns && j < t.zjcj.size(); ++j)
-        s.reducedCost[j] = t.zjcj[j];
     return s;
 }
 
@@ -45,16 +42,11 @@ ReportInput reportInputFrom(const KY_OPTIMIZER &solver, const ColumnSnapshot *sn
         c.price = j < solver.AMALIYET().size() ? solver.AMALIYET()[j] : 0.0;
         c.x = j < solver.shares().size() ? solver.shares()[j] : 0.0;
         const QStringList result = solver.AAUTOYM_.value(qsizetype(j));
-        if (snapshot && j < snapshot->basic.size()) {
+        if (snapshot && j < snapshot->basic.size())
             c.basic = snapshot->basic[j] != 0;
-            c.reducedCost = snapshot->reducedCost[j];
-        } else {
-            // A basic column has no entry price; a non-basic one always has one (price - |z - c|).
-            c.basic = isBlank(result.value(1));
-            const QString entry = result.value(1).trimmed();
-            // Only the entry price's three decimals are known; below 0 it says no more than that.
-            c.reducedCost = entry.startsWith(u'<') ? -(std::fabs(c.price) + 0.001) : -(c.price - Val(entry));
-        }
+        else
+            c.basic = c.x != 0.0 || isBlank(result.value(1)); // a left-out column has an entry price
+        c.reducedCost = j < solver.reducedCosts().size() ? solver.reducedCosts()[j] : 0.0;
         in.columns.push_back(c);
     }
 

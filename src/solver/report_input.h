@@ -21,7 +21,9 @@ struct ReportInput
         double price = 0.0;
         double x = 0.0;            // share as a fraction
         bool basic = false;        // basic in the final tableau (possibly at level 0)
-        double reducedCost = 0.0;  // z - c of the last pricing (meaningful when not basic)
+        // Worth at the shadow prices of the nutrient, ratio and group rows less the price
+        // (KY_OPTIMIZER::reducedCosts); meaningful when the column is left out (x == 0).
+        double reducedCost = 0.0;
     };
     enum class RowGroup { Nutrient, Ratio, Ingredient, Group };
     struct LimitRow
@@ -52,12 +54,11 @@ struct ReportInput
 struct ColumnSnapshot
 {
     std::vector<char> basic;
-    std::vector<double> reducedCost;
 };
 ColumnSnapshot snapshotColumns(const SimplexTableau &t, unsigned ingredientColumns);
 
 // Reads a finished solve (results delivered) and the open problem's file, names and units. Without a
-// snapshot the basic flags come from the entry-price texts and the reduced costs from the entry prices.
+// snapshot a column counts as basic when it is in the formula or has no entry-price text.
 ReportInput reportInputFrom(const KY_OPTIMIZER &solver, const ColumnSnapshot *snapshot = nullptr);
 
 } // namespace vexo

@@ -76,14 +76,16 @@ private:
     mutable bool m_stop = false;
 };
 
-// The snapshot must agree with the solve's results: every column basic exactly where the results
-// give it no entry price.
+// The snapshot must agree with the solve's results: every column without an entry price is basic,
+// and every column in the formula.
 bool snapshotFits(const ColumnSnapshot &s, const KY_OPTIMIZER &solver)
 {
-    if (s.basic.size() < solver.NYMSAYISI() || solver.AAUTOYM_.size() < qsizetype(solver.NYMSAYISI()))
+    if (s.basic.size() < solver.NYMSAYISI() || solver.AAUTOYM_.size() < qsizetype(solver.NYMSAYISI())
+        || solver.shares().size() < solver.NYMSAYISI())
         return false;
     for (unsigned j = 0; j < solver.NYMSAYISI(); ++j) {
-        if ((s.basic[j] != 0) != isBlank(solver.AAUTOYM_.at(j).value(1)))
+        const bool chosen = solver.shares()[j] != 0.0 || isBlank(solver.AAUTOYM_.at(j).value(1));
+        if (chosen && s.basic[j] == 0)
             return false;
     }
     return true;

@@ -84,27 +84,17 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         rowOfColumn[std::size_t(m_t.basis[std::size_t(i)])] = i;
     m_x.assign(NYMSAYISI_, 0.0);
     double costSum = 0.0;
+    // The entry prices need the shadow prices and follow in step 8.
     for (std::size_t j = 0; j < NYMSAYISI_; ++j) {
         const int n = rowOfColumn[j];
-        QString amount;
-        QString entryPrice;
+        QString amount = blank11();
         if (n >= 0) {
             const double x = m_t.rhs[std::size_t(n)];
             m_x[j] = x;
             amount = padded(Str(MROUND(x * 100.0, 3), 11, 3));
             costSum += m_t.cb[std::size_t(n)] * x;
-            entryPrice = blank11();
-        } else {
-            amount = blank11();
-            const double m = AMALIYET_[j] - std::fabs(m_t.zjcj[j]);
-            if (m > kEqual)
-                entryPrice = padded(Str(m, 11, 3));
-            else if (m < -kEqual)
-                entryPrice = padded(QStringLiteral("< 0.000"));
-            else
-                entryPrice = padded(QStringLiteral("0.000"));
         }
-        AAUTOYM_.append(QStringList{amount, entryPrice});
+        AAUTOYM_.append(QStringList{amount, blank11()});
     }
     m_costSum = costSum;
 
@@ -131,6 +121,15 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         m_shadow[r] = s == 0.0 ? 0.0 : s;
         marks[r] = ISARETVARMI(unsigned(r + 1), v, *limit, decimals);
     };
+    // What each ingredient column is worth at the shadow prices of the nutrient, ratio and group rows.
+    std::vector<double> worth(NYMSAYISI_, 0.0);
+    auto addWorth = [&](std::size_t r, const std::vector<double> &coefficients) {
+        const double s = m_shadow[r].value_or(0.0);
+        if (s == 0.0)
+            return;
+        for (std::size_t j = 0; j < NYMSAYISI_ && j < coefficients.size(); ++j)
+            worth[j] += coefficients[j] * s;
+    };
     auto contentSum = [&](const std::vector<double> &content) {
         double v = 0.0;
         for (std::size_t j = 0; j < NYMSAYISI_ && j < content.size(); ++j) {
@@ -145,6 +144,7 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         const double v = contentSum(AILKTABLO_[r]);
         values[r] = Str(MROUND(v, 4), 11, 4);
         shared(r, v, 4);
+        addWorth(r, AILKTABLO_[r]);
     }
     // 5. Ratio rows.
     const std::size_t ratioFirst = NBMSAYISI_;
@@ -155,6 +155,9 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         const double ratio = den == 0.0 ? 0.0 : num / den;
         values[ratioFirst + q] = Str(MROUND(ratio, 4), 11, 4);
         shared(ratioFirst + q, ratio, 4);
+        if (const Limit limit = ACTSINVALUE(unsigned(ratioFirst + q + 1)))
+            addWorth(ratioFirst + q, ratioCoefficients(AILKTABLO_[std::size_t(ABMOSATIR_num_[q])],
+                                                       AILKTABLO_[std::size_t(ABMOSATIR_den_[q])], *limit));
     }
     // 6. Ingredient-limit rows; a broken limit puts one more mark in front of the amount.
     const std::size_t ingredientFirst = ratioFirst + ratios;
@@ -173,9 +176,46 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         const double s = g < AYMGMATRIS_.size() ? contentSum(AYMGMATRIS_[g]) : 0.0;
         values[r] = Str(MROUND(s * 100.0, 3), 11, 3);
         shared(r, s, 5);
+        if (g < AYMGMATRIS_.size())
+            addWorth(r, AYMGMATRIS_[g]);
     }
     m_rowValues = values;
     m_rowMarks = marks;
+
+    // 8. Entry prices of the ingredients left out (whose amount shows blank in the list): the price
+    // less the magnitude of the reduced cost, which leaves out the ingredient's own limit rows. The
+    // sums are cut to the eight decimals of the shadow prices, so that a price that is 0 reads 0.
+    m_reducedCost.assign(NYMSAYISI_, 0.0);
+    for (std::size_t j = 0; j < NYMSAYISI_; ++j) {
+        m_reducedCost[j] = round8(worth[j] - AMALIYET_[j]) + 0.0;
+        if (std::fabs(MROUND(m_x[j] * 100.0, 3)) >= 0.001)
+            continue;
+        const double m = round8(AMALIYET_[j] - std::fabs(m_reducedCost[j]));
+        QString &entryPrice = AAUTOYM_[qsizetype(j)][1];
+        if (m > kEqual)
+            entryPrice = padded(Str(m, 11, 3));
+        else if (m < -kEqual)
+            entryPrice = padded(QStringLiteral("< 0.000"));
+        else
+            entryPrice = padded(QStringLiteral("0.000"));
+    }
+    // The shadow price of an ingredient's own limit is what moving that limit costs: the reduced cost
+    // with its sign turned, on the limit the share sits on (the first one), 0 on the others. The final
+    // tableau may carry it in the ingredient's column instead (a column at 0 that is not basic) and
+    // then prices a limit that binds at 0.
+    if (LOPTI_) {
+        std::vector<char> sitting(NYMSAYISI_, 0);
+        for (std::size_t q = 0; q < m_ingredientRowColumn.size(); ++q) {
+            const std::size_t r = ingredientFirst + q;
+            const auto j = std::size_t(m_ingredientRowColumn[q]);
+            const Limit limit = ACTSINVALUE(unsigned(r + 1));
+            if (!m_shadow[r] || !limit)
+                continue;
+            const bool sits = !sitting[j] && std::fabs(m_x[j] - *limit) < 1e-9;
+            sitting[j] = sitting[j] || sits;
+            m_shadow[r] = sits ? MROUND2(-m_reducedCost[j], 6) + 0.0 : 0.0;
+        }
+    }
 
     // A two-sided limit shows in its own row whichever of its two rows is broken or binds.
     std::vector<QString> shownMarks = marks;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 namespace vexo::test {
@@ -22,6 +23,7 @@ struct OracleResult
     std::vector<int> columnOf;    // problem ingredient row of each column
     std::vector<double> x;        // shares, fractions
     std::vector<OracleRow> rows;  // rows with a limit
+    std::vector<double> reducedCost; // per column: price less its worth at the row duals
 };
 
 struct GlpkLp;
@@ -32,5 +34,12 @@ OracleResult solveGlpkLp(GlpkLp *lp);
 void freeGlpkLp(GlpkLp *lp);
 
 OracleResult glpkOracle();
+
+// The price below which each listed column (positions in columnOf) would enter the formula, found
+// without any dual: the cost of the rest of the formula with the column fixed at 0 and at a small
+// share eps, (rest(0) - rest(eps)) / eps. That is the lowest entry price any optimal set of shadow
+// prices gives, or a little below it when a break of the cost lies within eps. Nil where the share
+// cannot grow (its bounds or the other limits keep it at 0) or GLPK finds no optimum.
+std::vector<std::optional<double>> glpkEntryFloors(const std::vector<int> &columns, double eps = 1e-4);
 
 } // namespace vexo::test

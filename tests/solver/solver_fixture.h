@@ -66,6 +66,11 @@ struct RandomShape
 };
 FeedProblem randomProblem(unsigned seed, const RandomShape &shape);
 
+// Four grains without share limits (ARPA, MISIR, SOYA KÜSPESİ 44, BUGDAY), the weight fixed at 1,
+// protein at least 12 and crude fat at most 6, KM without a limit. The optimum (10.361) leaves
+// BUGDAY out at level 0 of the final tableau; it would enter below 10.361.
+FeedProblem fourGrainProblem();
+
 // A progress dialog double: counts, and presses "Durdur" when told.
 class FakeProgress : public ProgressSink
 {

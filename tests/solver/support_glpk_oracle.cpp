@@ -172,8 +172,10 @@ OracleResult solveGlpkLp(GlpkLp *lp)
     out.cost = glp_get_obj_val(lp->prob);
     const int cols = glp_get_num_cols(lp->prob);
     const int rows = glp_get_num_rows(lp->prob);
-    for (int c = 1; c <= cols; ++c)
+    for (int c = 1; c <= cols; ++c) {
         out.x.push_back(glp_get_col_prim(lp->prob, c));
+        out.reducedCost.push_back(glp_get_col_dual(lp->prob, c));
+    }
     // A basis is degenerate when a basic variable sits on one of its bounds.
     bool degenerate = false;
     auto onBound = [](int type, double v, double lo, double hi) {
@@ -223,6 +225,45 @@ OracleResult glpkOracle()
     OracleResult r = solveGlpkLp(lp);
     freeGlpkLp(lp);
     return r;
+}
+
+std::vector<std::optional<double>> glpkEntryFloors(const std::vector<int> &columns, double eps)
+{
+    std::vector<std::optional<double>> out(columns.size());
+    GlpkLp *lp = buildGlpkLp();
+    if (!solveGlpkLp(lp).optimum) {
+        freeGlpkLp(lp);
+        return out;
+    }
+    glp_prob *prob = lp->prob;
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    parm.presolve = GLP_OFF;
+    // The cost of the formula with column c fixed at share v, less the column's own cost.
+    auto restCost = [&](int c, double v) -> std::optional<double> {
+        glp_set_col_bnds(prob, c, GLP_FX, v, v);
+        if (glp_simplex(prob, &parm) != 0 || glp_get_status(prob) != GLP_OPT) {
+            // Start the next one afresh.
+            glp_std_basis(prob);
+            return std::nullopt;
+        }
+        return glp_get_obj_val(prob) - glp_get_obj_coef(prob, c) * v;
+    };
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const int c = columns[k] + 1;
+        const int type = glp_get_col_type(prob, c);
+        const double lo = glp_get_col_lb(prob, c), hi = glp_get_col_ub(prob, c);
+        if (lo != 0.0 || ((type == GLP_DB || type == GLP_FX) && hi < eps))
+            continue;
+        const std::optional<double> at0 = restCost(c, 0.0);
+        const std::optional<double> atEps = restCost(c, eps);
+        if (at0 && atEps)
+            out[k] = (*at0 - *atEps) / eps;
+        glp_set_col_bnds(prob, c, type, lo, hi);
+    }
+    freeGlpkLp(lp);
+    return out;
 }
 
 } // namespace vexo::test

@@ -78,6 +78,21 @@ void FeedProblem::install() const
                               QString(40, u' '), QString(40, u' '), QString(40, u' '), blank};
 }
 
+FeedProblem fourGrainProblem()
+{
+    FeedProblem fp;
+    fp.ingredients = {IngredientSpec{QStringLiteral("ARPA"), 10.0, {}, {}, {}},
+                      IngredientSpec{QStringLiteral("MISIR"), 12.5, {}, {}, {}},
+                      IngredientSpec{QStringLiteral("SOYA KÜSPESİ 44"), 25.75, {}, {}, {}},
+                      IngredientSpec{QStringLiteral("BUGDAY"), 11.0, {}, {}, {}}};
+    fp.nutrients = {NutrientSpec{QStringLiteral("AĞIRLIK"), 1.0, {}, {}, QStringLiteral("Kg")},
+                    NutrientSpec{QStringLiteral("KM"), {}, {}, {}, QStringLiteral("%")},
+                    NutrientSpec{QStringLiteral("HP"), {}, 12.0, {}, QStringLiteral("%")},
+                    NutrientSpec{QStringLiteral("HY"), {}, {}, 6.0, QStringLiteral("%")}};
+    fp.content = {{1, 1, 1, 1}, {89, 88, 90, 89}, {11.25, 8.5, 44, 12}, {2.5, 0, 12.5, 0}};
+    return fp;
+}
+
 FeedProblem randomProblem(unsigned seed, const RandomShape &shape)
 {
     std::mt19937 rng(seed);

@@ -1,5 +1,6 @@
 // Seeded random feed problems solved by the solver and by GLPK: the same verdict, the same cost, every
-// limit met by the solver's formula, and the same shadow prices where GLPK's basis is not degenerate.
+// limit met by the solver's formula, the same shadow prices and entry prices of the left-out
+// ingredients where GLPK's basis is not degenerate, and no entry price below the lowest one GLPK finds.
 
 #include "glpk_oracle.h"
 #include "solver_fixture.h"
@@ -12,6 +13,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace vexo;
@@ -24,6 +26,9 @@ constexpr double kLimitTolerance = 1e-7;
 struct Tally
 {
     int optimum = 0, infeasible = 0, dualsCompared = 0;
+    int entryCompared = 0; // entry prices compared with GLPK's unique dual
+    int entryFloors = 0;   // entry prices held against GLPK's lowest entry price
+    int entryAbove = 0;    // of those, above it by more than 0.001 (a degenerate optimum's other dual)
 };
 
 // Checks that the formula x (fractions, one per solver column) meets every limit of the open problem.
@@ -149,6 +154,62 @@ void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, T
     }
 }
 
+// Every ingredient the solver leaves out (share 0): its reduced cost is GLPK's where GLPK's dual is
+// unique; its entry price is never below the lowest one any optimal dual gives (found by GLPK
+// without duals, from the cost of forcing a small share in); and the list's text says that number.
+void compareEntryPrices(const KY_OPTIMIZER &s, const OracleResult &o, const std::string &what, Tally &tally)
+{
+    std::vector<int> leftOut;
+    for (std::size_t c = 0; c < s.shares().size(); ++c) {
+        if (s.shares()[c] == 0.0)
+            leftOut.push_back(int(c));
+    }
+    const std::vector<std::optional<double>> floors = glpkEntryFloors(leftOut);
+    ASSERT_EQ(s.reducedCosts().size(), s.shares().size()) << what;
+    for (std::size_t k = 0; k < leftOut.size(); ++k) {
+        const auto c = std::size_t(leftOut[k]);
+        const double price = s.AMALIYET()[c];
+        const double reduced = s.reducedCosts()[c];
+        const double entry = price - std::fabs(reduced);
+        const std::string col = what + " column " + std::to_string(c);
+        if (o.nonDegenerate) {
+            EXPECT_NEAR(reduced, -o.reducedCost[c], 1e-5 * (1.0 + std::fabs(price))) << col;
+            ++tally.entryCompared;
+        }
+        if (floors[k]) {
+            EXPECT_GE(entry, *floors[k] - 1e-4 * (1.0 + std::fabs(*floors[k]))) << col;
+            ++tally.entryFloors;
+            if (entry > *floors[k] + 1e-3 * (1.0 + std::fabs(*floors[k])))
+                ++tally.entryAbove;
+        }
+        const QString text = s.AAUTOYM_[qsizetype(c)][1];
+        if (entry >= 0.0005) {
+            EXPECT_NEAR(Val(text), entry, 0.00051) << col << " " << text.toStdString();
+        } else if (entry <= -0.0005) {
+            EXPECT_EQ(text, QStringLiteral("    < 0.000")) << col;
+        }
+    }
+    if (!o.nonDegenerate)
+        return;
+    // An ingredient's own limits: GLPK's dual of the share's bound on the limit the share sits on
+    // (the first of them), 0 on the others.
+    const std::size_t first = s.NBMSAYISI() + s.ratioRowCount();
+    std::vector<char> sitting(s.shares().size(), 0);
+    for (std::size_t r = first; r < first + s.ingredientRowCount(); ++r) {
+        const qsizetype c = s.AYMADI().indexOf(s.ASATIRADI()[qsizetype(r)]);
+        ASSERT_GE(c, 0) << what;
+        const Limit limit = s.ACTSINVALUE(unsigned(r + 1));
+        ASSERT_TRUE(limit && s.shadowPrices()[r]) << what;
+        const auto j = std::size_t(c);
+        const bool sits = !sitting[j] && std::fabs(s.shares()[j] - *limit) < 1e-9;
+        sitting[j] = sitting[j] || sits;
+        const double want = sits ? o.reducedCost[j] : 0.0;
+        EXPECT_NEAR(*s.shadowPrices()[r], want, 1e-5 * (1.0 + std::fabs(s.AMALIYET()[j])))
+            << what << " ingredient row " << r;
+        ++tally.dualsCompared;
+    }
+}
+
 void runSeed(unsigned seed, const RandomShape &shape, Tally &tally)
 {
     randomProblem(seed, shape).install();
@@ -170,6 +231,7 @@ void runSeed(unsigned seed, const RandomShape &shape, Tally &tally)
     expectLimitsMet(s.shares(), o.columnOf, seed);
     if (o.nonDegenerate)
         compareDuals(s, o, seed, tally);
+    compareEntryPrices(s, o, "seed " + std::to_string(seed), tally);
 }
 
 } // namespace
@@ -185,8 +247,10 @@ TEST(GlpkOracle, SeededFeedProblemsOfEverySize)
         if (::testing::Test::HasFatalFailure())
             return;
     }
-    std::printf("optimum %d, infeasible %d, shadow prices compared %d\n", tally.optimum, tally.infeasible,
-                tally.dualsCompared);
+    std::printf("optimum %d, infeasible %d, shadow prices compared %d, entry prices compared %d, held "
+                "against the lowest %d (above it %d)\n",
+                tally.optimum, tally.infeasible, tally.dualsCompared, tally.entryCompared, tally.entryFloors,
+                tally.entryAbove);
     EXPECT_GT(tally.optimum, 200);
     EXPECT_GT(tally.infeasible, 10);
     EXPECT_GT(tally.dualsCompared, 50);
@@ -202,7 +266,63 @@ TEST(GlpkOracle, SmallPlainProblems)
         if (::testing::Test::HasFatalFailure())
             return;
     }
-    std::printf("optimum %d, infeasible %d, shadow prices compared %d\n", tally.optimum, tally.infeasible,
-                tally.dualsCompared);
+    std::printf("optimum %d, infeasible %d, shadow prices compared %d, entry prices compared %d, held "
+                "against the lowest %d (above it %d)\n",
+                tally.optimum, tally.infeasible, tally.dualsCompared, tally.entryCompared, tally.entryFloors,
+                tally.entryAbove);
     EXPECT_GT(tally.optimum, 150);
+    EXPECT_GT(tally.entryCompared, 100);
+}
+
+TEST(GlpkOracle, EntryPricesOfHandMadeProblems)
+{
+    // Each problem leaves an ingredient out at level 0 of the final tableau (basic, so the last
+    // pricing step gives it no reduced cost): the worked example's ARPA, the four grains' BUGDAY, and a twin of an
+    // ingredient in the formula, whose entry price is its own price.
+    FeedProblem worked;
+    worked.ingredients = {IngredientSpec{"ARPA", 10.0, {}, {}, {}}, IngredientSpec{"SOYA", 30.0, {}, {}, {}}};
+    worked.nutrients = {NutrientSpec{"HP", {}, 20.0, {}}};
+    worked.content = {{8.0, 44.0}};
+    FeedProblem twins;
+    twins.ingredients = {IngredientSpec{"A", 10.0, {}, {}, {}}, IngredientSpec{"B", 10.0, {}, {}, {}},
+                         IngredientSpec{"C", 50.0, {}, {}, {}}};
+    twins.nutrients = {NutrientSpec{"AĞIRLIK", 1.0, {}, {}}, NutrientSpec{"N", {}, 2.0, {}}};
+    twins.content = {{1, 1, 1}, {3, 3, 1}};
+    const struct
+    {
+        const char *name;
+        FeedProblem problem;
+        int column;           // the ingredient at level 0
+        const char *entry;    // its entry price text
+    } cases[] = {
+        {"worked example", worked, 0, "      5.455"},
+        {"four grains", fourGrainProblem(), 3, "     10.361"},
+        {"twins", twins, 1, "     10.000"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.problem.install();
+        ScriptedMessages messages;
+        const OracleResult o = glpkOracle();
+        ASSERT_TRUE(o.optimum);
+        KY_OPTIMIZER::setObserver([&](const SimplexTableau &t, SolveEvent e) {
+            if (e == SolveEvent::LoopEnded) {
+                EXPECT_NE(std::find(t.basis.begin(), t.basis.end(), c.column), t.basis.end())
+                    << "the case wants the ingredient basic at level 0";
+            }
+        });
+        KY_OPTIMIZER s(nullptr, true);
+        KY_OPTIMIZER::setObserver(nullptr);
+        ASSERT_TRUE(s.LOPTI_);
+        EXPECT_NEAR(s.costSum(), o.cost, 1e-6);
+        ASSERT_EQ(s.shares()[std::size_t(c.column)], 0.0);
+        EXPECT_EQ(s.AAUTOYM_[c.column][1], QString::fromUtf8(c.entry));
+        EXPECT_EQ(openProblem().AYMLIST[c.column][YMAZFIAT], QString::fromUtf8(c.entry));
+        Tally tally;
+        ASSERT_TRUE(o.nonDegenerate);
+        compareDuals(s, o, 0, tally);
+        compareEntryPrices(s, o, c.name, tally);
+        EXPECT_GE(tally.entryCompared, 1);
+    }
+    openProblem().reset();
 }

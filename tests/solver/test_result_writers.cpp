@@ -333,7 +333,8 @@ TEST(Results, RatioAndGroupRowsThatTakeNoPart)
 TEST(Results, EntryPriceForms)
 {
     // A and B are twins; C would enter at its price less its reduced cost: 50 - 40, and at exactly
-    // 0 when the twins cost nothing. A twin that is basic at level 0 shows "0.000" in the list.
+    // 0 when the twins cost nothing. The twin that the final tableau holds as basic at level 0 is
+    // left out and would enter at its own price (which is 0 when the twins cost nothing).
     ScriptedMessages messages;
     const QString expected[2] = {"     10.000", "      0.000"};
     const double prices[2] = {10.0, 0.0};
@@ -346,10 +347,31 @@ TEST(Results, EntryPriceForms)
         KY_OPTIMIZER s(nullptr, true);
         ASSERT_TRUE(s.LOPTI_);
         EXPECT_EQ(s.AAUTOYM_[2], (QStringList{kBlank, expected[k]}));
-        EXPECT_EQ(s.AAUTOYM_[1], (QStringList{"      0.000", kBlank}));
+        EXPECT_EQ(s.AAUTOYM_[1], (QStringList{"      0.000", expected[k]}));
         const OpenProblem &p = openProblem();
         EXPECT_EQ(p.AYMLIST[1][YMACOZUM], kBlank);
-        EXPECT_EQ(p.AYMLIST[1][YMAZFIAT], "      0.000");
+        EXPECT_EQ(p.AYMLIST[1][YMAZFIAT], expected[k]);
         EXPECT_EQ(p.AYMLIST[2][YMAZFIAT], expected[k]);
     }
+}
+
+TEST(Results, ShareTooSmallToShowHasItsEntryPrice)
+{
+    // B meets a tiny minimum of N alone: 0.0004 per cent of it, which the list shows blank. Its
+    // entry price is then shown beside the blank amount: its own price, as for any ingredient in the
+    // formula.
+    ScriptedMessages messages;
+    FeedProblem fp;
+    fp.ingredients = {ing("A", 10), ing("B", 20)};
+    fp.nutrients = {weight(), NutrientSpec{"N", {}, 0.004, {}}};
+    fp.content = {{1, 1}, {0, 1000}};
+    fp.install();
+    KY_OPTIMIZER s(nullptr, true);
+    ASSERT_TRUE(s.LOPTI_);
+    ASSERT_NEAR(s.shares()[1], 4e-6, 1e-12);
+    EXPECT_EQ(s.AAUTOYM_[1], (QStringList{"      0.000", "     20.000"}));
+    EXPECT_EQ(s.AAUTOYM_[0][1], kBlank); // shown in the formula: no entry price
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AYMLIST[1][YMACOZUM], kBlank);
+    EXPECT_EQ(p.AYMLIST[1][YMAZFIAT], "     20.000");
 }

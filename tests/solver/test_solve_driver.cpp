@@ -4,6 +4,7 @@
 #include "glpk_oracle.h"
 #include "solver_fixture.h"
 
+#include "problem/number_text.h"
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
@@ -37,10 +38,10 @@ void saveAs(const FeedProblem &fp, const QString &path)
     p.reset();
 }
 
-QJsonObject runDriver(const QString &path, int *exitCode)
+QJsonObject runDriver(const QString &path, int *exitCode, const QStringList &options = {})
 {
     QProcess process;
-    process.start(QStringLiteral(VEXO_SOLVE_DRIVER), {path});
+    process.start(QStringLiteral(VEXO_SOLVE_DRIVER), options + QStringList{path});
     process.waitForFinished(60000);
     *exitCode = process.exitCode();
     return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
@@ -75,12 +76,82 @@ TEST(SolveDriver, WorkedExampleAsJson)
     const QJsonArray ym = out["ingredients"].toArray();
     ASSERT_EQ(ym.size(), 2);
     EXPECT_EQ(ym[1].toObject()["YMACOZUM"].toString(), "     45.455");
-    EXPECT_EQ(ym[0].toObject()["YMAZFIAT"].toString(), "      0.000");
+    EXPECT_EQ(ym[0].toObject()["YMAZFIAT"].toString(), "      5.455");
     const QJsonArray bm = out["nutrients"].toArray();
     ASSERT_EQ(bm.size(), 1);
     EXPECT_EQ(bm[0].toObject()["BMACOZUM"].toString(), "    20.0000");
     EXPECT_EQ(bm[0].toObject()["BMSPRICE"].toString(), "     0.6818");
     EXPECT_TRUE(out["messages"].toArray().isEmpty());
+}
+
+TEST(SolveDriver, LeftOutGrainHasItsEntryPriceInTheListAndTheReport)
+{
+    // BUGDAY ends basic at level 0. It would enter below what it is worth at the shadow prices of
+    // AĞIRLIK and HP (its own minimum-0 row is no limit of the formula), which GLPK prices alike.
+    ScriptedMessages messages;
+    fourGrainProblem().install();
+    const OracleResult o = glpkOracle();
+    ASSERT_TRUE(o.optimum);
+    ASSERT_TRUE(o.nonDegenerate);
+    ASSERT_EQ(o.rows.size(), 3u); // AĞIRLIK, HP, HY
+    const double glpkEntry = 11.0 - o.reducedCost[3];
+    EXPECT_NEAR(glpkEntry, 10.361, 0.0005);
+    openProblem().reset();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("DORT.VKD");
+    saveAs(fourGrainProblem(), path);
+    int code = -1;
+    const QJsonObject out = runDriver(path, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out["outcome"].toString(), "optimum");
+    EXPECT_NEAR(out["costSum"].toDouble(), o.cost, 1e-6);
+    EXPECT_EQ(out["cost"].toDouble(), 10.361);
+    const QJsonArray ym = out["ingredients"].toArray();
+    ASSERT_EQ(ym.size(), 4);
+    EXPECT_EQ(ym[3].toObject()["YMACOZUM"].toString(), "           ");
+    EXPECT_EQ(ym[3].toObject()["YMAZFIAT"].toString(), Str(glpkEntry, 11, 3));
+    EXPECT_EQ(ym[3].toObject()["YMAZFIAT"].toString(), "     10.361");
+    // The shadow prices shown are GLPK's: AĞIRLIK, HP (binding) and HY (not binding).
+    const QJsonArray bm = out["nutrients"].toArray();
+    ASSERT_EQ(bm.size(), 4);
+    const int shown[3] = {0, 2, 3};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(bm[shown[k]].toObject()["BMSPRICE"].toString(),
+                  std::fabs(o.rows[std::size_t(k)].dual) < 1e-9 ? "     0.0000" : Str(o.rows[std::size_t(k)].dual, 11, 4))
+            << k;
+    }
+    EXPECT_EQ(bm[0].toObject()["BMSPRICE"].toString(), "     4.5897");
+    EXPECT_EQ(bm[2].toObject()["BMSPRICE"].toString(), "     0.4809");
+    EXPECT_EQ(bm[1].toObject()["BMSPRICE"].toString(), "           ");
+
+    // The detailed report lists it among the ingredients left out with GLPK's reduced cost.
+    const QJsonObject detailed = runDriver(path, &code, {QStringLiteral("--detailed")});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(detailed["result"].toInt(), 1);
+    const QStringList lines = detailed["report"].toString().split(QStringLiteral("\r\n"));
+    const qsizetype b = lines.indexOf(QString(7, u' ') + QStringLiteral("b) Seçilmeyen Yem Maddeleri:").leftJustified(93));
+    ASSERT_GT(b, 0) << detailed["report"].toString().toStdString();
+    const QString want = QString(10, u' ') + QStringLiteral("BUGDAY").leftJustified(25) + u' ' + QStringLiteral("     11.000")
+                         + u' ' + Str(-o.reducedCost[3], 13, 4) + u' ' + QStringLiteral("     10.361");
+    EXPECT_EQ(lines.value(b + 4), want.leftJustified(100));
+    EXPECT_EQ(Str(-o.reducedCost[3], 13, 4), QStringLiteral("      -0.6393"));
+    // MISIR, left out and not basic, follows: the lines go by maximum price, highest first.
+    const QString misir = QString(10, u' ') + QStringLiteral("MISIR").leftJustified(25) + u' '
+                          + QStringLiteral("     12.500") + u' ' + Str(-o.reducedCost[1], 13, 4) + u' '
+                          + Str(12.5 - o.reducedCost[1], 11, 3);
+    EXPECT_EQ(lines.value(b + 5), misir.leftJustified(100));
+    EXPECT_EQ(lines.value(b + 6).trimmed(), QString());
+    EXPECT_EQ(ym[1].toObject()["YMAZFIAT"].toString(), Str(12.5 - o.reducedCost[1], 11, 3));
+    // Their minimum-0 limits bind: raising one costs what GLPK's dual of the share's bound says,
+    // whether the tableau ended with the column basic (BUGDAY) or not (MISIR).
+    for (int j : {1, 3}) {
+        const QString name = j == 1 ? QStringLiteral("MISIR") : QStringLiteral("BUGDAY");
+        const QString row = QString(7, u' ') + name.leftJustified(25) + u' ' + QStringLiteral("  Alt   ") + u' '
+                            + QStringLiteral("      0.000") + u' ' + QStringLiteral("      0.000") + u' '
+                            + Str(o.reducedCost[std::size_t(j)], 11, 4);
+        EXPECT_TRUE(lines.contains(row.leftJustified(100))) << name.toStdString();
+    }
 }
 
 TEST(SolveDriver, RandomProblemsMatchTheInProcessSolveAndGlpk)

@@ -149,7 +149,8 @@ TEST_F(WorkedExample, SharesCostShadowPriceAndListTexts)
     ASSERT_TRUE(s.shadowPrices()[0]);
     EXPECT_NEAR(*s.shadowPrices()[0], 0.68181818, 1e-12);
 
-    EXPECT_EQ(s.AAUTOYM_, (ResultTable{{"      0.000", "           "}, {"     45.455", "           "}}));
+    // ARPA is left out at level 0 and would enter below 8 times the shadow price of HP.
+    EXPECT_EQ(s.AAUTOYM_, (ResultTable{{"      0.000", "      5.455"}, {"     45.455", "           "}}));
     EXPECT_EQ(s.AAUTOBM_, (ResultTable{{"    20.0000", "     0.6818"}}));
     EXPECT_TRUE(s.AAUTOBMO_.isEmpty());
     EXPECT_TRUE(s.AAUTOYMG_.isEmpty());
@@ -162,9 +163,9 @@ TEST_F(WorkedExample, SharesCostShadowPriceAndListTexts)
     EXPECT_EQ(p.NCOZUMSAYISI, 1);
     EXPECT_TRUE(p.LPRMDEG && p.LYMDEG && p.LBMDEG);
     EXPECT_FALSE(p.LBMODEG || p.LYMGDEG);
-    // A basic ingredient at level 0 shows no amount and "0.000" as its entry price.
+    // A basic ingredient at level 0 shows no amount and its entry price.
     EXPECT_EQ(p.AYMLIST[0][YMACOZUM], "           ");
-    EXPECT_EQ(p.AYMLIST[0][YMAZFIAT], "      0.000");
+    EXPECT_EQ(p.AYMLIST[0][YMAZFIAT], "      5.455");
     EXPECT_EQ(p.AYMLIST[1][YMACOZUM], "     45.455");
     EXPECT_EQ(p.AYMLIST[1][YMAZFIAT], "           ");
     EXPECT_EQ(p.ABMLIST[0][BMACOZUM], "    20.0000");

@@ -1,7 +1,11 @@
 // Headless solve: opens a problem data file, runs the solver in automatic mode and prints the
 // problem's result columns, the cost and the outcome as JSON on standard output.
 //
-//   solve_driver <problem file>
+//   solve_driver [--detailed] <problem file>
+//
+// With --detailed the solve takes the interactive road instead, the report-data dialog answered OK
+// with what it offers (the detailed text report): the report is written beside the problem file and
+// its text is printed as "report" too.
 //
 // Message boxes are printed to standard error and answered with their default button. The exit
 // code is 0 when results were delivered, 1 when the solve delivered nothing, 2 when the file could
@@ -11,7 +15,10 @@
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
+#include "reports/last_report.h"
 #include "solver/ky_optimizer.h"
+#include "solver/report_data_form.h"
+#include "solver/report_road.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -67,9 +74,12 @@ QJsonArray rows(const RowList &list, std::initializer_list<std::pair<const char 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool detailed = args.size() == 3 && args.at(1) == QStringLiteral("--detailed");
+    if (detailed)
+        args.removeAt(1);
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: solve_driver <problem file>\n");
+        std::fprintf(stderr, "usage: solve_driver [--detailed] <problem file>\n");
         return 2;
     }
     PrintedMessages messages;
@@ -80,7 +90,18 @@ int main(int argc, char **argv)
     }
     OpenProblem &p = openProblem();
     QJsonObject out;
-    {
+    if (detailed) {
+        setReportDataAsker([](QWidget *, ReportDataForm &form) {
+            form.accept();
+            return true;
+        });
+        const SolveRoadResult r = runInteractiveSolve(nullptr);
+        if (r.result == 1)
+            p.CCOZUMDURUMU = r.status;
+        out.insert("result", r.result);
+        out.insert("optimum", r.optimum);
+        out.insert("report", lastReport().CSONRAPORMETNI());
+    } else {
         KY_OPTIMIZER solver(nullptr, true);
         // What an editor's solve button does with the answer.
         if (solver.RESULT() == 1)
