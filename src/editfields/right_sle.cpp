@@ -362,7 +362,8 @@ void RIGHTSLE::dropEvent(QDropEvent *event)
     if (valueType() == u'N') {
         if (event->mimeData()->hasText())
             pasteNumber(event->mimeData()->text());
-        event->acceptProposedAction();
+        event->setDropAction(Qt::CopyAction); // the source keeps its text
+        event->accept();
         return;
     }
     QLineEdit::dropEvent(event);
