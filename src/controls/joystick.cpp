@@ -3,6 +3,8 @@
 #include "controls/named_owner.h"
 
 #include <QFile>
+#include <QList>
+#include <QMetaObject>
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <memory>
 
 #include <fcntl.h>
 #include <linux/joystick.h>
@@ -68,8 +71,19 @@ public:
         Device *device = openDevice(id);
         if (!device)
             return std::nullopt;
-        // While captured, what the read finds still goes to the owner.
-        drain(*device, device->sink ? &device->sink : nullptr);
+        // While captured, what the read finds still goes to the owner, but from the event loop: a
+        // handler that deletes the control must not run inside the control's own call.
+        drain(*device, Deferred);
+        if (!device->pending.isEmpty() && device->notifier) {
+            const std::weak_ptr<int> life = m_life;
+            QMetaObject::invokeMethod(
+                device->notifier,
+                [this, life, device] {
+                    if (!life.expired())
+                        deliverPending(*device);
+                },
+                Qt::QueuedConnection);
+        }
         if (device->fd < 0)
             return std::nullopt; // unplugged meanwhile
         return device->state;
@@ -103,7 +117,7 @@ public:
         device->notifier = new QSocketNotifier(device->fd, QSocketNotifier::Read);
         device->sink = std::move(sink);
         QObject::connect(device->notifier, &QSocketNotifier::activated, device->notifier,
-                         [this, device] { drain(*device, &device->sink); });
+                         [this, device] { drain(*device, Direct); });
         return true;
     }
 
@@ -114,6 +128,7 @@ public:
             return;
         dropNotifier(it->second);
         it->second.sink = nullptr;
+        it->second.pending.clear();
     }
 
 private:
@@ -123,7 +138,9 @@ private:
         JoystickState state;
         QSocketNotifier *notifier = nullptr;
         std::function<void(const JoystickMessage &)> sink;
+        QList<JoystickMessage> pending; // read by a poll, waiting for the event loop
     };
+    enum Delivery { Direct, Deferred };
 
     QString path(int id) const { return m_folder + QStringLiteral("/js%1").arg(id); }
 
@@ -162,10 +179,38 @@ private:
         return &device;
     }
 
-    // Reads every waiting event into the state; each change is reported to `sink` when given. A
-    // failed read other than "nothing waiting" closes the device (it was unplugged).
-    void drain(Device &device, const std::function<void(const JoystickMessage &)> *sink)
+    // Hands the captured device's messages to the owner, one by one. The owner's handler may delete
+    // the control, and this reader with it: then nothing more is touched. False when that happened.
+    bool deliver(Device &device, const JoystickMessage &message)
     {
+        if (!device.sink)
+            return true;
+        const std::weak_ptr<int> life = m_life;
+        const auto sink = device.sink; // the owner may close the control from its handler
+        sink(message);
+        return !life.expired();
+    }
+
+    bool deliverPending(Device &device)
+    {
+        while (!device.pending.isEmpty() && device.sink) {
+            if (!deliver(device, device.pending.takeFirst()))
+                return false;
+        }
+        device.pending.clear();
+        return true;
+    }
+
+    // Reads every waiting event into the state. While the device is captured each change goes to
+    // the owner: at once, or queued for the event loop when a poll read it. A failed read other than
+    // "nothing waiting" closes the device (it was unplugged).
+    void drain(Device &device, Delivery delivery)
+    {
+        if (delivery == Direct) {
+            // What a poll read comes first.
+            if (!deliverPending(device) || device.fd < 0)
+                return;
+        }
         js_event event{};
         for (;;) {
             const ssize_t got = ::read(device.fd, &event, sizeof event);
@@ -196,14 +241,19 @@ private:
                 continue;
             }
             message.state = device.state;
-            if (sink && *sink && !initial) {
-                const auto deliver = *sink; // the owner may close the control from its handler
-                deliver(message);
+            if (!device.sink || initial)
+                continue;
+            if (delivery == Deferred) {
+                device.pending << message;
+                continue;
             }
+            if (!deliver(device, message) || device.fd < 0)
+                return; // the reader is gone, or the handler closed the device
         }
     }
 
     QString m_folder;
+    std::shared_ptr<int> m_life = std::make_shared<int>(0); // expires with the reader
     std::map<int, Device> m_devices;
 };
 

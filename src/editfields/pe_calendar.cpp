@@ -59,6 +59,18 @@ PECALENDAR::PECALENDAR(QWidget *owner)
     }
     setFIRSTDAYOFTHEWEEK(firstDayOfTheWeek(QLocale::system().firstDayOfWeek()));
     setCURRENTDATE(clock().now().date());
+    connect(this, &QCalendarWidget::currentPageChanged, this, &PECALENDAR::followShownMonth);
+}
+
+void PECALENDAR::followShownMonth(int year, int month)
+{
+    const QDate selected = selectedDate();
+    if (!selected.isValid() || (selected.year() == year && selected.month() == month))
+        return;
+    // The same day of the month shown, or its last day where the month is shorter (31 January
+    // goes to 29 February, 29 February to 28 February of a common year).
+    const QDate first(year, month, 1);
+    setSelectedDate(QDate(year, month, qMin(selected.day(), first.daysInMonth())));
 }
 
 QSpinBox *PECALENDAR::yearSpinner() const

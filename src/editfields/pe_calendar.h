@@ -15,7 +15,9 @@ namespace vexo {
 //   arrows a day or a week, Page Up and Down a month, Home and End the month's first and last day;
 //   Enter, on release, hands the selected date over (dateChosen); Escape, on press, asks to close
 //   without a date (closeRequested); every other key does nothing.
-// A double click on a day of the month selects it and hands it over.
+// A double click on a day of the month selects it and hands it over. The title's arrows, its month
+// menu and its year edit move the selected date to the month they show, on the same day or the
+// month's last day, so that the date Enter hands over is always in the month on screen.
 class PECALENDAR : public QCalendarWidget
 {
     Q_OBJECT
@@ -44,6 +46,7 @@ private:
     bool keyEvent(QKeyEvent *event);
     bool mouseEvent(QMouseEvent *event);
     void applyWeekdayColours();
+    void followShownMonth(int year, int month);
 
     QAbstractItemView *m_view = nullptr;
     quint32 m_firstDay = 1;

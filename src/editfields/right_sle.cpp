@@ -7,10 +7,18 @@
 #include "problem/number_text.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
+#include <QMimeData>
+#include <QRegularExpression>
+
+#include <functional>
+#include <memory>
 
 namespace vexo {
 
@@ -41,12 +49,14 @@ void RIGHTSLE::setValue(const QVariant &value)
 {
     m_value = value;
     setText(m_fieldSpec ? m_fieldSpec->Transform(value) : value.toString());
+    m_undoText.reset();
 }
 
 void RIGHTSLE::setTextValue(const QString &text)
 {
     m_value = QVariant();
     setText(text);
+    m_undoText.reset();
 }
 
 void RIGHTSLE::setPartnerButton(QAbstractButton *button)
@@ -90,7 +100,7 @@ void RIGHTSLE::DISABLE()
     setEnabled(false);
 }
 
-void RIGHTSLE::applyNumberKey(EditKey key)
+NumberEditState RIGHTSLE::numberState() const
 {
     NumberEditState state;
     state.text = text();
@@ -102,15 +112,104 @@ void RIGHTSLE::applyNumberKey(EditKey key)
     }
     state.replaceAll = m_replaceAll;
     state.negativePending = m_negativePending;
-    const NumberEditResult r = PROCESSNUM(numberFormat(), state, key);
-    if (r.beep)
-        INVALIDACTION();
+    return state;
+}
+
+void RIGHTSLE::showNumberResult(const NumberEditResult &r)
+{
+    if (r.state.text != text())
+        m_undoText = text();
     m_replaceAll = r.state.replaceAll;
     m_negativePending = r.state.negativePending;
     setText(r.state.text);
     setCursorPosition(r.state.selStart);
     if (r.modified)
         setModified(true);
+}
+
+void RIGHTSLE::applyNumberKey(EditKey key)
+{
+    const NumberEditResult r = PROCESSNUM(numberFormat(), numberState(), key);
+    if (r.beep)
+        INVALIDACTION();
+    showNumberResult(r);
+}
+
+void RIGHTSLE::pasteNumber(const QString &incoming)
+{
+    if (isReadOnly())
+        return;
+    const NumberFormat format = numberFormat();
+    QString typed = incoming.trimmed();
+    typed.remove(format.thousandSep);
+    // A number as it could be typed: a sign, digits and at most one decimal separator.
+    const QString d = QRegularExpression::escape(QString(format.decimalSep));
+    static const QString pattern = QStringLiteral("[-+]?(\\d+(%1\\d*)?|%1\\d+)");
+    const QRegularExpression number(QRegularExpression::anchoredPattern(pattern.arg(d)));
+    if (!number.match(typed).hasMatch()) {
+        INVALIDACTION();
+        return;
+    }
+    // Typed in character by character on a copy; a character the editor refuses refuses it all.
+    NumberEditResult r;
+    r.state = numberState();
+    bool modified = false;
+    for (QChar c : std::as_const(typed)) {
+        r = PROCESSNUM(format, r.state, EditKey::typed(c));
+        if (r.beep) {
+            INVALIDACTION();
+            return;
+        }
+        modified = modified || r.modified;
+    }
+    r.modified = modified;
+    showNumberResult(r);
+}
+
+void RIGHTSLE::cutNumber()
+{
+    if (!hasSelectedText())
+        return;
+    copy();
+    if (!isReadOnly())
+        applyNumberKey(EditKey::pressed(VK_DELETE));
+}
+
+void RIGHTSLE::undoNumber()
+{
+    if (isReadOnly() || !m_undoText)
+        return;
+    const QString before = *m_undoText;
+    m_undoText = text();
+    m_replaceAll = false;
+    m_negativePending = false;
+    setText(before);
+    setModified(true);
+}
+
+// The clipboard and undo keys of a number field; true when the key was one of them.
+bool RIGHTSLE::numberClipboardKey(QKeyEvent *event)
+{
+    if (event == QKeySequence::Paste) {
+        pasteNumber(QGuiApplication::clipboard()->text());
+        return true;
+    }
+    if (event == QKeySequence::Cut) {
+        cutNumber();
+        return true;
+    }
+    if (event == QKeySequence::Undo) {
+        undoNumber();
+        return true;
+    }
+    if (event == QKeySequence::Redo) {
+        return true; // undo itself takes a change back again
+    }
+    if (event == QKeySequence::DeleteEndOfWord || event == QKeySequence::DeleteStartOfWord
+        || event == QKeySequence::DeleteEndOfLine || event == QKeySequence::DeleteCompleteLine) {
+        return true; // only Backspace and Delete remove digits
+    }
+    return false;
 }
 
 void RIGHTSLE::command(int id)
@@ -166,6 +265,8 @@ void RIGHTSLE::keyPressEvent(QKeyEvent *event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    if (numberClipboardKey(event))
+        return;
     switch (event->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
@@ -218,7 +319,54 @@ void RIGHTSLE::contextMenuEvent(QContextMenuEvent *event)
         m_contextMenu->exec(event->globalPos());
         return;
     }
-    QLineEdit::contextMenuEvent(event);
+    if (valueType() != u'N') {
+        QLineEdit::contextMenuEvent(event);
+        return;
+    }
+    // The edit's own menu, with its changing items sent through the number editor.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions) {
+        const QString name = action->objectName();
+        std::function<void()> run;
+        if (name == u"edit-paste")
+            run = [this] { pasteNumber(QGuiApplication::clipboard()->text()); };
+        else if (name == u"edit-cut")
+            run = [this] { cutNumber(); };
+        else if (name == u"edit-undo")
+            run = [this] { undoNumber(); };
+        else if (name == u"edit-redo" || name == u"edit-delete")
+            action->setVisible(false);
+        if (run) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, run);
+        }
+    }
+    menu->exec(event->globalPos());
+}
+
+void RIGHTSLE::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The middle button pastes the selection clipboard, through the number editor in a number field.
+    if (valueType() == u'N' && event->button() == Qt::MiddleButton) {
+        if (QGuiApplication::clipboard()->supportsSelection())
+            pasteNumber(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void RIGHTSLE::dropEvent(QDropEvent *event)
+{
+    if (valueType() == u'N') {
+        if (event->mimeData()->hasText())
+            pasteNumber(event->mimeData()->text());
+        event->setDropAction(Qt::CopyAction); // the source keeps its text
+        event->accept();
+        return;
+    }
+    QLineEdit::dropEvent(event);
 }
 
 } // namespace vexo

@@ -22,6 +22,9 @@ enum : int { kCommandToday = 7754, kCommandCalendar = 7755 };
 //        "-" and "+" toggle the sign, a digit that no longer fits beeps);
 //   "D": date keys: keypad plus and minus move the date by a day, the commands "today" and "calendar"
 //        and a double click open the calendar dialog;
+//        The clipboard and undo keep to the same rules: a paste is typed in as its characters and
+//        refused with the beep when it is no number or does not fit, a cut deletes the selection as
+//        Delete does, and undo puts back the text before the last change (once more: redo it);
 //   none or another type: a plain edit.
 // Subclasses place a partner button beside it (OBUTTON).
 class RIGHTSLE : public QLineEdit
@@ -73,10 +76,19 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     NumberFormat numberFormat() const;
+    NumberEditState numberState() const;
+    void showNumberResult(const NumberEditResult &r);
     void applyNumberKey(EditKey key);
+    // The number field's clipboard and undo commands.
+    void pasteNumber(const QString &incoming);
+    void cutNumber();
+    void undoNumber();
+    bool numberClipboardKey(QKeyEvent *event);
     void dateKey(QKeyEvent *event);
 
     std::optional<FieldSpec> m_fieldSpec;
@@ -85,6 +97,7 @@ private:
     QPointer<QMenu> m_contextMenu;
     bool m_replaceAll = true;
     bool m_negativePending = false;
+    std::optional<QString> m_undoText; // a number field's text before its last change
 };
 
 } // namespace vexo

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
 #include <QFont>
 #include <QSize>
 #include <QString>
 
+class QComboBox;
+class QDialogButtonBox;
+class QFontDialog;
 class QWidget;
 
 namespace vexo {
@@ -56,6 +60,32 @@ class FontDialogs
 public:
     virtual ~FontDialogs() = default;
     virtual bool chooseFont(QWidget *owner, QFont &font, QColor &colour);
+};
+
+// The pad's font dialog: Qt's font chooser with the text colour beside it ("Renk:", the sixteen
+// standard colours and the preset one when it is none of them), "Tamam" and "İptal". Confirmed
+// without a change to the font, it hands back the font it was preset with, whatever sizes the
+// chooser rounds to.
+class PadFontDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    PadFontDialog(QWidget *owner, const QFont &font, const QColor &colour);
+
+    QFontDialog *fontChooser() const { return m_chooser; }
+    QComboBox *colourChoice() const { return m_colours; }
+    QDialogButtonBox *buttons() const { return m_buttons; }
+
+    QFont chosenFont() const;
+    QColor chosenColour() const;
+
+private:
+    QFontDialog *m_chooser;
+    QComboBox *m_colours;
+    QDialogButtonBox *m_buttons;
+    QFont m_preset;  // as handed in
+    QFont m_initial; // as the chooser showed it at the start
 };
 
 FontDialogs &fontDialogs();

@@ -5,6 +5,7 @@
 #include "reports/rich_text_units.h"
 
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -110,18 +111,31 @@ void QVRICHEDIT::SETEFFECT(PadEffect effect)
 
 void QVRICHEDIT::RTFCHANGEFONT()
 {
-    QFont font = currentCharFormat().font().resolve(document()->defaultFont());
+    // The dialog starts from the font the text is really shown in: a face that is not installed
+    // (Courier New) stands for the face Qt put in its place.
+    const QFont current = currentCharFormat().font().resolve(document()->defaultFont());
+    QFont shown = current;
+    shown.setFamilies({QFontInfo(current).family()});
     QColor colour = textColor();
     if (!colour.isValid())
         colour = palette().color(QPalette::Text);
-    if (!fontDialogs().chooseFont(parentWidget() ? parentWidget() : this, font, colour))
+    QFont font = shown;
+    QColor chosenColour = colour;
+    if (!fontDialogs().chooseFont(parentWidget() ? parentWidget() : this, font, chosenColour))
         return;
+    // Only what the user changed is applied: an unchanged dialog changes nothing.
     QTextCharFormat format;
-    format.setFont(font, QTextCharFormat::FontPropertiesAll);
-    format.setForeground(colour);
+    const bool fontChanged = font != shown;
+    if (fontChanged)
+        format.setFont(font, QTextCharFormat::FontPropertiesAll);
+    if (chosenColour != colour)
+        format.setForeground(chosenColour);
+    if (!format.hasProperty(QTextFormat::ForegroundBrush) && !fontChanged)
+        return;
     QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) {
-        document()->setDefaultFont(font);
+        if (fontChanged)
+            document()->setDefaultFont(font);
         QTextCursor all(document());
         all.select(QTextCursor::Document);
         all.mergeCharFormat(format);

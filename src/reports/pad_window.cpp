@@ -26,6 +26,7 @@
 #include <QHash>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace vexo {
 
@@ -133,6 +134,10 @@ bool PADWIN::loadFile(const QString &path)
     m_loading = true;
     const bool ok = loadPadFile(path, m_edit->document());
     m_edit->moveCursor(QTextCursor::Start);
+    // The insertion point sits at the first paragraph's indent; the view still opens at the left edge
+    // and the top.
+    m_edit->horizontalScrollBar()->setValue(0);
+    m_edit->verticalScrollBar()->setValue(0);
     m_loading = false;
     return ok;
 }

@@ -116,8 +116,14 @@ void MDPDF::ADDPAGE()
     const QByteArray fillColor = CFILLCOLOR;
     const QByteArray textColor = CTEXTCOLOR;
     const bool colorFlag = LCOLORFLAG;
+    // A page can break inside a justified line: its word spacing belongs to that line only. The
+    // footer and header are drawn without it; the caller writes it again on the new page.
+    const double wordSpacing = NWS;
+    NWS = 0;
 
     if (NPAGE > 0) {
+        if (wordSpacing != 0)
+            OUT_("0 Tw");
         LINFOOTER = true;
         FOOTER();
         LINFOOTER = false;
@@ -154,6 +160,7 @@ void MDPDF::ADDPAGE()
     }
     CTEXTCOLOR = textColor;
     LCOLORFLAG = colorFlag;
+    NWS = wordSpacing;
 }
 
 void MDPDF::CLOSE()

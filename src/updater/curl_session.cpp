@@ -8,8 +8,8 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTimeZone>
 #include <QUrl>
@@ -17,6 +17,8 @@
 #include <curl/curl.h>
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 namespace vexo {
 
@@ -142,7 +144,7 @@ private:
     {
         QByteArray body;                  // a listing's text
         QList<QByteArray> replies;        // FTP server replies, one a line
-        QSaveFile *target = nullptr;      // a download's file
+        QFile *target = nullptr;          // a download's file
         QFile *source = nullptr;          // an upload's file
         qint64 limit = -1;                // a download gives up past this many bytes
         qint64 moved = 0;
@@ -179,7 +181,9 @@ private:
     }
     void setCurlError(CURLcode code)
     {
-        const QString detail = QString::fromUtf8(m_errbuf).trimmed();
+        // The buffer holds a C string: its text ends at the first zero byte, not at the buffer's end.
+        const QString detail =
+            QString::fromUtf8(m_errbuf.data(), qsizetype(qstrnlen(m_errbuf.data(), m_errbuf.size()))).trimmed();
         setError(int(code), detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
     }
     // False while another call of this session runs (a call made from the events let through
@@ -654,7 +658,9 @@ QList<ListingEntry> CurlSession::Directory(const QString &mask)
         e.name = mask;
         curl_off_t length = -1;
         curl_easy_getinfo(m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        // A reply sent in chunks names no length: the download then takes what the server sends.
         e.size = length >= 0 ? qint64(length) : 0;
+        e.sizeKnown = length >= 0;
         curl_off_t stamp = -1;
         curl_easy_getinfo(m_easy, CURLINFO_FILETIME_T, &stamp);
         // Without a date the file counts as new, so that it is never taken as older than a copy.
@@ -698,13 +704,19 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
         return false;
     }
-    // The bytes go beside the earlier copy and replace it only when all of them came.
-    QSaveFile file(localPath);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The bytes go to a part file beside the earlier copy and replace it only when all of them came.
+    // A part file that is already there was left by a process that ended mid-download: it goes first.
+    const QString partPath = partFilePath(localPath);
+    if (QFileInfo::exists(partPath) && !QFile::remove(partPath)) {
+        setError(kLocalFileError, QStringLiteral("Yarım kalan dosya silinemedi: ") + partPath);
+        return false;
+    }
+    QFile file(partPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         setError(kLocalFileError, file.errorString());
         return false;
     }
+    const bool sizeKnown = expectedSize >= 0;
     Request r;
     r.target = &file;
     r.limit = expectedSize;
@@ -724,18 +736,28 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
                  QStringLiteral("Dosya listelenen %1 bayttan uzun").arg(expectedSize));
     } else if (code != CURLE_OK) {
         setCurlError(code);
-    } else if (r.moved != expectedSize || (m_http && announced >= 0 && qint64(announced) != expectedSize)) {
+    } else if (sizeKnown
+               && (r.moved != expectedSize || (m_http && announced >= 0 && qint64(announced) != expectedSize))) {
         setError(int(CURLE_PARTIAL_FILE),
                  QStringLiteral("%1 bayt beklenirken %2 bayt alındı").arg(expectedSize).arg(r.moved));
     } else if (progress && !progress(r.moved)) {
         setError(int(CURLE_ABORTED_BY_CALLBACK), QStringLiteral("Aktarım durduruldu"));
-    } else if (!file.commit()) {
+    } else if (!file.flush()) {
         setError(kLocalFileError, file.errorString());
     } else {
-        ok = true;
+        file.close();
+        std::error_code failed;
+        std::filesystem::rename(QFile::encodeName(partPath).toStdString(),
+                                QFile::encodeName(localPath).toStdString(), failed);
+        if (failed)
+            setError(kLocalFileError, QString::fromStdString(failed.message()));
+        else
+            ok = true;
     }
-    if (!ok)
-        file.cancelWriting();
+    if (!ok) {
+        file.close();
+        QFile::remove(partPath);
+    }
     return ok;
 }
 

@@ -382,7 +382,7 @@ QString currentFile(const MYLISTVIEW *list, const QList<ListingEntry> &listing, 
     if (dir)
         return {};
     if (size)
-        *size = GETSIZE_(listing, name);
+        *size = expectedDownloadSize(listing, name); // -1 where the listing named no size
     return name;
 }
 

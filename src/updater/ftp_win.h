@@ -58,6 +58,7 @@ public:
     // The lists.
     void FILLLOCALBOX_(const QString &folder = QString(), bool first = true);
     void FILLFILEBOX_(const QString &dir = QString(), bool first = true);
+    // The selected row's name; `size` gets its listed size, kUnknownSize where the listing named none.
     QString CURRENTLOCALFILE(bool dir = false, qint64 *size = nullptr) const;
     QString CURRENTREMOTEFILE(bool dir = false, qint64 *size = nullptr) const;
     void LISTVIEWMOUSEBUTTONDOUBLECLICK(MYLISTVIEW *list);

@@ -223,6 +223,15 @@ qint64 GETSIZE_(const QList<ListingEntry> &listing, const QString &name)
     return 0;
 }
 
+qint64 expectedDownloadSize(const QList<ListingEntry> &listing, const QString &name)
+{
+    for (const ListingEntry &e : listing) {
+        if (e.name == name)
+            return e.sizeKnown ? e.size : -1;
+    }
+    return 0;
+}
+
 QPair<QString, QString> splitListName(const QString &name)
 {
     const qsizetype dot = name.indexOf(u'.');

@@ -18,6 +18,7 @@ struct ListingEntry
     QDate date;
     QString time;       // "hh:mm:ss"
     QString attributes; // "D" marks a folder
+    bool sizeKnown = true; // false where the server named no size (size is then 0)
     bool isFolder() const { return attributes.contains(u'D'); }
 };
 
@@ -52,6 +53,9 @@ QList<ListRow> GETDIR_(const QList<ListingEntry> &listing, const QDateTime &now)
 QList<ListRow> setupFileRows(const QList<ListRow> &rows, const QString &setupFile);
 // The size of the entry named exactly `name`; 0 when there is none.
 qint64 GETSIZE_(const QList<ListingEntry> &listing, const QString &name);
+// The size a download of the entry named exactly `name` expects: its size, or -1 (kUnknownSize)
+// where the listing named none; 0 when there is no such entry.
+qint64 expectedDownloadSize(const QList<ListingEntry> &listing, const QString &name);
 
 // The columns a file list sorts by.
 enum class ListColumn { Name, Ext, Size, Date, Time, Attr };

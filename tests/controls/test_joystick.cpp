@@ -1,11 +1,13 @@
 #include "controls/joystick.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include <fcntl.h>
 #include <linux/joystick.h>
@@ -263,6 +265,56 @@ TEST(Joystick, LinuxReaderTranslatesDeviceEvents)
 
     pad.Close();
     ::close(writer);
+}
+
+// The owner deletes the control from its handler, with more reports waiting behind the one handled:
+// whether the reports came through the capture or through a poll, nothing more reaches the owner
+// and nothing of the deleted control or its reader is touched (the controls_joystick_asan test
+// runs this under AddressSanitizer).
+TEST(Joystick, AnOwnerMayDeleteTheControlFromItsHandler)
+{
+    struct DeletingOwner : QWidget, JoystickOwner
+    {
+        DeletingOwner()
+        {
+            ONJOVJOYBUTTONDOWN = [this](const JOVJOYSTICKEVENT &) {
+                log << "down";
+                delete pad;
+                pad = nullptr;
+            };
+            ONJOVJOYBUTTONUP = [this](const JOVJOYSTICKEVENT &) { log << "up"; };
+            ONJOVJOYMOVE = [this](const JOVJOYSTICKEVENT &) { log << "move"; };
+        }
+        JOVJOYSTICKCTRL *pad = nullptr;
+        QStringList log;
+    };
+    for (bool byPoll : {false, true}) {
+        SCOPED_TRACE(byPoll ? "read by a poll" : "read by the capture");
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QByteArray device = QFile::encodeName(folder.filePath(QStringLiteral("js0")));
+        ASSERT_EQ(mkfifo(device.constData(), 0600), 0);
+        DeletingOwner owner;
+        owner.pad = new JOVJOYSTICKCTRL(&owner, makeSystemJoystickReader(folder.path()));
+        ASSERT_TRUE(owner.pad->Open());
+        const int writer = ::open(device.constData(), O_WRONLY | O_NONBLOCK);
+        ASSERT_GE(writer, 0);
+        for (const auto &[type, number, value] : {std::tuple{JS_EVENT_BUTTON, 0, 1}, std::tuple{JS_EVENT_AXIS, 0, 9000},
+                                                   std::tuple{JS_EVENT_BUTTON, 0, 0}}) {
+            js_event e{};
+            e.type = quint8(type);
+            e.number = quint8(number);
+            e.value = qint16(value);
+            ASSERT_EQ(::write(writer, &e, sizeof e), ssize_t(sizeof e));
+        }
+        if (byPoll) { // the poll reads all three (pressed and let go); the owner hears of them later
+            EXPECT_FALSE(owner.pad->IsButton1Down());
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return owner.pad == nullptr; }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(owner.log, QStringList{"down"});
+        ::close(writer);
+    }
 }
 
 TEST(Joystick, SystemReaderAnswersConsistently)

@@ -7,7 +7,13 @@
 #include "scripted_messages.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace vexo;
@@ -75,6 +81,96 @@ private slots:
         QTest::keyClick(&field, Qt::Key_Backspace);
         QTest::keyClick(&field, Qt::Key_Delete);
         QCOMPARE(field.text(), QStringLiteral("1234567.89"));
+    }
+
+    // Paste, cut and undo keep to the number editor's rules: what would not be a number is refused
+    // with the beep, and the field never holds anything but a number.
+    void clipboardAndUndoInANumberField()
+    {
+        QWidget owner;
+        RIGHTSLE field(&owner);
+        field.setFieldSpec(FieldSpec::number(10, 2));
+        test::ScriptedMessages messages;
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        const auto paste = [&](const QString &text) {
+            clipboard->setText(text);
+            QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+        };
+
+        field.setValue(1234578.5);
+        field.setCursorPosition(10);
+        for (const QString &refused : {QStringLiteral("abc"), QStringLiteral("12a"), QStringLiteral("1.2.3"),
+                                       QStringLiteral("--4"), QString(), QStringLiteral("1e5")}) {
+            const qsizetype tones = messages.toneLog().size();
+            paste(refused);
+            QCOMPARE(field.text(), QStringLiteral("1234578.50"));
+            QCOMPARE(messages.toneLog().size(), tones + 1);
+        }
+        // Shift+Insert is a paste too.
+        clipboard->setText(QStringLiteral("x"));
+        QTest::keyClick(&field, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(field.text(), QStringLiteral("1234578.50"));
+
+        // A number is typed in as its characters: replacing the selected value, with a sign, with
+        // thousands separators and blanks dropped.
+        field.selectAll();
+        paste(QStringLiteral(" 1,275.5 "));
+        QCOMPARE(field.text(), QStringLiteral("   1275.50"));
+        QCOMPARE(field.Value().toDouble(), 1275.5);
+        field.setValue(3.0);
+        field.selectAll();
+        paste(QStringLiteral("-42"));
+        QCOMPARE(field.Value().toDouble(), -42.0);
+        // A number that would not fit is refused whole, as its last digit would be.
+        const qsizetype tones = messages.toneLog().size();
+        field.setValue(1234567.0);
+        field.setCursorPosition(7);
+        paste(QStringLiteral("98"));
+        QCOMPARE(field.text(), QStringLiteral("1234567.00"));
+        QCOMPARE(messages.toneLog().size(), tones + 1);
+
+        // Cut copies the selection and removes it as Delete would.
+        RIGHTSLE twin(&owner);
+        twin.setFieldSpec(FieldSpec::number(10, 2));
+        for (RIGHTSLE *f : {&field, &twin}) {
+            f->setValue(98765.25);
+            QTest::keyClick(f, Qt::Key_Left); // out of the replace mode
+            f->setSelection(4, 3);            // "765"
+        }
+        QTest::keyClick(&field, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(&twin, Qt::Key_Delete);
+        QCOMPARE(clipboard->text(), QStringLiteral("765"));
+        QCOMPARE(field.text(), twin.text());
+        const QString afterCut = field.text();
+
+        // Undo takes the last change back, and a second undo brings it again.
+        QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field.text(), QStringLiteral("  98765.25"));
+        QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field.text(), afterCut);
+        QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // redo does nothing
+        QCOMPARE(field.text(), afterCut);
+
+        // The edit's context menu pastes through the editor as well.
+        clipboard->setText(QStringLiteral("abc"));
+        field.setValue(12.5);
+        QTimer::singleShot(0, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *a : menu->actions()) {
+                if (a->objectName() == u"edit-paste")
+                    a->trigger();
+            }
+            menu->close();
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), field.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&field, &menuEvent);
+        QCOMPARE(field.text(), QStringLiteral("     12.50"));
+
+        // Read-only: a paste changes nothing.
+        field.setReadOnly(true);
+        paste(QStringLiteral("5"));
+        QCOMPARE(field.text(), QStringLiteral("     12.50"));
     }
 
     void aPlainFieldIsAPlainEdit()
@@ -164,6 +260,77 @@ private slots:
         field.command(kCommandCalendar);
         QVERIFY(seen);
         QCOMPARE(field.Value().toDate(), QDate(2024, 4, 30));
+    }
+
+    // The title's arrows, the month menu and the year edit move the selected date with the month
+    // shown (to the month's last day where it is shorter); Enter hands over what is shown.
+    void theTitleMovesTheSelectedDateWithTheMonth()
+    {
+        QWidget owner;
+        DATESLE field(&owner, QRect(10, 10, 200, 24));
+        field.setValue(QDate(2024, 1, 31));
+        bool seen = false;
+        test::whenModal<DLGPECALENDAR>([&](DLGPECALENDAR *d) {
+            seen = true;
+            PECALENDAR *c = d->OCALENDAR();
+            auto *next = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth"));
+            auto *previous = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_prevmonth"));
+            auto *monthButton = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+            auto *yearButton = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton"));
+            QVERIFY(next && previous && monthButton && yearButton && monthButton->menu());
+            const auto shown = [c] { return QDate(c->yearShown(), c->monthShown(), 1); };
+
+            QTest::mouseClick(next, Qt::LeftButton);
+            QCOMPARE(shown(), QDate(2024, 2, 1));
+            QCOMPARE(c->CURRENTDATE(), QDate(2024, 2, 29));
+            QTest::mouseClick(previous, Qt::LeftButton);
+            QCOMPARE(c->CURRENTDATE(), QDate(2024, 1, 29));
+            QTest::mouseClick(previous, Qt::LeftButton); // over the year end
+            QCOMPARE(c->CURRENTDATE(), QDate(2023, 12, 29));
+
+            // The month menu: April of the same year.
+            const QList<QAction *> months = monthButton->menu()->actions();
+            QCOMPARE(months.size(), 12);
+            months.at(3)->trigger();
+            QCOMPARE(shown(), QDate(2023, 4, 1));
+            QCOMPARE(c->CURRENTDATE(), QDate(2023, 4, 29));
+            months.at(1)->trigger();
+            QCOMPARE(c->CURRENTDATE(), QDate(2023, 2, 28));
+            QTest::mouseClick(next, Qt::LeftButton);
+            QTest::keyClick(c->dayView(), Qt::Key_End);
+            QCOMPARE(c->CURRENTDATE(), QDate(2023, 3, 31));
+            months.at(1)->trigger();
+            QCOMPARE(c->CURRENTDATE(), QDate(2023, 2, 28));
+
+            // The year edit: 2024 keeps the 28th; a leap day goes to the 28th of a common year.
+            QTest::keyClick(c->dayView(), Qt::Key_Down); // 7 March 2023
+            QTest::keyClick(c->dayView(), Qt::Key_PageUp);
+            months.at(1)->trigger();
+            QCOMPARE(c->CURRENTDATE(), QDate(2023, 2, 7));
+            QTest::mouseClick(yearButton, Qt::LeftButton);
+            QSpinBox *year = c->yearSpinner();
+            QVERIFY(year->isVisible());
+            year->selectAll();
+            QTest::keyClicks(year, QStringLiteral("2028"));
+            QTest::keyClick(year, Qt::Key_Return);
+            QCOMPARE(shown(), QDate(2028, 2, 1));
+            QCOMPARE(c->CURRENTDATE(), QDate(2028, 2, 7));
+            QTest::keyClick(c->dayView(), Qt::Key_End); // 29 February 2028
+            QTest::mouseClick(yearButton, Qt::LeftButton);
+            year->selectAll();
+            QTest::keyClicks(year, QStringLiteral("2027"));
+            QTest::keyClick(year, Qt::Key_Return);
+            QCOMPARE(c->CURRENTDATE(), QDate(2027, 2, 28));
+
+            QTest::mouseClick(next, Qt::LeftButton);
+            QCOMPARE(c->CURRENTDATE(), QDate(2027, 3, 28));
+            QTest::keyPress(c->dayView(), Qt::Key_Return);
+            QTest::keyRelease(c->dayView(), Qt::Key_Return);
+            QVERIFY(!d->isVisible());
+        });
+        field.command(kCommandCalendar);
+        QVERIFY(seen);
+        QCOMPARE(field.Value().toDate(), QDate(2027, 3, 28));
     }
 
     void escapeAndTheCloseBoxLeaveTheField()

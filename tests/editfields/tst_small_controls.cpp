@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
+#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace vexo;
@@ -173,15 +174,27 @@ private slots:
         blink->BLINKING(true);
         QCOMPARE(blink->timerInterval(), 500);
 
-        blink->BLINKING(false);
+        // The timer itself hides and shows the control, a half-period apart.
         const QRect place = after->geometry();
-        blink->TICK();
-        QVERIFY(!blink->isVisible());
+        blink->BLINKING(true, 200);
+        QVERIFY(blink->isVisible());
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!blink->isVisible(), 2000);
+        const qint64 hiddenAt = clock.elapsed();
+        QVERIFY2(hiddenAt >= 150, qPrintable(QString::number(hiddenAt)));
         QVERIFY(blink->LHIDDEN());
         QApplication::processEvents();
         QCOMPARE(after->geometry(), place); // the hidden phase keeps its place
-        blink->TICK();
-        QVERIFY(blink->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(blink->isVisible(), 2000);
+        QVERIFY2(clock.elapsed() - hiddenAt >= 150, qPrintable(QString::number(clock.elapsed() - hiddenAt)));
+        QTRY_VERIFY_WITH_TIMEOUT(!blink->isVisible(), 2000);
+
+        // Stopped, it stays in the phase it is in.
+        blink->BLINKING(false);
+        QTest::qWait(600);
+        QVERIFY(!blink->isVisible());
+        QVERIFY(blink->LHIDDEN());
 
         BLINKINGFIXEDTEXT text;
         QVERIFY(text.blinking());

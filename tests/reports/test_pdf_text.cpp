@@ -137,6 +137,75 @@ TEST_F(PdfText, CellStartsANewPageBelowTheTrigger)
     EXPECT_EQ(pdf->PAGENO(), 2);
 }
 
+// A writer with a page header and footer of two words each, which notes the word spacing they meet.
+class PagedPdf : public ProbePdf
+{
+public:
+    using ProbePdf::ProbePdf;
+    QList<double> spacingInFooter;
+    QList<double> spacingInHeader;
+
+protected:
+    void HEADER() override
+    {
+        spacingInHeader << NWS;
+        if (PAGENO() > 1) // the first page has no font yet
+            CELL(0, 10, QStringLiteral("Rapor Basligi"), 0, 1);
+    }
+    void FOOTER() override
+    {
+        spacingInFooter << NWS;
+        SETY(800);
+        CELL(0, 10, QStringLiteral("Sayfa ") + QString::number(PAGENO()), 0, 0, QStringLiteral("C"));
+    }
+};
+
+// The word spacing in force for each text shown in the lines, as the content streams set it.
+QList<QPair<QByteArray, QByteArray>> spacingOfTexts(const QList<QByteArray> &lines)
+{
+    QList<QPair<QByteArray, QByteArray>> out;
+    QByteArray inForce = "0";
+    for (const QByteArray &line : lines) {
+        if (line == "stream")
+            inForce = "0"; // every content stream starts without word spacing
+        else if (line.endsWith(" Tw"))
+            inForce = line.chopped(3);
+        else if (line.contains(") Tj"))
+            out << qMakePair(line.mid(line.indexOf('(') + 1, line.lastIndexOf(')') - line.indexOf('(') - 1), inForce);
+    }
+    return out;
+}
+
+TEST_F(PdfText, APageBreakInsideAJustifiedLineDrawsFooterAndHeaderWithoutItsSpacing)
+{
+    ASSERT_TRUE(writeBytes(dir.path() + QStringLiteral("/helvetica.ftb"), "*=>500"));
+    PagedPdf paged(QStringLiteral("P"), QStringLiteral("pt"), dir.path() + u'/');
+    paged.SETMARGINS(10, 10);
+    paged.OPEN();
+    paged.ADDPAGE();
+    paged.SETFONT(QStringLiteral("helvetica"), QString(), 10);
+    paged.NCMARGIN = 0;
+    // The trigger is at 785.2: the block's second line (at 782) breaks the page, and both of its
+    // first two lines are stretched.
+    paged.SETXY(10, 770);
+    const quint32 mark = paged.mark();
+    paged.MULTICELL(50, 12, QStringLiteral("aaa bbb ccc ddd eee fff ggg"), 0, QStringLiteral("J"), 0);
+    EXPECT_EQ(paged.PAGENO(), 2);
+    EXPECT_DOUBLE_EQ(paged.NWS, 0);
+    paged.CLOSE();
+    EXPECT_EQ(paged.spacingInFooter, (QList<double>{0, 0}));
+    EXPECT_EQ(paged.spacingInHeader, (QList<double>{0, 0}));
+    using Shown = QList<QPair<QByteArray, QByteArray>>;
+    EXPECT_EQ(spacingOfTexts(paged.linesSince(mark)),
+              (Shown{{"aaa bbb", "15"},
+                     {"Sayfa 1", "0"},      // the old page's footer
+                     {"Rapor Basligi", "0"}, // the new page's header
+                     {"ccc ddd", "15"},     // the line goes on with its own spacing
+                     {"eee fff", "15"},
+                     {"ggg", "0"},
+                     {"Sayfa 2", "0"}}));
+}
+
 TEST_F(PdfText, JustifiedBlockSpreadsTheBrokenLinesOnly)
 {
     pdf->SETXY(10, 10);

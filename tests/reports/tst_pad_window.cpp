@@ -20,6 +20,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QScrollBar>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -436,8 +441,9 @@ private slots:
         fonts.chosen = QFont(QStringLiteral("Liberation Serif"), 15);
         fonts.chosenColour = QColor(0, 0, 200);
         pad.SETFONT();
-        // The dialog starts from the pad's font: Courier New of 14 pixels.
-        QCOMPARE(fonts.presetFont.family(), QStringLiteral("Courier New"));
+        // The dialog starts from the font the pad shows: Courier New as Qt found it, 14 pixels.
+        const QFont padFont = CREATEFONT(14, 14).controlFont();
+        QCOMPARE(fonts.presetFont.family(), QFontInfo(padFont).family());
         QCOMPARE(fonts.presetFont.pixelSize(), 14);
         for (int pos : {1, 7}) {
             QTextCursor probe(pad.ODCRICHEDIT()->document());
@@ -462,6 +468,99 @@ private slots:
         pad.SETFONT();
         probe.setPosition(6);
         QCOMPARE(probe.charFormat().font().family(), QStringLiteral("Liberation Sans"));
+    }
+
+    // The real dialog: it shows the face the text is drawn in and the text colour, and "Tamam" without
+    // a change leaves the report as it was, fixed pitch and all.
+    void fontDialogShowsThePadsFontAndAnUnchangedOneChangesNothing()
+    {
+        PADWIN pad;
+        pad.setPlainText(QStringLiteral("Hammadde        Miktar\nMISIR             12.5"));
+        const QFont padFont = CREATEFONT(14, 14).controlFont();
+        const QString face = QFontInfo(padFont).family();
+        QVERIFY(QFontInfo(padFont).fixedPitch());
+        const QString before = pad.ODCRICHEDIT()->document()->toHtml();
+        QString shownFamily;
+        bool shownFixed = false;
+        QString shownColour;
+        whenDialogShows<PadFontDialog>([&](PadFontDialog *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Yazı Tipi"));
+            shownFamily = d->fontChooser()->currentFont().family();
+            shownFixed = QFontInfo(d->fontChooser()->currentFont()).fixedPitch();
+            shownColour = d->colourChoice()->currentText();
+            QCOMPARE(d->colourChoice()->count(), 16);
+            QPushButton *ok = qobject_cast<QPushButton *>(d->buttons()->buttons().value(0));
+            QVERIFY(ok);
+            QCOMPARE(ok->text(), QStringLiteral("Tamam"));
+            ok->click();
+        });
+        pad.SETFONT();
+        QCOMPARE(shownFamily, face);
+        QVERIFY(shownFixed);
+        QCOMPARE(shownColour, QStringLiteral("Siyah"));
+        QCOMPARE(pad.ODCRICHEDIT()->document()->toHtml(), before);
+        for (int pos : {1, 20, 30}) {
+            QTextCursor probe(pad.ODCRICHEDIT()->document());
+            probe.setPosition(pos);
+            const QFontInfo drawn(probe.charFormat().font().resolve(pad.ODCRICHEDIT()->document()->defaultFont()));
+            QCOMPARE(drawn.family(), face);
+            QVERIFY(drawn.fixedPitch());
+            QCOMPARE(drawn.pixelSize(), 14);
+        }
+    }
+
+    // The colour chosen beside the font goes to the selection with it; the rest keeps its colour.
+    void fontDialogColourGoesToTheSelection()
+    {
+        PADWIN pad;
+        pad.setPlainText(QStringLiteral("bir iki"));
+        QTextCursor c(pad.ODCRICHEDIT()->document());
+        c.setPosition(4);
+        c.setPosition(7, QTextCursor::KeepAnchor);
+        pad.ODCRICHEDIT()->setTextCursor(c);
+        whenDialogShows<PadFontDialog>([](PadFontDialog *d) {
+            const int red = d->colourChoice()->findText(QStringLiteral("Kırmızı"));
+            QVERIFY(red >= 0);
+            d->colourChoice()->setCurrentIndex(red);
+            d->buttons()->buttons().value(0)->click();
+        });
+        pad.SETFONT();
+        QTextCursor probe(pad.ODCRICHEDIT()->document());
+        probe.setPosition(6);
+        QCOMPARE(probe.charFormat().foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(QFontInfo(probe.charFormat().font()).family(), QFontInfo(CREATEFONT(14, 14).controlFont()).family());
+        probe.setPosition(2);
+        QVERIFY(probe.charFormat().foreground().color() != QColor(255, 0, 0));
+
+        // Cancel changes nothing.
+        pad.ODCRICHEDIT()->selectAll();
+        whenDialogShows<PadFontDialog>([](PadFontDialog *d) {
+            d->colourChoice()->setCurrentIndex(d->colourChoice()->findText(QStringLiteral("Mavi")));
+            d->buttons()->buttons().value(1)->click();
+        });
+        pad.SETFONT();
+        probe.setPosition(6);
+        QCOMPARE(probe.charFormat().foreground().color(), QColor(255, 0, 0));
+    }
+
+    // A reopened rich-text report whose paragraphs are indented opens at the left edge.
+    void reopenedIndentedRtfOpensAtTheLeftEdge()
+    {
+        const QString path = m_data.filePath(QStringLiteral("girinti.rtf"));
+        QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}}\\pard\\li2880\\ri0 ";
+        for (int i = 0; i < 40; ++i)
+            rtf += "Girintili bir rapor sat\\'fdr\\'fd\\par ";
+        rtf += "}";
+        QVERIFY(writeBytes(path, rtf));
+        PADWIN pad;
+        pad.resize(500, 300);
+        QVERIFY(pad.loadFile(path));
+        QCOMPARE(pixelsToTwips(pad.ODCRICHEDIT()->document()->firstBlock().blockFormat().leftMargin()), 2880);
+        pad.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pad));
+        QCoreApplication::processEvents();
+        QCOMPARE(pad.ODCRICHEDIT()->horizontalScrollBar()->value(), 0);
+        QCOMPARE(pad.ODCRICHEDIT()->verticalScrollBar()->value(), 0);
     }
 
     void rulerPageEdgeStaysPutWhateverTheWidth()

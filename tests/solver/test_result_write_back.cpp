@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+#include <string>
+
 using namespace vexo;
 
 namespace {
@@ -52,6 +56,28 @@ struct IngredientCase
     QString current, second, previous, diffPrevious, diffSaved; // after
 };
 
+// The case by what it shows, in failure messages and in the names the test runner lists.
+void PrintTo(const IngredientCase &t, std::ostream *out)
+{
+    *out << t.what;
+}
+
+std::string ingredientCaseName(const ::testing::TestParamInfo<IngredientCase> &info)
+{
+    std::string name;
+    bool upper = true;
+    for (const char *p = info.param.what; *p; ++p) {
+        const unsigned char ch = static_cast<unsigned char>(*p);
+        if (std::isalnum(ch)) {
+            name += upper ? char(std::toupper(ch)) : char(ch);
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
+
 class IngredientWriteBack : public ::testing::TestWithParam<IngredientCase>
 {
 };
@@ -98,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                        c("oldII")},
         IngredientCase{"basic at level zero", "", "", {B, B}, 1, false, B, c("0.000"), c("old"), c("oldI"), c("oldII")},
         IngredientCase{"saved difference against a zero", "", "", {c("0.0001"), B}, 1, true, B, c("0.000"), c("old"),
-                       c("oldI"), B}));
+                       c("oldI"), B}),
+    ingredientCaseName);
 
 TEST(WriteBack, IngredientsThatDoNotTakePartLoseOnlyTheirCurrentResults)
 {

@@ -134,7 +134,7 @@ public:
                 break;
         }
         m_server->progressCalls << calls;
-        if (deliver != expectedSize || deliver != bytes.size()) {
+        if ((expectedSize != kUnknownSize && deliver != expectedSize) || deliver != bytes.size()) {
             fail(12030, QStringLiteral("The connection was closed before the whole file came."));
             return false;
         }

@@ -2,13 +2,14 @@
 """Loopback FTP and HTTP servers for the updater's tests, on 127.0.0.1 and a port the system picks.
 
     loopback_server.py ftp  --root DIR --user U --password P [--no-mlsd]
-    loopback_server.py http --root DIR [--user U --password P]
+    loopback_server.py http --root DIR [--user U --password P] [--chunked]
     loopback_server.py silent --root DIR   (takes connections and never answers)
 
 Prints "PORT <n>" once listening. Files whose names begin with "cut" end after 3000 bytes with the
 connection dropped; with "stall" the server sends 3000 bytes and then goes quiet. Over HTTP the
 path "/redirect-ftp/<name>" answers with a redirect to an ftp:// address, and "/echo-headers"
-with the agent the client named and whether it sent credentials. Over FTP a folder
+with the agent the client named and whether it sent credentials; with --chunked files are sent in
+chunks and no reply names a length. Over FTP a folder
 "readonly" in the root takes no uploads. Nothing is logged.
 """
 import argparse
@@ -119,9 +120,33 @@ def run_http(args):
             self.end_headers()
             return False
 
+        def send_chunked(self, with_body):
+            path = self.translate_path(self.path)
+            if not os.path.isfile(path):
+                self.send_error(404)
+                return
+            with open(path, "rb") as f:
+                data = f.read()
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Last-Modified", self.date_time_string(int(os.path.getmtime(path))))
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            if not with_body:
+                return
+            for i in range(0, len(data), 1000):
+                piece = data[i:i + 1000]
+                self.wfile.write(b"%x\r\n" % len(piece) + piece + b"\r\n")
+            self.wfile.write(b"0\r\n\r\n")
+            self.wfile.flush()
+
         def do_HEAD(self):
-            if self.authorised():
-                super().do_HEAD()
+            if not self.authorised():
+                return
+            if args.chunked:
+                self.send_chunked(False)
+                return
+            super().do_HEAD()
 
         def do_GET(self):
             if not self.authorised():
@@ -141,6 +166,9 @@ def run_http(args):
                 self.end_headers()
                 return
             kind = misbehaviour(self.path)
+            if kind is None and args.chunked:
+                self.send_chunked(True)
+                return
             if kind is None:
                 super().do_GET()
                 return
@@ -184,6 +212,7 @@ def main():
     p.add_argument("--user", default="")
     p.add_argument("--password", default="")
     p.add_argument("--no-mlsd", action="store_true")
+    p.add_argument("--chunked", action="store_true")
     args = p.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
     try:

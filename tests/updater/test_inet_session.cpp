@@ -11,11 +11,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
 
 using namespace vexo;
 using vexo::test::LoopbackServer;
@@ -210,6 +215,83 @@ TEST_F(SessionTest, NoServerListeningFailsWithAnError)
         auto s = session(http);
         EXPECT_FALSE(s->ConnectRemote(QStringLiteral("127.0.0.1:") + QString::number(deadPort), kUser, kPassword));
         EXPECT_EQ(s->Error(), 7); // could not connect
+    }
+}
+
+// A failure's text is libcurl's message and ends with it: no zero bytes, blanks or boxes after it.
+TEST_F(SessionTest, ErrorTextsAreTheMessageAndNothingAfterIt)
+{
+    int deadPort = 0;
+    {
+        LoopbackServer gone(QStringLiteral("http"), m_root.path());
+        deadPort = gone.port();
+    }
+    ASSERT_GT(deadPort, 0);
+    const QString dead = QStringLiteral("127.0.0.1:") + QString::number(deadPort);
+    ASSERT_TRUE(writeFile(remote(QStringLiteral("cut.exe")), bytesOf(6000, 11)));
+    LoopbackServer ftp(QStringLiteral("ftp"), m_root.path(), ftpArgs());
+    LoopbackServer http(QStringLiteral("http"), m_root.path());
+    LoopbackServer silent(QStringLiteral("silent"), m_root.path());
+    ASSERT_GT(ftp.port(), 0);
+    ASSERT_GT(http.port(), 0);
+    ASSERT_GT(silent.port(), 0);
+
+    enum Action { Connect, WrongPassword, CutDownload };
+    struct Case
+    {
+        const char *label;
+        bool http;
+        QString server;
+        Action action;
+        int number;
+        QString text; // the whole text, as a pattern
+    };
+    const QString noServer = QStringLiteral("Failed to connect to 127\\.0\\.0\\.1 port %1 after \\d+ ms: "
+                                            "Couldn't connect to server")
+                                 .arg(deadPort);
+    // Whichever of libcurl's clocks or the session's own idle clock runs out first.
+    const QString timeOut = QStringLiteral("server response timeout|Timeout was reached|Operation too slow\\. "
+                                           "Less than 1 bytes/sec transferred the last 1 seconds");
+    const QString cut = QStringLiteral("transfer closed with 3000 bytes remaining to read");
+    const QList<Case> cases{
+        {"FTP, no server", false, dead, Connect, 7, noServer},
+        {"HTTP, no server", true, dead, Connect, 7, noServer},
+        {"FTP, refused login", false, ftp.address(), WrongPassword, 67, QStringLiteral("Access denied: 530")},
+        {"FTP, time-out", false, silent.address(), Connect, 28, timeOut},
+        {"HTTP, time-out", true, silent.address(), Connect, 28, timeOut},
+        {"FTP, cut transfer", false, ftp.address(), CutDownload, 18, cut},
+        {"HTTP, cut transfer", true, http.address(), CutDownload, 18, cut},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        // The server answers a refused login only after a pause of its own.
+        InetSession::Limits limits = fastLimits();
+        if (c.action == WrongPassword)
+            limits = InetSession::Limits{};
+        auto s = makeInetSession(c.http, kAgent, m_log.hook(), limits);
+        s->setProxy(QString());
+        switch (c.action) {
+        case Connect:
+            EXPECT_FALSE(s->ConnectRemote(c.server, kUser, kPassword));
+            break;
+        case WrongPassword:
+            EXPECT_FALSE(s->ConnectRemote(c.server, kUser, kPassword + QStringLiteral("x")));
+            break;
+        case CutDownload:
+            ASSERT_TRUE(s->ConnectRemote(c.server, kUser, kPassword)) << s->ErrorMsg().toStdString();
+            EXPECT_FALSE(s->getFile(QStringLiteral("cut.exe"), local(QStringLiteral("cut.exe")), 6000, {}));
+            break;
+        }
+        EXPECT_EQ(s->Error(), c.number);
+        const QString text = s->ErrorMsg();
+        EXPECT_FALSE(text.contains(QChar(0))) << text.size() << " characters";
+        const QRegularExpression whole(QRegularExpression::anchoredPattern(c.text));
+        EXPECT_TRUE(whole.match(text).hasMatch()) << text.toStdString();
+        // The box shows the same text.
+        vexo::test::ScriptedMessages boxes;
+        RAISEFTPERROR(s.get());
+        ASSERT_EQ(boxes.shown().size(), 1);
+        EXPECT_EQ(boxes.shown()[0].text, text);
     }
 }
 
@@ -497,6 +579,80 @@ TEST_F(SessionTest, FailedDownloadsLeaveTheEarlierCopyAndNoTemporaryFile)
         EXPECT_FALSE(s->getFile(c.name, local(c.name), c.listedSize,
                                 [&](qint64 done) { return !(c.abortAfterFirstBlock && done >= 2500); }));
         EXPECT_TRUE(folderNames(m_local.path()).isEmpty());
+    }
+}
+
+// A server that names no length (a reply in chunks): the listing has no size, and the download takes
+// what the server sends as complete; a size the caller does know must still match.
+TEST_F(SessionTest, HttpWithoutLengthsListsNoSizeAndDownloadsWhatComes)
+{
+    const QByteArray content = bytesOf(7501, 51);
+    ASSERT_TRUE(writeFile(remote(kSetup), content));
+    LoopbackServer server(QStringLiteral("http"), m_root.path(), {QStringLiteral("--chunked")});
+    ASSERT_GT(server.port(), 0);
+    auto s = connected(server, true);
+
+    const QList<ListingEntry> listing = s->Directory(kSetup);
+    ASSERT_EQ(listing.size(), 1);
+    EXPECT_FALSE(listing[0].sizeKnown);
+    EXPECT_EQ(listing[0].size, 0);
+    EXPECT_EQ(expectedDownloadSize(listing, kSetup), kUnknownSize);
+    EXPECT_EQ(expectedDownloadSize(listing, QStringLiteral("other.exe")), 0);
+
+    QList<qint64> calls;
+    ASSERT_TRUE(s->getFile(kSetup, local(kSetup), kUnknownSize, [&](qint64 done) {
+        calls << done;
+        return true;
+    })) << s->ErrorMsg().toStdString();
+    EXPECT_EQ(readFile(local(kSetup)), content);
+    EXPECT_EQ(calls, (QList<qint64>{2500, 5000, 7500, 7501}));
+    EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
+
+    // A known size still has to match, in both directions.
+    const QByteArray earlier("earlier copy");
+    for (qint64 listed : {qint64(7500), qint64(7502)}) {
+        SCOPED_TRACE(listed);
+        ASSERT_TRUE(writeFile(local(kSetup), earlier));
+        EXPECT_FALSE(s->getFile(kSetup, local(kSetup), listed, {}));
+        EXPECT_EQ(s->Error(), 18);
+        EXPECT_EQ(readFile(local(kSetup)), earlier);
+        EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
+    }
+    // Without a length a transfer that breaks off is still a failure.
+    ASSERT_TRUE(writeFile(remote(QStringLiteral("cut.exe")), bytesOf(6000, 52)));
+    EXPECT_FALSE(s->getFile(QStringLiteral("cut.exe"), local(QStringLiteral("cut.exe")), kUnknownSize, {}));
+    EXPECT_GT(s->Error(), 0);
+    EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
+}
+
+// A process that ends mid-download leaves its part file; the next download removes it and lands whole.
+TEST_F(SessionTest, APartFileLeftByAKilledDownloadGoesAtTheNext)
+{
+    const QByteArray content = bytesOf(12000, 53);
+    ASSERT_TRUE(writeFile(remote(kSetup), content));
+    const QString part = partFilePath(local(kSetup));
+    for (bool http : {false, true}) {
+        SCOPED_TRACE(http ? "HTTP" : "FTP");
+        LoopbackServer server(http ? QStringLiteral("http") : QStringLiteral("ftp"), m_root.path(), ftpArgs());
+        ASSERT_GT(server.port(), 0);
+        EXPECT_EXIT(
+            {
+                auto s = connected(server, http);
+                s->getFile(kSetup, local(kSetup), content.size(), [](qint64 done) {
+                    if (done >= 5000)
+                        std::raise(SIGKILL);
+                    return true;
+                });
+                std::exit(0);
+            },
+            ::testing::KilledBySignal(SIGKILL), "");
+        ASSERT_EQ(folderNames(m_local.path()), QStringList{QFileInfo(part).fileName()});
+
+        auto s = connected(server, http);
+        ASSERT_TRUE(s->getFile(kSetup, local(kSetup), content.size(), {})) << s->ErrorMsg().toStdString();
+        EXPECT_EQ(readFile(local(kSetup)), content);
+        EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
+        ASSERT_TRUE(QFile::remove(local(kSetup)));
     }
 }
 
