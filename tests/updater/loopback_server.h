@@ -28,7 +28,7 @@ public:
         if (!m_process.waitForStarted(5000))
             return;
         QByteArray out;
-        QDeadlineTimer deadline(10000);
+        QDeadlineTimer deadline(30000);
         while (!out.contains('\n') && !deadline.hasExpired()) {
             if (!m_process.waitForReadyRead(200) && m_process.state() != QProcess::Running)
                 break;
