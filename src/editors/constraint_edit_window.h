@@ -69,6 +69,8 @@ private:
     // The server takes the model's rows (count and texts) without telling the grid cell by cell.
     void syncServer();
     void syncRow(int row);
+    // A row's cell as the server of field `field` (from 1) holds it for the grid.
+    QString shown(int field, const QString &cell) const;
     bool cellEdit(BCellEditEvent &event);
     void editChange(BCellEditEvent &event);
 
