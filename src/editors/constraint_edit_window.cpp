@@ -218,7 +218,12 @@ void ConstraintEditWindow::setUpGrid()
     ServerFields fields;
     for (const EditorColumn &c : columns)
         fields.append(ServerField{c.field, u'C', c.width, 0});
-    m_server = std::make_shared<BARRAYSERVER>(fields, m_model.rows());
+    RowList shown = m_model.rows();
+    for (Row &row : shown) {
+        for (int f = 0; f < row.size() && f < fields.size(); ++f)
+            row[f] = shownCell(row.at(f), fields.at(f).width);
+    }
+    m_server = std::make_shared<BARRAYSERVER>(fields, shown);
     if (!m_server->USED())
         return;
     m_model.setRowAppender([this](RowList &rows) {
@@ -336,6 +341,12 @@ void ConstraintEditWindow::pullCurrent()
     m_syncing = false;
 }
 
+QString ConstraintEditWindow::shown(int field, const QString &cell) const
+{
+    const ServerField *f = m_server->field(field);
+    return f ? shownCell(cell, f->width) : cell;
+}
+
 void ConstraintEditWindow::syncServer()
 {
     if (!m_server || !m_server->USED() || m_syncing)
@@ -356,9 +367,9 @@ void ConstraintEditWindow::syncServer()
     for (int r = 1; r <= rows.size() && r <= s.LASTREC(); ++r) {
         const Row &row = rows.at(r - 1);
         for (int f = 1; f <= s.FCOUNT() && f <= row.size(); ++f) {
-            if (s.textAt(r, f) != row.at(f - 1)) {
+            if (s.textAt(r, f) != shown(f, row.at(f - 1))) {
                 s.GOTO(r);
-                s.FIELDPUT(f, row.at(f - 1));
+                s.FIELDPUT(f, shown(f, row.at(f - 1)));
             }
         }
     }
@@ -380,9 +391,9 @@ void ConstraintEditWindow::syncRow(int row)
     const Row &cells = m_model.rows().at(row - 1);
     s.SUSPENDNOTIFICATION();
     for (int f = 1; f <= s.FCOUNT() && f <= cells.size(); ++f) {
-        if (s.textAt(row, f) != cells.at(f - 1)) {
+        if (s.textAt(row, f) != shown(f, cells.at(f - 1))) {
             s.GOTO(row);
-            s.FIELDPUT(f, cells.at(f - 1));
+            s.FIELDPUT(f, shown(f, cells.at(f - 1)));
         }
     }
     s.GOTO(at);
@@ -410,8 +421,8 @@ bool ConstraintEditWindow::cellEdit(BCellEditEvent &ev)
         // The rules may have blanked the row's other limits: write them through the server.
         const Row &row = m_model.rows().at(ev.recNo - 1);
         for (int f = 1; f <= m_server->FCOUNT() && f <= row.size(); ++f) {
-            if (f != ev.column && m_server->textAt(ev.recNo, f) != row.at(f - 1))
-                m_server->FIELDPUT(f, row.at(f - 1));
+            if (f != ev.column && m_server->textAt(ev.recNo, f) != shown(f, row.at(f - 1)))
+                m_server->FIELDPUT(f, shown(f, row.at(f - 1)));
         }
         return true;
     }

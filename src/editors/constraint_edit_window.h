@@ -75,6 +75,8 @@ private:
     void syncRow(int row);
     // "Yem maddesi stokda yok!" leaves the status bar once the current ingredient is in stock.
     void withdrawStockWarning();
+    // A row's cell as the server of field `field` (from 1) holds it for the grid.
+    QString shown(int field, const QString &cell) const;
     bool cellEdit(BCellEditEvent &event);
     void editChange(BCellEditEvent &event);
 

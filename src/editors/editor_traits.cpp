@@ -124,6 +124,17 @@ QList<EditorColumn> editorColumns(EditorKind kind, const QString &unit)
     };
 }
 
+QString shownCell(const QString &cell, int width)
+{
+    QString out = cell;
+    while (out.size() > width && out.endsWith(u' '))
+        out.chop(1);
+    qsizetype lead = 0;
+    while (out.size() - lead > width && out.at(lead) == u' ')
+        ++lead;
+    return out.mid(lead);
+}
+
 bool isEditableColumn(EditorKind kind, int column)
 {
     const int first = kind == EditorKind::Ingredient ? kPriceColumn : kFixedColumn;

@@ -55,6 +55,10 @@ QString priceUnitText(const QStringList &parameters);
 
 // The grid's columns in field order; `unit` is the price unit (ingredient window only).
 QList<EditorColumn> editorColumns(EditorKind kind, const QString &unit = QString());
+// A cell as a column of `width` characters shows it: a number text wider than the column (the file
+// keeps the ingredient limits and saved shares in 12 characters) loses blanks, trailing ones first,
+// never digits. The row keeps the cell as it is.
+QString shownCell(const QString &cell, int width);
 
 // The columns the user may type into, counted from 1: the price (ingredients) and the fixed value
 // and both limits.

@@ -140,7 +140,7 @@ GRUP_BELIR_DLG::GRUP_BELIR_DLG(QWidget *owner, std::optional<Existing> existing)
     SLE_GADI = new QLineEdit(this);
     SLE_GADI->setObjectName(QStringLiteral("SLE_GADI"));
     SLE_GADI->setGeometry(dluRect(font(), 46, 5, 120, 13));
-    SLE_GADI->setMaxLength(20);
+    SLE_GADI->setMaxLength(kYmgNameWidth);
     SLE_GADI->installEventFilter(this);
     connect(BKAYDET, &QPushButton::clicked, this, [this] { PBKAYDET(); });
     connect(BIPTAL, &QPushButton::clicked, this, [this] { PBIPTAL(); });
@@ -266,7 +266,7 @@ void GRUP_BELIR_DLG::PBKAYDET()
     }
     if (m_newGroup && groupNameTaken(openProblem().AYMGADLARI, SLE_GADI->text())) {
         showNotice(this, GroupNotice{QStringLiteral("Uyarı..."), kNameTakenText, false});
-        SLE_GADI->setText(QString(20, u' '));
+        SLE_GADI->setText(QString(kYmgNameWidth, u' '));
         SLE_GADI->setFocus();
         return;
     }
@@ -325,7 +325,7 @@ bool GRUP_BELIR_DLG::eventFilter(QObject *watched, QEvent *event)
             if (!groupNameTaken(openProblem().AYMGADLARI, SLE_GADI->text()))
                 return;
             showNotice(this, GroupNotice{QStringLiteral("Uyarı..."), kNameTakenText, false});
-            SLE_GADI->setText(QString(20, u' '));
+            SLE_GADI->setText(QString(kYmgNameWidth, u' '));
             SLE_GADI->setFocus();
         });
     }

@@ -200,6 +200,14 @@ void commitGroupRows(OpenProblem &p, const RowList &gridRows)
     p.AYMGLIST = gridRows;
     p.LYMGDEG = true;
     MATDUZENLE(p);
+    followGroupNames(p, p.AYMGLIST);
+}
+
+void followGroupNames(OpenProblem &p, const RowList &gridRows)
+{
+    const qsizetype n = std::min(p.AYMGADLARI.size(), gridRows.size());
+    for (qsizetype k = 0; k < n; ++k)
+        p.AYMGADLARI[k] = gridRows.at(k).value(YMGNAME).trimmed();
 }
 
 void YGKAYDET(OpenProblem &p, int r, const QList<int> &positions)
@@ -264,11 +272,22 @@ std::optional<QString> solveRefusal(const OpenProblem &p, int gridRows)
 void writeGroupResults(RowList &gridRows, const QList<QStringList> &results, int nameCount, int solveCount,
                        bool savedSolution)
 {
-    const qsizetype count = std::min({gridRows.size(), results.size(), qsizetype(nameCount)});
-    for (qsizetype k = 0; k < count; ++k) {
-        Row &row = gridRows[k];
-        const QString s = results.at(k).value(0);
-        const QString g = results.at(k).value(1);
+    const qsizetype count = std::min(results.size(), qsizetype(nameCount));
+    qsizetype k = 0;
+    for (Row &row : gridRows) {
+        // A row without a name is no group: it has no result, like its row in the group list.
+        if (isBlank(row.value(YMGNAME))) {
+            if (row.size() > YMGGFIAT) {
+                row[YMGACOZUM] = blanks();
+                row[YMGGFIAT] = blanks();
+            }
+            continue;
+        }
+        if (k >= count)
+            continue;
+        const QStringList &result = results.at(k++);
+        const QString s = result.value(0);
+        const QString g = result.value(1);
         const QString old = row.value(YMGACOZUM);
         if (solveCount >= 2)
             row[YMGOCOZUM] = old;

@@ -66,8 +66,12 @@ GroupCellOutcome groupPaste(const Row &row, int column, const std::optional<QStr
 // shorter length; true when something was cut (LYMGDEG).
 bool MATDUZENLE(OpenProblem &p);
 
-// Commits the grid's rows: the group list becomes a copy of them, LYMGDEG, then MATDUZENLE.
+// Commits the grid's rows: the group list becomes a copy of them, LYMGDEG, then MATDUZENLE; the
+// group names then follow the rows' name cells.
 void commitGroupRows(OpenProblem &p, const RowList &gridRows);
+// A group's name is the one its row shows: name k becomes row k's trimmed name cell (empty for a row
+// whose name was emptied), for every group that has both.
+void followGroupNames(OpenProblem &p, const RowList &gridRows);
 
 // Writes membership row r (from 1) with the ticked ingredient positions (from 1): a row past the end
 // is appended with one cell per ingredient; an existing row is rewritten over its own length and a
@@ -88,9 +92,10 @@ void YGNAMSIL(OpenProblem &p, int r);
 // Whether the solve may run; the status-bar text when it may not.
 std::optional<QString> solveRefusal(const OpenProblem &p, int gridRows);
 
-// Writes the solver's group results (share, shadow price per group) into the grid's rows: row k takes
-// result k, up to the number of group names and results; previous share and differences as the solve
-// count and the saved solution say.
+// Writes the solver's group results (share, shadow price per group) into the grid's rows: the k-th row
+// with a name takes result k, up to the number of group names and results; a row without a name takes
+// part in no solve and gets a blank share and shadow price. Previous share and differences as the
+// solve count and the saved solution say.
 void writeGroupResults(RowList &gridRows, const QList<QStringList> &results, int nameCount, int solveCount,
                        bool savedSolution);
 

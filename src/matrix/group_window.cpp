@@ -425,6 +425,8 @@ void BYM_GRUBU_WIN::DOGRPBELIRLE(bool newGroup)
         return;
     OpenProblem &p = openProblem();
     m_grid->storePendingEdit();
+    // The member dialog checks a new name against the names the grid shows now.
+    followGroupNames(p, gridRows());
     if (m_server->LASTREC() == 0)
         newGroup = true;
     const int noted = m_server->RECNO();

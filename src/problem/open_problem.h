@@ -28,8 +28,9 @@ enum YmgColumn { YMGNAME, YMGFIX, YMGLLIMIT, YMGULIMIT, YMGACOZUM, YMGGFIAT, YMG
 constexpr int kCellWidth = 11;
 constexpr int kYmNameWidth = 25;
 constexpr int kBmNameWidth = 15;
-constexpr int kYmgNameWidth = 25;
-constexpr int kYmgNameFileWidth = 15;
+// A group name is as long as the file's name field holds: the group window's name cell and the
+// member dialog take no more, so no name is cut when it is saved.
+constexpr int kYmgNameWidth = 15;
 // The problem file holds a matrix row in 1020 characters, 12 per ingredient.
 constexpr int kMaxIngredients = 85;
 

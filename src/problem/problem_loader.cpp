@@ -118,18 +118,34 @@ void readRatios(DBSERVERR &t, OpenProblem &p)
     }
 }
 
-void readGroups(DBSERVERR &t, OpenProblem &p)
+// Reads the named group records; answers the places (from 0) of the records without a name.
+QList<int> readGroups(DBSERVERR &t, OpenProblem &p)
 {
     p.AYMGADLARI.clear();
     p.AYMGLIST.clear();
-    for (t.goTop(); !t.eof(); t.skip()) {
+    QList<int> unnamed;
+    int place = 0;
+    for (t.goTop(); !t.eof(); t.skip(), ++place) {
         const QString name = field(t, QStringLiteral("GADI"));
-        if (isBlank(name))
+        if (isBlank(name)) {
+            unnamed.append(place);
             continue;
+        }
         p.AYMGADLARI.append(name.trimmed());
         p.AYMGLIST.append({name, field(t, QStringLiteral("GSABIT")), field(t, QStringLiteral("GALTLIM")),
                            field(t, QStringLiteral("GUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
                            optionalField(t, QStringLiteral("GKCOZUM")).value_or(kBlank11), kBlank11});
+    }
+    return unnamed;
+}
+
+// Group record n and membership row n describe one group. A group row stored without a name is no
+// group: its membership row goes with it, so that every later group keeps its own members.
+void dropUnnamedGroupRows(OpenProblem &p, const QList<int> &unnamed)
+{
+    for (qsizetype i = unnamed.size() - 1; i >= 0; --i) {
+        if (unnamed.at(i) < p.AGMAT.size())
+            p.AGMAT.removeAt(unnamed.at(i));
     }
 }
 
@@ -196,8 +212,9 @@ void completeEmptyRows(OpenProblem &p)
 }
 
 // Why the file cannot be loaded without losing data, or an empty text: more ingredients than a
-// matrix row of the file can hold, or active-matrix rows cut short (an older file whose rows were
-// cut at their field's width would have the missing contents taken as 0). Membership rows take
+// matrix row of the file can hold, fewer active-matrix rows than nutrients, or active-matrix rows cut
+// short (an older file whose rows were cut at their field's width would have the missing contents
+// taken as 0). Membership rows take
 // four characters a cell and are never cut.
 QString loadProblem(DBSERVERR &t, const OpenProblem &p)
 {
@@ -207,6 +224,11 @@ QString loadProblem(DBSERVERR &t, const OpenProblem &p)
     const QString count = QStringLiteral("Dosyada %1 yem maddesi var; ").arg(ingredients);
     if (ingredients > holds)
         return count + QStringLiteral("dosyanın bir matris satırı en çok %1 yem maddesi taşıyabilir.").arg(holds);
+    if (p.AAMAT.size() < p.ABMLIST.size())
+        return QStringLiteral("Dosyada %1 besin maddesi var; aktif matriste yalnız %2 besin maddesinin satırı var, "
+                              "eksik satırların değerleri 0 sayılırdı.")
+            .arg(p.ABMLIST.size())
+            .arg(p.AAMAT.size());
     for (const Row &row : p.AAMAT) {
         if (row.size() < ingredients)
             return count + QStringLiteral("matris satırlarında yalnız %1 yem maddesinin değeri var "
@@ -291,8 +313,9 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     WEIGHTCONTROL();
     KMOCONTROL();
     readRatios(t, p);
-    readGroups(t, p);
+    const QList<int> unnamedGroups = readGroups(t, p);
     readGroupMatrix(t, p);
+    dropUnnamedGroupRows(p, unnamedGroups);
 
     // A problem without ingredients or nutrients has nothing to match against the reference: it
     // loads as stored.

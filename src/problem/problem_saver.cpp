@@ -116,7 +116,7 @@ ListLayout nutrientLayout(const OpenProblem &p)
 
 ListLayout groupLayout(const OpenProblem &p)
 {
-    return {{{QStringLiteral("GADI"), 15}, {QStringLiteral("GSABIT"), 11}, {QStringLiteral("GALTLIM"), 11},
+    return {{{QStringLiteral("GADI"), kYmgNameWidth}, {QStringLiteral("GSABIT"), 11}, {QStringLiteral("GALTLIM"), 11},
              {QStringLiteral("GUSTLIM"), 11}, {QStringLiteral("GKCOZUM"), 11}},
             p.AYMGLIST.size(),
             [&r = p](qsizetype i) {

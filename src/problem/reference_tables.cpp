@@ -180,6 +180,12 @@ void GETBMDESC()
     r.OBMDESCDBF.reset();
 }
 
+void loadNutrientDecimals()
+{
+    if (QFileInfo::exists(nutrientDefinitionPath()))
+        GETBMDESC();
+}
+
 int nutrientDecimals(const QString &abbreviation)
 {
     for (const NutrientDecimals &d : referenceTables().ABMDESC) {

@@ -62,6 +62,10 @@ DbfStructure referenceLayoutFromDefinitions();
 bool RMAT_CREATE(QWidget *owner);
 // Loads the decimals of the nutrients from the definitions.
 void GETBMDESC();
+// GETBMDESC at start-up and after the definitions changed. A data root without the definitions table
+// keeps the list as it is and shows no box (the editors then use four decimals); a table that is
+// there but cannot be opened is told by its opener.
+void loadNutrientDecimals();
 // The decimals a nutrient is entered with: its definition's, 4 when it has none.
 int nutrientDecimals(const QString &abbreviation);
 

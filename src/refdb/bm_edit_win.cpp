@@ -5,6 +5,7 @@
 #include "controls/grid_subclasses.h"
 #include "controls/picture_button.h"
 #include "controls/shell_host.h"
+#include "problem/reference_tables.h"
 #include "refdb/bm_ekle_dlg.h"
 #include "resources/resource_library.h"
 
@@ -216,6 +217,8 @@ void BM_EDIT_WIN::PBKAYDET()
     bool saved = false;
     change([&] { saved = m_rows->PBKAYDET(m_fault); }, false);
     if (saved) {
+        // Decimals changed in the definitions reach the editors from now on, not at the next start.
+        loadNutrientDecimals();
         m_closing = true;
         done(1);
     }
@@ -228,6 +231,8 @@ void BM_EDIT_WIN::PBCIKIS()
         change([&] { mayClose = m_rows->SONKONT(m_fault); }, false);
         if (!mayClose)
             return;
+        // Leaving may have saved the definitions.
+        loadNutrientDecimals();
     }
     m_closing = true;
     done(0);

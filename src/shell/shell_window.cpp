@@ -9,6 +9,7 @@
 #include "problem/file_names.h"
 #include "problem/messages.h"
 #include "problem/open_problem.h"
+#include "problem/reference_tables.h"
 #include "problem/window_placement.h"
 #include "reports/last_report.h"
 #include "reports/text_reports.h"
@@ -151,6 +152,8 @@ void SSHELLWINDOW::POSTINIT()
 
     MI_ENADISABLE();
     POSTMENUEXDUZEN();
+    // The nutrients' decimals, which the editors round their entries to.
+    loadNutrientDecimals();
 }
 
 void SSHELLWINDOW::registerCommands()

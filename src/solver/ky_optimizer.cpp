@@ -55,8 +55,11 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
     NYMSAYISI_ = unsigned(columns);
     for (std::size_t k = 0; k < ASINIR_.size(); ++k)
         ATABLO_.push_back(numberRow(p.AAMAT.value(qsizetype(k)), columns));
-    for (const Row &r : p.AGMAT)
-        AYMGMATRIS_.push_back(numberRow(r, columns));
+    // The members of each named group row: the membership row of the same place.
+    if (!p.AGMAT.isEmpty()) {
+        for (int k : m_groupListRows)
+            AYMGMATRIS_.push_back(numberRow(p.AGMAT.value(k), columns));
+    }
 
     if (!STKKONTROL() || !FIATSIZYEM()) {
         EXITFALSE();

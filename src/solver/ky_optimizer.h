@@ -215,6 +215,8 @@ private:
     std::vector<int> m_ratioSplitFrom;
     std::vector<int> m_groupSplitFrom;
     std::vector<int> m_nutrientSplitFrom;
+    // The group list rows (from 0) that take part, in order: the rows with a name.
+    std::vector<int> m_groupListRows;
 
     SimplexTableau m_t;
     QWidget *OOWNER_ = nullptr;

@@ -122,11 +122,15 @@ void KY_OPTIMIZER::SINDIZOLUSUMU()
         ABMOTANIM_lim_.append(cellLimit(r.value(BMOFIX)), cellLimit(r.value(BMOLLIMIT)), cellLimit(r.value(BMOULIMIT)));
     }
 
-    if (!p.AYMGADLARI.isEmpty())
-        AYMGADI_ = p.AYMGADLARI;
-    for (const Row &r : p.AYMGLIST) {
+    // Group list row k and membership row k describe one group; its name is the one its row shows.
+    // A row without a name takes no part: neither its limits nor its members reach the programme,
+    // and it gets no result row.
+    for (qsizetype k = 0; k < p.AYMGLIST.size(); ++k) {
+        const Row &r = p.AYMGLIST.at(k);
         if (isBlank(r.value(YMGNAME)))
             continue;
+        m_groupListRows.push_back(int(k));
+        AYMGADI_.append(r.value(YMGNAME).trimmed());
         AYMGSINIR_.append(cellLimit(r.value(YMGFIX), 100.0), cellLimit(r.value(YMGLLIMIT), 100.0),
                           cellLimit(r.value(YMGULIMIT), 100.0));
     }

@@ -70,3 +70,23 @@ TEST(ResultFields, StatusStates)
 }
 
 } // namespace
+
+TEST(EditorTraits, ShownCellsKeepTheirDigits)
+{
+    struct Case
+    {
+        const char *cell;
+        int width;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {"      12.345", 11, "     12.345"}, // right-aligned in the file's 12 characters
+        {"       8.000", 11, "      8.000"},
+        {"     12.345 ", 11, "     12.345"}, // written 11 wide into the 12-character field
+        {"     12.345", 11, "     12.345"}, // fits: as it is
+        {"123456789.123", 11, "123456789.123"}, // no blank to drop: the grid cuts as before
+        {"", 11, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(shownCell(QString::fromLatin1(c.cell), c.width), QString::fromLatin1(c.shown)) << c.cell;
+}

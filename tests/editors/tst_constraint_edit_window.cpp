@@ -175,6 +175,29 @@ private slots:
         QCOMPARE(messages->unexpectedQuestions(), 0);
     }
 
+    // The file keeps ingredient limits and saved shares in 12 characters; the grid's cells are 11
+    // wide and show such a value whole, also after another cell of its row was typed into.
+    void twelveCharacterValuesShowWhole()
+    {
+        OpenProblem &p = openProblem();
+        p.AYMLIST[0][YMLLIMIT] = QStringLiteral("      12.345");
+        p.AYMLIST[0][YMKCOZUM] = QStringLiteral("       8.000");
+        p.AYMLIST[1][YMULIMIT] = QStringLiteral("     40.000 ");
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        QCOMPARE(cell(w, 1, YMLLIMIT + 1), c("12.345"));
+        QCOMPARE(cell(w, 1, YMKCOZUM + 1), c("8.000"));
+        QCOMPARE(cell(w, 2, YMULIMIT + 1), c("40.000"));
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("7"));
+        QCOMPARE(cell(w, 1, 2), c("7.000"));
+        QCOMPARE(cell(w, 1, YMLLIMIT + 1), c("12.345"));
+        QCOMPARE(cell(w, 1, YMKCOZUM + 1), c("8.000"));
+        // Only the display drops the blank: the rows keep the texts as stored.
+        QCOMPARE(w->model().rows().at(0).at(YMLLIMIT), QStringLiteral("      12.345"));
+        QCOMPARE(w->model().rows().at(0).at(YMKCOZUM), QStringLiteral("       8.000"));
+    }
+
     void nutrientEditor()
     {
         OpenProblem &p = openProblem();

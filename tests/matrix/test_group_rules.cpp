@@ -282,11 +282,40 @@ TEST(GroupSolve, ResultWalk)
     EXPECT_EQ(grid[2][YMGOCOZUM], QStringLiteral("    *12.345"));
     EXPECT_EQ(grid[2][YMGCFARKI], num("0.000"));
 
-    // Row k takes result k, empty name or not; fewer results than rows are never read past.
-    RowList named = {rowWith("G1", "", ""), rowWith("", "", ""), rowWith("G3", "", "")};
-    writeGroupResults(named, {{num("1.000"), B}, {num("2.000"), B}}, 3, 1, false);
-    EXPECT_EQ(named[1][YMGACOZUM], num("2.000"));
-    EXPECT_EQ(named[2][YMGACOZUM], B);
+    // The k-th row with a name takes result k; a row without a name took no part and shows no
+    // result, whatever it showed before.
+    RowList named = {rowWith("G1", "", ""), rowWith("", "9.000", ""), rowWith("G3", "", "")};
+    named[1][YMGGFIAT] = num("1.500");
+    writeGroupResults(named, {{num("1.000"), B}, {num("2.000"), num("0.500")}}, 3, 1, false);
+    EXPECT_EQ(named[0][YMGACOZUM], num("1.000"));
+    EXPECT_EQ(named[1][YMGACOZUM], B);
+    EXPECT_EQ(named[1][YMGGFIAT], B);
+    EXPECT_EQ(named[2][YMGACOZUM], num("2.000"));
+    EXPECT_EQ(named[2][YMGGFIAT], num("0.500"));
+
+    // Fewer results than named rows are never read past.
+    RowList three = {rowWith("G1", "", ""), rowWith("G2", "", ""), rowWith("G3", "", "")};
+    writeGroupResults(three, {{num("1.000"), B}}, 3, 1, false);
+    EXPECT_EQ(three[0][YMGACOZUM], num("1.000"));
+    EXPECT_EQ(three[1][YMGACOZUM], B);
+    EXPECT_EQ(three[2][YMGACOZUM], B);
+}
+
+TEST(GroupCommit, NamesFollowTheNameCells)
+{
+    OpenProblem p;
+    fourIngredients(p);
+    p.AYMGADLARI = {"G1", "G2", "G3"};
+    p.AGMAT = {Row(4, "0.0"), Row(4, "0.0"), Row(4, "0.0")};
+    RowList grid = {groupRow("TAHIL", "", "", ""), groupRow("", "", "", ""), groupRow("G3", "", "", "")};
+    commitGroupRows(p, grid);
+    EXPECT_EQ(p.AYMGADLARI, QStringList({"TAHIL", "", "G3"}));
+    // A name given in the grid to a row the member dialog never defined stays out of the names.
+    grid << groupRow("YENI", "", "", "");
+    followGroupNames(p, grid);
+    EXPECT_EQ(p.AYMGADLARI, QStringList({"TAHIL", "", "G3"}));
+    EXPECT_FALSE(groupNameTaken(p.AYMGADLARI, QStringLiteral("G2")));
+    EXPECT_TRUE(groupNameTaken(p.AYMGADLARI, QStringLiteral("TAHIL")));
 }
 
 TEST(GroupCosts, ZeroCostsKeepTheirFields)

@@ -203,6 +203,52 @@ private slots:
         QCOMPARE(messages.unexpectedQuestions(), 0);
     }
 
+    // A group name is as long as the file keeps it, in the member dialog and in the grid, and a name
+    // edited in the grid is the name the member dialog checks a new one against.
+    void groupNamesHaveOneWidthAndOneSource()
+    {
+        test::ScriptedMessages messages;
+        fourIngredients();
+        OpenProblem &p = openProblem();
+        {
+            GRUP_BELIR_DLG d(nullptr, std::nullopt);
+            d.show();
+            QCOMPARE(d.SLE_GADI->maxLength(), 15);
+            QTest::keyClicks(d.SLE_GADI, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+            QCOMPARE(d.SLE_GADI->text(), QStringLiteral("ABCDEFGHIJKLMNO"));
+        }
+        p.AYMGADLARI = {"G1"};
+        p.AGMAT = {Row({"1.0", "1.0", "0.0", "0.0"})};
+        p.AYMGLIST = {Row(YMG_COLUMNS, QString(11, u' '))};
+        p.AYMGLIST[0][YMGNAME] = QStringLiteral("G1").leftJustified(15);
+        QStringList namesSeen;
+        BYM_GRUBU_WIN::setMemberDialog([&](QWidget *, std::optional<GRUP_BELIR_DLG::Existing>) {
+            namesSeen = openProblem().AYMGADLARI;
+            return GroupDialogResult{0, QString(), {}};
+        });
+        auto *w = new BYM_GRUBU_WIN;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->server()->GOTO(1);
+        w->BROWSER()->setCURRENTCOLUMN(1);
+        w->BROWSER()->setFocus();
+        QTest::keyClick(w->BROWSER(), Qt::Key_T);
+        QVERIFY(w->BROWSER()->currentEditor());
+        QCOMPARE(w->BROWSER()->currentEditor()->maxLength(), 15);
+        w->BROWSER()->currentEditor()->selectAll();
+        QTest::keyClicks(w->BROWSER()->currentEditor(), QStringLiteral("TAHIL VE BAKLAGILLER"));
+        QTest::keyClick(w->BROWSER()->currentEditor(), Qt::Key_Return);
+        QTRY_COMPARE(w->server()->textAt(1, 1).trimmed(), QStringLiteral("TAHIL VE BAKLAG"));
+        w->PBEKLE();
+        QCOMPARE(namesSeen, QStringList({"TAHIL VE BAKLAG"}));
+        w->SONKONT2();
+        QCOMPARE(p.AYMGLIST.at(0).at(YMGNAME).trimmed(), QStringLiteral("TAHIL VE BAKLAG"));
+        QCOMPARE(p.AYMGADLARI, QStringList({"TAHIL VE BAKLAG"}));
+        QPointer<BYM_GRUBU_WIN> guard(w);
+        w->CLOSE();
+        QTRY_VERIFY(guard.isNull());
+    }
+
     void assignmentDialogEndsOnlyByItsButtons()
     {
         test::ScriptedMessages messages;

@@ -134,6 +134,32 @@ TEST(ProblemLoader, UnitConversionsRenamesAndSkippedRecords)
     EXPECT_TRUE(p.LAMATDEG);
 }
 
+// A group record stored without a name is no group: its membership row leaves with it, so the group
+// after it keeps its own members.
+TEST(ProblemLoader, AGroupRecordWithoutANameTakesItsMembershipRowAlong)
+{
+    test::ProblemEnvironment env;
+    const QString path = env.path("GRUPLAR.VKD");
+    QList<Record> recs = {
+        {{"YMADI", "MISIR"}, {"BMADI", "HP"}, {"GADI", "TAHIL"}, {"GUSTLIM", num("65.000")},
+         {"YMBMAT", num("8.5") + "," + num("44") + "," + num("11.5") + ","}},
+        {{"YMADI", "SOYA"}, {"GALTLIM", num("70.000")}, {"YMBMAT", kPrmMarker}},
+        {{"YMADI", "ARPA"}, {"GADI", "KARMA"}, {"GALTLIM", num("75.000")}, {"YMBMAT", "K,1000.00,Krş,Kg,"}},
+        {{"YMBMAT", kGrupMarker}},
+        {{"YMBMAT", "1.0,0.0,1.0,"}},
+        {{"YMBMAT", "0.0,1.0,1.0,"}},
+        {{"YMBMAT", "1.0,1.0,0.0,"}},
+    };
+    test::writeProblemFile(path, recs);
+    ASSERT_TRUE(load(path));
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AYMGADLARI, (QStringList{"TAHIL", "KARMA"}));
+    ASSERT_EQ(p.AYMGLIST.size(), 2);
+    EXPECT_EQ(p.AYMGLIST[1][YMGLLIMIT], num("75.000"));
+    EXPECT_EQ(p.AGMAT, (RowList{{"1.0", "0.0", "1.0"}, {"1.0", "1.0", "0.0"}}));
+    EXPECT_TRUE(p.checkInvariants().isEmpty()) << p.checkInvariants().join(u',').toStdString();
+}
+
 TEST(ProblemLoader, ConversionOfAMinimumKeepsFourDecimals)
 {
     test::ProblemEnvironment env;
@@ -141,8 +167,10 @@ TEST(ProblemLoader, ConversionOfAMinimumKeepsFourDecimals)
     test::writeProblemFile(path, {{{"BMADI", "ME_RU"}, {"BMBIRIM", "kcal/kg"}, {"BMALTLIM", num("2875.5")},
                                    {"BMUSTLIM", num("3000")}, {"YMADI", "A"}, {"YMBMAT", num("1") + ","}},
                                   {{"BMADI", "KOLIN"}, {"BMBIRIM", "MG/KG"}, {"BMSABIT", num("1500")},
-                                   {"YMBMAT", kPrmMarker}},
-                                  {{"BMADI", "DEMIR"}, {"BMBIRIM", "g/Kg"}, {"BMSABIT", num("1500")}}});
+                                   {"YMBMAT", num("1500") + ","}},
+                                  {{"BMADI", "DEMIR"}, {"BMBIRIM", "g/Kg"}, {"BMSABIT", num("1500")},
+                                   {"YMBMAT", num("7") + ","}},
+                                  {{"YMBMAT", kPrmMarker}}});
     ASSERT_TRUE(load(path));
     OpenProblem &p = openProblem();
     EXPECT_EQ(p.ABMLIST[0][BMLLIMIT], QStringLiteral("     2.8755"));
@@ -151,6 +179,8 @@ TEST(ProblemLoader, ConversionOfAMinimumKeepsFourDecimals)
     EXPECT_EQ(p.ABMLIST[1][BMFIX], QStringLiteral("     1.5000"));
     EXPECT_EQ(p.ABMLIST[2][BMFIX], num("1500")); // already g/Kg
     EXPECT_EQ(p.AAMAT[0], QStringList{"     0.0010"});
+    EXPECT_EQ(p.AAMAT[1], QStringList{"     1.5000"});
+    EXPECT_EQ(p.AAMAT[2], QStringList{num("7")}); // already g/Kg
     EXPECT_TRUE(p.APARMLIST.isEmpty());
     EXPECT_EQ(p.NKAYITLIMALIYET, 0.0);
 }
@@ -237,7 +267,9 @@ TEST(ProblemSaver, OnlyTheDirtyPartChangesAndShrunkListsAreBlanked)
     for (int i = 1; i <= 5; ++i)
         recs.append({{"YMADI", QStringLiteral("YM%1").arg(i)}, {"YMSTOKVY", true},
                      {"BMADI", QStringLiteral("BM%1").arg(i)}, {"BMBIRIM", "%"},
-                     {"YMBMAT", i == 1 ? kPrmMarker : (i == 2 ? QStringLiteral("K,1000.00,TL,Kg,") : QString())}});
+                     {"YMBMAT", QStringLiteral("%1,").arg(num("1.0000")).repeated(5)}});
+    recs.append({{"YMBMAT", kPrmMarker}});
+    recs.append({{"YMBMAT", QStringLiteral("K,1000.00,TL,Kg,")}});
     test::writeProblemFile(path, recs);
     ASSERT_TRUE(load(path));
     OpenProblem &p = openProblem();
@@ -276,7 +308,8 @@ TEST(ProblemSaver, GrowingListsAppendRecordsAndEmptyListsBlank)
 {
     test::ProblemEnvironment env;
     const QString path = env.path("BUYU.VKD");
-    test::writeProblemFile(path, {{{"BMADI", "HP"}, {"YMADI", "A"}}, {{"BMADI", "KM"}, {"YMADI", "B"}}});
+    test::writeProblemFile(path, {{{"BMADI", "HP"}, {"YMADI", "A"}, {"YMBMAT", num("1") + "," + num("2") + ","}},
+                                  {{"BMADI", "KM"}, {"YMADI", "B"}, {"YMBMAT", num("3") + "," + num("4") + ","}}});
     ASSERT_TRUE(load(path));
     OpenProblem &p = openProblem();
     for (const char *n : {"C", "D"}) {
@@ -355,7 +388,7 @@ TEST(ProblemSaver, SaveBeforeAnySolveKeepsTheSavedSolution)
     test::ProblemEnvironment env;
     const QString path = env.path("KAYITLI.VKD");
     test::writeProblemFile(path, {{{"YMADI", "A"}, {"YMKCOZUM", num("60.000")}, {"BMADI", "HP"},
-                                   {"BMKCOZUM", num("18.0000")}}});
+                                   {"BMKCOZUM", num("18.0000")}, {"YMBMAT", num("18") + ","}}});
     ASSERT_TRUE(load(path));
     OpenProblem &p = openProblem();
     p.setAllDirty(true);

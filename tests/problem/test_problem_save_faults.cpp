@@ -229,6 +229,38 @@ TEST(ProblemLoadRefusals, MatrixRowsWithFewerCellsThanIngredientsAreRefused)
     EXPECT_EQ(openProblem().AAMAT, (RowList{{num("1.0"), num("2.0"), num("3.0"), num("4.0")}}));
 }
 
+// A nutrient without its matrix row would count as 0 in every ingredient: such a file is not opened.
+TEST(ProblemLoadRefusals, FewerMatrixRowsThanNutrientsAreRefused)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    const QString path = env.path("EKSIK.VKD");
+    const QString row = num("1.0") + u',' + num("2.0") + u',';
+    QList<Record> records = {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", row}},
+                             {{"YMADI", "B"}, {"BMADI", "KM"}, {"YMBMAT", kPrmMarker}},
+                             {{"BMADI", "HY"}, {"YMBMAT", "K,1000.00,Krş,Kg,"}}};
+    test::writeProblemFile(path, records);
+    const QByteArray before = checksum(path);
+    EXPECT_FALSE(load(path));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("EKSIK.VKD dosyası açılamadı! : Dosyada 3 besin maddesi var; aktif matriste yalnız 1 "
+                             "besin maddesinin satırı var, eksik satırların değerleri 0 sayılırdı."));
+    openProblem().reset();
+    EXPECT_EQ(checksum(path), before);
+
+    // With a row for every nutrient the file loads.
+    records[1]["YMBMAT"] = row;
+    records[2]["YMBMAT"] = row;
+    records.append({{"YMBMAT", kPrmMarker}});
+    records.append({{"YMBMAT", "K,1000.00,Krş,Kg,"}});
+    test::writeProblemFile(path, records);
+    EXPECT_TRUE(load(path));
+    EXPECT_EQ(openProblem().AAMAT.size(), 3);
+    EXPECT_TRUE(openProblem().checkInvariants().isEmpty()) << openProblem().checkInvariants().join(u',').toStdString();
+    EXPECT_EQ(messages.shown().size(), 1);
+}
+
 TEST(ProblemLoadRefusals, MoreIngredientsThanAProblemFileHoldsAreRefused)
 {
     test::ProblemEnvironment env;

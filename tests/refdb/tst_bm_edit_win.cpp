@@ -133,6 +133,7 @@ private slots:
         QVERIFY(root.writeDefinitions({{"Kuru Madde", "KM", "%", 4}, {"Ham protein", "HP", "%", 2},
                                        {"Kalsiyum", "CA", "%", 3}, {"Fosfor", "P", "%", 3}}));
         QVERIFY(root.writeMatrix({"KM", "HP", "CA", "P"}, 3));
+        referenceTables().ABMDESC.clear();
         BM_EDIT_WIN w(nullptr);
         QVERIFY(w.opened());
         w.setDialogRunner([](BM_EKLE_DLG &d) {
@@ -179,6 +180,11 @@ private slots:
         QCOMPARE(columns, QStringList({"KOD", "YM_ADI", "FIATI", "GRUBU", "KM", "LIZIN", "HP", "P"}));
         QCOMPARE(matrix.lastRec(), 3u);
         QCOMPARE(messages.unexpectedQuestions(), 0);
+        // The saved definitions' decimals reach the editors at once.
+        QCOMPARE(nutrientDecimals(QStringLiteral("LIZIN")), 3);
+        QCOMPARE(nutrientDecimals(QStringLiteral("HP")), 2);
+        QCOMPARE(nutrientDecimals(QStringLiteral("CA")), 4);
+        referenceTables().ABMDESC.clear();
     }
 
     // The editor opens wide enough for all five columns, "Birim" and "Desimal" too.

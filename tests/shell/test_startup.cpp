@@ -1,5 +1,12 @@
+#include "controls/barray_server.h"
+#include "controls/grid_subclasses.h"
+#include "matrix/bamat_gir_win.h"
 #include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
+#include "controls/shell_host.h"
+#include "problem/open_problem.h"
+#include "problem/reference_tables.h"
+#include "refdb/starter_database.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
 #include "shell/startup_program.h"
@@ -15,6 +22,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
 #include <QLocale>
 #include <QMap>
 #include <QPushButton>
@@ -464,4 +473,70 @@ TEST_F(StartupTest, AFreshDataRootGetsTheStarterReferenceTables)
     EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath("VMKBMDESC.DBF")));
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     EXPECT_EQ(own.readAll(), before);
+}
+
+// The nutrients' decimals reach the problem through the real start-up: the main window loads the
+// definitions, and a content typed into the active matrix is cut to its nutrient's decimals.
+TEST_F(StartupTest, TheMainWindowLoadsTheNutrientDecimals)
+{
+    m_env.registry["VKlstrt"] = "0";
+    m_env.registry["VKlogo"] = "0";
+    const QString root = QDir(m_env.documents).filePath("VEXO_Rir26 Veriler");
+    ASSERT_TRUE(QDir().mkpath(root));
+    appGlobals().CVERIKOK = root;
+    ASSERT_TRUE(writeStarterReferenceDatabase());
+    {
+        DbfTable definitions(QDir(root).filePath("VMKBMDESC.DBF"), false, false);
+        ASSERT_TRUE(definitions.isOpen());
+        bool found = false;
+        for (definitions.goTop(); !definitions.eof() && !found; definitions.skip()) {
+            if (definitions.fieldGet("ABRRE").toString().trimmed() == "HP") {
+                ASSERT_TRUE(definitions.fieldPut("DECIM", 1.0));
+                found = true;
+            }
+        }
+        ASSERT_TRUE(found);
+        ASSERT_TRUE(definitions.commit());
+        definitions.close();
+    }
+    referenceTables().ABMDESC.clear();
+
+    ProgramStartupUi ui;
+    StartupSequence sequence(m_env, ui);
+    ASSERT_EQ(sequence.run({"/opt/vexo/VEXO_Zud"}), StartupSequence::Outcome::Running);
+    ASSERT_NE(ui.mainWindow(), nullptr);
+    EXPECT_EQ(nutrientDecimals("HP"), 1);
+    EXPECT_EQ(nutrientDecimals("KM"), 4);
+    EXPECT_TRUE(texts().isEmpty()) << texts().join(u'\n').toStdString();
+
+    OpenProblem &p = openProblem();
+    p.reset();
+    p.AYMADLARI = {"MISIR", "SOYA"};
+    p.ABMADLARI = {"KM", "HP"};
+    p.ABMBIRIMLERI = {"%", "%"};
+    p.AAMAT = {{QString(11, u' '), QString(11, u' ')}, {QString(11, u' '), QString(11, u' ')}};
+    // The active matrix editor, opened in the main window as its command opens it.
+    QApplication::setActiveWindow(ui.mainWindow());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.mainWindow()));
+    auto *w = qobject_cast<BAMAT_GIR_WIN *>(
+        shellHost()->openDataWindow(QStringLiteral("BAMAT_GIR_WIN"), [] { return new BAMAT_GIR_WIN(); }));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->decimals(), QList<int>({4, 1}));
+    for (int row : {1, 2}) {
+        w->server()->GOTO(row);
+        w->BROWSER()->setCURRENTCOLUMN(2);
+        w->BROWSER()->setFocus();
+        QTest::keyClick(w->BROWSER(), '8');
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, ",56");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    w->CLOSE();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.AAMAT.at(0).at(0), QStringLiteral("     8.5600")); // KM: four decimals
+    EXPECT_EQ(p.AAMAT.at(1).at(0), QStringLiteral("     8.5000")); // HP: one decimal
+    p.reset();
+    referenceTables().ABMDESC.clear();
 }

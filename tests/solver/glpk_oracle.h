@@ -7,11 +7,11 @@ namespace vexo::test {
 
 // The open problem's least-cost formula as GLPK finds it, built straight from the problem's lists
 // (not from the solver's tableau): ingredient limits as column bounds, one row per nutrient, ratio
-// and group limit.
+// and group limit. A group's members are the membership row of its name in the group names.
 struct OracleRow
 {
     enum Kind { Nutrient, Ratio, Group } kind;
-    int index = 0;      // nutrient row, ratio list row or group row (from 0)
+    int index = 0;      // nutrient row, ratio list row or group list row (from 0)
     double dual = 0.0;  // for a two-sided ratio: the sum of its two rows
 };
 

@@ -71,6 +71,12 @@ FeedProblem randomProblem(unsigned seed, const RandomShape &shape);
 // BUGDAY out at level 0 of the final tableau; it would enter below 10.361.
 FeedProblem fourGrainProblem();
 
+// Three groups over MISIR 0.30, SOYA 0.90, ARPA 0.25 (ARPA at most 30 %, HP at least 18, HP/AĞIRLIK
+// at least 0.1): TAHIL at most 65 % (MISIR, ARPA), PROTEIN at least 70 % (SOYA, ARPA), KARMA at
+// least 75 % (MISIR, SOYA). Without PROTEIN the optimum costs 0.4975 (MISIR 40 %, SOYA 35 %, ARPA
+// 25 %).
+FeedProblem threeGroupProblem();
+
 // A progress dialog double: counts, and presses "Durdur" when told.
 class FakeProgress : public ProgressSink
 {

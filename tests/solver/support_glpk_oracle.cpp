@@ -140,15 +140,19 @@ GlpkLp *buildGlpkLp()
                 addRow(*lp, ratioRow(Val(r[BMOULIMIT])), GLP_UP, 0, 0, OracleRow::Ratio, q);
         }
     }
+    // A group's members are found by its name: the membership row at the place the group names
+    // hold that name. A row without a name is no group.
     if (!p.AGMAT.isEmpty()) {
-        int group = 0;
-        for (const Row &r : p.AYMGLIST) {
-            if (isBlank(r[YMGNAME]))
+        for (int n = 0; n < p.AYMGLIST.size(); ++n) {
+            const Row &r = p.AYMGLIST[n];
+            const QString name = r[YMGNAME].trimmed();
+            if (name.isEmpty())
                 continue;
-            const int g = group++;
+            const qsizetype members = p.AYMGADLARI.indexOf(name);
             Bounds b = bounds(r[YMGFIX], r[YMGLLIMIT], r[YMGULIMIT], 100.0, lp->contradictory);
             if (b.any && !lp->contradictory)
-                addRow(*lp, matrixRow(p.AGMAT.value(g)), b.type, b.lo, b.hi, OracleRow::Group, g);
+                addRow(*lp, matrixRow(members < 0 ? QStringList() : p.AGMAT.value(members)), b.type, b.lo, b.hi,
+                       OracleRow::Group, n);
         }
     }
     return lp;

@@ -93,6 +93,20 @@ FeedProblem fourGrainProblem()
     return fp;
 }
 
+FeedProblem threeGroupProblem()
+{
+    FeedProblem fp;
+    fp.ingredients = {IngredientSpec{"MISIR", 0.30, {}, {}, {}}, IngredientSpec{"SOYA", 0.90, {}, {}, {}},
+                      IngredientSpec{"ARPA", 0.25, {}, {}, 30.0}};
+    fp.nutrients = {NutrientSpec{"AĞIRLIK", 1.0, {}, {}, "Kg/Kg"}, NutrientSpec{"HP", {}, 18.0, {}}};
+    fp.content = {{1, 1, 1}, {8.5, 44, 11.5}};
+    fp.ratios = {RatioSpec{"HP", "AĞIRLIK", {}, 0.1, {}}};
+    fp.groups = {GroupSpec{"TAHIL", {}, {}, 65.0}, GroupSpec{"PROTEIN", {}, 70.0, {}},
+                 GroupSpec{"KARMA", {}, 75.0, {}}};
+    fp.membership = {{1, 0, 1}, {0, 1, 1}, {1, 1, 0}};
+    return fp;
+}
+
 FeedProblem randomProblem(unsigned seed, const RandomShape &shape)
 {
     std::mt19937 rng(seed);

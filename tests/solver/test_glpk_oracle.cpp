@@ -91,11 +91,13 @@ void expectLimitsMet(const std::vector<double> &x, const std::vector<int> &colum
             }
         }
     }
-    for (int g = 0; g < p.AGMAT.size() && g < p.AYMGLIST.size(); ++g) {
+    for (const Row &r : p.AYMGLIST) {
+        const qsizetype g = p.AYMGADLARI.indexOf(r[YMGNAME].trimmed());
+        if (isBlank(r[YMGNAME]) || g < 0 || g >= p.AGMAT.size())
+            continue;
         double s = 0.0;
         for (std::size_t c = 0; c < x.size(); ++c)
             s += Val(p.AGMAT[g].value(namedPos[c])) * x[c];
-        const Row &r = p.AYMGLIST[g];
         check(s, r[YMGFIX], r[YMGLLIMIT], r[YMGULIMIT], 100.0, r[YMGNAME]);
     }
 }
@@ -119,7 +121,9 @@ void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, T
     }
     const int groupFirst = ratioEnd + ingredientRows;
     for (int r = ratioEnd; r < names.size(); ++r) {
-        const bool groupName = p.AYMGADLARI.contains(names[r].trimmed());
+        bool groupName = false;
+        for (const Row &g : p.AYMGLIST)
+            groupName = groupName || (!isBlank(g[YMGNAME]) && g[YMGNAME].trimmed() == names[r].trimmed());
         EXPECT_EQ(groupName, r >= groupFirst) << "seed " << seed << " row " << r << " " << names[r].toStdString();
     }
     QHash<QString, double> nutrient, ratio, group;
@@ -146,7 +150,7 @@ void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, T
                 continue;
             ours = ratio.value(name);
         } else {
-            ours = group.value(p.AYMGADLARI[row.index]);
+            ours = group.value(p.AYMGLIST[row.index][YMGNAME].trimmed());
         }
         EXPECT_NEAR(ours, row.dual, 1e-6 * (1.0 + std::fabs(row.dual)))
             << "seed " << seed << " row kind " << row.kind << " index " << row.index;
@@ -325,4 +329,61 @@ TEST(GlpkOracle, EntryPricesOfHandMadeProblems)
         EXPECT_GE(tally.entryCompared, 1);
     }
     openProblem().reset();
+}
+
+// A group row whose name was emptied in the group window (the group names still hold its old name)
+// takes no part: neither its limit nor its members reach the programme, and the next group keeps its
+// own members. GLPK pairs each limit with the members of its name.
+TEST(GlpkOracle, AGroupRowWithoutANameTakesNoPart)
+{
+    ScriptedMessages messages;
+    threeGroupProblem().install();
+    OpenProblem &p = openProblem();
+    p.AYMGLIST[1][YMGNAME] = QString(kYmgNameWidth, u' ');
+    const OracleResult o = glpkOracle();
+    ASSERT_TRUE(o.optimum);
+    EXPECT_NEAR(o.cost, 0.4975, 1e-9);
+
+    KY_OPTIMIZER s(nullptr, true);
+    ASSERT_EQ(s.RESULT(), 1);
+    EXPECT_TRUE(s.LOPTI_);
+    EXPECT_NEAR(s.costSum(), 0.4975, 1e-9);
+    expectLimitsMet(s.shares(), o.columnOf, 0);
+    EXPECT_EQ(s.ASATIRADI().mid(s.ASATIRADI().size() - 2), (QStringList{"TAHIL", "KARMA"}));
+    // The results go to the named rows; the row without a name shows none.
+    EXPECT_EQ(p.AYMGLIST[0][YMGACOZUM], QStringLiteral("     65.000"));
+    EXPECT_EQ(p.AYMGLIST[1][YMGACOZUM], QString(11, u' '));
+    EXPECT_EQ(p.AYMGLIST[1][YMGGFIAT], QString(11, u' '));
+    EXPECT_EQ(p.AYMGLIST[2][YMGACOZUM], QStringLiteral("     75.000"));
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+// The same on seeded problems: one group row's name emptied, the solver and GLPK agree.
+TEST(GlpkOracle, SeededProblemsWithAnEmptiedGroupName)
+{
+    Tally tally;
+    int emptied = 0;
+    for (unsigned seed = 1; seed <= 600 && emptied < 40; ++seed) {
+        FeedProblem fp = randomProblem(seed, RandomShape{8, 5, true});
+        if (fp.groups.size() < 2)
+            continue;
+        fp.install();
+        OpenProblem &p = openProblem();
+        p.AYMGLIST[qsizetype(seed % unsigned(fp.groups.size()))][YMGNAME] = QString(kYmgNameWidth, u' ');
+        ++emptied;
+        ScriptedMessages messages;
+        const OracleResult o = glpkOracle();
+        KY_OPTIMIZER s(nullptr, true);
+        ASSERT_EQ(s.RESULT(), 1) << "seed " << seed;
+        ASSERT_EQ(s.LOPTI_, o.optimum) << "seed " << seed;
+        if (!o.optimum)
+            continue;
+        ++tally.optimum;
+        EXPECT_NEAR(s.costSum(), o.cost, 1e-6 * std::max(1.0, std::fabs(o.cost))) << "seed " << seed;
+        expectLimitsMet(s.shares(), o.columnOf, seed);
+        if (o.nonDegenerate)
+            compareDuals(s, o, seed, tally);
+    }
+    EXPECT_GE(emptied, 40);
+    EXPECT_GT(tally.optimum, 15);
 }

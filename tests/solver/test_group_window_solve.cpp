@@ -1,6 +1,7 @@
 // Solving from the ingredient-group window with the real solver: the grid's group shares agree with
 // GLPK's values of the group rows.
 #include "controls/barray_server.h"
+#include "controls/grid_subclasses.h"
 #include "glpk_oracle.h"
 #include "matrix/group_window.h"
 #include "problem/number_text.h"
@@ -55,4 +56,30 @@ TEST(GroupWindowSolve, GroupSharesAgreeWithGlpk)
         ++compared;
     }
     EXPECT_GE(compared, 5);
+}
+
+// A group whose name is cut in the window (Ctrl+X on its name cell) takes no part in the solve: the
+// next group keeps its own members, and the results stand on the rows they belong to.
+TEST(GroupWindowSolve, AGroupWhoseNameWasCutTakesNoPart)
+{
+    ProgressScope progress;
+    ScriptedMessages messages;
+    threeGroupProblem().install();
+    OpenProblem &p = openProblem();
+    p.LAMATHAZIR = true;
+    BYM_GRUBU_WIN w;
+    w.server()->GOTO(2);
+    w.BROWSER()->setCURRENTCOLUMN(1);
+    w.CUT();
+    w.PBCOZUM();
+    ASSERT_EQ(p.CCOZUMDURUMU, QStringLiteral("E"));
+    EXPECT_NEAR(p.NMALIYET, 0.4975, 0.00051);
+    EXPECT_EQ(p.AYMGADLARI, QStringList({"TAHIL", "", "KARMA"}));
+    const QString shares[] = {QStringLiteral("     65.000"), QString(11, u' '), QStringLiteral("     75.000")};
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(w.server()->textAt(r, YMGACOZUM + 1), shares[r - 1]) << "row " << r;
+        EXPECT_EQ(p.AYMGLIST.at(r - 1).at(YMGACOZUM), shares[r - 1]) << "row " << r;
+    }
+    EXPECT_EQ(w.server()->textAt(2, YMGGFIAT + 1), QString(11, u' '));
+    EXPECT_TRUE(messages.shown().isEmpty());
 }
