@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 namespace vexo {
@@ -38,10 +39,22 @@ public:
         place();
     }
 
+    // Beside the field, on its right, where the fields of a form seldom are: under it the balloon
+    // would cover the next field. Where the screen has no room there, above the field, and under it
+    // only as the last choice.
     void place()
     {
         adjustSize();
-        move(m_field->mapToGlobal(QPoint(m_field->width() / 4, m_field->height())));
+        const QRect field(m_field->mapToGlobal(QPoint(0, 0)), m_field->size());
+        const QRect screen = m_field->screen() ? m_field->screen()->availableGeometry() : QRect();
+        const QRect right(QPoint(field.right() + 6, field.center().y() - height() / 2), size());
+        const QRect above(QPoint(field.left() + field.width() / 4, field.top() - height() - 2), size());
+        if (screen.isEmpty() || screen.contains(right))
+            move(right.topLeft());
+        else if (screen.contains(above))
+            move(above.topLeft());
+        else
+            move(field.left() + field.width() / 4, field.bottom() + 1);
     }
 
 protected:
