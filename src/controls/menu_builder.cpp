@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QToolBar>
@@ -243,6 +244,11 @@ bool MenuKeyRouter::eventFilter(QObject *watched, QEvent *event)
     if (!menu)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
+    // While text is being typed into an edit field (a grid cell's included), cut, copy and paste
+    // act on that text, not through the window's commands.
+    if (qobject_cast<QLineEdit *>(widget)
+        && (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste)))
+        return false;
     const Qt::KeyboardModifiers mods =
         key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QKeyCombination combination(mods, Qt::Key(key->key()));
