@@ -749,6 +749,12 @@ void BBROWSER::setFREEZE(int columns)
                 &QAbstractSlider::setValue);
         connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozenView_->verticalScrollBar(),
                 &QAbstractSlider::setValue);
+        // An appended row reaches the grid's range before the strip's: the strip's value, clamped
+        // to its old range meanwhile, is set again once its range has grown.
+        connect(frozenView_->verticalScrollBar(), &QAbstractSlider::rangeChanged, this, [this] {
+            if (frozenView_)
+                frozenView_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+        });
     }
     if (frozenView_)
         frozenView_->setVisible(frozen_ > 0);
