@@ -17,6 +17,12 @@ QString toolBarPictureName(int number)
     return QStringLiteral("TB%1").arg(number);
 }
 
+QString toolBarPictureName(int number, const QString &command)
+{
+    const QString own = toolBarPictureName(number) + u'_' + command;
+    return !command.isEmpty() && ResourceLibrary::contains(own) ? own : toolBarPictureName(number);
+}
+
 BuiltMenu::BuiltMenu(MenuTable table, Dispatch dispatch, QObject *parent)
     : QObject(parent), table_(std::move(table)), dispatch_(std::move(dispatch))
 {
@@ -99,7 +105,9 @@ void BuiltMenu::build()
             toolBar_->addSeparator();
             continue;
         }
-        auto *button = new QAction(ResourceLibrary::icon(toolBarPictureName(tool.picture)), tool.tip, this);
+        const MenuRow *row = table_.row(tool.id);
+        const QString picture = toolBarPictureName(tool.picture, row ? row->command : QString());
+        auto *button = new QAction(ResourceLibrary::icon(picture), tool.tip, this);
         button->setToolTip(tool.tip);
         const int id = tool.id;
         QAction *itemAction = action(id);

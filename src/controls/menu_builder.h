@@ -98,5 +98,9 @@ private:
 
 // The picture a tool-bar number shows: our drawing "TB<number>" (null icon when there is none).
 QString toolBarPictureName(int number);
+// The picture of a tool-bar button that gives `command`: the command's own drawing
+// "TB<number>_<command>" where one number serves commands that do different things, the number's
+// drawing otherwise.
+QString toolBarPictureName(int number, const QString &command);
 
 } // namespace vexo
