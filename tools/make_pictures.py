@@ -722,35 +722,64 @@ def build():
             return s
         return draw
 
-    def curved(direction):
-        d = "M8 22 C6 10 22 6 25 16" if direction == "left" else "M24 22 C26 10 10 6 7 16"
-        tip = [(4, 12), (12, 12), (7, 20)] if direction == "left" else [(28, 12), (20, 12), (25, 20)]
-        return lambda C: path(C, d, "#1e5aa8", 3.4) + poly(C, tip, "#1e5aa8")
+    def new_sheet(C):
+        return sheet()(C) + path(C, "M25 3 L27 7 L31 8 L27 9 L25 13 L23 9 L19 8 L23 7 Z", "#f0b429", 1.2, fill="#f7d36a")
 
-    def gear(C):
-        s = ""
-        for a in range(0, 360, 45):
-            s += group(rect(C, 14, 1, 4, 8, "#6b7785", "#3d4a52", 1), 0, 0, 1.0).replace("<g", f'<g transform="rotate({a} 16 16)"', 1)
-        return s + circle(C, 16, 16, 10, "#9aa7b3", "#3d4a52", 1.6) + circle(C, 16, 16, 4, "#ffffff", "#3d4a52", 1.2)
+    def font_letters(C):
+        # a large and a small letter A over a red base line: the font
+        return (path(C, "M3 25 L11 4 L19 25 M6 18 H16", "#1e3f63", 3.2)
+                + path(C, "M19 25 L24 13 L29 25 M20.8 21 H27.2", "#1e5aa8", 2.4)
+                + path(C, "M3 29 H29", "#c62828", 2))
+
+    def aligned_lines(where):
+        # text lines of different lengths set against the left edge, the middle or the right edge
+        lengths = (24, 16, 22, 12, 20)
+        def draw(C):
+            d = ""
+            for i, n in enumerate(lengths):
+                x = {"left": 4, "centre": 16 - n / 2, "right": 28 - n}[where]
+                d += f"M{x} {5 + i * 5.5} H{x + n} "
+            return path(C, d, "#1e3f63", 2.6)
+        return draw
+
+    def add_row(C):
+        # a list with a green plus: a row is added
+        return (rect(C, 2, 3, 20, 24, "#ffffff", "#5a6b7c", 1.2)
+                + path(C, "M5 9 H19 M5 14 H19 M5 19 H15", "#7f8c9a", 1.6)
+                + group(plus("#1f8a3a")(C), 13, 13, 0.6))
+
+    def tick_list(C):
+        # two ticked boxes beside their lines: members chosen for a group
+        return two_boxes(True)(C)
+
+    def window_close(C):
+        # a window with its title bar, and a red cross: the window closes
+        return (rect(C, 2, 4, 28, 24, "#ffffff", "#3d4a52", 1.4, 1.5) + rect(C, 2, 4, 28, 6, "#1e5aa8", "#3d4a52", 1.4)
+                + path(C, "M11 14 L21 24 M21 14 L11 24", "#c62828", 3.4))
+
+    def chain_link(C):
+        # two links of a chain: one nutrient linked to another
+        return rect(C, 2, 9, 17, 10, "none", "#3d4a52", 3, 5) + rect(C, 13, 13, 17, 10, "none", "#1e5aa8", 3, 5)
 
     stock = {
-        1: lambda C: sheet()(C) + path(C, "M25 3 L27 7 L31 8 L27 9 L25 13 L23 9 L19 8 L23 7 Z", "#f0b429", 1.2, fill="#f7d36a"),
+        1: new_sheet,
         2: folder_open,
         3: lambda C: folder_open(C) + path(C, "M18 17 L28 27 M28 17 L18 27", "#c62828", 3.2),
         4: disk,
-        5: lambda C: sheet()(C) + group(magnifier()(C), 12, 12, 0.55),
+        5: printer,
         6: notepad(),
-        12: printer,
-        21: magnifier(),
-        22: curved("left"),
-        23: curved("right"),
+        12: font_letters,
+        21: aligned_lines("left"),
+        22: aligned_lines("centre"),
+        23: aligned_lines("right"),
         31: two_sheets,
-        42: gear,
+        42: add_row,
+        81: tick_list,
         48: calc_motif,
         69: lambda C: grid(C, 2, 2, 3, 6) + group(plus("#1f8a3a")(C), 14, 14, 0.55),
         89: col_arith_motif,
         90: lambda C: sheet()(C) + group(lightning("#f5c518", "#6b5400")(C), 8, 6, 0.6),
-        100: door,
+        100: new_sheet,
         101: scissors,
         102: clipboard,
         120: lambda C: circle(C, 16, 16, 14, "#e6f6fa", "#17a9c2", 1.6) + question("#17a9c2")(C),
@@ -762,6 +791,14 @@ def build():
     }
     for number, motif in stock.items():
         single(f"TB{number}", motif, 16)
+    # Where one number serves commands that do different things, a command has its own drawing,
+    # "TB<number>_<command>", which the tool bar takes before the number's.
+    by_command = {
+        (3, "CLOSE"): window_close,
+        (90, "BMBAGLA"): chain_link,
+    }
+    for (number, command), motif in by_command.items():
+        single(f"TB{number}_{command}", motif, 16)
 
     # the split bars' pointers: a black figure outlined in white on a transparent ground
     def vcursor(C):

@@ -5,7 +5,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace vexo {
 
@@ -38,10 +41,31 @@ public:
         place();
     }
 
+    // Beside the field, on its right, where the fields of a form seldom are: under it the balloon
+    // would cover the next field. Where a button or a field stands there, right of the window.
+    // Where the screen has no room, above the field, and under it only as the last choice.
     void place()
     {
         adjustSize();
-        move(m_field->mapToGlobal(QPoint(m_field->width() / 4, m_field->height())));
+        const QRect field(m_field->mapToGlobal(QPoint(0, 0)), m_field->size());
+        const QRect screen = m_field->screen() ? m_field->screen()->availableGeometry() : QRect();
+        QRect right(QPoint(field.right() + 6, field.center().y() - height() / 2), size());
+        // Nor over a button or another field beside it: then past the window's right edge.
+        const QWidget *window = m_field->window();
+        const auto children = window->findChildren<QWidget *>();
+        const bool coversControl = std::any_of(children.begin(), children.end(), [&](const QWidget *w) {
+            return w != m_field && w->isVisible() && w->focusPolicy() != Qt::NoFocus && !w->isAncestorOf(m_field)
+                   && !m_field->isAncestorOf(w) && right.intersects(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+        });
+        if (coversControl)
+            right.moveLeft(window->frameGeometry().right() + 6);
+        const QRect above(QPoint(field.left() + field.width() / 4, field.top() - height() - 2), size());
+        if (screen.isEmpty() || screen.contains(right))
+            move(right.topLeft());
+        else if (screen.contains(above))
+            move(above.topLeft());
+        else
+            move(field.left() + field.width() / 4, field.bottom() + 1);
     }
 
 protected:

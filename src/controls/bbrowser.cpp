@@ -622,11 +622,17 @@ void BBROWSER::finishCellEdit(QLineEdit *editor, const QModelIndex &index)
 
 void BBROWSER::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // The item delegate ends an edit with Enter by this hint (Tab, a click elsewhere and a stored
+    // pending edit give others).
+    const bool enter = hint == QAbstractItemDelegate::SubmitModelCache;
+    const QModelIndex edited = editor == editor_ ? editIndex_ : QModelIndex();
     if (editor == editor_) {
         editor_ = nullptr;
         editIndex_ = {};
     }
     QTableView::closeEditor(editor, hint);
+    if (enterMovesDown_ && enter && edited.isValid() && edited.row() + 1 < model_->rowCount())
+        setCurrentIndex(model_->index(edited.row() + 1, edited.column()));
 }
 
 void BBROWSER::storePendingEdit()
@@ -750,6 +756,12 @@ void BBROWSER::setFREEZE(int columns)
                 &QAbstractSlider::setValue);
         connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozenView_->verticalScrollBar(),
                 &QAbstractSlider::setValue);
+        // An appended row reaches the grid's range before the strip's: the strip's value, clamped
+        // to its old range meanwhile, is set again once its range has grown.
+        connect(frozenView_->verticalScrollBar(), &QAbstractSlider::rangeChanged, this, [this] {
+            if (frozenView_)
+                frozenView_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+        });
     }
     if (frozenView_)
         frozenView_->setVisible(frozen_ > 0);

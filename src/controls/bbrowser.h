@@ -72,6 +72,10 @@ public:
     void setENABLECOLUMNMOVE(bool on);
     bool ENABLECAPTIONCLICK() const { return captionClick_; }
     void setENABLECAPTIONCLICK(bool on) { captionClick_ = on; }
+    // Enter that ends a cell edit moves the cursor to the same column of the next row, so that a
+    // column of values can be typed one after another.
+    bool ENTERMOVESDOWN() const { return enterMovesDown_; }
+    void setENTERMOVESDOWN(bool on) { enterMovesDown_ = on; }
     // Lines of the data area (the caption's lines come with CAPTIONVIEW).
     const BGRID &GRID() const { return grid_; }
     void setGRID(const BGRID &g);
@@ -259,6 +263,7 @@ private:
     bool editable_ = false;
     bool columnMove_ = false;
     bool captionClick_ = false;
+    bool enterMovesDown_ = false;
     bool checkBoxView_ = true;
     bool following_ = false;
     bool storing_ = false;

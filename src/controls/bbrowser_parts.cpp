@@ -80,8 +80,10 @@ BrowserDelegate::BrowserDelegate(BBROWSER *grid) : QStyledItemDelegate(grid), gr
 {
 }
 
-static void drawCheckBox(QPainter *p, const QRect &cell, bool checked, const QColor &pen)
+// The box is always white, so its edge and tick are always drawn dark, on the current cell too.
+static void drawCheckBox(QPainter *p, const QRect &cell, bool checked)
 {
+    const QColor pen(Qt::black);
     const int side = qMin(13, qMin(cell.width(), cell.height()) - 4);
     if (side < 5)
         return;
@@ -112,7 +114,7 @@ void BrowserDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         fg = option.palette.color(QPalette::Active, QPalette::HighlightedText);
     }
     if (look.checkBox) {
-        drawCheckBox(painter, r, look.checked, current ? fg : QColor(Qt::black));
+        drawCheckBox(painter, r, look.checked);
     } else if (!look.text.isEmpty()) {
         painter->setPen(fg);
         const QRect tr = r.adjusted(3, 0, -3, 0);

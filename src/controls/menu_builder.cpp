@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QToolBar>
@@ -14,6 +15,12 @@ namespace vexo {
 QString toolBarPictureName(int number)
 {
     return QStringLiteral("TB%1").arg(number);
+}
+
+QString toolBarPictureName(int number, const QString &command)
+{
+    const QString own = toolBarPictureName(number) + u'_' + command;
+    return !command.isEmpty() && ResourceLibrary::contains(own) ? own : toolBarPictureName(number);
 }
 
 BuiltMenu::BuiltMenu(MenuTable table, Dispatch dispatch, QObject *parent)
@@ -98,7 +105,9 @@ void BuiltMenu::build()
             toolBar_->addSeparator();
             continue;
         }
-        auto *button = new QAction(ResourceLibrary::icon(toolBarPictureName(tool.picture)), tool.tip, this);
+        const MenuRow *row = table_.row(tool.id);
+        const QString picture = toolBarPictureName(tool.picture, row ? row->command : QString());
+        auto *button = new QAction(ResourceLibrary::icon(picture), tool.tip, this);
         button->setToolTip(tool.tip);
         const int id = tool.id;
         QAction *itemAction = action(id);
@@ -243,6 +252,11 @@ bool MenuKeyRouter::eventFilter(QObject *watched, QEvent *event)
     if (!menu)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
+    // While text is being typed into an edit field (a grid cell's included), cut, copy and paste
+    // act on that text, not through the window's commands.
+    if (qobject_cast<QLineEdit *>(widget)
+        && (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste)))
+        return false;
     const Qt::KeyboardModifiers mods =
         key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QKeyCombination combination(mods, Qt::Key(key->key()));

@@ -79,7 +79,8 @@ private:
 
 // Routes the keys pressed anywhere inside one window to the key table of the menu shown there now,
 // ahead of the focused widget and of Qt's own shortcuts, as a key table does. Keys of other windows
-// (dialogs included) pass by. The router is a child of the window.
+// (dialogs included) pass by, and so do cut, copy and paste pressed in an edit field, which act on
+// the field's text. The router is a child of the window.
 class MenuKeyRouter : public QObject
 {
     Q_OBJECT
@@ -97,5 +98,9 @@ private:
 
 // The picture a tool-bar number shows: our drawing "TB<number>" (null icon when there is none).
 QString toolBarPictureName(int number);
+// The picture of a tool-bar button that gives `command`: the command's own drawing
+// "TB<number>_<command>" where one number serves commands that do different things, the number's
+// drawing otherwise.
+QString toolBarPictureName(int number, const QString &command);
 
 } // namespace vexo

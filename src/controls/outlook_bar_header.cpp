@@ -214,26 +214,54 @@ void OUTLOOKBARHEADER::DRAWNEW(QPainter &p) const
     p.restore();
 }
 
-void OUTLOOKBARHEADER::DRAWJOVTEXT_(QPainter &p) const
+QFont OUTLOOKBARHEADER::captionFont() const
 {
-    WRECT rc = AREA();
-    if (imageIndex_ > 0) {
-        // The caption is centred in the part right of the icon.
-        if (bar_->SMALLIMAGELIST())
-            rc.LEFT += bar_->SMALLIMAGEWIDTH();
-        else if (bar_->IMAGELIST())
-            rc.LEFT += bar_->IMAGEWIDTH();
-    }
     QFont font = bar_->font();
     if (isActive())
         font.setWeight(QFont::ExtraBold);
+    return font;
+}
+
+int OUTLOOKBARHEADER::imageShift() const
+{
+    if (imageIndex_ <= 0)
+        return 0;
+    // The caption is centred in the part right of the icon.
+    if (bar_->SMALLIMAGELIST())
+        return bar_->SMALLIMAGEWIDTH();
+    return bar_->IMAGELIST() ? bar_->IMAGEWIDTH() : 0;
+}
+
+QRect OUTLOOKBARHEADER::captionRect() const
+{
+    const WRECT rc = AREA();
     const int shift = ISPRESSED() ? 1 : 0;
-    const QRect text = WRECT(rc.LEFT + 2, rc.TOP + 2, rc.RIGHT - 2, rc.BOTTOM - 2).fillRect().translated(shift, shift);
+    return WRECT(rc.LEFT + imageShift() + 2, rc.TOP + 2, rc.RIGHT - 2, rc.BOTTOM - 2).fillRect().translated(shift, shift);
+}
+
+QString OUTLOOKBARHEADER::shownCaption() const
+{
+    if (!bar_)
+        return CAPTION();
+    return QFontMetrics(captionFont()).elidedText(CAPTION(), Qt::ElideRight, captionRect().width());
+}
+
+int OUTLOOKBARHEADER::fullCaptionWidth() const
+{
+    if (!bar_)
+        return 0;
+    QFont bold = bar_->font();
+    bold.setWeight(QFont::ExtraBold);
+    // The icon, the two-pixel text margins and a pixel of the frame on each side.
+    return imageShift() + QFontMetrics(bold).horizontalAdvance(CAPTION()) + 4 + 2 + 2;
+}
+
+void OUTLOOKBARHEADER::DRAWJOVTEXT_(QPainter &p) const
+{
     p.save();
-    p.setFont(font);
+    p.setFont(captionFont());
     p.setPen(ISENABLED() ? textColor_ : systemColor(COLOR_GRAYTEXT, bar_->palette()));
-    const QString shown = QFontMetrics(font).elidedText(CAPTION(), Qt::ElideRight, text.width());
-    p.drawText(text, Qt::AlignCenter | Qt::TextSingleLine, shown);
+    p.drawText(captionRect(), Qt::AlignCenter | Qt::TextSingleLine, shownCaption());
     p.restore();
 }
 

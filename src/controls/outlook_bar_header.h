@@ -71,6 +71,11 @@ public:
     void DRAWJOV(QPainter &p) const;
     void DRAWNEW(QPainter &p) const;
     void DRAWJOVTEXT_(QPainter &p) const;
+    // The caption as the drawn header shows it: cut short with an ellipsis where the header is too
+    // narrow for it.
+    QString shownCaption() const;
+    // The header width that shows the whole caption in the bold font of the active header.
+    int fullCaptionWidth() const;
     bool DRAWGRADIENTFILLBACKGROUND(QPainter &p, const WRECT &r, bool active) const;
     bool DRAWITEMS(QPainter &p, const WRECT &area) const;
     bool DRAWARROWS(QPainter &p) const;
@@ -78,6 +83,9 @@ public:
 
 private:
     bool isActive() const;
+    QFont captionFont() const;
+    QRect captionRect() const;
+    int imageShift() const;
     void drawFrame(QPainter &p, bool gradient) const;
     void drawIcon(QPainter &p) const;
 

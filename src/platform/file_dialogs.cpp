@@ -29,7 +29,10 @@ QString FileDialogs::saveFileWithFilter(QWidget *owner, const QString &caption, 
                                         const QStringList &filters, int &chosen)
 {
     QString selected = filters.value(chosen - 1);
-    const QString result = QFileDialog::getSaveFileName(owner, caption, path, filters.join(QStringLiteral(";;")), &selected);
+    // The callers ask about an existing file in their own words (and refuse some targets first),
+    // so the chooser itself does not ask as well.
+    const QString result = QFileDialog::getSaveFileName(owner, caption, path, filters.join(QStringLiteral(";;")),
+                                                        &selected, QFileDialog::DontConfirmOverwrite);
     const qsizetype at = filters.indexOf(selected);
     chosen = at < 0 ? 1 : int(at) + 1;
     return result;

@@ -18,7 +18,8 @@ public:
                              const QString &filter);
     virtual QString folder(QWidget *owner, const QString &caption, const QString &start);
     // A save chooser offering several filters; `chosen` (from 1) holds the filter shown first when
-    // called and the filter the user left selected on return.
+    // called and the filter the user left selected on return. It does not ask about an existing
+    // file: the caller does.
     virtual QString saveFileWithFilter(QWidget *owner, const QString &caption, const QString &path,
                                        const QStringList &filters, int &chosen);
 };

@@ -16,6 +16,9 @@ QTranslator *installQtTurkishTranslation()
         delete translator;
         return nullptr;
     }
+    // Texts Qt takes from the system by the default locale rather than from its catalogue, such as
+    // the file kinds of the file dialogs ("unknown"), come in Turkish too.
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
     return translator;
 }
 

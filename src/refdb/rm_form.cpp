@@ -249,6 +249,7 @@ void ReferenceIngredientForm::COLUMNFORMAT()
     BROWSER->setFREEZE(2);
     BROWSER->setEDITABLE(true);
     BROWSER->setAUTOEDIT(BrowserAutoEdit::EXCEL);
+    BROWSER->setENTERMOVESDOWN(true); // Enter takes the typing on to the next nutrient's value
     BROWSER->setENABLECOLUMNMOVE(false);
     BROWSER->addCOLORCONDITION({BCOLORCONDITION::oddRecNo(), std::nullopt, QBrush(QColor(190, 190, 190))});
     BVIEWSTYLE caption;

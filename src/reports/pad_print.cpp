@@ -1,6 +1,12 @@
 #include "reports/pad_print.h"
 
+#include "problem/app_globals.h"
+#include "problem/dbserverr.h"
+#include "problem/open_problem.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -26,10 +32,26 @@ void dropPrinter()
 
 } // namespace
 
+QString padPrintFolder()
+{
+    const OpenProblem &p = openProblem();
+    if (p.OPROBDBF && !p.OPROBDBF->path().isEmpty())
+        return QFileInfo(p.OPROBDBF->path()).absolutePath();
+    return appGlobals().CVERIDIZIN;
+}
+
 bool PrintDialogs::print(QWidget *owner, QPrinter &printer)
 {
+    // Qt's dialog proposes its file output in the current folder, which start-up made the program
+    // folder; for the time of the dialog it is the problem's folder.
+    const QString before = QDir::currentPath();
+    const QString folder = padPrintFolder();
+    const bool moved = !folder.isEmpty() && QDir::setCurrent(folder);
     QPrintDialog dialog(&printer, owner);
-    return dialog.exec() == QDialog::Accepted;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (moved)
+        QDir::setCurrent(before);
+    return accepted;
 }
 
 bool PrintDialogs::setup(QWidget *owner, QPrinter &printer)

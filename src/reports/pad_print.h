@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QPrinter;
 class QTextDocument;
 class QWidget;
@@ -17,6 +19,9 @@ public:
 };
 
 PrintDialogs &printDialogs();
+// The folder the print dialog proposes for printing to a file: the open problem's folder, or the
+// problem files' default folder when none is open.
+QString padPrintFolder();
 // Installs the dialogs (not owned); nullptr puts Qt's dialogs back.
 void setPrintDialogs(PrintDialogs *dialogs);
 

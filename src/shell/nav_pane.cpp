@@ -4,6 +4,8 @@
 
 #include <QResizeEvent>
 
+#include <algorithm>
+
 namespace vexo {
 
 namespace {
@@ -106,6 +108,15 @@ bool VKOLBARDLG::isItemEnabled(const QString &header, const QString &item) const
     OUTLOOKBARHEADER *h = bar_->GETHEADERFROMSYMBOL(header);
     OUTLOOKBARITEM *i = h ? h->GETITEMFROMSYMBOL(item) : nullptr;
     return i && i->ISENABLED();
+}
+
+int VKOLBARDLG::neededWidth() const
+{
+    int widest = 0;
+    for (const PaneHeader &h : paneHeaders())
+        if (const OUTLOOKBARHEADER *header = bar_->GETHEADERFROMSYMBOL(QString::fromUtf8(h.name)))
+            widest = std::max(widest, header->fullCaptionWidth());
+    return widest + 4; // the bar's margin in the pane (UPDATEBAR)
 }
 
 void VKOLBARDLG::resizeEvent(QResizeEvent *event)

@@ -28,6 +28,8 @@ public:
     // Enables or disables an item of a header; unknown names are ignored.
     void setItemEnabled(const QString &header, const QString &item, bool enabled);
     bool isItemEnabled(const QString &header, const QString &item) const;
+    // The pane width that shows every header's caption whole, in the bold font of the open header.
+    int neededWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -128,7 +128,7 @@ void SSHELLWINDOW::POSTINIT()
     pane_ = new VKOLBARDLG(this, [this](const QString &command) { runCommand(command); });
     setLEFTPANE(pane_);
     setPOSTYPE(PaneSizing::PIXEL);
-    setLEFTSIZEPIXEL(170);
+    setLEFTSIZEPIXEL(std::max(170, pane_->neededWidth())); // the open header's caption shown whole
     setCANRESIZELEFTPANE(true);
     setSHOWLEFTPANE(true);
 

@@ -144,6 +144,9 @@ void StartupSequence::INITIALIZE()
 
 StartupSequence::Outcome StartupSequence::run(const QStringList &arguments)
 {
+    // A file named by a relative path is meant from the folder the program was started in, which
+    // the settings below leave for the program folder.
+    const QString startFolder = QDir::currentPath();
     shellGlobals().CAKTIFKULLANICI.clear();
     m_env.applyRuntimeDefaults();
     if (!CHECKSINGLEINSTANCE(kInstanceName))
@@ -152,7 +155,7 @@ StartupSequence::Outcome StartupSequence::run(const QStringList &arguments)
     if (!STARTSETTINGSCONT())
         return appGlobals().CPROGDIZIN.isEmpty() ? Outcome::NotInstalled : Outcome::StoreNotReady;
     INITIALIZE();
-    const QString file = commandLineFile(arguments);
+    const QString file = commandLineFile(arguments, startFolder);
 
     m_ui.showMainWindow(screenPositionFromSetting(readSetting(QStringLiteral("VKScrPos"))));
 
@@ -171,9 +174,12 @@ StartupSequence::Outcome StartupSequence::run(const QStringList &arguments)
     return Outcome::Running;
 }
 
-QString commandLineFile(const QStringList &arguments)
+QString commandLineFile(const QStringList &arguments, const QString &startFolder)
 {
-    return arguments.size() > 1 ? commandLineLiteral(arguments.at(1)) : QString();
+    const QString file = arguments.size() > 1 ? commandLineLiteral(arguments.at(1)) : QString();
+    if (file.isEmpty() || startFolder.isEmpty() || QDir::isAbsolutePath(file))
+        return file;
+    return QDir::cleanPath(QDir(startFolder).absoluteFilePath(file));
 }
 
 QString GETCOMANDLINE(const QString &commandLine)

@@ -83,8 +83,9 @@ inline const QString kDataRootName = QStringLiteral("VEXO_Rir26 Veriler");
 QStringList dataFolderNames();
 
 // The problem file to open: the first argument after the program's own path; the empty text
-// without one. Further arguments are ignored.
-QString commandLineFile(const QStringList &arguments);
+// without one. Further arguments are ignored. A relative path is resolved against `startFolder`
+// (the folder the program was started in) when one is given.
+QString commandLineFile(const QStringList &arguments, const QString &startFolder = QString());
 // The Windows command line's remainder after the program's ".EXE" and the character after it.
 QString GETCOMANDLINE(const QString &commandLine);
 QString GETCOMANDLINEFILE(const QString &commandLine);

@@ -33,10 +33,12 @@ struct LabelPlace
     int x, y, w, h;
 };
 
+// The captions reach to a dialog unit short of their fields, so that "Ağırlık birimi:" keeps its
+// colon in the fonts this program meets.
 const LabelPlace kLabels[] = {
-    {u"Mikser kapasitesi..:", 8, 3, 40, 17}, {u"Para birimi..:", 8, 29, 40, 11},
-    {u"Ağırlık birimi:", 8, 44, 40, 11},    {u"Şirket adı...:", 8, 62, 40, 11},
-    {u"Karma      yem adı.....:", 8, 77, 40, 19}, {u"Hazırlayan.:", 8, 99, 40, 12},
+    {u"Mikser kapasitesi..:", 8, 3, 43, 17}, {u"Para birimi..:", 8, 29, 43, 11},
+    {u"Ağırlık birimi:", 8, 44, 43, 11},    {u"Şirket adı...:", 8, 62, 43, 11},
+    {u"Karma      yem adı.....:", 8, 77, 43, 19}, {u"Hazırlayan.:", 8, 99, 43, 12},
 };
 
 } // namespace

@@ -59,9 +59,9 @@ constexpr ControlSpec kControls[] = {
     {105, Kind::Edit, u"FTPUSER", nullptr, nullptr, 56, 48, 100, 11, ReadOnly},
     {106, Kind::Edit, u"FTPPASSWORD", nullptr, nullptr, 196, 48, 72, 11, ReadOnly | Password},
     {107, Kind::Edit, u"CURDIR", nullptr, nullptr, 216, 121, 191, 11, Disabled | Bold8},
-    {108, Kind::Button, u"FTPCONNECT", u"Server'e Bağlan", u"Server'a bağlan", 340, 7, 68, 18, Plain},
-    {109, Kind::Button, u"FTPDISCONNECT", u"Bağlantıyı Kes", u"Bağlantıyı kes", 300, 254, 60, 19, Plain},
-    {110, Kind::Button, u"SAVESETUP", u"Ayarları Kaydet", u"Ayarları kaydet", 12, 254, 60, 19, Plain},
+    {108, Kind::Button, u"FTPCONNECT", u"Server'e Bağlan", u"Server'a bağlan", 334, 7, 74, 18, Plain},
+    {109, Kind::Button, u"FTPDISCONNECT", u"Bağlantıyı Kes", u"Bağlantıyı kes", 292, 254, 66, 19, Plain},
+    {110, Kind::Button, u"SAVESETUP", u"Ayarları Kaydet", u"Ayarları kaydet", 12, 254, 66, 19, Plain},
     {111, Kind::Edit, u"LOCALDIR", nullptr, nullptr, 12, 121, 191, 11, Disabled | Bold8},
     {112, Kind::Text, u"FIXEDTEXT8", u"Lokal Dosyalar:", nullptr, 12, 107, 62, 11, Bold8},
     {113, Kind::Text, u"FIXEDTEXT9", u"Uzak Dosyalar:", nullptr, 216, 107, 72, 11, Bold8},
@@ -73,7 +73,7 @@ constexpr ControlSpec kControls[] = {
     {119, Kind::Edit, u"FTPPROXY", nullptr, nullptr, 56, 29, 212, 11, Plain},
     {120, Kind::Text, u"FIXEDTEXT7", u"Proxy:", nullptr, 12, 29, 36, 11, Plain},
     {121, Kind::Check, u"USEHTTP", u"HTTP Kullan", nullptr, 276, 48, 56, 11, Plain},
-    {122, Kind::Button, u"FTPGUNCELLE", u"Güncellemeleri Al", u"Yeni güncellemeleri al", 340, 29, 68, 19, Plain},
+    {122, Kind::Button, u"FTPGUNCELLE", u"Güncellemeleri Al", u"Yeni güncellemeleri al", 334, 29, 74, 19, Plain},
 };
 
 QString text(const char16_t *s)

@@ -126,6 +126,7 @@ private slots:
     void frozenColumnStaysWhenScrollingSideways();
     void cursorSkipsANonSelectableColumn();
     void spaceAndClickTick();
+    void theCurrentCellShowsItsTick();
     void deleteKeyRunsItsCommand();
     void paintingAfterSuspendedChangesShowsTheServer();
     void refreshSendsNoNotification();
@@ -364,6 +365,49 @@ void TstBBrowser::spaceAndClickTick()
     grid.setCURRENTCOLUMN(2);
     QTest::keyClick(&grid, Qt::Key_Space);
     QVERIFY(server->valueAt(2, 1).toBool());
+}
+
+// Dark pixels inside the middle of a cell: the tick (the box's white inside is never dark).
+static int darkPixelsInTheBox(BBROWSER &grid, int row0, int column0)
+{
+    const QRect cell = grid.visualRect(grid.model()->index(row0, column0));
+    const QImage image = grid.viewport()->grab(cell).toImage();
+    const QRect inner(image.width() / 2 - 4, image.height() / 2 - 4, 9, 9);
+    int dark = 0;
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+        for (int x = inner.left(); x <= inner.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100)
+                ++dark;
+    return dark;
+}
+
+void TstBBrowser::theCurrentCellShowsItsTick()
+{
+    test::ScriptedMessages messages;
+    Owner owner;
+    GRPBELIRLE_BBROWSER grid(nullptr, &owner);
+    auto server = std::make_shared<BARRAYSERVER>(
+        ServerFields{{QStringLiteral("NAME"), u'C', 10, 0}, {QStringLiteral("CHK"), u'L', 1, 0}},
+        ServerRows{{QStringLiteral("a"), true}, {QStringLiteral("b"), false}, {QStringLiteral("c"), true}});
+    grid.resize(300, 200);
+    grid.USE(server);
+    grid.setEDITABLE(true);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    // The row just clicked is current: its tick shows as on any other ticked row.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(1, 1)).center());
+    QVERIFY(server->valueAt(2, 2).toBool());
+    QCOMPARE(server->RECNO(), 2);
+    QCOMPARE(grid.CURRENTCOLUMN(), 2);
+    QCoreApplication::processEvents();
+    const int otherRow = darkPixelsInTheBox(grid, 0, 1);
+    QVERIFY(otherRow > 3);
+    QCOMPARE(darkPixelsInTheBox(grid, 1, 1), otherRow);
+    // Unticked, the current box is empty.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(1, 1)).center());
+    QVERIFY(!server->valueAt(2, 2).toBool());
+    QCoreApplication::processEvents();
+    QCOMPARE(darkPixelsInTheBox(grid, 1, 1), 0);
 }
 
 void TstBBrowser::deleteKeyRunsItsCommand()

@@ -18,6 +18,8 @@
 #include "solver/report_data_form.h"
 #include "solver/report_road.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -196,6 +198,50 @@ private slots:
         // Only the display drops the blank: the rows keep the texts as stored.
         QCOMPARE(w->model().rows().at(0).at(YMLLIMIT), QStringLiteral("      12.345"));
         QCOMPARE(w->model().rows().at(0).at(YMKCOZUM), QStringLiteral("       8.000"));
+    }
+
+    // Cut, copy and paste pressed while a cell is being typed act on the typed text: the editor's
+    // one-cell clipboard and the row's limits are not consulted.
+    void editKeysWhileTypingActOnTheText()
+    {
+        OpenProblem &p = openProblem();
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        // The one-cell clipboard holds a value a paste into MISIR's lower limit would refuse.
+        goTo(w, 1, 5);
+        type(w, QStringLiteral("20"));
+        goTo(w, 1, 4);
+        type(w, QStringLiteral("50"));
+        QCOMPARE(cell(w, 1, 4), QString(11, u' ')); // above the upper limit: blanked as typed
+        goTo(w, 1, 5);
+        QTest::keyClick(w->BROWSER(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(p.UPANODEGER, std::optional<QString>(c("20.000")));
+        const int shownBefore = int(messages->shown().size());
+
+        goTo(w, 1, 4);
+        w->BROWSER()->setFocus();
+        QTest::keyClicks(w->BROWSER(), QStringLiteral("1"));
+        QLineEdit *editor = w->BROWSER()->currentEditor();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("5"));
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("15"));
+        QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(editor->text(), QString());
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(editor->text(), QStringLiteral("15"));
+        QCOMPARE(w->BROWSER()->currentEditor(), editor);
+        QCOMPARE(p.UPANODEGER, std::optional<QString>(c("20.000")));
+        QCOMPARE(int(messages->shown().size()), shownBefore);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(30);
+        QCOMPARE(cell(w, 1, 4), c("15.000"));
+        QCOMPARE(cell(w, 1, 5), c("20.000"));
+        // With no cell being typed the keys are the editor's own commands again.
+        goTo(w, 2, 5);
+        QTest::keyClick(w->BROWSER(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(w, 2, 5), c("20.000"));
     }
 
     void nutrientEditor()

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
@@ -61,6 +62,16 @@ QStringList buttonTexts(const QMessageBox &box)
 }
 
 } // namespace
+
+TEST(MessageSink, QtsFileKindsReadInTurkish)
+{
+    const QLocale before;
+    ASSERT_NE(installQtTurkishTranslation(), nullptr);
+    // The kind a file dialog shows for a file of no known type.
+    EXPECT_EQ(QMimeDatabase().mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
+              QStringLiteral("bilinmeyen"));
+    QLocale::setDefault(before);
+}
 
 TEST(MessageSink, StandardButtonsReadInTurkish)
 {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QtTest>
 
 using namespace vexo;
@@ -205,6 +206,39 @@ private slots:
         QVERIFY2(columns <= grid->viewport()->width(),
                  qPrintable(QStringLiteral("%1 > %2").arg(columns).arg(grid->viewport()->width())));
         QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+    }
+
+    // After "Ekle" scrolls to the new last row, the frozen "No" column stands level with it.
+    void frozenNumbersStayLevelAfterAnAdd()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QList<Definition> definitions;
+        QStringList names;
+        for (int i = 1; i <= 30; ++i) {
+            definitions.append({QStringLiteral("Madde %1").arg(i), QStringLiteral("M%1").arg(i), QStringLiteral("%"), 2});
+            names << QStringLiteral("M%1").arg(i);
+        }
+        QVERIFY(root.writeDefinitions(definitions));
+        QVERIFY(root.writeMatrix(names, 2));
+        BM_EDIT_WIN w(nullptr);
+        QVERIFY(w.opened());
+        w.resize(520, 320);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *frozen = w.grid()->findChild<QTableView *>();
+        QVERIFY(frozen && frozen->isVisible());
+        w.addButton->click();
+        QTest::qWait(50);
+        BARRAYSERVER &s = w.rows()->server();
+        QCOMPARE(s.RECNO(), 31);
+        QVERIFY(w.grid()->verticalScrollBar()->value() > 0);
+        QCOMPARE(frozen->verticalScrollBar()->value(), w.grid()->verticalScrollBar()->value());
+        const QModelIndex current = w.grid()->currentIndex();
+        QCOMPARE(current.row(), 30);
+        const QPoint inGrid = w.grid()->visualRect(current).center();
+        const QPoint inStrip = frozen->viewport()->mapFromGlobal(w.grid()->viewport()->mapToGlobal(QPoint(5, inGrid.y())));
+        QCOMPARE(frozen->indexAt(inStrip).row(), 30);
     }
 
     void failedSaveKeepsTheEditorOpen()

@@ -364,6 +364,46 @@ private slots:
         QVERIFY(!f->YYCHANGE);
     }
 
+    // A column of values is typed one after another: Enter stores the value and goes on to the
+    // next nutrient's value.
+    void enterGoesOnToTheNextValue()
+    {
+        auto f = open();
+        f->server()->GOTO(KM);
+        f->BROWSER->setCURRENTCOLUMN(5);
+        f->BROWSER->setFocus();
+        const auto typeAndEnter = [&](const QString &text) {
+            for (QChar ch : text) {
+                QLineEdit *editor = f->BROWSER->currentEditor();
+                QTest::keyClicks(editor ? static_cast<QWidget *>(editor) : f->BROWSER, QString(ch));
+            }
+            QLineEdit *editor = f->BROWSER->currentEditor();
+            QVERIFY(editor);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        };
+        typeAndEnter(QStringLiteral("89"));
+        QCOMPARE(f->server()->RECNO(), HP);
+        QCOMPARE(f->BROWSER->CURRENTCOLUMN(), 5);
+        typeAndEnter(QStringLiteral("46"));
+        QCOMPARE(value(*f, KM), QStringLiteral("    89.0000"));
+        QCOMPARE(value(*f, HP), QStringLiteral("    46.0000"));
+        QCOMPARE(f->server()->RECNO(), NA);
+        // On the last row Enter stores and stays.
+        f->server()->GOTO(CA);
+        typeAndEnter(QStringLiteral("3"));
+        QCOMPARE(value(*f, CA), QStringLiteral("     3.0000"));
+        QCOMPARE(f->server()->RECNO(), CA);
+        // Leaving a cell another way stays on its row.
+        f->server()->GOTO(KM);
+        f->BROWSER->setFocus();
+        QTest::keyClicks(f->BROWSER, QStringLiteral("7"));
+        QVERIFY(f->BROWSER->currentEditor());
+        f->BROWSER->storePendingEdit();
+        QCOMPARE(value(*f, KM), QStringLiteral("     7.0000"));
+        QCOMPARE(f->server()->RECNO(), KM);
+    }
+
     void aFieldTakesTheGridBackToItsFirstRowAndAClickEndsTheEnterMode()
     {
         auto f = open();

@@ -55,7 +55,9 @@ const Picture kPictures[] = {
     {"TB1", 16}, {"TB2", 16}, {"TB3", 16}, {"TB4", 16}, {"TB5", 16}, {"TB6", 16}, {"TB12", 16}, {"TB21", 16},
     {"TB22", 16}, {"TB23", 16}, {"TB31", 16}, {"TB42", 16}, {"TB48", 16}, {"TB69", 16}, {"TB89", 16},
     {"TB90", 16}, {"TB100", 16}, {"TB101", 16}, {"TB102", 16}, {"TB120", 16}, {"TB121", 16}, {"TB127", 16},
-    {"TB128", 16}, {"TB129", 16}, {"TB130", 16},
+    {"TB128", 16}, {"TB129", 16}, {"TB130", 16}, {"TB81", 16},
+    // a command's own drawing where one number serves commands that do different things
+    {"TB3_CLOSE", 16}, {"TB90_BMBAGLA", 16},
     // the report pad's icon
     {"IDI_COCPADICON", 46, 48},
     // bitmaps of the start-up windows

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -86,16 +87,24 @@ TEST_F(LogonDialogTest, EscapeInEitherFieldCancels)
     }
 }
 
-// The hint under the field that has the focus, as the user sees it once the events are through.
-QString hintShownUnder(QWidget *field)
+// The hint beside the field that has the focus, as the user sees it once the events are through: on
+// the field's right, level with it, over none of the dialog's fields and buttons.
+QString hintShownBeside(QWidget *field)
 {
     QApplication::processEvents();
     const QLabel *balloon = visibleBalloonTip();
     if (!balloon)
         return {};
-    const QRect under = QRect(field->mapToGlobal(QPoint()), field->size());
-    EXPECT_GE(balloon->geometry().top(), under.bottom());
-    EXPECT_LT(balloon->geometry().left(), under.right());
+    const QRect at = QRect(field->mapToGlobal(QPoint()), field->size());
+    EXPECT_GT(balloon->geometry().left(), at.right());
+    EXPECT_LE(balloon->geometry().top(), at.bottom());
+    EXPECT_GE(balloon->geometry().bottom(), at.top());
+    for (const QWidget *other : field->window()->findChildren<QWidget *>()) {
+        if (other->isVisible() && other->focusPolicy() != Qt::NoFocus) {
+            EXPECT_FALSE(balloon->geometry().intersects(QRect(other->mapToGlobal(QPoint()), other->size())))
+                << other->metaObject()->className();
+        }
+    }
     return balloon->text();
 }
 
@@ -105,7 +114,7 @@ TEST_F(LogonDialogTest, HintsStayVisibleAfterTheFocusMoves)
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
     d.nameField()->setFocus();
-    EXPECT_EQ(hintShownUnder(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
+    EXPECT_EQ(hintShownBeside(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
     QTest::keyClicks(d.nameField(), "PLNV");
     EXPECT_EQ(visibleBalloonTip(), nullptr) << "typing takes the hint away";
 
@@ -113,19 +122,19 @@ TEST_F(LogonDialogTest, HintsStayVisibleAfterTheFocusMoves)
     QTest::keyPress(d.nameField(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), d.passwordField());
     QTest::keyRelease(d.passwordField(), Qt::Key_Tab);
-    EXPECT_EQ(hintShownUnder(d.passwordField()), QStringLiteral("Parolayı giriniz!"));
+    EXPECT_EQ(hintShownBeside(d.passwordField()), QStringLiteral("Parolayı giriniz!"));
 
     // A click into a field gives it the focus and its hint; the click does not take it away.
     QTest::mouseClick(d.nameField(), Qt::LeftButton);
-    EXPECT_EQ(hintShownUnder(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
+    EXPECT_EQ(hintShownBeside(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
     QTest::mouseClick(d.passwordField(), Qt::LeftButton);
-    EXPECT_EQ(hintShownUnder(d.passwordField()), QStringLiteral("Parolayı giriniz!"));
+    EXPECT_EQ(hintShownBeside(d.passwordField()), QStringLiteral("Parolayı giriniz!"));
 
     // With the name empty the password field sends the focus back, and the hint with it.
     d.nameField()->clear();
     d.nameField()->setFocus();
     QTest::mouseClick(d.passwordField(), Qt::LeftButton);
-    EXPECT_EQ(hintShownUnder(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
+    EXPECT_EQ(hintShownBeside(d.nameField()), QStringLiteral("Kullanıcı adını giriniz!"));
     EXPECT_EQ(QApplication::focusWidget(), d.nameField());
 
     d.PBIPTAL();

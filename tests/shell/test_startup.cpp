@@ -316,6 +316,26 @@ TEST(StartupCommandLine, TheFileIsTheFirstArgumentAfterTheProgram)
     EXPECT_EQ(commandLineFile({"VEXO_Zud", "/a.VKD", "/b.VKD"}), "/a.VKD");
 }
 
+TEST(StartupCommandLine, ARelativeFileIsResolvedAgainstTheStartFolder)
+{
+    EXPECT_EQ(commandLineFile({"VEXO_Zud", "Yem 1.VKD"}, "/home/u/Yemler"), "/home/u/Yemler/Yem 1.VKD");
+    EXPECT_EQ(commandLineFile({"VEXO_Zud", "\"../b/Yem.VKD\""}, "/home/u/a"), "/home/u/b/Yem.VKD");
+    EXPECT_EQ(commandLineFile({"VEXO_Zud", "/x/Yem.VKD"}, "/home/u"), "/x/Yem.VKD");
+    EXPECT_EQ(commandLineFile({"VEXO_Zud"}, "/home/u"), QString());
+}
+
+TEST_F(StartupTest, AFileNamedRelativelyIsOpenedFromTheFolderTheProgramWasStartedIn)
+{
+    const QString started = m_dir.filePath("Calisma");
+    ASSERT_TRUE(QDir().mkpath(started));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(started));
+    m_env.registry["VKlstrt"] = "0";
+    EXPECT_EQ(start({"/opt/vexo/VEXO_Zud", "Yem 1.VKD"}), StartupSequence::Outcome::Running);
+    QDir::setCurrent(before);
+    EXPECT_EQ(m_log.last(), "open " + QDir(started).filePath("Yem 1.VKD"));
+}
+
 TEST(StartupCommandLine, TheWindowsCommandLineIsCutAfterTheProgramsExe)
 {
     const QString line = "\"C:\\Program Files\\VEXO_Zud 2.6\\VEXO_Zud.EXE\" \"D:\\Veri\\Sığır Yemi.VKD\"";

@@ -14,6 +14,7 @@
 #include "solver/report_road.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -559,15 +560,23 @@ private slots:
         bar->setACTIVEHEADER(QStringLiteral("VERI_RAPORU"));
         window.OBFIRST();
         QCOMPARE(bar->ACTIVEHEADER(), QStringLiteral("AKTIF_PROBLEM_GIRISLERI"));
-        // The pane is 170 pixels wide and keeps a margin of two pixels around the bar.
+        // The pane is 170 pixels wide, or wider where the open header's caption needs it, and
+        // keeps a margin of two pixels around the bar.
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         VKOLBARDLG *pane = window.GETOBDLG();
-        QCOMPARE(pane->width(), 170);
+        const int wide = std::max(170, pane->neededWidth());
+        QCOMPARE(pane->width(), wide);
         QCOMPARE(bar->geometry(), QRect(2, 2, pane->width() - 4, pane->height() - 4));
+        QCOMPARE(bar->GETACTIVEHEADER()->shownCaption(), QStringLiteral("Aktif Problem Girişleri"));
+        for (const char *header : {"COZUMLER", "VERI_RAPORU"}) {
+            bar->setACTIVEHEADER(QString::fromLatin1(header));
+            QCOMPARE(bar->GETACTIVEHEADER()->shownCaption(), bar->GETACTIVEHEADER()->CAPTION());
+        }
+        bar->setACTIVEHEADER(QStringLiteral("AKTIF_PROBLEM_GIRISLERI"));
         window.ONVERTSPLITBARMOVE(30);
         QCoreApplication::processEvents();
-        QCOMPARE(pane->width(), 200);
+        QCOMPARE(pane->width(), wide + 30);
         QCOMPARE(bar->geometry(), QRect(2, 2, pane->width() - 4, pane->height() - 4));
 
         QStringList dropped;

@@ -48,6 +48,26 @@ protected:
     }
 };
 
+// Every caption is read whole: a one-line caption fits its width, a wrapped one its height, and none
+// runs under the field beside it.
+TEST_F(ReportDataDialog, EveryCaptionShowsWhole)
+{
+    ReportDataForm form;
+    KYPARMGIR_WIN d(nullptr, form);
+    const int fieldsStart = d.field(ReportDataForm::MIXCAPA)->geometry().left();
+    int labels = 0;
+    for (const QLabel *label : d.findChildren<QLabel *>()) {
+        ++labels;
+        const QRect r = label->contentsRect();
+        if (label->wordWrap())
+            EXPECT_LE(label->heightForWidth(r.width()), label->height()) << label->text().toStdString();
+        else
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), r.width()) << label->text().toStdString();
+        EXPECT_LE(label->geometry().right(), fieldsStart) << label->text().toStdString();
+    }
+    EXPECT_EQ(labels, 6);
+}
+
 TEST_F(ReportDataDialog, OpensWithTheParametersDetailedAndText)
 {
     ReportDataForm form;

@@ -131,6 +131,29 @@ private slots:
         QCOMPARE(w->LBMENU()->action(16726)->text(), QStringLiteral("&Kur Dosyasını Sil..."));
     }
 
+    // Every caption of the form is read whole: the buttons' texts fit inside their frames, the
+    // one-line captions and the check box in their places.
+    void everyCaptionFits()
+    {
+        ScriptedMessages messages;
+        auto w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (const QPushButton *b : w->findChildren<QPushButton *>()) {
+            if (b->text().isEmpty())
+                continue;
+            const QString text = QString(b->text()).remove(u'&');
+            QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(text) + 8 <= b->width(), qPrintable(text));
+        }
+        for (const QLabel *l : w->findChildren<QLabel *>()) {
+            if (l->wordWrap() || l->text().isEmpty() || l->objectName() == QStringLiteral("FTPSTATUS"))
+                continue;
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(), qPrintable(l->text()));
+        }
+        for (const QCheckBox *c : w->findChildren<QCheckBox *>())
+            QVERIFY2(c->sizeHint().width() <= c->width(), qPrintable(c->text()));
+    }
+
     void fieldsThatCanAndCannotBeEdited()
     {
         ScriptedMessages messages;
