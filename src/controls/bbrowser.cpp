@@ -63,8 +63,11 @@ BBROWSER::BBROWSER(QWidget *parent, BrowserOwner *owner) : QTableView(parent), o
 
 BBROWSER::~BBROWSER()
 {
-    for (auto it = handlers_.keyBegin(); it != handlers_.keyEnd(); ++it)
-        (*it)->removeEventFilter(this);
+    for (auto it = handlers_.cbegin(); it != handlers_.cend(); ++it) {
+        disconnect(it->forget);
+        it.key()->removeEventFilter(this);
+    }
+    handlers_.clear();
     if (server_)
         server_->unregisterClient(this);
     server_.reset();
@@ -1020,23 +1023,29 @@ void BBROWSER::bRegisterByEventHandler(QObject *control, EventHandler handler)
 {
     if (!control)
         return;
-    if (!handlers_.contains(control)) {
+    auto it = handlers_.find(control);
+    if (it == handlers_.end()) {
         control->installEventFilter(this);
-        connect(control, &QObject::destroyed, this, [this, control] { handlers_.remove(control); });
+        const auto forget = connect(control, &QObject::destroyed, this, [this, control] { handlers_.remove(control); });
+        it = handlers_.insert(control, {{}, forget});
     }
-    handlers_.insert(control, std::move(handler));
+    it->handler = std::move(handler);
 }
 
 void BBROWSER::bUnregisterByEventHandler(QObject *control)
 {
-    if (handlers_.remove(control) > 0)
-        control->removeEventFilter(this);
+    const auto it = handlers_.find(control);
+    if (it == handlers_.end())
+        return;
+    disconnect(it->forget);
+    control->removeEventFilter(this);
+    handlers_.erase(it);
 }
 
 bool BBROWSER::eventFilter(QObject *watched, QEvent *event)
 {
-    if (auto it = handlers_.constFind(watched); it != handlers_.constEnd() && *it) {
-        const EventHandler handler = *it; // the handler may unregister itself
+    if (auto it = handlers_.constFind(watched); it != handlers_.constEnd() && it->handler) {
+        const EventHandler handler = it->handler; // the handler may unregister itself
         if (handler(watched, event))
             return true;
     }

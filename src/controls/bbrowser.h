@@ -242,7 +242,15 @@ private:
     QString editOriginal_;
     struct KeyBinding { int key; Qt::KeyboardModifiers modifiers; std::function<void()> action; };
     std::vector<KeyBinding> keys_;
-    QHash<QObject *, EventHandler> handlers_;
+    // A registered control's handler, and the connection that forgets it when the control goes. The
+    // grid cuts that connection itself (unregistering, and in its destructor): the control may be the
+    // grid or one of its children, whose `destroyed` comes after the grid's members are gone.
+    struct RegisteredHandler
+    {
+        EventHandler handler;
+        QMetaObject::Connection forget;
+    };
+    QHash<QObject *, RegisteredHandler> handlers_;
     BGRID grid_;
     BVIEWSTYLE captionView_;
     BVIEWSTYLE dataView_;

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include <malloc.h>
 #include <memory>
 
 using namespace vexo;
@@ -135,6 +136,8 @@ private slots:
     void singleChoiceMovesTheMark();
     void captionsAndDoubleClicksReachTheOwner();
     void ownersEventHandlerSeesMessagesFirst();
+    void gridGoesSafelyWithItsRegisteredControls_data();
+    void gridGoesSafelyWithItsRegisteredControls();
     void autoEditModes();
     void nutrientDefinitionsFlagsFromRealEdits();
     void formGridSwitchesKeyboardModeOff();
@@ -635,6 +638,45 @@ void TstBBrowser::ownersEventHandlerSeesMessagesFirst()
     f.grid->bUnregisterByEventHandler(f.grid.get());
     f.type(QStringLiteral("7"));
     QVERIFY(f.grid->currentEditor());
+}
+
+void TstBBrowser::gridGoesSafelyWithItsRegisteredControls_data()
+{
+    QTest::addColumn<bool>("theGridItself");
+    QTest::addColumn<bool>("unregistered");
+    QTest::newRow("the grid, registered") << true << false;
+    QTest::newRow("the grid, unregistered") << true << true;
+    QTest::newRow("a child, registered") << false << false;
+    QTest::newRow("a child, unregistered") << false << true;
+}
+
+// The add-ingredients dialog registers its grid itself. The grid's own `destroyed`, and its
+// children's, come after the grid's members are gone, so nothing of the registration may run then.
+// Freed memory is overwritten here so that a late touch of the handler table fails at once instead of
+// now and then.
+void TstBBrowser::gridGoesSafelyWithItsRegisteredControls()
+{
+    QFETCH(bool, theGridItself);
+    QFETCH(bool, unregistered);
+    test::ScriptedMessages messages;
+    mallopt(M_PERTURB, 0xa5);
+    const auto restore = qScopeGuard([] { mallopt(M_PERTURB, 0); });
+    Fixture f;
+    QObject *control = theGridItself ? static_cast<QObject *>(f.grid.get()) : new QObject(f.grid.get());
+    int calls = 0;
+    f.grid->bRegisterByEventHandler(control, [&](QObject *, QEvent *) { ++calls; return false; });
+    QObject outside;
+    f.grid->bRegisterByEventHandler(&outside, [](QObject *, QEvent *) { return false; });
+    QEvent first(QEvent::User);
+    QCoreApplication::sendEvent(control, &first);
+    QCOMPARE(calls, 1);
+    if (unregistered)
+        f.grid->bUnregisterByEventHandler(control);
+    f.grid.reset();
+    // The control outside the grid goes on without the grid's filter.
+    QEvent later(QEvent::User);
+    QCoreApplication::sendEvent(&outside, &later);
+    QCOMPARE(calls, 1);
 }
 
 void TstBBrowser::autoEditModes()
