@@ -155,6 +155,7 @@ bool VKAR25_DONUS(QWidget *owner, const QString &olderPath)
         fail(owner, QStringLiteral("Dosya kopyalama başarısız..."));
         return false;
     }
+    loadNutrientDecimals();
     showMessage(owner, QStringLiteral("Bilgi..."), QStringLiteral("Veritabanı dönüşümü başarıyla uygulandı..."),
                 MB_ICONINFORMATION);
     return true;

@@ -212,6 +212,8 @@ bool restoreReferenceDatabase(QWidget *owner, const QString &chosen)
                 names.at(result.file) + QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı..."));
         return false;
     }
+    // The restored definitions may give nutrients other decimals than the ones the editors use.
+    loadNutrientDecimals();
     return true;
 }
 

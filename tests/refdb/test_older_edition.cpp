@@ -1,5 +1,6 @@
 // The older edition's matrix converted, read back by an independent reader (python3-dbfread).
 #include "problem/app_globals.h"
+#include "problem/reference_tables.h"
 #include "refdb/file_pair_replace.h"
 #include "refdb/older_edition.h"
 #include "refdb_fixture.h"
@@ -102,6 +103,7 @@ protected:
 TEST_F(OlderEdition, TheFixtureBecomesDefinitionsAndMatrix)
 {
     writeOlderFixture();
+    referenceTables().ABMDESC = {{3, QStringLiteral("HP"), 1}};
     EXPECT_TRUE(VKAR25_DONUS(nullptr, older));
     EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Bilgi...|Veritabanı dönüşümü başarıyla uygulandı...")});
     const PeerTable definitions = readByPeer(live(QStringLiteral("VMKBMDESC.DBF")));
@@ -113,6 +115,9 @@ TEST_F(OlderEdition, TheFixtureBecomesDefinitionsAndMatrix)
     EXPECT_EQ(matrix.rows, (QList<QStringList>{{"1", "MISIR", "      0.310", "TAHIL", "     88.000", "      8.500"},
                                                {"2", "SOYA KUSPESI", "", "PROTEIN", "     89.000", "     44.000"}}));
     EXPECT_TRUE(QDir(root + QStringLiteral("/Temp_Data")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+
+    // The editors now type HP with the converted definition's decimals, not the ones held before.
+    EXPECT_EQ(nutrientDecimals(QStringLiteral("HP")), 4);
 
     // A second run replaces both tables again with the same contents.
     const auto first = snapshot(root);

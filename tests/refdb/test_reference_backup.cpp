@@ -270,6 +270,19 @@ TEST_F(ReferenceBackup, RestorePutsBothFilesBackAlsoWhereALiveTableIsMissing)
     EXPECT_EQ(matrix.lastRec(), 1u);
 }
 
+// The editors type nutrient values with the decimals of the definitions just restored.
+TEST_F(ReferenceBackup, RestoreHandsTheRestoredDecimalsToTheEditors)
+{
+    test::writeRows(backup + QStringLiteral("/VMKBMDESC.DBF"),
+                    {{"NUM", u'N', 5, 0}, {"ABRRE", u'C', 15, 0}, {"DECIM", u'N', 1, 0}},
+                    {{1, QStringLiteral("HP"), 1}, {2, QStringLiteral("LIZIN"), 3}});
+    referenceTables().ABMDESC.clear();
+    ASSERT_TRUE(restoreReferenceDatabase(nullptr, backup + u'/'));
+    EXPECT_EQ(nutrientDecimals(QStringLiteral("HP")), 1);
+    EXPECT_EQ(nutrientDecimals(QStringLiteral("LIZIN")), 3);
+    referenceTables().ABMDESC.clear();
+}
+
 // Every step of both commands failing in turn: the step's message, both folders as they were, no
 // temporary file and no notice left.
 TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
