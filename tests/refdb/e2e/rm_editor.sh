@@ -12,21 +12,9 @@ make_fixture=$2
 out=$3
 source_dir=$4
 
-# shellcheck source=../../support/xvfb_session.sh
-source "$source_dir/tests/support/xvfb_session.sh"
-prepare_output "$out"
-# shellcheck source=../../shell/e2e/session.sh
-source "$source_dir/tests/shell/e2e/session.sh"
-shot() { import -window root "$out/$1.png"; }
-
-root="$home/Documents/VEXO_Rir26 Veriler"
-"$make_fixture" "$root" || fail "the reference fixture could not be written"
-
-started=
-start_and_wait "$out/program.log" '^VEXO_Zud 2\.6' "$program" >"$out/main" || true
-main=$(cat "$out/main")
-main_pid=$started
-[ -n "$main" ] || fail "the main window did not appear"
+# shellcheck source=reference_session.sh
+source "$source_dir/tests/refdb/e2e/reference_session.sh"
+start_program
 sleep 0.5
 
 xdotool windowfocus --sync "$main"
