@@ -37,12 +37,5 @@ for name in MATNRC6.DBF VMKBMDESC.DBF; do
   cmp -s "$root/$name" "$root/VEXO_KData/RMD_Yed/$name" || fail "$name was not backed up into the proposed folder"
 done
 
-xdotool windowfocus --sync "$main"
-xdotool key ctrl+x
-box=$(window '^Çıkış\.\.\.$' 10) || true
-[ -n "$box" ] || fail "Ctrl+X did not ask to exit"
-xdotool windowfocus --sync "$box"
-xdotool key Return
-for _ in $(seq 100); do kill -0 "$main_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$main_pid" 2>/dev/null; then fail "the program did not end after the exit question"; fi
+leave_saving
 echo "end to end: the first backup went into the proposed folder; screenshots in $out"

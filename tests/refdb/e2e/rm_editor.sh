@@ -50,12 +50,5 @@ grep -aq "BUGDAY" "$root/MATNRC6.DBF" || fail "the other rows were lost"
 cmp -s "$root/MATNRC6.DBF" "$root/VEXO_KData/RMD_Yed/MATNRC6.DBF" || fail "the backup is not the saved matrix"
 cmp -s "$root/VMKBMDESC.DBF" "$root/VEXO_KData/RMD_Yed/VMKBMDESC.DBF" || fail "the definitions were not backed up"
 
-xdotool windowfocus --sync "$main"
-xdotool key ctrl+x
-box=$(window '^Çıkış\.\.\.$' 10) || true
-[ -n "$box" ] || fail "Ctrl+X did not ask to exit"
-xdotool windowfocus --sync "$box"
-xdotool key Return
-for _ in $(seq 100); do kill -0 "$main_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$main_pid" 2>/dev/null; then fail "the program did not end after the exit question"; fi
+leave_saving
 echo "end to end: reference matrix edited, saved and backed up; screenshots in $out"
