@@ -6,6 +6,7 @@
 #include "problem/messages.h"
 #include "problem/name_match.h"
 #include "problem/number_text.h"
+#include "problem/nutrient_units.h"
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 #include "problem/reference_tables.h"
@@ -38,9 +39,8 @@ QString field(DBSERVERR &t, const QString &name)
 
 QString dividedBy1000(const QString &cell)
 {
-    if (isBlank(cell))
-        return cell;
-    return Str(MROUND(Val(cell) / 1000.0, 4), kCellWidth, 4);
+    static const UnitCrossing thousandth{UnitCrossing::Scaled, 1.0, 1000.0};
+    return crossedCell(cell, thousandth).value_or(cell);
 }
 
 bool isConvertedNutrient(const QString &name)
@@ -52,13 +52,8 @@ bool isConvertedNutrient(const QString &name)
 void convertUnit(Row &row, qsizetype n, OpenProblem &p)
 {
     const QString name = row.value(BMNAME).trimmed();
-    const QString unit = row.value(BMUNIT).trimmed().toUpper();
-    QString newUnit;
-    if ((name == u"ME_KA" || name == u"ME_RU") && unit == u"KCAL/KG")
-        newUnit = QStringLiteral("MCal/Kg");
-    else if ((name == u"KOLIN" || name == u"DEMIR") && unit == u"MG/KG")
-        newUnit = QStringLiteral("g/Kg");
-    else
+    const QString newUnit = loadedUnit(name, row.value(BMUNIT));
+    if (newUnit.isEmpty())
         return;
     p.ABMBIRIMLERI[n] = newUnit;
     row[BMUNIT] = padded(newUnit, kCellWidth);
@@ -115,6 +110,24 @@ void readRatios(DBSERVERR &t, OpenProblem &p)
         p.ABMOLIST.append({a, b, field(t, QStringLiteral("OSABIT")), field(t, QStringLiteral("OALTLIM")),
                            field(t, QStringLiteral("OUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
                            optionalField(t, QStringLiteral("OKCOZUM")).value_or(kBlank11), kBlank11});
+    }
+}
+
+// A ratio's limits are in the units of its two nutrients: a ratio on a nutrient the load converted
+// follows it (divided by 1000 when its numerator was converted, multiplied when its denominator was,
+// unchanged when both were), and is saved with it.
+void convertRatioUnits(OpenProblem &p)
+{
+    for (Row &ratio : p.ABMOLIST) {
+        const bool numerator = p.ADONUSENBM.contains(ratio.value(BMONAME1).trimmed());
+        const bool denominator = p.ADONUSENBM.contains(ratio.value(BMONAME2).trimmed());
+        if (numerator == denominator)
+            continue;
+        const UnitCrossing c = numerator ? UnitCrossing{UnitCrossing::Scaled, 1.0, 1000.0}
+                                         : UnitCrossing{UnitCrossing::Scaled, 1000.0, 1.0};
+        for (int column : {int(BMOFIX), int(BMOLLIMIT), int(BMOULIMIT)})
+            ratio[column] = crossedCell(ratio.value(column), c).value_or(ratio.value(column));
+        p.LBMODEG = true;
     }
 }
 
@@ -313,6 +326,7 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     WEIGHTCONTROL();
     KMOCONTROL();
     readRatios(t, p);
+    convertRatioUnits(p);
     const QList<int> unnamedGroups = readGroups(t, p);
     readGroupMatrix(t, p);
     dropUnnamedGroupRows(p, unnamedGroups);
@@ -321,6 +335,8 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     // loads as stored.
     const bool fromReference = appGlobals().LRMDENOKU && !p.AYMADLARI.isEmpty() && !p.ABMADLARI.isEmpty();
     if (fromReference) {
+        // The stored rows stay for a nutrient whose reference contents are not taken.
+        readActiveMatrix(t, p);
         if (!RMATRISDENOKU(owner))
             return false;
         seekParameterMarker(t);
@@ -436,13 +452,54 @@ int CHCKYMNAMES(QWidget *owner, const QStringList &referenceNames, const QString
     return 1;
 }
 
+namespace {
+
+// One row per nutrient and one cell per ingredient: the rows the file stored where the caller read
+// them, blanks elsewhere.
+RowList storedMatrixShaped(const OpenProblem &p)
+{
+    RowList shaped(p.ABMADLARI.size(), Row(p.AYMADLARI.size(), kBlank11));
+    for (qsizetype j = 0; j < shaped.size() && j < p.AAMAT.size(); ++j) {
+        for (qsizetype i = 0; i < p.AYMADLARI.size() && i < p.AAMAT.at(j).size(); ++i)
+            shaped[j][i] = p.AAMAT.at(j).at(i);
+    }
+    return shaped;
+}
+
+// How the reference contents of each nutrient come into its row's unit, settled before any of them
+// goes in; nothing for "AĞIRLIK", for a nutrient without a reference column and for one whose
+// differing unit the user keeps (its row keeps the contents the file holds).
+QList<std::optional<UnitCrossing>> referenceCrossings(QWidget *owner, const QStringList &nutrientFields,
+                                                      const QHash<QString, QString> &units)
+{
+    const OpenProblem &p = openProblem();
+    QList<std::optional<UnitCrossing>> crossings(p.ABMADLARI.size());
+    for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
+        const QString &nutrient = p.ABMADLARI.at(j);
+        if (nutrient == kWeightNutrient || !nutrientFields.contains(nutrient))
+            continue;
+        const QString rowUnit = problemRowUnit(p, j);
+        const QString referenceUnit = units.value(nutrient);
+        UnitCrossing c = unitCrossing(referenceUnit, rowUnit);
+        if (c.kind == UnitCrossing::Differ) {
+            if (!askTakeDifferingUnit(owner, nutrient, rowUnit, referenceUnit, UnitRoad::ReferenceLoad))
+                continue;
+            c = UnitCrossing(); // taken as stored, in the reference's unit
+        }
+        crossings[j] = c;
+    }
+    return crossings;
+}
+
+} // namespace
+
 bool RMATRISDENOKU(QWidget *owner)
 {
     OpenProblem &p = openProblem();
     if (p.ABMADLARI.isEmpty() || p.AYMADLARI.isEmpty())
         return false;
     const QString centredOne = QStringLiteral("  1.0000   ");
-    p.AAMAT = RowList(p.ABMADLARI.size(), Row(p.AYMADLARI.size(), kBlank11));
+    p.AAMAT = storedMatrixShaped(p);
     for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
         if (p.ABMADLARI.at(j) == kWeightNutrient)
             p.AAMAT[j] = Row(p.AYMADLARI.size(), centredOne);
@@ -485,6 +542,15 @@ bool RMATRISDENOKU(QWidget *owner)
             ++i;
     }
 
+    if (!BMDATAFOPEN()) {
+        closeReferenceTables();
+        return false;
+    }
+    // Units are paired with the definitions by abbreviation, so a definitions table whose records are
+    // in another order than the matrix columns still gives each nutrient its own unit.
+    const QHash<QString, QString> units = definitionUnits(*ref.OBMDESCDBF);
+    const QList<std::optional<UnitCrossing>> crossings = referenceCrossings(owner, nutrientFields, units);
+
     DBSERVERR &rm = *ref.ORMDBF;
     for (qsizetype i = 0; i < p.AYMADLARI.size(); ++i) {
         const qsizetype k = refNames.indexOf(p.AYMADLARI.at(i));
@@ -495,33 +561,31 @@ bool RMATRISDENOKU(QWidget *owner)
         if (!isBlank(price))
             p.AYMLIST[i][YMPRICE] = price;
         for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
-            const QString &nutrient = p.ABMADLARI.at(j);
-            if (nutrient == kWeightNutrient || !nutrientFields.contains(nutrient))
+            if (!crossings.at(j))
                 continue;
-            p.AAMAT[j][i] = rm.fieldGet(nutrient).toString();
+            const QString &nutrient = p.ABMADLARI.at(j);
+            const QString stored = rm.fieldGet(nutrient).toString();
+            const std::optional<QString> cell = crossedCell(stored, *crossings.at(j));
+            if (!cell) {
+                ERRMESS(owner, QString(),
+                        unconvertibleValueText(nutrient, p.AYMADLARI.at(i), stored, units.value(nutrient),
+                                               problemRowUnit(p, j)));
+                closeReferenceTables();
+                return false;
+            }
+            p.AAMAT[j][i] = *cell;
         }
     }
 
-    if (!BMDATAFOPEN()) {
-        closeReferenceTables();
-        return false;
-    }
-    // Units are paired with the definitions by abbreviation, so a definitions table whose records are
-    // in another order than the matrix columns still gives each nutrient its own unit.
-    QHash<QString, QString> units;
-    DBSERVERR &defs = *ref.OBMDESCDBF;
-    for (defs.goTop(); !defs.eof(); defs.skip()) {
-        const QString abbreviation = defs.fieldGet(QStringLiteral("ABRRE")).toString().trimmed();
-        if (!abbreviation.isEmpty() && !units.contains(abbreviation))
-            units.insert(abbreviation, defs.fieldGet(QStringLiteral("UNIT")).toString());
-    }
     for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
         const QString &nutrient = p.ABMADLARI.at(j);
         if (nutrient == kWeightNutrient) {
             p.ABMLIST[j][BMUNIT] = padded(QStringLiteral("Kg/Kg"), kCellWidth);
             p.ABMBIRIMLERI[j] = p.ABMLIST[j][BMUNIT];
-        } else if (nutrientFields.contains(nutrient) && units.contains(nutrient)) {
-            p.ABMLIST[j][BMUNIT] = units.value(nutrient);
+        } else if (crossings.at(j) && crossings.at(j)->kind == UnitCrossing::Same
+                   && !units.value(nutrient).isEmpty()) {
+            // Contents taken as stored are in the definition's unit; converted ones keep the row's.
+            p.ABMLIST[j][BMUNIT] = padded(units.value(nutrient), kCellWidth);
             p.ABMBIRIMLERI[j] = units.value(nutrient);
         }
     }

@@ -163,6 +163,14 @@ DATADLGSENSITIVESEARCH::DATADLGSENSITIVESEARCH(QWidget *owner, int room)
 
     if (!RMDATAFOPEN())
         return;
+    // The definitions' units decide how contents come into the problem's rows.
+    if (!BMDATAFOPEN()) {
+        SERVERCLOSE();
+        return;
+    }
+    m_units = definitionUnits(*referenceTables().OBMDESCDBF);
+    referenceTables().OBMDESCDBF->close();
+    referenceTables().OBMDESCDBF.reset();
     m_opened = true;
     DBSERVERR &rm = *referenceTables().ORMDBF;
     QStringList groups{kGroupPrompt, kAllGroups};
@@ -385,7 +393,7 @@ void DATADLGSENSITIVESEARCH::PBEKLE()
         for (int record : tickedNumbers(BROWSER, CHCK, KODU))
             m_ASECKAYIT.append(quint32(record));
         if (!m_ASECKAYIT.isEmpty() && referenceTables().ORMDBF) {
-            IngredientAddition addition(*referenceTables().ORMDBF, this);
+            IngredientAddition addition(*referenceTables().ORMDBF, this, m_units);
             if (addition.AMAT_YMEKLE_KY(m_ASECKAYIT, m_room))
                 NRESULT = 1;
         }

@@ -3,6 +3,7 @@
 #include "controls/browser_owner.h"
 #include "refdb/tick_list_dialog.h"
 
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -73,6 +74,7 @@ private:
     int m_room = -1;
     bool m_LYENIARAMA = false;
     bool m_opened = false;
+    QHash<QString, QString> m_units; // the definitions' units by abbreviation
 };
 
 } // namespace vexo

@@ -79,10 +79,42 @@ QString recordNumberText(quint32 record, quint32 lastRecord)
 
 // --- ingredients ----------------------------------------------------------------------------------
 
-IngredientAddition::IngredientAddition(DbfTable &reference, QWidget *owner)
+IngredientAddition::IngredientAddition(DbfTable &reference, QWidget *owner, QHash<QString, QString> units)
     : m_rm(reference)
     , m_owner(owner)
+    , m_units(std::move(units))
 {
+}
+
+std::optional<UnitCrossing> IngredientAddition::settleUnit(const QString &field, const QString &rowUnit)
+{
+    const QString referenceUnit = m_units.value(field);
+    const UnitCrossing crossing = unitCrossing(referenceUnit, rowUnit);
+    if (crossing.kind == UnitCrossing::Differ) {
+        if (!askTakeDifferingUnit(m_owner, field, rowUnit, referenceUnit, UnitRoad::IngredientAddition))
+            return std::nullopt;
+        return UnitCrossing(); // taken as stored
+    }
+    if (crossing.kind == UnitCrossing::Scaled) {
+        for (quint32 k : m_records) {
+            if (!m_rm.goTo(k))
+                continue;
+            const QString stored = referenceCell(m_rm, field);
+            if (!crossedCell(stored, crossing)) {
+                ERRMESS(m_owner, QString(),
+                        unconvertibleValueText(field, m_rm.fieldGet(QStringLiteral("YM_ADI")).toString(), stored,
+                                               referenceUnit, rowUnit));
+                return std::nullopt;
+            }
+        }
+    }
+    return crossing;
+}
+
+QString IngredientAddition::crossedReferenceCell(const QString &field)
+{
+    const QString stored = referenceCell(m_rm, field);
+    return crossedCell(stored, m_crossings.value(field)).value_or(stored);
 }
 
 bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int room)
@@ -113,6 +145,30 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int roo
         return false;
     }
 
+    // How every row filled from a reference column takes its contents, settled before anything
+    // changes: in the row's unit, or as stored where the user says so.
+    const bool layBaseRows = p.AAMAT.isEmpty() && p.ABMADLARI.isEmpty();
+    const QString dryMatter = dryMatterUnit(m_units);
+    m_records = records;
+    m_crossings.clear();
+    if (!names.isEmpty()) {
+        QList<std::pair<QString, QString>> rows; // nutrient, unit
+        if (layBaseRows) {
+            rows = {{kWeightNutrient, QStringLiteral("Kg/Kg")}, {kDryMatterNutrient, dryMatter}};
+        } else {
+            for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j)
+                rows.append({p.ABMADLARI.at(j), problemRowUnit(p, j)});
+        }
+        for (const auto &[nutrient, unit] : rows) {
+            if (AALANADLARI.indexOf(nutrient) < kReferenceFixedFields)
+                continue;
+            const std::optional<UnitCrossing> crossing = settleUnit(nutrient, unit);
+            if (!crossing)
+                return false;
+            m_crossings.insert(nutrient, *crossing);
+        }
+    }
+
     const qsizetype before = p.AYMADLARI.size();
     const bool nutrientsWereDirty = p.LBMDEG;
     bool baseRowsLaid = false;
@@ -123,7 +179,7 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int roo
             p.ABMBIRIMLERI.clear();
             p.ABMLIST.clear();
             appendNutrient(p, kWeightNutrient, QStringLiteral("Kg/Kg"), centredIn(kFixedWeight, kCellWidth));
-            appendNutrient(p, kDryMatterNutrient, QStringLiteral("%"));
+            appendNutrient(p, kDryMatterNutrient, dryMatter);
             p.LBMDEG = true;
         } else {
             for (qsizetype i = 0; i < p.ABMADLARI.size(); ++i)
@@ -150,7 +206,7 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int roo
             cells[c - 1] = kBlankCell;
             const QString nutrient = p.ABMADLARI.at(j - 1);
             if (AALANADLARI.indexOf(nutrient) >= kReferenceFixedFields) {
-                cells[c - 1] = referenceCell(m_rm, nutrient);
+                cells[c - 1] = crossedReferenceCell(nutrient);
             } else if (nutrient.trimmed() == kWeightNutrient) {
                 cells[c - 1] = kFixedWeight.rightJustified(kCellWidth, u' ');
             } else {
@@ -189,11 +245,18 @@ int IngredientAddition::BMKONTROL(const QString &nutrient, int c, int j)
         askMatch(m_owner, QString(), name, AALANADLARI, kReferenceFixedFields, p.ABMADLARI);
     if (result == NameMatchAnswer::Chosen) {
         const QString newName = AALANADLARI.at(chosen);
+        // The chosen column's unit is settled before the match changes anything.
+        const quint32 current = m_rm.recNo();
+        const std::optional<UnitCrossing> crossing = settleUnit(newName, problemRowUnit(p, j - 1));
+        m_rm.goTo(current);
+        if (!crossing)
+            return 0;
+        m_crossings.insert(newName, *crossing);
         p.ABMADLARI[j - 1] = newName;
         p.ABMLIST[j - 1][BMNAME] = newName.leftJustified(kBmNameWidth, u' ');
         p.LBMDEG = true;
         ABMOGIRCHK(name, newName);
-        p.AAMAT[j - 1][c - 1] = referenceCell(m_rm, newName);
+        p.AAMAT[j - 1][c - 1] = crossedReferenceCell(newName);
         p.LAMATDEG = true;
         return 1;
     }
@@ -294,7 +357,10 @@ bool NutrientAddition::BESINMADDESIEKLE(QList<int> ASECILEN)
         appendNutrient(p, kWeightNutrient, QStringLiteral("Kg/Kg"), fixed);
         if (count > 0) {
             p.AAMAT[0] = Row(count, fixed);
-            appendNutrient(p, kDryMatterNutrient, QStringLiteral("%"));
+            // Its contents come from its reference column, so the row takes its definition's unit.
+            const qsizetype km = AABRRE.indexOf(kDryMatterNutrient);
+            appendNutrient(p, kDryMatterNutrient,
+                           dryMatterUnit({{kDryMatterNutrient, km >= 0 ? ABIRIM.value(km) : QString()}}));
             fillRow(2, kDryMatterNutrient, count, &aborted);
             if (aborted)
                 return takeBack();

@@ -4,6 +4,7 @@
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
 #include "problem/name_match.h"
+#include "problem/nutrient_units.h"
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
@@ -78,9 +79,15 @@ TEST(ReferenceLoad, MatchingRenamesNutrientAndRatiosAndIngredient)
     ScriptedMatcher matcher;
     matcher.script.enqueue({NameMatchAnswer::Chosen, QStringLiteral("KALSIYUM")});
     matcher.script.enqueue({NameMatchAnswer::Chosen, QStringLiteral("SOYA KUSPESI")});
+    // KM's "?" and HP's "%" are other units than the reference's: taken as stored when the user says so.
+    messages.answer(MessageAnswer::Yes);
+    messages.answer(MessageAnswer::Yes);
     ASSERT_TRUE(loadWithReference(path));
     OpenProblem &p = openProblem();
     EXPECT_TRUE(p.checkInvariants().isEmpty()) << p.checkInvariants().join(u';').toStdString();
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[0].text, differingUnitsText("KM", "?", "%", UnitRoad::ReferenceLoad));
+    EXPECT_EQ(messages.shown()[1].text, differingUnitsText("HP", "%", "% HP", UnitRoad::ReferenceLoad));
 
     ASSERT_EQ(matcher.asked.size(), 2);
     EXPECT_EQ(matcher.asked[0].caption, QStringLiteral("Besin Maddelerini Eşleştir"));
@@ -130,6 +137,12 @@ TEST(ReferenceLoad, SkippingDropsTheNutrientItsRowAndRatios)
     EXPECT_EQ(p.AYMADLARI, (QStringList{"MISIR", "ARPA"}));
     // The weight row stays "1.0000" after the nutrient before it was dropped.
     EXPECT_EQ(p.AAMAT[1], (Row(2, QStringLiteral("  1.0000   "))));
+    // KM and HP, whose units differ from the reference's, were kept as the file holds them (the
+    // unanswered questions say No): the stored cells of the ingredients that stayed.
+    EXPECT_EQ(messages.unexpectedQuestions(), 2);
+    EXPECT_EQ(p.AAMAT[0], (Row{"1", "3"}));
+    EXPECT_EQ(p.AAMAT[2], (Row{"1", "1"}));
+    EXPECT_EQ(p.ABMLIST[0][BMUNIT].trimmed(), QStringLiteral("?"));
     ASSERT_EQ(p.ABMOLIST.size(), 1); // the ratio on CA went, the one on HP and KM stayed
     EXPECT_EQ(p.ABMOLIST[0][BMONAME1].trimmed(), QStringLiteral("HP"));
 }

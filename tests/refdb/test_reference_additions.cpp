@@ -332,7 +332,9 @@ TEST_F(NutrientAdditionTest, BaseRowsWithAndWithoutIngredients)
         ASSERT_TRUE(adder()->BESINMADDESIEKLE({2}));
         const OpenProblem &p = openProblem();
         EXPECT_EQ(p.ABMADLARI, (QStringList{"AĞIRLIK", "KM", "HP"}));
-        EXPECT_EQ(p.ABMBIRIMLERI, (QStringList{"Kg/Kg", "%", "% HP"}));
+        // KM's contents come from its reference column, so its row takes its definition's unit.
+        EXPECT_EQ(p.ABMBIRIMLERI, (QStringList{"Kg/Kg", "% KM", "% HP"}));
+        EXPECT_EQ(p.ABMLIST.at(1).at(BMUNIT), QStringLiteral("% KM").leftJustified(11));
         EXPECT_EQ(p.ABMLIST.at(0).at(BMFIX), kWeightCentred);
         // The first of two equal reference names supplies the values.
         EXPECT_EQ(p.AAMAT, (RowList{{kWeightCentred, kWeightCentred}, {num("89.0000"), num("88.0000")},

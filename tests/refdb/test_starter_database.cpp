@@ -1,6 +1,7 @@
 #include "refdb/starter_database.h"
 
 #include "platform/cp1254_codec.h"
+#include "problem/nutrient_units.h"
 #include "problem/reference_tables.h"
 #include "refdb/file_pair_replace.h"
 #include "refdb_root.h"
@@ -94,6 +95,20 @@ TEST(StarterDefinitions, OnePerMatrixColumnInColumnOrder)
     EXPECT_EQ(find("CINKO").NAME, "Çinko");
     for (const char *unsure : {"BY-P", "ME_KA", "NEL", "VITE", "FFOSFOR"})
         EXPECT_EQ(find(unsure).NAME, kStarterPlaceholderName) << unsure;
+}
+
+// A value typed into the starter reference in its definition's unit comes into a loaded problem
+// unconverted: no starter unit is one the load converts away (iron in mg/kg once was).
+TEST(StarterDefinitions, UnitsAreTheOnesALoadedProblemKeeps)
+{
+    for (const StarterDefinition &d : starterDefinitions()) {
+        SCOPED_TRACE(d.ABRRE.toStdString());
+        EXPECT_EQ(loadedUnit(d.ABRRE, d.UNIT), QString());
+        if (d.ABRRE == u"DEMIR") {
+            EXPECT_EQ(d.UNIT, "g/Kg");
+            EXPECT_EQ(unitCrossing(d.UNIT, loadedUnit(d.ABRRE, QStringLiteral("mg/kg"))).kind, UnitCrossing::Same);
+        }
+    }
 }
 
 TEST(StarterDatabase, AFreshRootGetsTheEmptyMatrixAndItsDefinitions)

@@ -603,6 +603,90 @@ private slots:
         QCOMPARE(e.windowIcon().isNull(), false);
     }
 
+    // "Ekle" brings the contents into the unit of the problem's row: wheat's energy, stored in
+    // kcal/kg in the reference, comes into a problem whose energy row is in MCal/kg divided by 1000.
+    void ingredientDialogBringsContentsIntoTheRowsUnit()
+    {
+        test::ScriptedMessages messages;
+        const QString matrix = QDir(m_dir.path()).filePath("MATNRC6.DBF");
+        QFile::remove(matrix);
+        QVERIFY(DbfFileSpec(matrix).create({{"KOD", u'N', 5, 0}, {"YM_ADI", u'C', 25, 0}, {"FIATI", u'C', 11, 0},
+                                            {"GRUBU", u'C', 11, 0}, {"ME_KA", u'C', 11, 0}}));
+        {
+            DBSERVERR t(matrix, false, false);
+            QVERIFY(t.append());
+            t.fieldPut("KOD", 1);
+            t.fieldPut("YM_ADI", "BUGDAY");
+            t.fieldPut("GRUBU", "A");
+            t.fieldPut("ME_KA", QStringLiteral("3050.0000").rightJustified(11));
+            t.commit();
+        }
+        const QString defs = QDir(m_dir.path()).filePath("VMKBMDESC.DBF");
+        QFile::remove(defs);
+        QVERIFY(DbfFileSpec(defs).create(nutrientDefinitionStructure()));
+        {
+            DBSERVERR d(defs, false, false);
+            QVERIFY(d.append());
+            d.fieldPut("ABRRE", "ME_KA");
+            d.fieldPut("UNIT", "Kcal/Kg");
+            d.commit();
+        }
+        OpenProblem &p = openProblem();
+        Row energy(BM_COLUMNS, QString(kCellWidth, u' '));
+        energy[BMNAME] = QStringLiteral("ME_KA").leftJustified(kBmNameWidth);
+        energy[BMUNIT] = QStringLiteral("MCal/Kg").leftJustified(kCellWidth);
+        p.ABMLIST = {energy};
+        p.ABMADLARI = {"ME_KA"};
+        p.ABMBIRIMLERI = {"MCal/Kg"};
+        p.AAMAT = {Row()};
+
+        DATADLGSENSITIVESEARCH d(nullptr);
+        QVERIFY(d.opened());
+        QVERIFY(!referenceTables().OBMDESCDBF); // the units were read, the definitions closed again
+        showAll(d);
+        d.PBHSEC();
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 1u);
+        QCOMPARE(p.AAMAT, (RowList{{QStringLiteral("3.0500").rightJustified(11)}}));
+        QVERIFY(messages.shown().isEmpty());
+
+        // Without the definitions the units are unknown: the dialog says so and does not open.
+        QFile::remove(defs);
+        DATADLGSENSITIVESEARCH e(nullptr);
+        QVERIFY(!e.opened());
+        QVERIFY(!referenceTables().ORMDBF && !referenceTables().OBMDESCDBF);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().at(0).text, QStringLiteral("VMKBMDESC.DBF dosyası yok..!"));
+    }
+
+    // The nutrient dialog lays the dry matter in its definition's unit, as its contents come.
+    void nutrientDialogLaysTheDryMatterInItsDefinitionsUnit()
+    {
+        test::ScriptedMessages messages;
+        const QString defs = QDir(m_dir.path()).filePath("VMKBMDESC.DBF");
+        {
+            DBSERVERR d(defs, false, false);
+            QVERIFY(d.goTop());
+            d.fieldPut("UNIT", "g/kg"); // KM
+            d.commit();
+        }
+        OpenProblem &p = openProblem();
+        Row row(YM_COLUMNS, QString(kCellWidth, u' '));
+        row[YMNAME] = QStringLiteral("ARPA").leftJustified(kYmNameWidth);
+        p.AYMLIST = {row};
+        p.AYMADLARI = {"ARPA"};
+        p.AYMSTOK = {true};
+        BBESMADEKLE_DLG d(nullptr);
+        QVERIFY(d.opened());
+        d.BROWSER->SERVER()->GOTO(2); // HP
+        d.CHKSELECT();
+        d.PBEKLE();
+        QCOMPARE(d.NRESULT, 1);
+        QCOMPARE(p.ABMADLARI, (QStringList{"AĞIRLIK", "KM", "HP"}));
+        QCOMPARE(p.ABMBIRIMLERI.at(1), QStringLiteral("g/kg"));
+        QCOMPARE(p.ABMLIST.at(1).at(BMUNIT), QStringLiteral("g/kg").leftJustified(kCellWidth));
+    }
+
     void missingReferenceGivesNothing()
     {
         test::ScriptedMessages messages;
