@@ -49,17 +49,18 @@ bool isConvertedNutrient(const QString &name)
 }
 
 // The older units of the energy and trace nutrients become Mcal and g per kg.
-void convertUnit(Row &row, qsizetype n, OpenProblem &p)
+bool convertUnit(Row &row, qsizetype n, OpenProblem &p)
 {
     const QString name = row.value(BMNAME).trimmed();
     const QString newUnit = loadedUnit(name, row.value(BMUNIT));
     if (newUnit.isEmpty())
-        return;
+        return false;
     p.ABMBIRIMLERI[n] = newUnit;
     row[BMUNIT] = padded(newUnit, kCellWidth);
     p.ADONUSENBM.append(name);
     for (int c : {BMFIX, BMLLIMIT, BMULIMIT})
         row[c] = dividedBy1000(row[c]);
+    return true;
 }
 
 void readIngredients(DBSERVERR &t, OpenProblem &p)
@@ -92,9 +93,10 @@ void readNutrients(DBSERVERR &t, OpenProblem &p)
         p.ABMBIRIMLERI.append(unit.trimmed());
         Row row = {name, unit, field(t, QStringLiteral("BMSABIT")), field(t, QStringLiteral("BMALTLIM")),
                    field(t, QStringLiteral("BMUSTLIM")), kBlank11, kBlank11, kBlank11};
-        convertUnit(row, p.ABMBIRIMLERI.size() - 1, p);
-        row << kBlank11 << kBlank11 << optionalField(t, QStringLiteral("BMKCOZUM")).value_or(kBlank11)
-            << kBlank11;
+        const bool converted = convertUnit(row, p.ABMBIRIMLERI.size() - 1, p);
+        // The saved solution's level is set against the next solve's, so it follows its row's unit.
+        const QString savedLevel = optionalField(t, QStringLiteral("BMKCOZUM")).value_or(kBlank11);
+        row << kBlank11 << kBlank11 << (converted ? dividedBy1000(savedLevel) : savedLevel) << kBlank11;
         p.ABMLIST.append(row);
     }
 }
@@ -125,7 +127,7 @@ void convertRatioUnits(OpenProblem &p)
             continue;
         const UnitCrossing c = numerator ? UnitCrossing{UnitCrossing::Scaled, 1.0, 1000.0}
                                          : UnitCrossing{UnitCrossing::Scaled, 1000.0, 1.0};
-        for (int column : {int(BMOFIX), int(BMOLLIMIT), int(BMOULIMIT)})
+        for (int column : {int(BMOFIX), int(BMOLLIMIT), int(BMOULIMIT), int(BMOKCOZUM)})
             ratio[column] = crossedCell(ratio.value(column), c).value_or(ratio.value(column));
         p.LBMODEG = true;
     }

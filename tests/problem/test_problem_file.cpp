@@ -134,6 +134,35 @@ TEST(ProblemLoader, UnitConversionsRenamesAndSkippedRecords)
     EXPECT_TRUE(p.LAMATDEG);
 }
 
+// The saved solution's levels are set against the next solve's ("K. Çözüm", "Fark-II"): a converted
+// row's saved level and a ratio over it come in the row's new unit, and are saved in it.
+TEST(ProblemLoader, SavedLevelsFollowTheirConvertedRows)
+{
+    test::ProblemEnvironment env;
+    const QString path = env.path("KAYITLI.VKD");
+    QList<Record> recs(3);
+    recs[0] = {{"YMADI", "Mısır"}, {"YMFIAT", num("0.300")}, {"BMADI", "ME_KA"}, {"BMBIRIM", "kcal/kg"},
+               {"BMALTLIM", num("2850.0000")}, {"BMKCOZUM", num("2900.0000")},
+               {"BMADIA", "ME_KA"}, {"BMADIB", "HP"}, {"OALTLIM", num("130.0000")},
+               {"OKCOZUM", num("135.0000")}, {"YMBMAT", num("3100.0000") + "," + num("2500.0000") + ","}};
+    recs[1] = {{"YMADI", "Soya"}, {"BMADI", "HP"}, {"BMBIRIM", "%"}, {"BMKCOZUM", num("21.5000")},
+               {"BMADIA", "HP"}, {"BMADIB", "ME_KA"}, {"OUSTLIM", num("0.0080")},
+               {"OKCOZUM", num("0.0074")}, {"YMBMAT", num("8.0000") + "," + num("44.0000") + ","}};
+    recs[2] = {{"YMBMAT", kPrmMarker}};
+    test::writeProblemFile(path, recs);
+    ASSERT_TRUE(load(path));
+    const OpenProblem &p = openProblem();
+    ASSERT_EQ(p.ABMLIST.size(), 2);
+    EXPECT_EQ(p.ABMLIST[0][BMLLIMIT], QStringLiteral("     2.8500"));
+    EXPECT_EQ(p.ABMLIST[0][BMKCOZUM], QStringLiteral("     2.9000"));
+    EXPECT_EQ(p.ABMLIST[1][BMKCOZUM], num("21.5000")); // a row that was not converted
+    ASSERT_EQ(p.ABMOLIST.size(), 2);
+    EXPECT_EQ(p.ABMOLIST[0][BMOLLIMIT], QStringLiteral("     0.1300"));
+    EXPECT_EQ(p.ABMOLIST[0][BMOKCOZUM], QStringLiteral("     0.1350"));
+    EXPECT_EQ(p.ABMOLIST[1][BMOULIMIT], QStringLiteral("     8.0000"));
+    EXPECT_EQ(p.ABMOLIST[1][BMOKCOZUM], QStringLiteral("     7.4000"));
+}
+
 // A group record stored without a name is no group: its membership row leaves with it, so the group
 // after it keeps its own members.
 TEST(ProblemLoader, AGroupRecordWithoutANameTakesItsMembershipRowAlong)
