@@ -169,6 +169,82 @@ TEST(NamelessRows, ARecordWithoutANameIsRefusedWhereverTheMatricesHoldItsContent
     }
 }
 
+// What a save would write must pair every name with its own column when the file is opened again;
+// a list that would not is not saved, and the file and the unsaved marks stay as they were.
+TEST(NamelessRows, ASaveWhoseNamesWouldNotPairWithTheirColumnsIsRefused)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(OpenProblem &)> change;
+        QString reason;
+    };
+    const QString notSaved = QStringLiteral(" Değişiklikler kaydedilmedi.");
+    const QList<Case> cases = {
+        {"an ingredient row without a name",
+         [](OpenProblem &p) {
+             p.AYMLIST[4][YMNAME] = QString(kYmNameWidth, u' ');
+             p.LYMDEG = true;
+         },
+         "Yem maddesi listesinin 5. satırında ad yok; dosya yeniden açıldığında adsız satır atlanır ve değerler başka "
+         "yem maddelerine kayardı." + notSaved},
+        {"ingredient rows in another order than the columns",
+         [](OpenProblem &p) {
+             p.AYMLIST.swapItemsAt(4, 5);
+             p.LYMDEG = true;
+         },
+         "Yem maddesi listesinin 5. satırı \"KIREC TASI\", matrisin 5. yem maddesi \"SOYA YAGI\"; kaydedilirse "
+         "değerler başka yem maddelerine kayardı." + notSaved},
+        {"an ingredient list one row short of the columns",
+         [](OpenProblem &p) {
+             p.AYMLIST.removeAt(4);
+             p.LYMDEG = true;
+         },
+         "Yem maddesi listesinin 5. satırı \"KIREC TASI\", matrisin 5. yem maddesi \"SOYA YAGI\"; kaydedilirse "
+         "değerler başka yem maddelerine kayardı." + notSaved},
+        {"an active-matrix row a cell short",
+         [](OpenProblem &p) {
+             p.AAMAT[2].removeLast();
+             p.LAMATDEG = true;
+         },
+         "Aktif matrisin 3. satırında 11 yem maddesinin değeri var, problemde 12 yem maddesi var; kaydedilirse "
+         "değerler başka yem maddelerine kayardı." + notSaved},
+        {"a membership row a cell long",
+         [](OpenProblem &p) {
+             p.AGMAT[1].append(QStringLiteral("1.0"));
+             p.LYMGDEG = true;
+         },
+         "Grup matrisinin 2. satırında 13 yem maddesinin değeri var, problemde 12 yem maddesi var; kaydedilirse "
+         "değerler başka yem maddelerine kayardı." + notSaved},
+        {"a nutrient row without a name",
+         [](OpenProblem &p) {
+             p.ABMLIST[2][BMNAME] = QString(kBmNameWidth, u' ');
+             p.LBMDEG = true;
+         },
+         "Besin maddesi listesinin 3. satırında ad yok; dosya yeniden açıldığında adsız satır atlanır ve değerler "
+         "başka besin maddelerine kayardı." + notSaved},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ProblemEnvironment env;
+        test::ScriptedMessages messages;
+        const QString path = env.path("KARMA.VKD");
+        test::writeProblemFile(path, test::feedFileRecords());
+        const QByteArray before = test::fileBytes(path);
+        ASSERT_TRUE(load(path));
+        OpenProblem &p = openProblem();
+        c.change(p);
+        const bool dirty[] = {p.LYMDEG, p.LBMDEG, p.LAMATDEG, p.LYMGDEG};
+        QString reason;
+        EXPECT_FALSE(PROBDBFUPDATE(&reason));
+        EXPECT_EQ(reason.toStdString(), c.reason.toStdString());
+        EXPECT_EQ((std::vector<bool>{p.LYMDEG, p.LBMDEG, p.LAMATDEG, p.LYMGDEG}),
+                  (std::vector<bool>{dirty[0], dirty[1], dirty[2], dirty[3]}));
+        openProblem().reset();
+        EXPECT_EQ(test::fileBytes(path), before);
+    }
+}
+
 // The sound road beside the refusals: a price edit and a save of the whole file, then opening it
 // again, leave every ingredient with its contents, its membership, its stock flag and its price.
 TEST(NamelessRows, AWholeSaveAndReopenKeepEveryIngredientWithItsColumn)
