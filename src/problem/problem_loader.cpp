@@ -268,6 +268,119 @@ void seekParameterMarker(DBSERVERR &t)
         t.skip();
 }
 
+// --- names missing between stored rows ---------------------------------------------------------
+// The writers store ingredient i in record i and its contents in cell i of every matrix row, and
+// nutrient j in record j with its contents in active-matrix row j. The reader skips a record without
+// a name and counts only the named ones, which is sound only while the matrices hold nothing for the
+// skipped record. When they hold more cells (or rows) than there are names and a nameless record
+// lies within them, skipping it would hand its contents to the next name and every later one: such
+// a file is not opened, and the message names the record.
+
+struct NamedRecords
+{
+    QStringList names; // per record; empty where the name is blank
+    int count = 0;     // the named ones
+    int last = -1;     // the last named record (from 0)
+};
+
+NamedRecords namedRecords(DBSERVERR &t, const QString &nameField)
+{
+    NamedRecords out;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = field(t, nameField);
+        out.names.append(isBlank(name) ? QString() : name.trimmed());
+        if (!isBlank(name)) {
+            ++out.count;
+            out.last = int(out.names.size()) - 1;
+        }
+    }
+    return out;
+}
+
+// The first record (from 0) among the first `within` whose name is blank; with `middleOnly` only one
+// that a named record follows.
+std::optional<int> firstNameless(const NamedRecords &records, qsizetype within, bool middleOnly)
+{
+    const qsizetype end = std::min(within, middleOnly ? qsizetype(records.last) : records.names.size());
+    for (qsizetype k = 0; k < end; ++k) {
+        if (records.names.at(k).isEmpty())
+            return int(k);
+    }
+    return std::nullopt;
+}
+
+// Where a record lies among the named ones: "(A ile B arasında)" and the like.
+QString neighbours(const NamedRecords &records, int k)
+{
+    QString before;
+    QString after;
+    for (int i = k - 1; i >= 0 && before.isEmpty(); --i)
+        before = records.names.at(i);
+    for (qsizetype i = k + 1; i < records.names.size() && after.isEmpty(); ++i)
+        after = records.names.at(i);
+    if (!before.isEmpty() && !after.isEmpty())
+        return QStringLiteral(" (%1 ile %2 arasında)").arg(before, after);
+    if (!before.isEmpty())
+        return QStringLiteral(" (%1 kaydından sonra)").arg(before);
+    if (!after.isEmpty())
+        return QStringLiteral(" (%1 kaydından önce)").arg(after);
+    return {};
+}
+
+// Why the file's names and its stored matrix rows would not pair, or an empty text. The rows stored
+// in the file are counted whether or not this load reads them (contents from the reference matrix):
+// a later load without that option would read them.
+QString namelessRowWithContents(DBSERVERR &t)
+{
+    const NamedRecords ingredients = namedRecords(t, QStringLiteral("YMADI"));
+    const NamedRecords nutrients = namedRecords(t, QStringLiteral("BMADI"));
+    qsizetype cells = 0;
+    qsizetype activeRows = 0;
+    bool active = true;
+    bool groups = false;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString text = field(t, QStringLiteral("YMBMAT"));
+        if (isBlank(text))
+            continue;
+        if (isMarker(text, kPrmMarker)) {
+            active = false;
+            continue;
+        }
+        if (isMarker(text, kGrupMarker)) {
+            active = false;
+            groups = true;
+            continue;
+        }
+        if (active) {
+            ++activeRows;
+            cells = std::max(cells, decodeYmbmat(text).size());
+        } else if (groups) {
+            cells = std::max(cells, decodeYmbmat(text).size());
+        }
+    }
+    if (cells > ingredients.count) {
+        if (const std::optional<int> k = firstNameless(ingredients, cells, false))
+            return QStringLiteral("Dosyada %1 yem maddesi var, matris satırlarında %2 yem maddesinin değeri var: "
+                                  "%3. kayıttaki yem maddesinin adı boş%4. Bu kayıt atlanırsa değerler başka yem "
+                                  "maddelerine kayardı.")
+                .arg(ingredients.count)
+                .arg(cells)
+                .arg(*k + 1)
+                .arg(neighbours(ingredients, *k));
+    }
+    if (activeRows > nutrients.count) {
+        if (const std::optional<int> j = firstNameless(nutrients, activeRows, true))
+            return QStringLiteral("Dosyada %1 besin maddesi var, aktif matriste %2 besin maddesinin satırı var: "
+                                  "%3. kayıttaki besin maddesinin adı boş%4. Bu kayıt atlanırsa değerler başka "
+                                  "besin maddelerine kayardı.")
+                .arg(nutrients.count)
+                .arg(activeRows)
+                .arg(*j + 1)
+                .arg(neighbours(nutrients, *j));
+    }
+    return {};
+}
+
 } // namespace
 
 void WEIGHTCONTROL()
@@ -324,6 +437,8 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     readIngredients(t, p);
     if (p.AYMADLARI.size() > kMaxIngredients)
         return refuseLoad(owner, t, loadProblem(t, p));
+    if (const QString why = namelessRowWithContents(t); !why.isEmpty())
+        return refuseLoad(owner, t, why);
     readNutrients(t, p);
     WEIGHTCONTROL();
     KMOCONTROL();

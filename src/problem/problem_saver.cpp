@@ -290,12 +290,80 @@ QString groupNameClashes(const OpenProblem &p, int width)
         .arg(clashes.join(QStringLiteral("; ")));
 }
 
+// --- names and the matrix columns they index ---------------------------------------------------
+// The file pairs names with contents by position: ingredient i with cell i of every matrix row,
+// nutrient j with active-matrix row j, and its reader skips a record without a name. A save that
+// wrote a row without a name, or names in another order or number than the columns, would hand
+// contents to other ingredients or nutrients at the next opening: such a save is refused.
+
+// `list` names the list ("Yem maddesi"), `one` one of its names in the matrix ("yem maddesi"),
+// `others` the rest ("yem maddelerine").
+QString unpairedNames(const RowList &rows, int column, const QStringList &names, const QString &list,
+                      const QString &one, const QString &others)
+{
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (isBlank(rows.at(i).value(column)))
+            return QStringLiteral("%1 listesinin %2. satırında ad yok; dosya yeniden açıldığında adsız satır "
+                                  "atlanır ve değerler başka %3 kayardı. Değişiklikler kaydedilmedi.")
+                .arg(list)
+                .arg(i + 1)
+                .arg(others);
+    }
+    for (qsizetype i = 0; i < std::max(rows.size(), names.size()); ++i) {
+        const QString listed = i < rows.size() ? rows.at(i).value(column).trimmed() : QString();
+        if (listed != names.value(i))
+            return QStringLiteral("%1 listesinin %2. satırı \"%3\", matrisin %2. %4 \"%5\"; kaydedilirse "
+                                  "değerler başka %6 kayardı. Değişiklikler kaydedilmedi.")
+                .arg(list)
+                .arg(i + 1)
+                .arg(listed, one, names.value(i), others);
+    }
+    return {};
+}
+
+// A membership row may be shorter than the ingredients (the ingredients after its end belong to no
+// group), a matrix row with cells beyond them never.
+QString columnsOfIngredients(const RowList &matrix, qsizetype ingredients, const QString &what, bool shorterAllowed)
+{
+    for (qsizetype r = 0; r < matrix.size(); ++r) {
+        const qsizetype cells = matrix.at(r).size();
+        if (cells > ingredients || (cells < ingredients && !shorterAllowed))
+            return QStringLiteral("%1 %2. satırında %3 yem maddesinin değeri var, problemde %4 yem maddesi var; "
+                                  "kaydedilirse değerler başka yem maddelerine kayardı. Değişiklikler kaydedilmedi.")
+                .arg(what)
+                .arg(r + 1)
+                .arg(matrix.at(r).size())
+                .arg(ingredients);
+    }
+    return {};
+}
+
+// Only the parts this save writes are checked: a part left as the file holds it pairs as it did.
+QString namesAgainstColumns(const OpenProblem &p)
+{
+    const bool matrix = p.LAMATDEG || p.LPRMDEG || p.LYMGDEG;
+    QString why;
+    if (p.LYMDEG || p.LYMSTOKDEG || matrix)
+        why = unpairedNames(p.AYMLIST, YMNAME, p.AYMADLARI, QStringLiteral("Yem maddesi"),
+                            QStringLiteral("yem maddesi"), QStringLiteral("yem maddelerine"));
+    if (why.isEmpty() && (p.LBMDEG || matrix))
+        why = unpairedNames(p.ABMLIST, BMNAME, p.ABMADLARI, QStringLiteral("Besin maddesi"),
+                            QStringLiteral("besin maddesi"), QStringLiteral("besin maddelerine"));
+    if (why.isEmpty() && (p.LYMDEG || p.LYMSTOKDEG || matrix))
+        why = columnsOfIngredients(p.AAMAT, p.AYMLIST.size(), QStringLiteral("Aktif matrisin"), false);
+    if (why.isEmpty() && (p.LYMDEG || p.LYMSTOKDEG || matrix))
+        why = columnsOfIngredients(p.AGMAT, p.AYMLIST.size(), QStringLiteral("Grup matrisinin"), true);
+    return why;
+}
+
 // Why the problem cannot be stored whole in this table, or an empty text when it can. Only the
 // parts that this save writes are checked, against the table's real field widths.
 QString storageProblem(const OpenProblem &p, const DbfTable &t)
 {
     if (p.AYMLIST.size() > kMaxIngredients)
         return tooManyIngredientsText(int(p.AYMLIST.size()));
+    if (const QString why = namesAgainstColumns(p); !why.isEmpty())
+        return why;
     QHash<QString, int> widths;
     for (const DbfField &f : t.dbStruct())
         widths.insert(f.name.toUpper(), f.width);

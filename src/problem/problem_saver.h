@@ -8,7 +8,9 @@ namespace vexo {
 // either as it was or wholly saved: the writers fill a complete copy beside it, which is renamed over
 // the file only when every write succeeded. Nothing is written when the problem cannot be stored
 // whole in the table's real fields (too many ingredients, a value or matrix row wider than its
-// field, group names that the file's narrower field would make equal), while another program saves
+// field, group names that the file's narrower field would make equal), when the written names would
+// not pair with their matrix columns at the next opening (a row without a name, names out of step
+// with the columns, a matrix row with another number of cells), while another program saves
 // the same file, when another program changed the file since it was opened (the writers would build
 // on a file this program did not load), when the saved file would change who may write it, or when
 // any write fails; the dirty flags then stay as they were and the answer is false with the reason in
