@@ -260,6 +260,42 @@ TEST_F(ReportRoad, GoldenTextSummaryAndPdfBody)
     EXPECT_EQ(lastReport().CSONRAPORMETNI(), textReport);
 }
 
+// The summary of the optimal golden problems in both forms: the sheets the mill mixes by, byte for
+// byte.
+TEST_F(ReportRoad, GoldenSummariesInBothForms)
+{
+    const struct
+    {
+        const char *name;
+        std::function<FeedProblem()> problem;
+        bool optimum;
+    } cases[] = {
+        {"optimum", optimumProblem, true},
+        {"two_sided", twoSidedProblem, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        open(c.problem());
+        script(Choice{true, false});
+        SolveRoadResult r = runInteractiveSolve(nullptr);
+        ASSERT_EQ(r.result, 1);
+        EXPECT_EQ(r.optimum, c.optimum);
+        EXPECT_EQ(r.show, SolveRoadResult::Show::Pad);
+        expectGolden(writtenReport(), QString::fromLatin1(c.name) + QStringLiteral("_ozet.TXT"));
+
+        open(c.problem());
+        script(Choice{true, true});
+        r = runInteractiveSolve(nullptr);
+        ASSERT_EQ(r.result, 1);
+        EXPECT_EQ(r.show, SolveRoadResult::Show::Pdf);
+        QFile body(QDir(root.path()).filePath(QStringLiteral("PDF_Out/pdfteks1.txt")));
+        ASSERT_TRUE(body.open(QIODevice::ReadOnly));
+        expectGolden(body.readAll(), QString::fromLatin1(c.name) + QStringLiteral("_pdfteks1.txt"));
+        EXPECT_TRUE(messages.shown().isEmpty());
+        openProblem().reset();
+    }
+}
+
 TEST_F(ReportRoad, CancelLeavesListsFlagsAndStatusAsTheyWere)
 {
     open(optimumProblem());
