@@ -229,6 +229,28 @@ void BITMAPLISTBOX::REDRAW(bool on)
     setUpdatesEnabled(on);
 }
 
+// The stock light-grey brush of the list box's class background.
+const QColor BITMAPLISTBOX::kLightGrey(192, 192, 192);
+
+void BITMAPLISTBOX::PAINT()
+{
+    // The viewport is the client area. Painting it now also paints whatever of it was waiting to be
+    // painted, so nothing is left over to bring the rows back before the next invalidation.
+    m_paintingGrey = true;
+    viewport()->repaint();
+    m_paintingGrey = false;
+}
+
+void BITMAPLISTBOX::paintEvent(QPaintEvent *event)
+{
+    if (!m_paintingGrey) {
+        QListView::paintEvent(event);
+        return;
+    }
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), kLightGrey);
+}
+
 void BITMAPLISTBOX::setNBITMAPHEIGHT(int height)
 {
     m_bitmapHeight = height;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QListView>
 #include <QPixmap>
@@ -60,6 +61,9 @@ public:
     explicit BITMAPLISTBOX(QWidget *owner = nullptr);
     ~BITMAPLISTBOX() override;
 
+    // The light grey PAINT fills the client area with.
+    static const QColor kLightGrey;
+
     // Nodes and rows.
     int ADDNODE(const QString &text, const QVariant &value = QVariant(), const QVariant &image = QVariant(),
                 int kind = 0, const QString &file = QString(), std::optional<int> index = std::nullopt);
@@ -84,6 +88,9 @@ public:
     // Drawing and display.
     void REFRESH();
     void REDRAW(bool on);
+    // Fills the whole client area with light grey at once and leaves nothing of it to be painted:
+    // the rows show again only when the list box is next invalidated (REFRESH, a change of rows).
+    void PAINT();
     // One line vertically centred, in the selection colours when selected is set.
     void TEXTPRINT(QPainter &painter, bool selected, const QRect &rect, const QString &text) const;
     void DRAWITEMTEXT(QPainter &painter, const QRect &rect, int pos, bool selected, bool frame) const;
@@ -121,6 +128,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int idOfRow(int row) const;
@@ -134,6 +142,7 @@ private:
     bool m_buttonDown = false;
     bool m_hasFocus = false;
     int m_bitmapHeight = 16;
+    bool m_paintingGrey = false;
 };
 
 } // namespace vexo

@@ -155,14 +155,24 @@ bool PDFOPEN(const QString &path)
     return pdfViewer().open(path);
 }
 
+bool showSummaryDocument(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    if (PDFOPEN(path))
+        return true;
+    // Without a viewer the user is told where the document is, rather than left without a word.
+    UYARI(nullptr, QStringLiteral("Uyarı..."),
+          QStringLiteral("PDF görüntüleyici başlatılamadı.\n\nÇözüm özeti şu dosyaya yazıldı:\n")
+              + QDir::toNativeSeparators(path));
+    return false;
+}
+
 QString showSummaryPdf(const OzetRapor &rapor)
 {
     const QString path = TOPDF_OZET(rapor);
-    // Without a viewer the user is told where the document is, rather than left without a word.
-    if (!path.isEmpty() && !PDFOPEN(path))
-        UYARI(nullptr, QStringLiteral("Uyarı..."),
-              QStringLiteral("PDF görüntüleyici başlatılamadı.\n\nÇözüm özeti şu dosyaya yazıldı:\n")
-                  + QDir::toNativeSeparators(path));
+    if (!path.isEmpty())
+        showSummaryDocument(path);
     return path;
 }
 

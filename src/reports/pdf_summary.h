@@ -63,6 +63,10 @@ void setPdfViewer(PdfViewer *viewer);
 // Opens the file in the viewer when the path is not empty and the file exists; no message otherwise.
 bool PDFOPEN(const QString &path);
 
+// Opens a summary document in the viewer; when no viewer can be started, a message says where the
+// document is. False when the file is missing or no viewer started.
+bool showSummaryDocument(const QString &path);
+
 // The PDF road of a solve: writes the summary and opens it in the viewer. Returns the document's path,
 // the new last report, or an empty text when the writer failed; no viewer is started then. When no
 // viewer can be started, a message says where the document was written.

@@ -16,6 +16,7 @@
 #include "reports/pad_print.h"
 #include "reports/pad_rules.h"
 #include "reports/pad_window.h"
+#include "reports/pdf_summary.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -110,13 +111,20 @@ void ReportPads::dispatch(const QString &command)
 void ReportPads::REPORTPAD()
 {
     const QString last = lastReport().CSONRAPOR();
-    // Only a text or rich-text report opens; after a PDF summary the pad starts a new document.
-    const bool report = !last.isEmpty() && QFileInfo(last).isFile() && isPadDocumentName(last);
+    const bool exists = !last.isEmpty() && QFileInfo(last).isFile();
+    // A text or rich-text report opens in a pad. After a PDF summary the last report is that
+    // document: it opens in the viewer, as the solve showed it, and no pad is made for it.
+    const bool report = exists && isPadDocumentName(last);
+    const bool document = exists && !report && last.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
     // A solution report of an earlier solve is not shown as the current one without a word; a new
     // solve asks the report data again, writes a new report and opens that one.
-    if (report && lastReport().olderThan(solutionStamp(openProblem()))
+    if ((report || document) && lastReport().olderThan(solutionStamp(openProblem()))
         && askYesNo(m_host.mainWindow(), kWarning, kOlderReportQuestion, MB_ICONEXCLAMATION)) {
         m_host.runCommand(QStringLiteral("COZUM"));
+        return;
+    }
+    if (document) {
+        showSummaryDocument(last);
         return;
     }
     m_host.showMenu(&ensurePadMenu());

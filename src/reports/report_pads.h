@@ -26,7 +26,8 @@ public:
     explicit ReportPads(ShellHost &host);
     ~ReportPads() override;
 
-    // Shows the pad menu and opens the last text report, or a new document when there is none.
+    // Shows the pad menu and opens the last text report, or a new document when there is none. After
+    // a PDF summary it opens that document in the PDF viewer instead, and the main menu stays.
     void REPORTPAD();
     // Creates, fills, registers and shows a pad; false (and no pad) when the file cannot be read.
     bool RE_NEWEDITWINDOW(const QString &path, bool readOnly = false);

@@ -188,9 +188,9 @@ SolveRoadResult runInteractiveSolve(QWidget *owner)
     } else {
         out.show = SolveRoadResult::Show::Pad;
         out.report = lastReport().CSONRAPOR();
-        // The report tells the solution it was written for, so a later look can see it is older.
-        lastReport().recordSolution(solutionStamp(p));
     }
+    // The report tells the solution it was written for, so a later look can see it is older.
+    lastReport().recordSolution(solutionStamp(p));
     return out;
 }
 

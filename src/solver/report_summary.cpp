@@ -61,6 +61,19 @@ SummaryTexts summaryTexts(const ReportInput &in, const QDateTime &now)
     both(kIndent + QStringLiteral("HAZIRLAYAN: ") + trimmedRight(in.preparer));
     text += blankReportLine();
 
+    if (!in.optimum) {
+        // The shares a solve without an optimum ends on break the limits and are no formula, yet a
+        // table of them with its total and mixer quantities would read as a mixing sheet. So the
+        // sheet says, in the detailed report's words, where the table would start, that there is no
+        // formula, and lists nothing to weigh out; the detailed report shows that mix with every
+        // broken limit marked.
+        both(kIndent + QStringLiteral("ÇÖZÜM DURUMU: Optimum Çözüm Bulunamadı."));
+        both(kIndent + QStringLiteral("Sınırlık ve imkanlari kontrol ediniz..."));
+        text += blankReportLine();
+        both(centred(QStringLiteral("<>"), 100));
+        return out;
+    }
+
     both(kIndent + centred(QStringLiteral("Yem Maddesi"), 25) + u' ' + centred(QStringLiteral("Çözüm"), 11) + u' '
          + centred(QStringLiteral("Mikser"), 10));
     both(kIndent + centred(QStringLiteral("Adı"), 25) + u' ' + centred(QStringLiteral("%"), 11) + u' '

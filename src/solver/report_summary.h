@@ -20,6 +20,8 @@ struct SummaryTexts
     QString dateLine; // AOZETRAPOR's date line
 };
 
+// A solve without an optimum gets no table: its sheet says that no optimal formula was found and
+// that the limits are to be checked.
 SummaryTexts summaryTexts(const ReportInput &in, const QDateTime &now);
 
 // AOZETRAPOR: the summary the PDF writer renders; its chapter and body file are set only after the

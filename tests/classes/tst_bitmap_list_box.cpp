@@ -1,10 +1,11 @@
 // The bitmap list box on screen: where images and lines are drawn, the colours of the active row with
-// and without the focus, and the keys as a user presses them.
+// and without the focus, the keys as a user presses them, and PAINT's light grey.
 #include "classes/bitmap_list_box.h"
 
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -74,6 +75,7 @@ private slots:
     void activeRowShowsWithAndWithoutFocus();
     void keysAsTheUserPressesThem();
     void subclassCanTakeThePress();
+    void paintFillsTheClientAreaLightGreyAndLeavesNothingToPaint();
 };
 
 void TestBitmapListBox::iconCentredOnTheCell()
@@ -250,6 +252,69 @@ void TestBitmapListBox::subclassCanTakeThePress()
     QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(box.presses, 2);
     QCOMPARE(box.currentRow(), 1);
+}
+
+namespace {
+// What the window shows: its pixels as last painted, not a fresh rendering of the widget.
+QImage onScreen(QWidget &window)
+{
+    return window.screen()->grabWindow(window.winId()).toImage();
+}
+
+// Every pixel of the rectangle has the colour; otherwise the first one that has not.
+QString firstOther(const QImage &img, const QRect &rect, const QColor &colour)
+{
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (img.pixelColor(x, y) != colour)
+                return QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(img.pixelColor(x, y).name());
+    return {};
+}
+} // namespace
+
+void TestBitmapListBox::paintFillsTheClientAreaLightGreyAndLeavesNothingToPaint()
+{
+    QWidget window;
+    knownColours(window);
+    auto *box = new BITMAPLISTBOX(&window);
+    knownColours(*box);
+    box->NACTIVEINDEX = -1; // no active row: every row in the window colours
+    box->setGeometry(10, 10, 200, 100);
+    box->ADDNODE(QStringLiteral("bitmap"), {}, QVariant::fromValue(solid(20, 16, Qt::red)), 1);
+    box->ADDNODE(QStringLiteral("text"));
+    window.resize(240, 140);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    box->doItemsLayout();
+    const QRect client(box->viewport()->mapTo(&window, QPoint(0, 0)), box->viewport()->size());
+    const QPoint cell = client.topLeft() + QPoint(5, 5);
+    QTRY_COMPARE(onScreen(window).pixelColor(cell), QColor(Qt::red));
+    QImage shown = onScreen(window);
+    QCOMPARE(shown.pixelColor(client.center() + QPoint(0, 30)), QColor(Qt::white));
+    const QColor frame = shown.pixelColor(client.topLeft() - QPoint(1, 1));
+    const QColor outside = shown.pixelColor(2, 2);
+
+    // With a repaint of the rows pending, PAINT: the whole client area is light grey at once, rows
+    // and all, and stays so, for the pending paint went with it.
+    box->viewport()->update();
+    box->PAINT();
+    shown = onScreen(window);
+    QVERIFY2(firstOther(shown, client, QColor(192, 192, 192)).isEmpty(),
+             qPrintable(firstOther(shown, client, QColor(192, 192, 192))));
+    QCOMPARE(BITMAPLISTBOX::kLightGrey, QColor(192, 192, 192));
+    // Only the client area: the frame around it and the window are as they were.
+    QCOMPARE(shown.pixelColor(client.topLeft() - QPoint(1, 1)), frame);
+    QCOMPARE(shown.pixelColor(2, 2), outside);
+    QTest::qWait(50);
+    shown = onScreen(window);
+    QVERIFY2(firstOther(shown, client, QColor(192, 192, 192)).isEmpty(),
+             qPrintable(firstOther(shown, client, QColor(192, 192, 192))));
+
+    // The next invalidation draws the rows again.
+    box->REFRESH();
+    QTRY_COMPARE(onScreen(window).pixelColor(cell), QColor(Qt::red));
+    QCOMPARE(onScreen(window).pixelColor(client.center() + QPoint(0, 30)), QColor(Qt::white));
+
 }
 
 QTEST_MAIN(TestBitmapListBox)

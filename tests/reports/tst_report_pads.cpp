@@ -9,12 +9,14 @@
 #include "reports/pad_print.h"
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_window.h"
+#include "reports/pdf_summary.h"
 #include "reports/report_pads.h"
 #include "scripted_messages.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -104,6 +106,21 @@ QStringList captions(const ReportPads &pads)
     return out;
 }
 
+// A PDF viewer that records what it was asked to open instead of starting a program.
+class RecordingViewer : public PdfViewer
+{
+public:
+    RecordingViewer() { setPdfViewer(this); }
+    ~RecordingViewer() override { setPdfViewer(nullptr); }
+    bool open(const QString &path) override
+    {
+        opened << path;
+        return starts;
+    }
+    QStringList opened;
+    bool starts = true;
+};
+
 // The printer set-up dialog answered: it records the printer it was given and chooses landscape.
 class PrinterSetupScript : public PrintDialogs
 {
@@ -181,11 +198,47 @@ private slots:
         QCOMPARE(pads.GETCHILDWINDOWS()[0]->plainText(), QStringLiteral("Kayıtlı\nmetin\n"));
         QVERIFY(!pads.GETCHILDWINDOWS()[0]->LCHANGE());
 
-        // After a PDF summary the last report is the PDF: a new document opens, not a pad named after it.
+    }
+
+    // After a PDF summary the last report is that document: the report-pad command shows it in the
+    // viewer, as the solve did, and opens no pad (neither an empty one nor one named after it).
+    void reportPadAfterAPdfSummaryOpensThatDocumentInTheViewer()
+    {
+        ScriptedMessages messages;
+        RecordingViewer viewer;
+        FakeHost host;
+        ReportPads *pads = reportPads();
+        QVERIFY(pads);
         const QString pdf = file(QStringLiteral("VEXO_Zud_Cozum_Sonuclari.pdf"), "%PDF-1.3");
+        lastReport().recordText(file(QStringLiteral("SONUC.TXT"), "x\r\n"), QStringLiteral("Özet\r\n"));
         lastReport().recordDocument(pdf);
-        pads.REPORTPAD();
-        QCOMPARE(captions(pads), (QStringList{QStringLiteral("SONUC.TXT"), QStringLiteral("Adsız1")}));
+        QVERIFY(host.runCommand(QStringLiteral("REPORTPAD")));
+        QCOMPARE(viewer.opened, QStringList{pdf});
+        QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
+        QCOMPARE(pads->untitledCounter(), 0);
+        QCOMPARE(host.shownMenu(), &host.main);
+        QVERIFY(messages.shown().isEmpty());
+        // Again, the same document; the last report stays what it was.
+        QVERIFY(host.runCommand(QStringLiteral("REPORTPAD")));
+        QCOMPARE(viewer.opened, (QStringList{pdf, pdf}));
+        QCOMPARE(lastReport().CSONRAPOR(), pdf);
+        QCOMPARE(lastReport().CSONRAPORMETNI(), QStringLiteral("Özet\r\n"));
+
+        // Without a viewer the user is told where the document is; still no pad.
+        viewer.starts = false;
+        QVERIFY(host.runCommand(QStringLiteral("REPORTPAD")));
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown().at(0).caption, QStringLiteral("Uyarı..."));
+        QVERIFY(messages.shown().at(0).text.endsWith(QDir::toNativeSeparators(pdf)));
+        QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
+
+        // A document that is gone: a new document, as with no last report.
+        viewer.starts = true;
+        QVERIFY(QFile::remove(pdf));
+        QVERIFY(host.runCommand(QStringLiteral("REPORTPAD")));
+        QCOMPARE(viewer.opened.size(), 3);
+        QCOMPARE(captions(*pads), QStringList{QStringLiteral("Adsız1")});
+        QVERIFY(pads->CLOSINGCHILD2() == 1);
     }
 
     void eleventhPadIsRefusedForOpenNewAndDrop_data()

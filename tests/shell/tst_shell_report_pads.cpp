@@ -1,14 +1,22 @@
 // The report pads in the real main window: the pad menu on the menu bar while pads are open, the
-// close-all before exit, and a main window that goes while a pad is still open.
+// close-all before exit, the report-pad key after a PDF summary, and a main window that goes while a
+// pad is still open.
+#include "feed_fixture.h"
+
 #include "controls/command_registry.h"
 #include "controls/menu_builder.h"
 #include "problem/app_globals.h"
+#include "problem/open_problem.h"
+#include "problem/problem_file_commands.h"
 #include "reports/last_report.h"
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_window.h"
+#include "reports/pdf_summary.h"
 #include "reports/report_pads.h"
 #include "scripted_messages.h"
 #include "shell/shell_window.h"
+#include "solver/report_data_form.h"
+#include "solver/report_road.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -27,6 +35,20 @@ QStringList barTitles(QMainWindow &window)
         titles << a->text();
     return titles;
 }
+
+// A PDF viewer that records what it was asked to open instead of starting a program.
+class RecordingViewer : public PdfViewer
+{
+public:
+    RecordingViewer() { setPdfViewer(this); }
+    ~RecordingViewer() override { setPdfViewer(nullptr); }
+    bool open(const QString &path) override
+    {
+        opened << path;
+        return true;
+    }
+    QStringList opened;
+};
 
 } // namespace
 
@@ -109,6 +131,57 @@ private slots:
             QVERIFY(reportPads()->GETCHILDWINDOWS().isEmpty());
             QCOMPARE(window.shownMenu(), &window.mainMenu());
         }
+    }
+
+    // A PDF summary opens in the viewer; Ctrl+T ("&Tekst Editöründe") afterwards shows that same
+    // document again rather than an empty pad, and says so first when the problem was solved or
+    // changed since.
+    void ctrlTAfterAPdfSummaryShowsThatDocument()
+    {
+        test::ScriptedMessages messages;
+        RecordingViewer viewer;
+        appGlobals().LRMDENOKU = false; // contents from the file, not the reference matrix
+        const QString path = dir.filePath(QStringLiteral("PDFOZET.VKD"));
+        QString error;
+        QVERIFY2(test::writeFeedFixture(path, &error), qPrintable(error));
+        SSHELLWINDOW window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(DOOPENFILE(window, path));
+        setReportDataAsker([](QWidget *, ReportDataForm &form) {
+            form.clickOzet();
+            form.clickPdf();
+            form.accept();
+            return true;
+        });
+        window.COZUM();
+        QCOMPARE(openProblem().CCOZUMDURUMU, QStringLiteral("E"));
+        const QString pdf = summaryPdfPath();
+        QCOMPARE(viewer.opened, QStringList{pdf});
+        QCOMPARE(lastReport().CSONRAPOR(), pdf);
+        ReportPads *pads = reportPads();
+        QVERIFY(pads);
+        QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
+
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(viewer.opened, (QStringList{pdf, pdf}));
+        QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
+        QCOMPARE(window.shownMenu(), &window.mainMenu());
+        QVERIFY(messages.shown().isEmpty());
+
+        // A changed price makes the document older than the problem: the question first; No shows it
+        // all the same.
+        openProblem().AYMLIST[0][YMPRICE] = QStringLiteral("0.900").rightJustified(kCellWidth);
+        messages.answer(MessageAnswer::No);
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY(messages.shown().at(0).text.startsWith(QStringLiteral("Son rapor, problem en son çözülmeden")));
+        QCOMPARE(viewer.opened.size(), 3);
+        QVERIFY(pads->GETCHILDWINDOWS().isEmpty());
+
+        setReportDataAsker({});
+        openProblem().reset();
+        lastReport().clear();
     }
 
     void aMainWindowThatGoesWithAPadOpenLeavesNothingBehind()

@@ -2,6 +2,7 @@
 // and the clock fixed; the report files are compared byte for byte with the golden files.
 
 #include "solver_fixture.h"
+#include "../reports/pdf_test_support.h"
 
 #include "platform/cp1254_codec.h"
 #include "problem/app_globals.h"
@@ -258,6 +259,58 @@ TEST_F(ReportRoad, GoldenTextSummaryAndPdfBody)
     EXPECT_EQ(viewer.opened, QStringList{summaryPdfPath()});
     EXPECT_EQ(lastReport().CSONRAPOR(), summaryPdfPath());
     EXPECT_EQ(lastReport().CSONRAPORMETNI(), textReport);
+}
+
+// The summary of every golden problem in both forms. The optimal ones are the sheets the mill mixes
+// by, byte for byte; the one without an optimum says so where the table would start and lists
+// nothing to mix.
+TEST_F(ReportRoad, GoldenSummariesInBothForms)
+{
+    const struct
+    {
+        const char *name;
+        std::function<FeedProblem()> problem;
+        bool optimum;
+    } cases[] = {
+        {"optimum", optimumProblem, true},
+        {"two_sided", twoSidedProblem, true},
+        {"infeasible", infeasibleProblem, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        open(c.problem());
+        script(Choice{true, false});
+        SolveRoadResult r = runInteractiveSolve(nullptr);
+        ASSERT_EQ(r.result, 1);
+        EXPECT_EQ(r.optimum, c.optimum);
+        EXPECT_EQ(r.show, SolveRoadResult::Show::Pad);
+        expectGolden(writtenReport(), QString::fromLatin1(c.name) + QStringLiteral("_ozet.TXT"));
+
+        open(c.problem());
+        script(Choice{true, true});
+        r = runInteractiveSolve(nullptr);
+        ASSERT_EQ(r.result, 1);
+        EXPECT_EQ(r.show, SolveRoadResult::Show::Pdf);
+        QFile body(QDir(root.path()).filePath(QStringLiteral("PDF_Out/pdfteks1.txt")));
+        ASSERT_TRUE(body.open(QIODevice::ReadOnly));
+        expectGolden(body.readAll(), QString::fromLatin1(c.name) + QStringLiteral("_pdfteks1.txt"));
+        EXPECT_TRUE(messages.shown().isEmpty());
+
+        // The document as a reader sees it: sound, and saying what the sheet says.
+        const ToolResult check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), r.report});
+        ASSERT_TRUE(check.found) << "qpdf is not installed (tools/deps.sh installs it)";
+        EXPECT_EQ(check.exitCode, 0) << check.out.constData() << check.err.constData();
+        const ToolResult text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), r.report, QStringLiteral("-")});
+        ASSERT_TRUE(text.found) << "pdftotext is not installed (tools/deps.sh installs it)";
+        ASSERT_EQ(text.exitCode, 0) << text.err.constData();
+        const QString plain = QString::fromUtf8(text.out).simplified();
+        EXPECT_TRUE(plain.contains(QStringLiteral("KARMA YEM ADI: Besi Yemi"))) << plain.toStdString();
+        EXPECT_EQ(plain.contains(QStringLiteral("COZUM DURUMU: Optimum Cozum Bulunamadi.")), !c.optimum);
+        EXPECT_EQ(plain.contains(QStringLiteral("Sinirlik ve imkanlari kontrol ediniz...")), !c.optimum);
+        for (const char *table : {"Yem Maddesi", "Mikser", "TOPLAM: 100.000 1000.00"})
+            EXPECT_EQ(plain.contains(QLatin1String(table)), c.optimum) << table << "\n" << plain.toStdString();
+        openProblem().reset();
+    }
 }
 
 TEST_F(ReportRoad, CancelLeavesListsFlagsAndStatusAsTheyWere)

@@ -148,6 +148,53 @@ TEST(SummaryReport, MixerThatIsNoNumberGivesZeroQuantities)
     }
 }
 
+// A solve without an optimum leaves no formula. Its summary says so in the detailed report's words,
+// where the table would start, and shows nothing a batch could be weighed out by: no shares, no
+// mixer quantities, no total.
+TEST(SummaryReport, WithoutAnOptimumSaysSoAndListsNothingToMix)
+{
+    ReportInput in = baseInput();
+    in.optimum = false;
+    // The mix a Big-M run ends on: shares that add up to a whole batch.
+    in.columns = {column(QStringLiteral("ARPA"), 10, 0.7, true), column(QStringLiteral("SOYA"), 30, 0.3, true)};
+    const SummaryTexts t = summaryTexts(in, kNow);
+    const QString ind(7, u' ');
+    const QStringList head = {
+        QString(43, u' ') + "VEXO_Zud S 2.6",
+        "",
+        QString(47, u' ') + "Firma",
+        QString(33, u' ') + "Tarih: 14/03/2026 - Saat: 09:26:53",
+        "",
+        ind + "KARMA YEM ADI: Yem",
+        ind + "HAZIRLAYAN: Ali",
+        "",
+    };
+    const QStringList status = {
+        ind + "ÇÖZÜM DURUMU: Optimum Çözüm Bulunamadı.",
+        ind + "Sınırlık ve imkanlari kontrol ediniz...",
+    };
+    EXPECT_EQ(trimmedLines(t.text), (head + status + QStringList{"", QString(49, u' ') + "<>"}));
+    // The PDF body carries the same words right under the names.
+    EXPECT_EQ(trimmedLines(t.pdfBody), (head.mid(5, 2) + status + QStringList{QString(49, u' ') + "<>"}));
+    // The words are the detailed report's own.
+    const QString detailed = detailedReportText(in, kNow);
+    EXPECT_TRUE(detailed.contains(QStringLiteral("Optimum Çözüm Bulunamadı.")));
+    EXPECT_TRUE(detailed.contains(QStringLiteral("Sınırlık ve imkanlari kontrol ediniz...")));
+    for (const QString *text : {&t.text, &t.pdfBody}) {
+        for (const char *word : {"TOPLAM", "Mikser", "Girişi", "ARPA", "SOYA", "70.000", "700.00", "---"})
+            EXPECT_FALSE(text->contains(QString::fromUtf8(word))) << word;
+    }
+    EXPECT_EQ(t.company, QStringLiteral("Firma"));
+    EXPECT_EQ(t.dateLine, QStringLiteral("Tarih: 14/03/2026 - Saat: 09:26:53"));
+
+    // The same mix from an optimum is the sheet it always was.
+    in.optimum = true;
+    const QString optimal = summaryTexts(in, kNow).text;
+    EXPECT_FALSE(optimal.contains(QStringLiteral("ÇÖZÜM DURUMU")));
+    EXPECT_TRUE(optimal.contains(ind + QStringLiteral("ARPA                     ") + QStringLiteral("      70.000")
+                                 + QStringLiteral("     700.00")));
+}
+
 TEST(SummaryReport, FilesAndAozetrapor)
 {
     QTemporaryDir root;

@@ -16,6 +16,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -201,6 +203,68 @@ TEST(SolveDriver, RandomProblemsMatchTheInProcessSolveAndGlpk)
         openProblem().reset();
     }
     EXPECT_GT(optimum, 5);
+}
+
+// The summary's road without a window: the same solve, the summary in its text form beside the
+// problem file. With an optimum it is the mixing sheet; without one it says so and lists nothing.
+TEST(SolveDriver, SummaryTakesTheReportRoadInTextForm)
+{
+    ScriptedMessages messages;
+    QTemporaryDir dir;
+    const QString ind(7, u' ');
+    const struct
+    {
+        const char *file;
+        bool optimum;
+    } cases[] = {{"ORNEK.VKD", true}, {"OLMAZ.VKD", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        // The worked example weighed out to a whole batch; 60 % protein is more than either holds.
+        FeedProblem fp = workedExample();
+        fp.nutrients = {NutrientSpec{QStringLiteral("AĞIRLIK"), 1.0, {}, {}, QStringLiteral("Kg")},
+                        NutrientSpec{QStringLiteral("HP"), {}, c.optimum ? 20.0 : 60.0, {}}};
+        fp.content = {{1.0, 1.0}, {8.0, 44.0}};
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        saveAs(fp, path);
+        int code = -1;
+        const QJsonObject out = runDriver(path, &code, {QStringLiteral("--summary")});
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(out["result"].toInt(), 1);
+        EXPECT_EQ(out["optimum"].toBool(), c.optimum);
+        EXPECT_EQ(out["status"].toString(), c.optimum ? "E" : "H");
+        const QString report = out["report"].toString();
+        // The report is the text summary written beside the problem file.
+        QFile written(QFileInfo(path).path() + u'/' + QFileInfo(path).completeBaseName() + QStringLiteral(".TXT"));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll().size(), report.size());
+        const QStringList lines = report.split(QStringLiteral("\r\n"));
+        EXPECT_TRUE(lines.contains((ind + QStringLiteral("KARMA YEM ADI: ")).leftJustified(100)));
+        EXPECT_FALSE(report.contains(QStringLiteral("§ MEVCUT ÇÖZÜM:"))); // not the detailed report
+        const QString notFound = (ind + QStringLiteral("ÇÖZÜM DURUMU: Optimum Çözüm Bulunamadı.")).leftJustified(100);
+        const QString check = (ind + QStringLiteral("Sınırlık ve imkanlari kontrol ediniz...")).leftJustified(100);
+        if (c.optimum) {
+            EXPECT_FALSE(report.contains(QStringLiteral("ÇÖZÜM DURUMU")));
+            // ARPA 66.667 %, SOYA 33.333 %, in the mixer of 1000 the saved problem offers.
+            EXPECT_TRUE(lines.contains((ind + QStringLiteral("ARPA").leftJustified(25) + QStringLiteral("      66.667")
+                                        + QStringLiteral("     666.67"))
+                                           .leftJustified(100)))
+                << report.toStdString();
+            EXPECT_TRUE(lines.contains((ind + QStringLiteral("TOPLAM:").leftJustified(25) + QStringLiteral("     100.000")
+                                        + QStringLiteral("    1000.00"))
+                                           .leftJustified(100)));
+        } else {
+            const qsizetype at = lines.indexOf(notFound);
+            ASSERT_GT(at, 0) << report.toStdString();
+            EXPECT_EQ(lines.value(at + 1), check);
+            for (const char *word : {"TOPLAM", "Mikser", "ARPA", "SOYA"})
+                EXPECT_FALSE(report.contains(QString::fromUtf8(word))) << word;
+        }
+    }
+
+    // An option the driver does not know is refused with its usage.
+    int code = -1;
+    runDriver(dir.filePath(QStringLiteral("ORNEK.VKD")), &code, {QStringLiteral("--ozet")});
+    EXPECT_EQ(code, 2);
 }
 
 TEST(SolveDriver, RefusedProblemPrintsTheMessage)

@@ -1,11 +1,12 @@
 // Headless solve: opens a problem data file, runs the solver in automatic mode and prints the
 // problem's result columns, the cost and the outcome as JSON on standard output.
 //
-//   solve_driver [--detailed] <problem file>
+//   solve_driver [--detailed | --summary] <problem file>
 //
 // With --detailed the solve takes the interactive road instead, the report-data dialog answered OK
 // with what it offers (the detailed text report): the report is written beside the problem file and
-// its text is printed as "report" too.
+// its text is printed as "report" too. --summary takes the same road with the summary ("Özet") in
+// its text form.
 //
 // Message boxes are printed to standard error and answered with their default button. The exit
 // code is 0 when results were delivered, 1 when the solve delivered nothing, 2 when the file could
@@ -75,11 +76,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
-    const bool detailed = args.size() == 3 && args.at(1) == QStringLiteral("--detailed");
-    if (detailed)
+    const QString option = args.size() == 3 ? args.at(1) : QString();
+    const bool detailed = option == QStringLiteral("--detailed");
+    const bool summary = option == QStringLiteral("--summary");
+    if (detailed || summary)
         args.removeAt(1);
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: solve_driver [--detailed] <problem file>\n");
+        std::fprintf(stderr, "usage: solve_driver [--detailed | --summary] <problem file>\n");
         return 2;
     }
     PrintedMessages messages;
@@ -90,8 +93,12 @@ int main(int argc, char **argv)
     }
     OpenProblem &p = openProblem();
     QJsonObject out;
-    if (detailed) {
-        setReportDataAsker([](QWidget *, ReportDataForm &form) {
+    if (detailed || summary) {
+        setReportDataAsker([summary](QWidget *, ReportDataForm &form) {
+            if (summary) {
+                form.clickOzet();
+                form.clickTekst();
+            }
             form.accept();
             return true;
         });
