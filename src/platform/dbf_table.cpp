@@ -2,6 +2,7 @@
 
 #include "platform/cp1254_codec.h"
 #include "platform/dbf_index.h"
+#include "platform/own_temp_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,43 +103,6 @@ State fileStateOf(const struct stat &st)
 {
     return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
             qint64(st.st_mtim.tv_nsec)};
-}
-
-// Copies that saves of the file write beside it: "." + the file's name + "." + six characters.
-bool isCopyName(const QString &name, const QString &prefix)
-{
-    if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
-        return false;
-    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
-        const char16_t c = name.at(i).unicode();
-        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
-            return false;
-    }
-    return true;
-}
-
-// Removes the copies that interrupted saves of the file left beside it. Every writer holds an
-// exclusive flock on its copy from the moment it creates it, so a copy that can be locked has no
-// writer any more. The caller holds the file's save byte, so no save of this file is between
-// creating its copy and locking it.
-void removeStaleCopies(const QString &file)
-{
-    const QFileInfo info(file);
-    const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
-    const QDir dir(info.absolutePath());
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QString &name : names) {
-        if (!isCopyName(name, prefix))
-            continue;
-        const QByteArray native = QFile::encodeName(dir.filePath(name));
-        const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        struct stat st = {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFile(fd, native))
-            ::unlink(native.constData());
-        ::close(fd); // releases the lock
-    }
 }
 
 QString userName(uid_t uid)
@@ -285,7 +249,7 @@ bool DbfTable::open(const QString &path, bool shared, bool readOnly)
     // Copies that interrupted saves left behind go now, unless a save of the file is running.
     if (!readOnly && lockByte(m_fd, kSaveLockOffset, true)) {
         const QString canonical = QFileInfo(m_path).canonicalFilePath();
-        removeStaleCopies(canonical.isEmpty() ? m_path : canonical);
+        sweepOwnTempFiles(canonical.isEmpty() ? m_path : canonical);
         lockByte(m_fd, kSaveLockOffset, false);
     }
     goTop();
@@ -744,12 +708,11 @@ bool DbfTable::pack()
     if (!commit())
         return false;
     const QFileInfo info(m_path);
-    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    // The new file is locked before it takes the table's name, so no other opener slips in between.
+    QByteArray tmpl;
+    const int fd = createOwnTempFile(info.absoluteFilePath(), &tmpl, LOCK_EX);
     if (fd < 0)
         return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
-    // The new file is locked before it takes the table's name, so no other opener slips in between.
-    ::flock(fd, LOCK_EX | LOCK_NB);
     struct stat st = {};
     if (::fstat(m_fd, &st) == 0)
         ::fchmod(fd, st.st_mode & 07777);
@@ -832,9 +795,10 @@ bool DbfTable::beginReplacement()
     const QString canonical = QFileInfo(m_path).canonicalFilePath();
     const QFileInfo info(canonical.isEmpty() ? m_path : canonical);
     m_replacedPath = QFile::encodeName(info.absoluteFilePath());
-    removeStaleCopies(info.absoluteFilePath());
-    QByteArray copyPath = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    const int copyFd = ::mkostemp(copyPath.data(), O_CLOEXEC);
+    // The copy is one of our marked temporaries, locked from creation: the lock says that a writer is
+    // at work on it (see own_temp_files.h). Leftovers of killed saves go first.
+    QByteArray copyPath;
+    const int copyFd = createOwnTempFile(info.absoluteFilePath(), &copyPath, LOCK_EX);
     if (copyFd < 0) {
         const int err = errno;
         if (err == EACCES || err == EPERM || err == EROFS)
@@ -842,9 +806,6 @@ bool DbfTable::beginReplacement()
                         QDir::toNativeSeparators(info.absolutePath()) + QStringLiteral(": ") + osError(err));
         return failOs(-1, copyPath);
     }
-    // The lock says that a writer is at work on the copy (see removeStaleCopies).
-    if (::flock(copyFd, LOCK_EX | LOCK_NB) != 0)
-        return failOs(copyFd, copyPath);
     struct stat st = {};
     if (::fstat(m_fd, &st) != 0)
         return failOs(copyFd, copyPath);

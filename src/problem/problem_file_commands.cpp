@@ -1,7 +1,9 @@
 #include "problem/problem_file_commands.h"
 
+#include "platform/dbf_header.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_sink.h"
+#include "platform/own_temp_files.h"
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
 #include "problem/file_names.h"
@@ -52,17 +54,19 @@ void closeTable()
     }
 }
 
-// Renames a finished file over the target in one step; false (the target untouched) when it cannot.
-bool renameOver(const QString &from, const QString &to)
+// A new, empty problem file in one of our temporaries beside the target (so that the final rename
+// stays inside one file system), held from its creation; not open, after a message, when it cannot
+// be made.
+OwnTempFile newProblemFileBeside(QWidget *owner, const QString &target)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-// A temporary name beside the target, so that the rename stays inside one file system.
-QString besideTarget(const QString &target)
-{
-    const QFileInfo info(target);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+    OwnTempFile part = OwnTempFile::create(target, OwnTempFile::Hold::Shared, 0666);
+    QByteArray bytes = DbfHeader::forStructure(DATAFILESTRUCT()).bytes();
+    bytes += '\x1A';
+    if (!part.isOpen() || !part.write(bytes)) {
+        part.remove();
+        ERRMESS(owner, QString(), GETFILENAME(target) + QStringLiteral(" dosyası oluşturulamadı..."));
+    }
+    return part;
 }
 
 // The seven dirty flags, kept across a save that writes into another table.
@@ -298,25 +302,25 @@ bool FKAYDET(ProblemFileHost &host)
 
     // The copy is made complete under a temporary name and then renamed over the target, so an
     // existing file is replaced only by a whole copy.
-    const QString part = besideTarget(target);
-    QFile::remove(part);
-    if (!DATAFILECREATE(host.owner(), part))
+    OwnTempFile part = newProblemFileBeside(host.owner(), target);
+    if (!part.isOpen())
         return false;
     const QString removeText = QStringLiteral("\r\n\r\nŞimdi bu dosyayı sileceğim. Sonra tekrar deneyiniz");
     {
-        auto copy = std::make_unique<DBSERVERR>(part, false, false, QStringLiteral("DBFCDX"));
+        // Shared, as the temporary's own lock is; on any failure the temporary goes with `part`.
+        auto copy = std::make_unique<DBSERVERR>(part.path(), true, false, QStringLiteral("DBFCDX"));
         if (copy->status()) {
             copy->close();
             error(host, QStringLiteral("Farklı kaydedilen dosya açılmadı...") + removeText + QLatin1Char('!'));
-            QFile::remove(part);
             return false;
         }
         const bool appended = fromMemory ? saveWholeProblemInto(copy, &reason)
                                          : copy->appendDb(*p.OPROBDBF) && copy->commit();
+        // Renamed while the table still holds it, so that the copy is never without its writer's lock.
+        const bool placed = appended && part.renameOver(target);
         copy->close();
-        if (!appended || !renameOver(part, target)) {
+        if (!placed) {
             error(host, QStringLiteral("Farklı kaydedilen dosyaya veriler aktarılamadı...") + removeText + QLatin1Char('.'));
-            QFile::remove(part);
             return false;
         }
     }
@@ -364,12 +368,9 @@ bool ESKIDDONUSTUR(ProblemFileHost &host, const QString &path)
         QFile::remove(temp);
         return false;
     }
-    // The converted file goes beside the original whole and is then renamed over it; until then the
-    // original stays as it was.
-    const QString part = besideTarget(path);
-    QFile::remove(part);
-    if (!QFile::copy(temp, part) || !renameOver(part, path)) {
-        QFile::remove(part);
+    // The converted file replaces the original whole (written beside it and renamed over it); until
+    // then the original stays as it was.
+    if (!SFCOPY(temp, path)) {
         error(host, QStringLiteral("Dönüştürülen dosya yerine kopyalanamadı..."));
         return false;
     }

@@ -1,13 +1,17 @@
 #include "refdb/file_pair_replace.h"
 
-#include "platform/atomic_file.h"
 #include "platform/dbf_table.h"
+#include "platform/own_temp_files.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
+#include <vector>
 
 namespace vexo {
 
@@ -18,14 +22,6 @@ FileTransfer *g_transfer = nullptr;
 std::filesystem::path fsPath(const QString &path)
 {
     return std::filesystem::path(path.toStdString());
-}
-
-// A name beside the target that no file has yet; hidden, so that a listing does not show it.
-QString besideName(const QString &target, const char *purpose)
-{
-    const QFileInfo info(target);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' + QLatin1String(purpose) + u'.'
-           + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
 
 bool readAll(const QString &path, QByteArray *bytes, QString *why = nullptr)
@@ -47,6 +43,9 @@ QString transferReason(const QString &fallback)
     return why.isEmpty() ? fallback : why;
 }
 
+// A copy has the permissions of any new file (under the umask), as the target always got.
+constexpr mode_t kNewFileMode = 0666;
+
 const QString kNotWritten = QStringLiteral("kopya yazılamadı");
 const QString kNotMatching = QStringLiteral("yazılan kopya kaynağıyla aynı değil");
 const QString kNotRenamed = QStringLiteral("kopya eski dosyanın yerine konamadı");
@@ -65,25 +64,24 @@ bool copyMatches(const QString &source, const QByteArray &sourceBytes, const QSt
     return original.dbStruct() == made.dbStruct() && original.lastRec() == made.lastRec();
 }
 
-void removeQuietly(const QString &path)
-{
-    std::error_code ec;
-    std::filesystem::remove(fsPath(path), ec);
-}
-
 // Keeps the file a target has now under a second name, so that it can be put back: a second link
-// to the same file where the folder allows it, a copy otherwise.
-bool keepOld(const QString &target, const QString &keep, QString *why)
+// to the same file where the folder allows it, a copy otherwise. Either is one of our temporaries,
+// held until the replacement is over.
+bool keepOld(const QString &target, OwnTempFile *keep, QString *why)
 {
-    std::error_code ec;
-    std::filesystem::create_hard_link(fsPath(target), fsPath(keep), ec);
-    if (!ec)
+    *keep = OwnTempFile::linkTo(target);
+    if (keep->isOpen())
         return true;
     QByteArray bytes;
     if (!readAll(target, &bytes, why))
         return false;
+    *keep = OwnTempFile::create(target, OwnTempFile::Hold::Shared, kNewFileMode);
+    if (!keep->isOpen()) {
+        *why = keep->errorString();
+        return false;
+    }
     fileTransfer().setLastError(QString());
-    if (fileTransfer().write(keep, bytes))
+    if (fileTransfer().write(keep->path(), bytes))
         return true;
     *why = transferReason(kOldNotKept);
     return false;
@@ -93,10 +91,24 @@ bool keepOld(const QString &target, const QString &keep, QString *why)
 
 bool FileTransfer::write(const QString &path, const QByteArray &bytes)
 {
-    QString why;
-    const bool ok = writeFileAtomically(path, bytes, &why);
-    m_lastError = ok ? QString() : why;
-    return ok;
+    // The file is a temporary that its maker holds: it is written where it is, never replaced.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    int err = fd < 0 ? errno : 0;
+    for (qint64 done = 0; err == 0 && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            err = n < 0 ? errno : ENOSPC;
+        else
+            done += n;
+    }
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    if (fd >= 0 && ::close(fd) != 0 && err == 0)
+        err = errno;
+    m_lastError = err == 0 ? QString() : QString::fromLocal8Bit(std::strerror(err));
+    return err == 0;
 }
 
 bool FileTransfer::rename(const QString &from, const QString &to)
@@ -122,63 +134,54 @@ PairReplaceResult replaceFilePair(const QStringList &sources, const QStringList 
 {
     using Step = PairReplaceResult::Step;
     const int count = int(qMin(sources.size(), targets.size()));
-    QStringList copies;
-    QStringList kept; // per target: its old file under a second name, or empty when it had none
-    const auto cleanUp = [&] {
-        for (const QString &path : copies + kept) {
-            if (!path.isEmpty())
-                removeQuietly(path);
-        }
-    };
+    // Each copy and each kept old file is one of our temporaries beside its target, held from its
+    // creation to the end and removed on every way out (unless renamed over its target). Those that
+    // killed replacements left behind go when the next copy beside the same target is made.
+    std::vector<OwnTempFile> copies(size_t(qMax(count, 0)));
+    std::vector<OwnTempFile> kept(size_t(qMax(count, 0))); // per target: its old file, or none
 
     for (int i = 0; i < count; ++i) {
         QByteArray bytes;
         QString why;
-        const QString copy = besideName(targets.at(i), "yeni");
-        fileTransfer().setLastError(QString());
-        if (!readAll(sources.at(i), &bytes, &why) || !fileTransfer().write(copy, bytes)) {
-            if (why.isEmpty())
-                why = transferReason(kNotWritten);
-            removeQuietly(copy);
-            cleanUp();
+        OwnTempFile &copy = copies[size_t(i)];
+        if (!readAll(sources.at(i), &bytes, &why))
             return {i, Step::Copy, why};
-        }
-        copies << copy;
-        if (!copyMatches(sources.at(i), bytes, copy)) {
-            cleanUp();
-            return {i, Step::Check, kNotMatching};
-        }
-    }
-    for (int i = 0; i < count; ++i) {
-        QString keep;
-        if (QFileInfo::exists(targets.at(i))) {
-            keep = besideName(targets.at(i), "eski");
-            QString why;
-            if (!keepOld(targets.at(i), keep, &why)) {
-                removeQuietly(keep);
-                cleanUp();
-                return {i, Step::Rename, why};
-            }
-        }
-        kept << keep;
-    }
-    for (int i = 0; i < count; ++i) {
+        // Shared, so that the check below can open the copy as a table.
+        copy = OwnTempFile::create(targets.at(i), OwnTempFile::Hold::Shared, kNewFileMode);
+        if (!copy.isOpen())
+            return {i, Step::Copy, copy.errorString().isEmpty() ? kNotWritten : copy.errorString()};
         fileTransfer().setLastError(QString());
-        if (fileTransfer().rename(copies.at(i), targets.at(i)))
+        if (!fileTransfer().write(copy.path(), bytes))
+            return {i, Step::Copy, transferReason(kNotWritten)};
+        if (!copyMatches(sources.at(i), bytes, copy.path()))
+            return {i, Step::Check, kNotMatching};
+    }
+    for (int i = 0; i < count; ++i) {
+        if (QFileInfo::exists(targets.at(i))) {
+            QString why;
+            if (!keepOld(targets.at(i), &kept[size_t(i)], &why))
+                return {i, Step::Rename, why};
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        OwnTempFile &copy = copies[size_t(i)];
+        fileTransfer().setLastError(QString());
+        if (fileTransfer().rename(copy.path(), targets.at(i))) {
+            ::close(copy.release()); // it is the target now
             continue;
+        }
         const QString why = transferReason(kNotRenamed);
         // Put back what was replaced before this one, so the targets stay one consistent set.
         for (int j = 0; j < i; ++j) {
             std::error_code ec;
-            if (kept.at(j).isEmpty())
+            OwnTempFile &old = kept[size_t(j)];
+            if (!old.isOpen())
                 std::filesystem::remove(fsPath(targets.at(j)), ec);
-            else
-                std::filesystem::rename(fsPath(kept.at(j)), fsPath(targets.at(j)), ec);
+            else if (std::filesystem::rename(fsPath(old.path()), fsPath(targets.at(j)), ec); !ec)
+                ::close(old.release()); // back under its own name
         }
-        cleanUp();
         return {i, Step::Rename, why};
     }
-    cleanUp();
     return {};
 }
 

@@ -11,7 +11,8 @@ class FileTransfer
 {
 public:
     virtual ~FileTransfer() = default;
-    // Writes the bytes as a complete new file; every write, the flush and the sync are checked.
+    // Writes the bytes as the whole contents of an existing file (a temporary its maker holds, which
+    // is written where it is, not replaced); every write and the sync are checked.
     virtual bool write(const QString &path, const QByteArray &bytes);
     // Renames a file over another in one step.
     virtual bool rename(const QString &from, const QString &to);
@@ -43,7 +44,9 @@ struct PairReplaceResult
 // target under a temporary name and checked (the same bytes, and it opens as a table with the
 // source's fields and record count); only then are the copies renamed over the targets. When a rename
 // fails the targets already replaced get their old files back (or are removed when there were none).
-// No temporary file is left on any way out.
+// No temporary file is left on any way out; the temporaries are this program's marked and held ones
+// (platform/own_temp_files.h), so a replacement that was killed leaves nothing the next replacement
+// of the same target does not remove.
 PairReplaceResult replaceFilePair(const QStringList &sources, const QStringList &targets);
 
 } // namespace vexo

@@ -1,6 +1,7 @@
 // MYFTP and MYHTTP over libcurl. Every request runs on the multi interface from the calling thread,
 // letting the window's events run between waits. One easy handle and one multi handle live as long
 // as the connection, so FTP keeps its control connection from request to request.
+#include "platform/own_temp_files.h"
 #include "updater/inet_session.h"
 #include "updater/session_status.h"
 
@@ -17,8 +18,6 @@
 #include <curl/curl.h>
 
 #include <array>
-#include <filesystem>
-#include <system_error>
 
 namespace vexo {
 
@@ -704,15 +703,16 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
         setError(int(CURLE_URL_MALFORMAT), QStringLiteral("Geçersiz dosya adı: ") + name);
         return false;
     }
-    // The bytes go to a part file beside the earlier copy and replace it only when all of them came.
-    // A part file that is already there was left by a process that ended mid-download: it goes first.
-    const QString partPath = partFilePath(localPath);
-    if (QFileInfo::exists(partPath) && !QFile::remove(partPath)) {
-        setError(kLocalFileError, QStringLiteral("Yarım kalan dosya silinemedi: ") + partPath);
+    // The bytes go to one of our temporaries beside the earlier copy (marked and held while written,
+    // platform/own_temp_files.h) and replace it only when all of them came. One that a process left
+    // when it ended mid-download goes first; anything else beside the file stays.
+    OwnTempFile part = OwnTempFile::create(localPath, OwnTempFile::Hold::Exclusive, 0666);
+    if (!part.isOpen()) {
+        setError(kLocalFileError, part.errorString());
         return false;
     }
-    QFile file(partPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QFile file;
+    if (!file.open(part.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
         setError(kLocalFileError, file.errorString());
         return false;
     }
@@ -746,19 +746,13 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
         setError(kLocalFileError, file.errorString());
     } else {
         file.close();
-        std::error_code failed;
-        std::filesystem::rename(QFile::encodeName(partPath).toStdString(),
-                                QFile::encodeName(localPath).toStdString(), failed);
-        if (failed)
-            setError(kLocalFileError, QString::fromStdString(failed.message()));
-        else
+        if (part.renameOver(localPath))
             ok = true;
+        else
+            setError(kLocalFileError, part.errorString());
     }
-    if (!ok) {
-        file.close();
-        QFile::remove(partPath);
-    }
-    return ok;
+    file.close();
+    return ok; // a temporary not put in place goes with `part`
 }
 
 bool CurlSession::putFile(const QString &localPath, const QString &name, const Progress &progress)

@@ -14,12 +14,6 @@ namespace vexo {
 // The expected size of a download whose listing gave none.
 inline constexpr qint64 kUnknownSize = -1;
 
-// Where a download into `localPath` collects its bytes until all of them came.
-inline QString partFilePath(const QString &localPath)
-{
-    return localPath + QStringLiteral(".part");
-}
-
 class InetSession
 {
 public:
@@ -54,11 +48,12 @@ public:
     // request looks up; a mask with wildcards lists nothing over HTTP.
     virtual QList<ListingEntry> Directory(const QString &mask) = 0;
 
-    // Fetches `name` from the current directory into `localPath`. The bytes go to the part file
-    // beside it (partFilePath), renamed over an earlier copy only when exactly `expectedSize` bytes
-    // came and the transfer reported no error; otherwise the earlier copy stays as it was and no part
-    // file is left behind. A part file found at the start (left by a process that ended
-    // mid-download) is removed first. With `expectedSize` kUnknownSize (a listing that gave no size)
+    // Fetches `name` from the current directory into `localPath`. The bytes go to one of the
+    // program's temporaries beside it (platform/own_temp_files.h), renamed over an earlier copy only
+    // when exactly `expectedSize` bytes came and the transfer reported no error; otherwise the
+    // earlier copy stays as it was and no temporary is left behind. A temporary of `localPath` that
+    // a process left when it ended mid-download goes at the start; no other file beside it is
+    // touched (a browser's "<name>.part" stays). With `expectedSize` kUnknownSize (a listing that gave no size)
     // a transfer the server ends without an error is complete, whatever its length.
     virtual bool getFile(const QString &name, const QString &localPath, qint64 expectedSize,
                          const Progress &progress) = 0;

@@ -1,6 +1,7 @@
 #include "problem_fixture.h"
 
 #include "platform/dbf_table.h"
+#include "platform/own_temp_files.h"
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
 #include "problem/open_problem.h"
@@ -351,7 +352,7 @@ TEST_F(FileCommands, SaveAsExportsOrMovesOnAndNeverOverwritesTheOpenFile)
     EXPECT_EQ(openPath(), env.path("YENI.VKD"));
     EXPECT_EQ(host.caption, QStringLiteral("VEXO_Zud 2.6 - YENI.VKD"));
     EXPECT_TRUE(QFileInfo::exists(a));
-    EXPECT_EQ(QDir(env.path(".")).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".part")), QStringList());
+    EXPECT_EQ(QDir(env.path(".")).entryList(QDir::Hidden | QDir::Files).filter(QLatin1String(kOwnTempMarker)), QStringList());
 }
 
 TEST_F(FileCommands, AnOlderFileConvertsOnceInPlace)

@@ -4,10 +4,12 @@
 #include "problem_fixture.h"
 
 #include "child_process.h"
+#include "foreign_files.h"
 #include "ordinary_file_rights.h"
 #include "platform/atomic_file.h"
 #include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
+#include "platform/own_temp_files.h"
 #include "problem/file_ops.h"
 #include "problem/ini_file.h"
 #include "problem/dbserverr.h"
@@ -718,13 +720,13 @@ TEST(ProblemFileCommandFaults, RefusedOpensAndSavesAreToldAndChangeNothing)
 
 namespace {
 
-// The copies that saves write beside the problem file: hidden, the file's name and six characters.
-QStringList copiesBeside(const QString &path)
+// The copies that saves write beside the problem file: the program's own marked temporaries of it
+// (leaving out the files `others` made under such names).
+QStringList copiesBeside(const QString &path, const QStringList &others = {})
 {
-    const QString prefix = u'.' + QFileInfo(path).fileName() + u'.';
     QStringList copies;
     for (const QString &name : leftovers(path)) {
-        if (name.startsWith(prefix) && name.size() == prefix.size() + 6)
+        if (isOwnTempName(name, QFileInfo(path).fileName()) && !others.contains(name))
             copies << name;
     }
     return copies;
@@ -944,13 +946,16 @@ TEST(ProblemSaveRights, AFolderThatTakesNoNewFileIsNamed)
     ::chmod(native(folder).constData(), 0755);
 }
 
-// Saves killed at random moments (and one that died between writing its copy and renaming it) leave
-// their hidden copies behind; the next opening of the file removes them, since their writers are
-// gone, and the file is always wholly one of the saved problems.
+// Saves and "Farklı Kaydet"s killed at random moments (and one that died between writing its copy and
+// renaming it) leave their hidden copies behind; the next opening of the file removes them, since
+// their writers are gone, and the file is always wholly one of the saved problems. Other programs'
+// and other users' files beside it, some named much like the copies, are never touched.
 TEST(ProblemSaveFaults, CopiesOfKilledSavesAreRemovedWhenTheFileIsNextOpened)
 {
     test::ProblemEnvironment env;
     const QString path = savedProblem(env, "KESIK.VKD", 2);
+    const QString other = savedProblem(env, "DIGER.VKD", 2);
+    const test::ForeignFiles foreign(QFileInfo(path).absolutePath(), QStringLiteral("KESIK.VKD"));
     ASSERT_EQ(test::runInChild([&] {
         if (!load(path))
             return false;
@@ -961,31 +966,54 @@ TEST(ProblemSaveFaults, CopiesOfKilledSavesAreRemovedWhenTheFileIsNextOpened)
         ::_exit(0); // dies with the copy written and locked
     }),
               0);
-    ASSERT_EQ(copiesBeside(path).size(), 1);
+    ASSERT_EQ(copiesBeside(path, foreign.names()).size(), 1);
 
+    // Each round one saver: it saves the open file again and again, or saves it under the other
+    // file's name and back again with "Farklı Kaydet", answering Yes to the overwrite question.
+    const auto nextProblem = [](int i) {
+        const bool odd = i % 2 != 0;
+        setProblem(odd ? 30 : 7, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")},
+                   odd ? QStringLiteral("BIR") : QStringLiteral("IKI"),
+                   odd ? QStringLiteral("1.0000") : QStringLiteral("2.0000"));
+    };
     std::mt19937 random(20261211);
     for (int round = 0; round < 40; ++round) {
+        const bool saveAs = round % 2 != 0;
         const int pid = test::startChild([&] {
             if (!load(path))
                 return false;
+            test::ScriptedMessages messages;
+            test::ScriptedFileDialogs dialogs;
+            QuietHost host;
             for (int i = 0;; ++i) {
-                const bool odd = i % 2 != 0;
-                setProblem(odd ? 30 : 7, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")},
-                           odd ? QStringLiteral("BIR") : QStringLiteral("IKI"),
-                           odd ? QStringLiteral("1.0000") : QStringLiteral("2.0000"));
-                if (!PROBDBFUPDATE())
+                nextProblem(i);
+                if (!saveAs && !PROBDBFUPDATE())
+                    return false;
+                if (!saveAs)
+                    continue;
+                dialogs.answer(i % 2 == 0 ? other : path);
+                messages.answer(MessageAnswer::Yes);
+                if (!FKAYDET(host))
                     return false;
             }
         });
         ASSERT_GT(pid, 0);
-        ::usleep(useconds_t(2000 + random() % 25000));
+        // A "Farklı Kaydet" saves the open file first: it is given longer to reach its own copy.
+        ::usleep(useconds_t(saveAs ? 5000 + random() % 120000 : 2000 + random() % 25000));
         ::kill(pid_t(pid), SIGKILL);
         EXPECT_EQ(test::waitChild(pid), -1) << "round " << round << ": the saver ended by itself";
     }
-    EXPECT_EQ(wholeProblemFault(path), QString()); // opens the file
-    EXPECT_TRUE(copiesBeside(path).isEmpty()) << copiesBeside(path).join(u' ').toStdString();
-    EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
-    openProblem().reset();
+    for (const QString &file : {path, other}) {
+        EXPECT_EQ(wholeProblemFault(file), QString()) << file.toStdString(); // opens the file
+        openProblem().reset();
+        const QStringList copies = copiesBeside(file, foreign.names());
+        EXPECT_TRUE(copies.isEmpty()) << copies.join(u' ').toStdString();
+    }
+    EXPECT_EQ(foreign.damage().toStdString(), "");
+    QStringList left = leftovers(path);
+    for (const QString &name : foreign.names() + QStringList{"DIGER.VKD", "linked.txt"})
+        left.removeAll(name);
+    EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
 }
 
 // A copy whose writer is at work is never removed: not while a save of the file runs in another
@@ -1031,10 +1059,11 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
     EXPECT_EQ(openProblem().AYMADLARI.first(), QStringLiteral("YENI"));
     openProblem().reset();
 
-    // Only the writer's lock on its copy tells that it is at work.
-    const QString held = env.path(".CALISAN.VKD.Ab12Cd");
-    const QStringList lookalikes = {".CALISAN.VKD.part", "CALISAN.VKD.Ab12Cd", ".CALISAN.VKD.Ab12Cd7",
-                                    ".BASKA.VKD.Ab12Cd", ".CALISAN.VKD.Ab-2Cd"};
+    // Only the writer's lock on its copy tells that it is at work, and only the program's own marked
+    // copies are ever removed: rsync's transfer copy ".CALISAN.VKD.Ab12Cd", unlocked, stays too.
+    const QString held = env.path(".CALISAN.VKD.vexo-tmp-Ab12Cd");
+    const QStringList lookalikes = {".CALISAN.VKD.Ab12Cd", ".CALISAN.VKD.part", "CALISAN.VKD.Ab12Cd",
+                                    ".CALISAN.VKD.Ab12Cd7", ".BASKA.VKD.Ab12Cd", ".CALISAN.VKD.Ab-2Cd"};
     for (const QString &name : lookalikes)
         writeBytes(env.path(name), "x");
     writeBytes(held, "x");
@@ -1050,6 +1079,72 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
     EXPECT_FALSE(QFileInfo::exists(held));
     for (const QString &name : lookalikes)
         EXPECT_TRUE(QFileInfo::exists(env.path(name))) << name.toStdString();
+}
+
+// Every operation on a problem file that sweeps the copies killed saves left (opening it, saving
+// it, "Farklı Kaydet" onto it, the older layout's conversion, any whole-file write) removes only
+// the program's own unheld copies; other programs' and other users' files beside it stay as they
+// are, whatever their names.
+TEST(ProblemSaveFaults, ForeignFilesBesideAProblemSurviveEveryOperation)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    test::ScriptedFileDialogs dialogs;
+    QuietHost host;
+    const QString path = savedProblem(env, "CALISAN.VKD", 2);
+    const QString other = savedProblem(env, "DIGER.VKD", 3);
+    const QString older = env.path("ESKI.VKD");
+    const test::ForeignFiles foreign(QFileInfo(path).absolutePath(), QStringLiteral("CALISAN.VKD"));
+    const QString leftover = env.path(".CALISAN.VKD.vexo-tmp-Le12Ft");
+    const struct
+    {
+        const char *what;
+        std::function<bool()> operation;
+    } cases[] = {
+        {"opening", [&] { return load(path); }},
+        {"saving",
+         [&] {
+             if (!load(path))
+                 return false;
+             changeOnePrice(QStringLiteral("2.000"));
+             return PROBDBFUPDATE();
+         }},
+        {"Farklı Kaydet onto it",
+         [&] {
+             if (!DOOPENFILE(host, other))
+                 return false;
+             dialogs.answer(path);
+             messages.answer(MessageAnswer::Yes);
+             return FKAYDET(host);
+         }},
+        {"converting the older layout into it",
+         [&] {
+             DbfStructure fields;
+             for (const DbfField &f : DATAFILESTRUCT())
+                 if (f.name != u"YMSTOKVY" && !f.name.endsWith(QStringLiteral("KCOZUM")))
+                     fields.append(f);
+             test::writeTable(older, fields, {{{"YMADI", "A"}, {"BMADI", "HP"}, {"YMBMAT", num("9.5") + "," + num("1.5") + ","}},
+                                              {{"YMADI", "B"}, {"YMBMAT", kPrmMarker}},
+                                              {{"YMBMAT", "K,1000.00,Krş,Kg,"}}});
+             return QFile::remove(path) && QFile::rename(older, path) && DOOPENFILE(host, path);
+         }},
+        {"writing it whole", [&] { return SFCOPY(other, path); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        openProblem().reset();
+        writeBytes(leftover, "left by a save that was killed");
+        messages.clear();
+        EXPECT_TRUE(c.operation());
+        openProblem().reset();
+        EXPECT_TRUE(messages.shown().size() <= 1) << messages.shown().size(); // only the overwrite question
+        EXPECT_FALSE(QFileInfo::exists(leftover));
+        EXPECT_EQ(foreign.damage().toStdString(), "");
+        QStringList left = leftovers(path);
+        for (const QString &name : foreign.names() + QStringList{"DIGER.VKD", "linked.txt"})
+            left.removeAll(name);
+        EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+    }
 }
 
 // A write that fails for want of room cannot clear by waiting: the save fails at once with one

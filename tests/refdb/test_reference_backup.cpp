@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "foreign_files.h"
 #include "refdb_fixture.h"
 #include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
@@ -19,6 +20,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <csignal>
+#include <memory>
+#include <random>
 #include <unistd.h>
 
 using namespace vexo;
@@ -394,6 +398,64 @@ TEST_F(ReferenceBackup, TheFirstBackupOnAFullDiskSaysWhy)
     if (status == test::kNoSmallDisk)
         GTEST_SKIP() << "this machine allows no tmpfs mount; the file-size limit test covers the same fault";
     EXPECT_EQ(status, 0);
+}
+
+// Backups and restores killed at random moments leave their copies beside the tables; the next backup
+// or restore into that folder removes every one of them and nothing else: other programs' and other
+// users' files in either folder, some named much like the copies, stay as they are, and the tables
+// are whole.
+TEST_F(ReferenceBackup, KilledBackupsLeaveNothingTheNextOneDoesNotRemove)
+{
+    // Both folders hold the same tables, so every backup and restore copies the same bytes.
+    ASSERT_TRUE(backupReferenceDatabase(nullptr, backup));
+    QMap<QString, QByteArray> tables;
+    for (const QString &name : referenceFileSet())
+        tables.insert(name, bytesOf(root + u'/' + name));
+    std::vector<std::unique_ptr<test::ForeignFiles>> foreign;
+    QStringList expected = referenceFileSet();
+    for (const QString &folder : {root, backup}) {
+        for (const QString &name : referenceFileSet()) {
+            foreign.push_back(std::make_unique<test::ForeignFiles>(folder, name));
+            expected += foreign.back()->names();
+        }
+    }
+    expected.removeDuplicates();
+    expected.sort();
+
+    std::mt19937 random(20260318);
+    int killed = 0;
+    for (int round = 0; round < 18; ++round) {
+        const bool restore = round % 3 == 2;
+        const int pid = test::startChild([&] {
+            for (;;) {
+                if (!(restore ? restoreReferenceDatabase(nullptr, backup) : backupReferenceDatabase(nullptr, backup)))
+                    return false;
+            }
+        });
+        ASSERT_GT(pid, 0);
+        // The first copy starts after about a tenth of a second (the child's first notice window).
+        ::usleep(useconds_t(60000 + random() % 200000));
+        ::kill(pid_t(pid), SIGKILL);
+        EXPECT_EQ(test::waitChild(pid), -1) << "round " << round << ": the copier ended by itself";
+        ++killed;
+    }
+    ASSERT_EQ(killed, 18);
+    EXPECT_TRUE(backupReferenceDatabase(nullptr, backup));
+    EXPECT_TRUE(restoreReferenceDatabase(nullptr, backup));
+    EXPECT_EQ(shownTexts(), QStringList());
+    for (const QString &folder : {root, backup}) {
+        SCOPED_TRACE(folder.toStdString());
+        const auto names = [&] {
+            QStringList all = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            all.sort();
+            return all;
+        };
+        EXPECT_EQ(names().join(u' ').toStdString(), expected.join(u' ').toStdString());
+        for (const QString &name : referenceFileSet())
+            EXPECT_EQ(bytesOf(folder + u'/' + name), tables.value(name)) << name.toStdString();
+    }
+    for (const auto &files : foreign)
+        EXPECT_EQ(files->damage().toStdString(), "");
 }
 
 } // namespace

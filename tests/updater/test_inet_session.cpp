@@ -4,6 +4,7 @@
 #include "process_helpers.h"
 #include "scripted_messages.h"
 
+#include "platform/own_temp_files.h"
 #include "updater/inet_session.h"
 #include "updater/listing.h"
 #include "updater/session_status.h"
@@ -625,12 +626,17 @@ TEST_F(SessionTest, HttpWithoutLengthsListsNoSizeAndDownloadsWhatComes)
     EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
 }
 
-// A process that ends mid-download leaves its part file; the next download removes it and lands whole.
-TEST_F(SessionTest, APartFileLeftByAKilledDownloadGoesAtTheNext)
+// A process that ends mid-download leaves its temporary beside the file; the next download removes it
+// and lands whole. Files that only look like one (a browser's "<name>.part", rsync's hidden copy, a
+// user's own hidden file) are other programs' and stay as they are.
+TEST_F(SessionTest, ATemporaryLeftByAKilledDownloadGoesAtTheNextAndNothingElse)
 {
     const QByteArray content = bytesOf(12000, 53);
     ASSERT_TRUE(writeFile(remote(kSetup), content));
-    const QString part = partFilePath(local(kSetup));
+    const QStringList foreign = {kSetup + QStringLiteral(".part"), u'.' + kSetup + QStringLiteral(".Ab12Cd"),
+                                 u'.' + kSetup + QStringLiteral(".yedek1")};
+    for (const QString &name : foreign)
+        ASSERT_TRUE(writeFile(local(name), "another program's"));
     for (bool http : {false, true}) {
         SCOPED_TRACE(http ? "HTTP" : "FTP");
         LoopbackServer server(http ? QStringLiteral("http") : QStringLiteral("ftp"), m_root.path(), ftpArgs());
@@ -646,12 +652,20 @@ TEST_F(SessionTest, APartFileLeftByAKilledDownloadGoesAtTheNext)
                 std::exit(0);
             },
             ::testing::KilledBySignal(SIGKILL), "");
-        ASSERT_EQ(folderNames(m_local.path()), QStringList{QFileInfo(part).fileName()});
+        QStringList left = folderNames(m_local.path());
+        for (const QString &name : foreign)
+            EXPECT_TRUE(left.removeOne(name)) << name.toStdString();
+        ASSERT_EQ(left.size(), 1) << left.join(u' ').toStdString();
+        EXPECT_TRUE(isOwnTempName(left[0], kSetup)) << left[0].toStdString();
 
         auto s = connected(server, http);
         ASSERT_TRUE(s->getFile(kSetup, local(kSetup), content.size(), {})) << s->ErrorMsg().toStdString();
         EXPECT_EQ(readFile(local(kSetup)), content);
-        EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
+        QStringList expected = foreign + QStringList{kSetup};
+        expected.sort();
+        EXPECT_EQ(folderNames(m_local.path()), expected);
+        for (const QString &name : foreign)
+            EXPECT_EQ(readFile(local(name)), QByteArray("another program's")) << name.toStdString();
         ASSERT_TRUE(QFile::remove(local(kSetup)));
     }
 }

@@ -2,6 +2,7 @@
 #include "file_bytes.h"
 #include "loopback_server.h"
 #include "scripted_messages.h"
+#include "platform/own_temp_files.h"
 #include "updater/ftp_win.h"
 #include "updater/my_list_view.h"
 
@@ -105,7 +106,9 @@ private slots:
         const QByteArray setup = bytesOf(5001);
         writeFile(remote(m_builtins.setupFile), setup);
         writeFile(remote(QStringLiteral("notes.txt")), "not offered");
-        writeFile(partFilePath(local(m_builtins.setupFile)), "left by a download that was killed");
+        // What a download that was killed leaves beside the setup file: the next one removes it.
+        writeFile(local(u'.' + m_builtins.setupFile + QLatin1String(kOwnTempMarker) + QStringLiteral("Ab12Cd")),
+                  "left by a download that was killed");
         LoopbackServer server(http ? QStringLiteral("http") : QStringLiteral("ftp"), root(),
                               ftpArgs() + (chunked ? QStringList{QStringLiteral("--chunked")} : QStringList()));
         QVERIFY(server.port() > 0);
