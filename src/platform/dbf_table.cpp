@@ -9,12 +9,15 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace vexo {
@@ -90,19 +93,34 @@ bool lockAppendByte(int fd, bool lock)
     return lockByte(fd, DbfTable::kAppendLockOffset, lock);
 }
 
-bool sameFile(int fd, const QByteArray &path)
-{
-    struct stat a = {};
-    struct stat b = {};
-    return ::fstat(fd, &a) == 0 && ::stat(path.constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// A file's identity, size and modification time (DbfTable::FileState).
+// A file's identity, size, modification time and change time (DbfTable::FileState).
 template <typename State>
 State fileStateOf(const struct stat &st)
 {
-    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
-            qint64(st.st_mtim.tv_nsec)};
+    return {quint64(st.st_dev),          quint64(st.st_ino),           qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec),   qint64(st.st_mtim.tv_nsec),   qint64(st.st_ctim.tv_sec),
+            qint64(st.st_ctim.tv_nsec)};
+}
+
+bool sameInode(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Swaps what two names of one folder hold, in one step (renameat2 with RENAME_EXCHANGE).
+int exchangeNames(const char *a, const char *b)
+{
+#ifdef RENAME_EXCHANGE
+    return ::renameat2(AT_FDCWD, a, AT_FDCWD, b, RENAME_EXCHANGE);
+#else
+    return int(::syscall(SYS_renameat2, AT_FDCWD, a, AT_FDCWD, b, 1u << 1)); // RENAME_EXCHANGE of <linux/fs.h>
+#endif
+}
+
+// The answers of a kernel or a file system that cannot exchange two names.
+bool exchangeUnsupported(int err)
+{
+    return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
 QString userName(uid_t uid)
@@ -165,6 +183,91 @@ QString keepOwnerAndGroup(int copyFd, const struct stat &file)
     return {};
 }
 
+// Gives the copy the mode of the file it replaces. A mode the copy already has is not set again:
+// some file systems (FAT, some network mounts) refuse every change of mode.
+QString keepMode(int copyFd, const struct stat &file)
+{
+    struct stat copy = {};
+    if (::fstat(copyFd, &copy) != 0)
+        return osError(errno);
+    if ((copy.st_mode & 07777) == (file.st_mode & 07777) || ::fchmod(copyFd, file.st_mode & 07777) == 0)
+        return {};
+    const int err = errno;
+    return QStringLiteral("dosyanın izinleri (%1) korunamıyor: %2")
+        .arg(QString::number(file.st_mode & 07777, 8).rightJustified(4, u'0'), osError(err));
+}
+
+// The names of a file's extended attributes; empty when it has none or the file system keeps none.
+bool attributeNames(int fd, QList<QByteArray> *names, int *err)
+{
+    names->clear();
+    QByteArray list;
+    for (;;) {
+        const ssize_t size = ::flistxattr(fd, nullptr, 0);
+        if (size < 0) {
+            *err = errno;
+            return *err == ENOTSUP || *err == ENOSYS;
+        }
+        list.resize(size);
+        const ssize_t got = size == 0 ? 0 : ::flistxattr(fd, list.data(), size_t(list.size()));
+        if (got < 0 && errno == ERANGE)
+            continue; // an attribute came meanwhile
+        if (got < 0) {
+            *err = errno;
+            return false;
+        }
+        list.resize(got);
+        break;
+    }
+    for (const QByteArray &name : list.split('\0')) {
+        if (!name.isEmpty())
+            names->append(name);
+    }
+    return true;
+}
+
+QString attributeText(const QByteArray &name, int err)
+{
+    if (name == "system.posix_acl_access")
+        return QStringLiteral("dosyanın erişim denetim listesi (ACL) korunamıyor: %1").arg(osError(err));
+    return QStringLiteral("dosyanın genişletilmiş özniteliği (%1) korunamıyor: %2")
+        .arg(QString::fromLocal8Bit(name), osError(err));
+}
+
+// Gives the copy the access-control list and the other extended attributes of the file it replaces,
+// and takes from it those the file lacks (a folder's default list gives a new file one). The answer
+// is why not, where one cannot be kept.
+QString keepExtendedAttributes(int fileFd, int copyFd)
+{
+    QList<QByteArray> wanted;
+    QList<QByteArray> present;
+    int err = 0;
+    if (!attributeNames(fileFd, &wanted, &err) || !attributeNames(copyFd, &present, &err))
+        return QStringLiteral("dosyanın genişletilmiş öznitelikleri okunamıyor: %1").arg(osError(err));
+    for (const QByteArray &name : std::as_const(present)) {
+        if (!wanted.contains(name) && ::fremovexattr(copyFd, name.constData()) != 0 && errno != ENODATA)
+            return attributeText(name, errno);
+    }
+    for (const QByteArray &name : std::as_const(wanted)) {
+        QByteArray value;
+        ssize_t got = 0;
+        do {
+            const ssize_t size = ::fgetxattr(fileFd, name.constData(), nullptr, 0);
+            if (size < 0) {
+                got = -1;
+                break;
+            }
+            value.resize(size);
+            got = size == 0 ? 0 : ::fgetxattr(fileFd, name.constData(), value.data(), size_t(value.size()));
+        } while (got < 0 && errno == ERANGE);
+        if (got < 0 && errno == ENODATA)
+            continue; // removed meanwhile
+        if (got < 0 || ::fsetxattr(copyFd, name.constData(), value.constData(), size_t(got), 0) != 0)
+            return attributeText(name, errno);
+    }
+    return {};
+}
+
 bool copyFileBytes(int from, int to)
 {
     QByteArray buffer(1 << 20, Qt::Uninitialized);
@@ -205,6 +308,9 @@ QString dbfErrorText(DbfErrorCode code)
     case DbfErrorCode::Changed: return QStringLiteral("Dosya başka bir program tarafından değiştirilmiş");
     case DbfErrorCode::Rights: return QStringLiteral("Dosyaya kimlerin yazabileceği değişirdi");
     case DbfErrorCode::Folder: return QStringLiteral("Klasöre yeni dosya yazılamıyor");
+    case DbfErrorCode::Deleted: return QStringLiteral("Dosya silinmiş");
+    case DbfErrorCode::Moved: return QStringLiteral("Dosya ya da klasörü taşınmış");
+    case DbfErrorCode::Attributes: return QStringLiteral("Dosyanın öznitelikleri korunamıyor");
     }
     return {};
 }
@@ -264,12 +370,32 @@ void DbfTable::noteFileState()
     m_fileState = fileStateOf<FileState>(st);
 }
 
-bool DbfTable::fileChangedElsewhere()
+bool DbfTable::fileInPlace(int fd, const QByteArray &name)
 {
-    struct stat st = {};
-    if (::fstat(m_fd, &st) != 0)
-        return true;
-    return !(fileStateOf<FileState>(st) == m_fileState) || !sameFile(m_fd, QFile::encodeName(m_path));
+    struct stat own = {};
+    if (::fstat(fd, &own) != 0)
+        return setError(DbfErrorCode::Read, m_label + QStringLiteral(": ") + osError(errno));
+    struct stat there = {};
+    if (::stat(name.constData(), &there) == 0) {
+        if (sameInode(own, there) && fileStateOf<FileState>(own) == m_fileState)
+            return true;
+        return setError(DbfErrorCode::Changed,
+                        m_label + QStringLiteral(": dosya açıldıktan sonra başka bir program tarafından değiştirilmiş"));
+    }
+    const int err = errno;
+    if (err != ENOENT && err != ENOTDIR)
+        return setError(DbfErrorCode::Read, m_label + QStringLiteral(": ") + osError(err));
+    // Nothing has the name any more: the file was deleted (no name leads to it), or it or its
+    // folder went elsewhere.
+    if (own.st_nlink == 0)
+        return setError(DbfErrorCode::Deleted, m_label + QStringLiteral(": dosya açıldıktan sonra silinmiş"));
+    const QString folder = QFileInfo(QFile::decodeName(name)).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return setError(DbfErrorCode::Moved, QDir::toNativeSeparators(folder)
+                                                 + QStringLiteral(": klasör, dosya açıldıktan sonra taşınmış, adı "
+                                                                  "değiştirilmiş ya da silinmiş"));
+    return setError(DbfErrorCode::Moved,
+                    m_label + QStringLiteral(": dosya açıldıktan sonra taşınmış ya da adı değiştirilmiş"));
 }
 
 int DbfTable::openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header)
@@ -758,10 +884,9 @@ bool DbfTable::lockCurrentFileForSave()
         return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": başka bir program bu dosyayı kaydediyor"));
     // The writers change only what differs from what this table read; on a file that another program
     // replaced or wrote since, that would mix two problems.
-    if (fileChangedElsewhere()) {
+    if (!fileInPlace(m_fd, QFile::encodeName(m_path))) {
         lockByte(m_fd, kSaveLockOffset, false);
-        return setError(DbfErrorCode::Changed,
-                        m_label + QStringLiteral(": dosya açıldıktan sonra başka bir program tarafından değiştirilmiş"));
+        return false;
     }
     return true;
 }
@@ -812,7 +937,14 @@ bool DbfTable::beginReplacement()
     const QString rights = keepOwnerAndGroup(copyFd, st);
     if (!rights.isEmpty())
         return fail(copyFd, copyPath, DbfErrorCode::Rights, m_label + QStringLiteral(": ") + rights);
-    if (::fchmod(copyFd, st.st_mode & 07777) != 0 || !copyFileBytes(m_fd, copyFd))
+    // The access-control list sets the group's bits of the mode, so the mode comes after it.
+    const QString attributes = keepExtendedAttributes(m_fd, copyFd);
+    if (!attributes.isEmpty())
+        return fail(copyFd, copyPath, DbfErrorCode::Attributes, m_label + QStringLiteral(": ") + attributes);
+    const QString mode = keepMode(copyFd, st);
+    if (!mode.isEmpty())
+        return fail(copyFd, copyPath, DbfErrorCode::Rights, m_label + QStringLiteral(": ") + mode);
+    if (!copyFileBytes(m_fd, copyFd))
         return failOs(copyFd, copyPath);
     m_originalFd = m_fd;
     m_originalHdr = m_hdr;
@@ -836,8 +968,8 @@ bool DbfTable::finishReplacement()
     // meets the copy's exclusive lock.
     if (m_originalShared && ::flock(m_fd, LOCK_SH | LOCK_NB) != 0)
         return setError(DbfErrorCode::Locked, m_label + QStringLiteral(": ") + osError(errno));
-    if (::rename(m_copyPath.constData(), m_replacedPath.constData()) != 0)
-        return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+    if (!putCopyInPlace())
+        return false;
     // The rename itself reaches the disk with the folder.
     const QString folder = QFileInfo(QFile::decodeName(m_replacedPath)).absolutePath();
     const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -851,6 +983,59 @@ bool DbfTable::finishReplacement()
     m_copyPath.clear();
     noteFileState();
     return true;
+}
+
+bool DbfTable::putCopyInPlace()
+{
+    const char *copy = m_copyPath.constData();
+    const char *name = m_replacedPath.constData();
+    // The last look before the name changes.
+    if (!fileInPlace(m_originalFd, m_replacedPath))
+        return false;
+    if (exchangeNames(copy, name) != 0) {
+        const int err = errno;
+        if (err == ENOENT && !fileInPlace(m_originalFd, m_replacedPath))
+            return false; // the name went in the meantime
+        if (!exchangeUnsupported(err))
+            return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(err));
+        // This file system cannot exchange two names: the plain rename follows the last look at once,
+        // and nothing can see what it replaced.
+        if (::rename(copy, name) != 0)
+            return setError(DbfErrorCode::Write, m_label + QStringLiteral(": ") + osError(errno));
+        return true;
+    }
+    // The name holds the copy now, and the copy's name whatever the name held until now: that must be
+    // the file this table read, as it read it. (The exchange itself sets the change time.)
+    struct stat own = {};
+    struct stat displaced = {};
+    const bool read = ::fstat(m_originalFd, &own) == 0 && ::lstat(copy, &displaced) == 0 && sameInode(own, displaced);
+    FileState ownState = fileStateOf<FileState>(own);
+    ownState.changeSeconds = m_fileState.changeSeconds;
+    ownState.changeNanoseconds = m_fileState.changeNanoseconds;
+    if (read && ownState == m_fileState) {
+        ::unlink(copy);
+        return true;
+    }
+    // Another program put its file in place or wrote into it meanwhile: that file goes back under
+    // the name, and the save is refused.
+    setError(DbfErrorCode::Changed,
+             m_label + QStringLiteral(": dosya açıldıktan sonra başka bir program tarafından değiştirilmiş"));
+    struct stat ours = {};
+    struct stat atCopy = {};
+    if (exchangeNames(copy, name) == 0) {
+        // Still another program may have put a file under the name just now; then that file is what
+        // the exchange brought here, and it stays.
+        if (!(::fstat(m_fd, &ours) == 0 && ::lstat(copy, &atCopy) == 0 && sameInode(ours, atCopy)))
+            m_copyPath.clear();
+    } else if (::rename(copy, name) == 0) {
+        m_copyPath.clear(); // the rename took the copy's name away with the copy
+    } else {
+        const int err = errno;
+        m_status->description += QStringLiteral("; diğer programın dosyası şimdi %1 adını taşıyor (%2)")
+                                     .arg(QDir::toNativeSeparators(QFile::decodeName(m_copyPath)), osError(err));
+        m_copyPath.clear();
+    }
+    return false;
 }
 
 void DbfTable::abandonReplacement()

@@ -34,6 +34,9 @@ enum class DbfErrorCode {
     Changed, // the file is not the one this table read: another program replaced or wrote it
     Rights,  // a save would change who may write the file
     Folder,  // the file's folder takes no new file
+    Deleted,    // the file this table read was deleted and nothing took its name
+    Moved,      // the file this table read, or its folder, was moved or renamed away from its name
+    Attributes, // a save cannot keep the file's access-control list or another extended attribute
 };
 
 struct DbfError
@@ -121,11 +124,17 @@ public:
     // renames it over the file, which the table then holds in its own mode. abandonReplacement drops
     // the copy and points the table back at the file, unchanged.
     //
-    // A save never builds on a file this table did not read: when another program replaced the file
-    // or wrote into it since this table opened it (or last wrote it), beginReplacement refuses with
-    // Changed. The copy keeps the file's mode, owner and group; where the owner or the group cannot be
-    // kept and that would change who may write the file, it refuses with Rights. A folder that takes
-    // no new file refuses with Folder. Copies that interrupted saves left behind (their writer is
+    // A save never builds on a file this table did not read, and never takes the place of one: when
+    // another program replaced the file or wrote into it since this table opened it (or last wrote
+    // it), beginReplacement refuses with Changed, and so does finishReplacement when that happened
+    // during the save. finishReplacement exchanges the two names in one step and looks at what it
+    // took the place of; when that is not the file this table read, the other file goes back under
+    // its name. A file deleted, moved or renamed since (or whose folder was) refuses with Deleted or
+    // Moved. The copy keeps the file's mode, owner, group, access-control list and other extended
+    // attributes; where the owner or the group cannot be kept and that would change who may write
+    // the file, it refuses with Rights, and where an attribute cannot be kept, with Attributes. A
+    // mode or an owner that the copy already has is not set again (some file systems refuse to set
+    // any). A folder that takes no new file refuses with Folder. Copies that interrupted saves left behind (their writer is
     // gone, so nobody holds the lock every writer keeps on its copy) are removed first, and when a
     // writable table is opened.
     bool beginReplacement();
@@ -166,9 +175,13 @@ private:
     // the status set when it cannot be opened or is no table.
     int openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header);
     bool lockCurrentFileForSave();
-    // Remembers the file's identity, size and time as this table last read or wrote it.
+    // Remembers the file's identity, size and times as this table last read or wrote it.
     void noteFileState();
-    bool fileChangedElsewhere();
+    // Whether the name still leads to the file open as fd, unchanged since noteFileState; otherwise
+    // false with the status Changed, Deleted or Moved.
+    bool fileInPlace(int fd, const QByteArray &name);
+    // Puts the finished copy under the file's name in place of the file this table read, or refuses.
+    bool putCopyInPlace();
     bool writeHeaderCounts();
     bool readRecord(quint32 recNo, QByteArray *into);
     bool recordDeleted(quint32 recNo);
@@ -207,11 +220,13 @@ private:
     QByteArray m_replacedPath; // the file itself, links followed
     DbfHeader m_originalHdr;
     bool m_originalShared = true;
-    // The file as this table last read or wrote it (see noteFileState).
+    // The file as this table last read or wrote it (see noteFileState). The change time is set by
+    // every write, also by one that puts the modification time back, and no program can set it.
     struct FileState
     {
         quint64 device = 0, inode = 0;
         qint64 size = -1, seconds = 0, nanoseconds = 0;
+        qint64 changeSeconds = 0, changeNanoseconds = 0;
         bool operator==(const FileState &) const = default;
     };
     FileState m_fileState;

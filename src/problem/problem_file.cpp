@@ -1,12 +1,19 @@
 #include "problem/problem_file.h"
 
 #include "platform/dbf_filespec.h"
+#include "platform/dbf_header.h"
 #include "problem/dbserverr.h"
 #include "problem/file_names.h"
 #include "problem/messages.h"
 #include "problem/open_problem.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace vexo {
 
@@ -91,11 +98,27 @@ QString problemLayoutProblem(const DbfStructure &fields)
     return {};
 }
 
+QString diskFullText(const QString &folder, qint64 needed)
+{
+    struct statvfs disk = {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) != 0)
+        return {};
+    // The superuser may also use the blocks kept back for it.
+    const quint64 blocks = ::geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
+    if (qint64(blocks * disk.f_frsize) >= std::max<qint64>(needed, 1))
+        return {};
+    return QStringLiteral("Disk dolu; %1 klasörünün bulunduğu diskte yeterli boş yer yok.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
 bool DATAFILECREATE(QWidget *owner, const QString &path)
 {
     DbfFileSpec spec(path);
     if (!spec.create(DATAFILESTRUCT())) {
-        ERRMESS(owner, QString(), GETFILENAME(path) + QStringLiteral(" dosyası oluşturulamadı..."));
+        const QString full = diskFullText(QFileInfo(path).absolutePath(), qint64(DbfHeader::forStructure(DATAFILESTRUCT()).bytes().size()) + 1);
+        ERRMESS(owner, QString(),
+                GETFILENAME(path) + QStringLiteral(" dosyası oluşturulamadı...")
+                    + (full.isEmpty() ? QString() : QStringLiteral(" : ") + full));
         return false;
     }
     return true;

@@ -29,8 +29,12 @@ bool isMarker(const QString &fieldText, const QString &marker);
 // text when they are one of the two.
 QString problemLayoutProblem(const DbfStructure &fields);
 
-// Creates an empty problem file at the full path; on failure tells the user and answers false.
+// Creates an empty problem file at the full path; on failure tells the user and answers false. When
+// the disk is full, the message says so.
 bool DATAFILECREATE(QWidget *owner, const QString &path);
+// After a write into the folder failed: a text saying that its disk is full, when the disk has less
+// room left than `needed` bytes (what the write needed); empty otherwise.
+QString diskFullText(const QString &folder, qint64 needed);
 // Opens the file shared as the open problem's table. Any table that was open is closed first. A table
 // that is not a problem file is refused. On failure tells the user, leaves no table open and answers
 // false.

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -64,7 +65,11 @@ OwnTempFile newProblemFileBeside(QWidget *owner, const QString &target)
     bytes += '\x1A';
     if (!part.isOpen() || !part.write(bytes)) {
         part.remove();
-        ERRMESS(owner, QString(), GETFILENAME(target) + QStringLiteral(" dosyası oluşturulamadı..."));
+        // A disk without room is named as such.
+        const QString full = diskFullText(QFileInfo(target).absolutePath(), qint64(bytes.size()));
+        ERRMESS(owner, QString(),
+                GETFILENAME(target) + QStringLiteral(" dosyası oluşturulamadı...")
+                    + (full.isEmpty() ? QString() : QStringLiteral(" : ") + full));
     }
     return part;
 }
@@ -289,16 +294,15 @@ bool FKAYDET(ProblemFileHost &host)
         if (!askYesNo(host.owner(), kWarning, question, MB_ICONSTOP))
             return false;
     }
-    // The open problem goes into its own file first. When another program changed that file since it
-    // was opened, it is left as the other program saved it and the copy is written from memory.
+    // The open problem goes into its own file first. When that save fails for whatever reason (another
+    // program changed, deleted or is saving the file, its disk is full, its folder takes no file, its
+    // owner cannot be kept), the old file stays as it is and the new one is written whole from memory:
+    // the edits are never stuck in a file that cannot take them.
     host.WHOCHANGES();
     QString reason;
     const bool fromMemory = !PROBDBFUPDATE(&reason);
-    if (fromMemory && !problemFileChangedElsewhere()) {
-        error(host, reason.isEmpty() ? QStringLiteral("Dosya kaydedilemedi...") : reason);
-        return false;
-    }
     const DirtyFlags unsaved = DirtyFlags::taken(p);
+    const qint64 needed = std::max<qint64>(QFileInfo(current).size(), 64 * 1024);
 
     // The copy is made complete under a temporary name and then renamed over the target, so an
     // existing file is replaced only by a whole copy.
@@ -314,13 +318,22 @@ bool FKAYDET(ProblemFileHost &host)
             error(host, QStringLiteral("Farklı kaydedilen dosya açılmadı...") + removeText + QLatin1Char('!'));
             return false;
         }
-        const bool appended = fromMemory ? saveWholeProblemInto(copy, &reason)
-                                         : copy->appendDb(*p.OPROBDBF) && copy->commit();
+        reason.clear();
+        bool appended = fromMemory ? saveWholeProblemInto(copy, &reason) : copy->appendDb(*p.OPROBDBF) && copy->commit();
+        if (!appended && !fromMemory && copy->status())
+            reason = copy->status()->text();
         // Renamed while the table still holds it, so that the copy is never without its writer's lock.
-        const bool placed = appended && part.renameOver(target);
+        if (appended && !part.renameOver(target)) {
+            appended = false;
+            reason = part.errorString();
+        }
         copy->close();
-        if (!placed) {
-            error(host, QStringLiteral("Farklı kaydedilen dosyaya veriler aktarılamadı...") + removeText + QLatin1Char('.'));
+        if (!appended) {
+            // A disk without room is named as such; any other cause with its own text.
+            const QString full = diskFullText(QFileInfo(target).absolutePath(), needed);
+            const QString cause = full.isEmpty() ? reason : full;
+            error(host, QStringLiteral("Farklı kaydedilen dosyaya veriler aktarılamadı...")
+                            + (cause.isEmpty() ? QString() : QStringLiteral(" : ") + cause) + removeText + QLatin1Char('.'));
             return false;
         }
     }

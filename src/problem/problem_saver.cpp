@@ -5,6 +5,7 @@
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
@@ -422,6 +423,38 @@ struct SaveState
     }
 };
 
+// The refusals a user settles by hand: another program saving, changing, deleting or moving the
+// file; empty for any other failure.
+QString refusalText(const DBSERVERR &t)
+{
+    const DbfErrorCode code = t.status() ? t.status()->code : DbfErrorCode::Write;
+    const QString name = QFileInfo(t.path()).fileName();
+    switch (code) {
+    case DbfErrorCode::Locked:
+        return QStringLiteral("Problem dosyası şu anda başka bir program tarafından kaydediliyor; "
+                              "değişiklikler kaydedilmedi. Biraz sonra tekrar kaydediniz.");
+    case DbfErrorCode::Changed:
+        return QStringLiteral("%1 dosyası, bu program açtıktan sonra başka bir program tarafından "
+                              "değiştirilmiş; değişiklikleriniz bu dosyaya kaydedilmedi.")
+            .arg(name);
+    case DbfErrorCode::Deleted:
+        return QStringLiteral("%1 dosyası, bu program açtıktan sonra silinmiş; değişiklikleriniz kaydedilmedi.")
+            .arg(name);
+    case DbfErrorCode::Moved: {
+        const QString folder = QFileInfo(t.path()).absolutePath();
+        if (!QFileInfo(folder).isDir())
+            return QStringLiteral("%1 dosyasının bulunduğu %2 klasörü, bu program dosyayı açtıktan sonra taşınmış, "
+                                  "adı değiştirilmiş ya da silinmiş; değişiklikleriniz kaydedilmedi.")
+                .arg(name, QDir::toNativeSeparators(folder));
+        return QStringLiteral("%1 dosyası, bu program açtıktan sonra taşınmış ya da adı değiştirilmiş; "
+                              "değişiklikleriniz kaydedilmedi.")
+            .arg(name);
+    }
+    default:
+        return {};
+    }
+}
+
 bool runWriters(OpenProblem &p)
 {
     if ((p.LYMDEG || p.LYMSTOKDEG) && !YMKAYDI())
@@ -456,16 +489,10 @@ bool PROBDBFUPDATE(QString *error)
     // The writers work on a complete copy of the file, which takes the file's place only when every
     // write succeeded; until then the file stays as it was and the flags say what is unsaved.
     if (!t.beginReplacement()) {
-        const DbfErrorCode code = t.status() ? t.status()->code : DbfErrorCode::Write;
-        const QString name = QFileInfo(t.path()).fileName();
-        if (code == DbfErrorCode::Locked)
-            return fail(QStringLiteral("Problem dosyası şu anda başka bir program tarafından kaydediliyor; "
-                                       "değişiklikler kaydedilmedi. Biraz sonra tekrar kaydediniz."));
-        if (code == DbfErrorCode::Changed)
-            return fail(QStringLiteral("%1 dosyası, bu program açtıktan sonra başka bir program tarafından "
-                                       "değiştirilmiş; değişiklikleriniz bu dosyaya kaydedilmedi.")
-                            .arg(name));
-        if (code == DbfErrorCode::Folder)
+        const QString refusal = refusalText(t);
+        if (!refusal.isEmpty())
+            return fail(refusal);
+        if (t.status() && t.status()->code == DbfErrorCode::Folder)
             return fail(QStringLiteral("Problem dosyasının bulunduğu klasöre yazılamıyor (%1); dosya kaydedilirken "
                                        "bu klasörde yeni bir dosya oluşturulur. Değişiklikler kaydedilmedi.")
                             .arg(t.status()->description));
@@ -474,9 +501,12 @@ bool PROBDBFUPDATE(QString *error)
     }
     const SaveState before = SaveState::of(p);
     if (!runWriters(p) || !t.finishReplacement()) {
+        const QString refusal = refusalText(t);
         const QString reason = t.status() ? QStringLiteral(" : ") + t.status()->text() : QString();
         t.abandonReplacement();
         before.restore(p);
+        if (!refusal.isEmpty())
+            return fail(refusal);
         return fail(QStringLiteral("Problem dosyasına yazılamadı; değişiklikler kaydedilmedi.") + reason);
     }
     return true;
@@ -485,7 +515,10 @@ bool PROBDBFUPDATE(QString *error)
 bool problemFileChangedElsewhere()
 {
     const OpenProblem &p = openProblem();
-    return p.OPROBDBF && p.OPROBDBF->status() && p.OPROBDBF->status()->code == DbfErrorCode::Changed;
+    if (!p.OPROBDBF || !p.OPROBDBF->status())
+        return false;
+    const DbfErrorCode code = p.OPROBDBF->status()->code;
+    return code == DbfErrorCode::Changed || code == DbfErrorCode::Deleted || code == DbfErrorCode::Moved;
 }
 
 } // namespace vexo

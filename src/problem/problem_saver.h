@@ -10,13 +10,15 @@ namespace vexo {
 // whole in the table's real fields (too many ingredients, a value or matrix row wider than its
 // field, group names that the file's narrower field would make equal), when the written names would
 // not pair with their matrix columns at the next opening (a row without a name, names out of step
-// with the columns, a matrix row with another number of cells), while another program saves
-// the same file, when another program changed the file since it was opened (the writers would build
-// on a file this program did not load), when the saved file would change who may write it, or when
-// any write fails; the dirty flags then stay as they were and the answer is false with the reason in
-// *error for the caller to show.
+// with the columns, a matrix row with another number of cells), while another program saves the
+// same file, when another program changed, replaced, deleted or moved the file since it was opened or
+// does so while the save runs (the writers would build on a file this program did not load, or the
+// save would take the place of another program's file), when the saved file would change who may
+// read or write it, or when any write fails; the dirty flags then stay as they were and the answer is
+// false with the reason in *error for the caller to show.
 bool PROBDBFUPDATE(QString *error = nullptr);
-// Whether the last save of the open problem was refused because another program changed its file.
+// Whether the last save of the open problem was refused because another program changed, replaced,
+// deleted or moved its file (or its folder) since it was opened.
 bool problemFileChangedElsewhere();
 // Why a problem with `count` ingredients cannot be stored.
 QString tooManyIngredientsText(int count);

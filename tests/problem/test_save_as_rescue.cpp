@@ -1,0 +1,334 @@
+// "Farklı Kaydet" is the way out when the open file cannot take the edits: whatever stops the save
+// into the old file (another saver, a full disk, a folder that became read-only, an owner that cannot
+// be kept, another program's change, a deletion), the whole problem goes from memory into the new
+// file. And a new file that does not fit its disk says that the disk is full.
+#include "problem_fixture.h"
+
+#include "child_process.h"
+#include "platform/dbf_table.h"
+#include "problem/dbserverr.h"
+#include "problem/open_problem.h"
+#include "problem/problem_file.h"
+#include "problem/problem_file_commands.h"
+#include "problem/problem_loader.h"
+#include "problem/problem_saver.h"
+#include "scripted_messages.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vexo;
+
+namespace {
+
+const QString B11(11, u' ');
+
+QString num(const QString &text)
+{
+    return text.rightJustified(11, u' ');
+}
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// `ingredients` ingredients named prefix1.., two nutrients and one group, every list marked changed.
+void setProblem(int ingredients, const QString &prefix)
+{
+    OpenProblem &p = openProblem();
+    p.AYMLIST.clear();
+    p.AYMADLARI.clear();
+    p.AYMSTOK.clear();
+    p.ABMLIST.clear();
+    p.ABMADLARI.clear();
+    p.ABMBIRIMLERI.clear();
+    p.AYMGLIST.clear();
+    p.AYMGADLARI.clear();
+    p.ABMOLIST.clear();
+    for (int i = 1; i <= ingredients; ++i) {
+        p.AYMADLARI << prefix + QString::number(i);
+        p.AYMLIST << Row{p.AYMADLARI.last().leftJustified(25), num("10.000"), B11, B11, B11, B11, B11, B11, B11, B11, B11};
+        p.AYMSTOK << true;
+    }
+    for (const QString &n : {QStringLiteral("HP"), QStringLiteral("KM")}) {
+        p.ABMADLARI << n;
+        p.ABMBIRIMLERI << QStringLiteral("%");
+        p.ABMLIST << Row{n.leftJustified(15), QStringLiteral("%").leftJustified(11), B11, num("1.0000"), B11,
+                         B11, B11, B11, B11, B11, B11, B11};
+    }
+    p.AYMGADLARI << QStringLiteral("TAHIL");
+    p.AYMGLIST << Row{QStringLiteral("TAHIL").leftJustified(25), B11, B11, B11, B11, B11, B11, B11, B11, B11};
+    p.AAMAT = RowList(2, Row(ingredients, num("1.2500")));
+    p.AGMAT = RowList(1, Row(ingredients, QStringLiteral("1.0")));
+    p.setAllDirty(true);
+}
+
+bool writeProblem(const QString &path, int ingredients, const QString &prefix)
+{
+    openProblem().reset();
+    if (!DATAFILECREATE(nullptr, path) || !DATAFOPEN(nullptr, path))
+        return false;
+    setProblem(ingredients, prefix);
+    const bool saved = PROBDBFUPDATE();
+    openProblem().reset();
+    return saved;
+}
+
+QByteArray checksum(const QString &path)
+{
+    return QCryptographicHash::hash(test::fileBytes(path), QCryptographicHash::Sha256).toHex();
+}
+
+// The first ingredient's name and the number of ingredients of a problem file.
+QString contentsOf(const QString &path)
+{
+    DbfTable t(path, true, true);
+    if (t.status())
+        return QStringLiteral("?");
+    int rows = 0;
+    QString first;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = t.fieldGet(QStringLiteral("YMADI")).toString().trimmed();
+        if (!name.isEmpty() && rows++ == 0)
+            first = name;
+    }
+    return QStringLiteral("%1x%2").arg(first).arg(rows);
+}
+
+// What another program does while it saves the file: it holds the save byte. The descriptor, or -1.
+int holdSaveByte(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDWR | O_CLOEXEC);
+    struct flock fl = {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = DbfTable::kSaveLockOffset;
+    fl.l_len = 1;
+    if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The main window as far as the file commands need it; the status line is kept.
+struct QuietHost : ProblemFileHost
+{
+    QString status;
+    QWidget *owner() override { return nullptr; }
+    void setCaption(const QString &) override {}
+    void STATUSMESSAGE(const QString &text) override { status = text; }
+    bool closeEditors() override { return true; }
+    void WHOCHANGES() override {}
+    void MI_ENADISABLE() override
+    {
+        if (!openProblem().isOpen())
+            openProblem().reset();
+    }
+    void YM_GIRIS() override {}
+    void OBFIRST() override {}
+    std::optional<QString> askNewFileName() override { return std::nullopt; }
+};
+
+// Opens the old file, edits it, lets `spoil` make its save fail, and saves the problem as the target
+// (a ".VKD", which becomes the open problem). Empty when the target holds the whole edited problem,
+// is the open one with nothing left unsaved, and the old file is as `spoil` left it; otherwise what
+// went wrong.
+QString rescue(const QString &old, const QString &target, const std::function<bool()> &spoil)
+{
+    test::ScriptedMessages messages;
+    test::ScriptedFileDialogs dialogs;
+    QuietHost host;
+    if (!DOOPENFILE(host, old))
+        return QStringLiteral("the old file does not open");
+    setProblem(9, QStringLiteral("BIZ"));
+    if (!spoil())
+        return QStringLiteral("the fault could not be made");
+    const QByteArray oldBefore = QFileInfo::exists(old) ? checksum(old) : QByteArray();
+    dialogs.answer(target);
+    const bool saved = FKAYDET(host);
+    QStringList boxes;
+    for (const MessageRequest &m : messages.shown())
+        boxes << m.text;
+    if (!saved)
+        return QStringLiteral("refused: ") + boxes.join(u'|');
+    if (host.status != QStringLiteral("Dosya başarıyla farklı kaydedildi..."))
+        return QStringLiteral("status: ") + host.status;
+    if (!openProblem().isOpen() || QFileInfo(openProblem().OPROBDBF->path()) != QFileInfo(target))
+        return QStringLiteral("the new file is not the open one");
+    if (openProblem().anyDirty())
+        return QStringLiteral("edits are still marked unsaved");
+    openProblem().reset();
+    if (contentsOf(target) != QStringLiteral("BIZ1x9"))
+        return QStringLiteral("the new file holds ") + contentsOf(target);
+    if (QFileInfo::exists(old) && checksum(old) != oldBefore)
+        return QStringLiteral("the old file changed");
+    return {};
+}
+
+} // namespace
+
+// Each way the save into the old file can fail; "Farklı Kaydet" still keeps every edit in the new
+// file. (Before, it stopped with the old file's error unless another program had changed it.)
+TEST(SaveAsRescue, TheEditsGoIntoTheNewFileWhateverStopsTheSaveIntoTheOldOne)
+{
+    const bool superuser = ::geteuid() == 0;
+    const struct
+    {
+        const char *what;
+        bool needsSuperuser;
+        // Before the file is opened, in the test.
+        std::function<bool(const QString &old)> prepare;
+        // With the old file open and edited, in a child process.
+        std::function<bool(const QString &old, const QString &folder)> spoil;
+    } cases[] = {
+        {"another saver holds the file", false, {},
+         [](const QString &old, const QString &) { return holdSaveByte(old) >= 0; }},
+        {"its folder became read-only", false, {},
+         [](const QString &, const QString &folder) {
+             if (::chmod(native(folder).constData(), 0555) != 0)
+                 return false;
+             // The superuser writes anywhere: the child checks rights as an ordinary user from here on.
+             if (::geteuid() == 0)
+                 ::setfsuid(65534);
+             return true;
+         }},
+        {"its owner cannot be kept", true,
+         [](const QString &old) {
+             return ::chown(native(old).constData(), 1234, 5678) == 0 && ::chmod(native(old).constData(), 0664) == 0;
+         },
+         [](const QString &, const QString &) {
+             const gid_t groups[] = {5678};
+             return ::setgroups(1, groups) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+         }},
+        {"another program saved over it", false, {},
+         [](const QString &old, const QString &folder) {
+             const QString theirs = folder + QStringLiteral("/DIS.VKD");
+             return test::runInChild([&] {
+                        return writeProblem(theirs, 7, QStringLiteral("DIS"))
+                               && ::rename(native(theirs).constData(), native(old).constData()) == 0;
+                    })
+                    == 0;
+         }},
+        {"it was deleted", false, {}, [](const QString &old, const QString &) { return QFile::remove(old); }},
+    };
+    for (const auto &c : cases) {
+        if (c.needsSuperuser && !superuser)
+            continue;
+        test::ProblemEnvironment env;
+        const QString folder = env.path("ESKI");
+        const QString targets = env.path("YENI");
+        ASSERT_TRUE(QDir().mkpath(folder) && QDir().mkpath(targets));
+        for (const QString &f : {QFileInfo(folder).absolutePath(), folder, targets})
+            ASSERT_EQ(::chmod(native(f).constData(), 0777), 0);
+        const QString old = folder + QStringLiteral("/ESKI.VKD");
+        ASSERT_TRUE(writeProblem(old, 5, QStringLiteral("YM")));
+        if (c.prepare) {
+            ASSERT_TRUE(c.prepare(old)) << c.what;
+        }
+        const QString target = targets + QStringLiteral("/KURTAR.VKD");
+        const int status = test::runInChild([&] {
+            const QString fault = rescue(old, target, [&] { return c.spoil(old, folder); });
+            std::fprintf(stderr, "%s: %s\n", c.what, fault.isEmpty() ? "rescued" : qPrintable(fault));
+            return fault.isEmpty();
+        });
+        EXPECT_EQ(status, 0) << c.what;
+        ::chmod(native(folder).constData(), 0777);
+    }
+}
+
+namespace {
+
+// Fills the disk of the folder up to the last byte.
+bool fillDisk(const QString &folder)
+{
+    QFile filler(folder + QStringLiteral("/DOLGU"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    const QByteArray byte(1, 'f');
+    while (filler.write(byte) == 1) {
+    }
+    return true;
+}
+
+} // namespace
+
+// The old file's disk is full: its save fails, and the edits go into a new file on another disk.
+TEST(SaveAsRescue, AFullDiskUnderTheOldFileStillLetsTheEditsOut)
+{
+    test::ProblemEnvironment env;
+    const QString target = env.path("KURTAR.VKD");
+    const int status = test::runOnSmallDisk(64 * 1024, [&](const QString &folder) {
+        const QString old = folder + QStringLiteral("/DOLU.VKD");
+        if (!writeProblem(old, 5, QStringLiteral("YM")))
+            return false;
+        const QString fault = rescue(old, target, [&] { return fillDisk(folder); });
+        std::fprintf(stderr, "full disk: %s\n", fault.isEmpty() ? "rescued" : qPrintable(fault));
+        return fault.isEmpty();
+    });
+    if (status == test::kNoSmallDisk)
+        GTEST_SKIP() << "this machine allows no tmpfs mount";
+    EXPECT_EQ(status, 0);
+}
+
+// "Farklı Kaydet" onto a disk without room: the message says that the disk is full, whether the new
+// table itself or only its records do not fit; the old file stays the open one and nothing is left
+// on the full disk.
+TEST(SaveAsRescue, AFullDiskUnderTheNewFileIsNamed)
+{
+    const struct
+    {
+        const char *what;
+        bool fill;
+        const char *message;
+    } cases[] = {
+        {"no room for the new table", true, " dosyası oluşturulamadı... : Disk dolu; "},
+        {"no room for its records", false, "Farklı kaydedilen dosyaya veriler aktarılamadı... : Disk dolu; "},
+    };
+    for (const auto &c : cases) {
+        test::ProblemEnvironment env;
+        const QString old = env.path("BUYUK.VKD");
+        ASSERT_TRUE(writeProblem(old, 85, QStringLiteral("YM")));
+        const int status = test::runOnSmallDisk(64 * 1024, [&](const QString &folder) {
+            test::ScriptedMessages messages;
+            test::ScriptedFileDialogs dialogs;
+            QuietHost host;
+            if (!DOOPENFILE(host, old))
+                return false;
+            setProblem(85, QStringLiteral("BIZ"));
+            if (c.fill && !fillDisk(folder))
+                return false;
+            dialogs.answer(folder + QStringLiteral("/KOPYA.VKD"));
+            const bool saved = FKAYDET(host);
+            QStringList boxes;
+            for (const MessageRequest &m : messages.shown())
+                boxes << m.text;
+            std::fprintf(stderr, "%s: %s\n", c.what, qPrintable(boxes.join(u'|')));
+            QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+            left.removeAll(QStringLiteral("DOLGU"));
+            return !saved && boxes.size() == 1 && boxes[0].contains(QString::fromUtf8(c.message))
+                   && boxes[0].contains(folder) && openProblem().isOpen()
+                   && QFileInfo(openProblem().OPROBDBF->path()) == QFileInfo(old) && left.isEmpty();
+        });
+        if (status == test::kNoSmallDisk)
+            GTEST_SKIP() << "this machine allows no tmpfs mount";
+        EXPECT_EQ(status, 0) << c.what;
+        EXPECT_EQ(contentsOf(old), QStringLiteral("BIZ1x85")) << c.what << ": the open file took the edits first";
+    }
+}

@@ -1,0 +1,704 @@
+// A save puts its copy under the file's name only in place of the file it read: other programs
+// renaming or writing their own file into that name while the save runs, a second copy of this
+// program saving meanwhile, and rewrites that put the modification time back. Files deleted or moved
+// meanwhile are named as such. The copy keeps who may read and write the file: its access-control
+// list and other extended attributes, and a mode the file system will not change.
+#include "problem_fixture.h"
+
+#include "child_process.h"
+#include "platform/dbf_table.h"
+#include "problem/dbserverr.h"
+#include "problem/open_problem.h"
+#include "problem/problem_file.h"
+#include "problem/problem_file_commands.h"
+#include "problem/problem_loader.h"
+#include "problem/problem_saver.h"
+#include "scripted_messages.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <random>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+using namespace vexo;
+
+namespace {
+
+const QString B11(11, u' ');
+
+QString num(const QString &text)
+{
+    return text.rightJustified(11, u' ');
+}
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool load(const QString &path)
+{
+    openProblem().reset();
+    return DATAFOPEN(nullptr, path) && AKTPRODIZOLUSTUR(nullptr);
+}
+
+// The open problem becomes `ingredients` ingredients named prefix1.., two nutrients and one group,
+// every list marked changed.
+void setProblem(int ingredients, const QString &prefix)
+{
+    OpenProblem &p = openProblem();
+    p.AYMLIST.clear();
+    p.AYMADLARI.clear();
+    p.AYMSTOK.clear();
+    p.ABMLIST.clear();
+    p.ABMADLARI.clear();
+    p.ABMBIRIMLERI.clear();
+    p.AYMGLIST.clear();
+    p.AYMGADLARI.clear();
+    p.ABMOLIST.clear();
+    for (int i = 1; i <= ingredients; ++i) {
+        p.AYMADLARI << prefix + QString::number(i);
+        p.AYMLIST << Row{p.AYMADLARI.last().leftJustified(25), num("10.000"), B11, B11, B11, B11, B11, B11, B11, B11, B11};
+        p.AYMSTOK << true;
+    }
+    for (const QString &n : {QStringLiteral("HP"), QStringLiteral("KM")}) {
+        p.ABMADLARI << n;
+        p.ABMBIRIMLERI << QStringLiteral("%");
+        p.ABMLIST << Row{n.leftJustified(15), QStringLiteral("%").leftJustified(11), B11, num("1.0000"), B11,
+                         B11, B11, B11, B11, B11, B11, B11};
+    }
+    p.AYMGADLARI << QStringLiteral("TAHIL");
+    p.AYMGLIST << Row{QStringLiteral("TAHIL").leftJustified(25), B11, B11, B11, B11, B11, B11, B11, B11, B11};
+    p.AAMAT = RowList(2, Row(ingredients, num("1.2500")));
+    p.AGMAT = RowList(1, Row(ingredients, QStringLiteral("1.0")));
+    p.setAllDirty(true);
+}
+
+bool allDirty(const OpenProblem &p)
+{
+    return p.LYMDEG && p.LYMSTOKDEG && p.LBMDEG && p.LBMODEG && p.LYMGDEG && p.LAMATDEG && p.LPRMDEG;
+}
+
+void changeOnePrice(const QString &price)
+{
+    OpenProblem &p = openProblem();
+    p.setAllDirty(false);
+    p.AYMLIST[0][YMPRICE] = num(price);
+    p.LYMDEG = true;
+}
+
+// A saved problem file of `ingredients` ingredients named prefix1.. at the path.
+bool writeProblem(const QString &path, int ingredients, const QString &prefix)
+{
+    openProblem().reset();
+    if (!DATAFILECREATE(nullptr, path) || !DATAFOPEN(nullptr, path))
+        return false;
+    setProblem(ingredients, prefix);
+    const bool saved = PROBDBFUPDATE();
+    openProblem().reset();
+    return saved;
+}
+
+// The first ingredient's name and the number of ingredient rows of a problem file, read without
+// opening it for writing; "?" when it cannot be read.
+QString contentsOf(const QString &path)
+{
+    DbfTable t(path, true, true);
+    if (t.status())
+        return QStringLiteral("?");
+    int rows = 0;
+    QString first;
+    for (t.goTop(); !t.eof(); t.skip()) {
+        const QString name = t.fieldGet(QStringLiteral("YMADI")).toString().trimmed();
+        if (name.isEmpty())
+            continue;
+        if (rows++ == 0)
+            first = name;
+    }
+    return QStringLiteral("%1x%2").arg(first).arg(rows);
+}
+
+QByteArray checksum(const QString &path)
+{
+    return QCryptographicHash::hash(test::fileBytes(path), QCryptographicHash::Sha256).toHex();
+}
+
+quint64 inodeOf(const QString &path)
+{
+    struct stat st = {};
+    return ::stat(native(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
+}
+
+// Files beside the problem other than those named.
+QStringList othersBeside(const QString &path, const QStringList &known = {})
+{
+    const QDir dir = QFileInfo(path).absoluteDir();
+    QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    names.removeAll(QFileInfo(path).fileName());
+    for (const QString &k : known)
+        names.removeAll(k);
+    return names;
+}
+
+// The open problem's table, which runs `pause` once, at the first field the save writes: the moment
+// the save's copy exists and the writers start on it.
+class PausingTable : public DBSERVERR
+{
+public:
+    PausingTable(const QString &path, std::function<void()> pause)
+        : DBSERVERR(path, true, false)
+        , m_pause(std::move(pause))
+    {
+    }
+    bool fieldPut(int pos, const QVariant &value) override
+    {
+        if (m_pause) {
+            const std::function<void()> pause = std::move(m_pause);
+            m_pause = nullptr;
+            pause();
+        }
+        return DBSERVERR::fieldPut(pos, value);
+    }
+
+private:
+    std::function<void()> m_pause;
+};
+
+// Loads the problem and makes its table one that pauses as above.
+bool loadPausing(const QString &path, std::function<void()> pause)
+{
+    if (!load(path))
+        return false;
+    OpenProblem &p = openProblem();
+    p.OPROBDBF->close();
+    p.OPROBDBF = std::make_unique<PausingTable>(path, std::move(pause));
+    return !p.OPROBDBF->status();
+}
+
+// One byte through a pipe; false when the other end is gone.
+bool send(int fd, char c = 'x')
+{
+    return ::write(fd, &c, 1) == 1;
+}
+char receive(int fd)
+{
+    char c = 0;
+    return ::read(fd, &c, 1) == 1 ? c : '\0';
+}
+
+struct Pipe
+{
+    int fds[2] = {-1, -1};
+    Pipe() { EXPECT_EQ(::pipe(fds), 0); }
+    ~Pipe()
+    {
+        for (int fd : fds)
+            if (fd >= 0)
+                ::close(fd);
+    }
+    int in() const { return fds[0]; }
+    int out() const { return fds[1]; }
+};
+
+const QString kChangedText = QStringLiteral("başka bir program tarafından değiştirilmiş");
+
+} // namespace
+
+// Another program renames its own problem over the name the moment the save's copy appears. Before,
+// every such save said "saved" and the other program's file was gone. Now the other file is what the
+// name holds afterwards, the save is refused with the changed-by-another-program reason and keeps the
+// edits, and no copy is left.
+TEST(SaveIdentity, AFileRenamedOverTheNameWhileTheCopyIsWrittenIsKeptAndTheSaveRefused)
+{
+    test::ProblemEnvironment env;
+    const QString path = env.path("ORTAK.VKD");
+    const QString theirs = env.path("DIS.VKD");
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
+        ASSERT_TRUE(writeProblem(theirs, 7, QStringLiteral("DIS")));
+        const quint64 theirInode = inodeOf(theirs);
+        Pipe go, done;
+        const int other = test::startChild([&] {
+            return receive(go.in()) == 'x' && ::rename(native(theirs).constData(), native(path).constData()) == 0
+                   && send(done.out());
+        });
+        ASSERT_TRUE(loadPausing(path, [&] { send(go.out()) && receive(done.in()); }));
+        setProblem(9, QStringLiteral("BIZ"));
+        QString why;
+        const bool saved = PROBDBFUPDATE(&why);
+        EXPECT_EQ(test::waitChild(other), 0);
+        EXPECT_FALSE(saved) << "round " << round << ": the save overwrote the other program's file";
+        EXPECT_TRUE(why.contains(kChangedText)) << why.toStdString();
+        EXPECT_TRUE(allDirty(openProblem()));
+        openProblem().reset();
+        EXPECT_EQ(inodeOf(path), theirInode) << "round " << round;
+        EXPECT_EQ(contentsOf(path), QStringLiteral("DIS1x7")) << "round " << round;
+        EXPECT_TRUE(othersBeside(path).isEmpty()) << othersBeside(path).join(u' ').toStdString();
+    }
+}
+
+// Another program writes its own problem and puts it under the name at a random moment 0-12 ms after
+// this program loaded the file, while this program saves. The other program swaps the names in one
+// step, so it can tell what it took the place of. Whatever the timing, its file is what the name
+// holds at the end; a save that said "saved" is what the other program found under the name, and a
+// refused save is one the other program came before.
+TEST(SaveIdentity, ARandomlyTimedReplacementNeverLosesTheOtherFileNorAReportedSave)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    const QString path = env.path("YARIS.VKD");
+    const QString theirs = env.path("DIS.tmp");
+    const QString model = env.path("MODEL.VKD");
+    ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
+    ASSERT_TRUE(writeProblem(model, 7, QStringLiteral("DIS")));
+    const QByteArray theirBytes = test::fileBytes(model);
+    ASSERT_TRUE(QFile::remove(model));
+    Pipe go, report;
+    // The other program: on each request it waits the given time, writes its file whole and puts it
+    // under the name with an exchange of the two names; it answers with its file's inode and what it
+    // found under the name.
+    const int other = test::startChild([&] {
+        ::close(go.out()); // only the test writes requests: their end is the test's end
+        for (;;) {
+            unsigned char delay = 0;
+            if (::read(go.in(), &delay, 1) != 1)
+                return true;
+            ::usleep(useconds_t(delay) * 100);
+            QFile f(theirs);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(theirBytes) != theirBytes.size())
+                return false;
+            f.close();
+            const quint64 inode = inodeOf(theirs);
+            if (::renameat2(AT_FDCWD, native(theirs).constData(), AT_FDCWD, native(path).constData(), RENAME_EXCHANGE) != 0)
+                return false;
+            const QByteArray found = contentsOf(theirs).toUtf8().leftJustified(16, ' ', true);
+            QFile::remove(theirs);
+            if (::write(report.out(), &inode, sizeof inode) != sizeof inode || ::write(report.out(), found.constData(), 16) != 16)
+                return false;
+        }
+    });
+    std::mt19937 random(40);
+    int refused = 0;
+    int saved = 0;
+    QStringList faults;
+    for (int round = 0; round < 200; ++round) {
+        if (!load(path)) {
+            faults << QStringLiteral("round %1: the file does not load").arg(round);
+            break;
+        }
+        const unsigned char delay = static_cast<unsigned char>(random() % 121); // 0..12 ms
+        send(go.out(), char(delay));
+        setProblem(85, QStringLiteral("BIZ"));
+        QString why;
+        const bool said = PROBDBFUPDATE(&why);
+        quint64 inode = 0;
+        char found[17] = {};
+        if (::read(report.in(), &inode, sizeof inode) != sizeof inode || ::read(report.in(), found, 16) != 16) {
+            faults << QStringLiteral("round %1: the other program stopped").arg(round);
+            break;
+        }
+        const QString displaced = QString::fromUtf8(found).trimmed();
+        openProblem().reset();
+        if (inodeOf(path) != inode || contentsOf(path) != QStringLiteral("DIS1x7"))
+            faults << QStringLiteral("round %1: the other program's file is gone (the name holds %2)").arg(round).arg(contentsOf(path));
+        if (said && displaced != QStringLiteral("BIZ1x85"))
+            faults << QStringLiteral("round %1: the save said saved, but the name held %2").arg(round).arg(displaced);
+        if (!said && (displaced == QStringLiteral("BIZ1x85") || !why.contains(kChangedText)))
+            faults << QStringLiteral("round %1: refused with \"%2\" although the name held %3").arg(round).arg(why, displaced);
+        (said ? saved : refused)++;
+    }
+    ::close(go.out());
+    go.fds[1] = -1;
+    EXPECT_EQ(test::waitChild(other), 0);
+    EXPECT_TRUE(faults.isEmpty()) << faults.size() << " faults; " << faults.mid(0, 5).join(u'\n').toStdString();
+    EXPECT_TRUE(othersBeside(path).isEmpty()) << othersBeside(path).join(u' ').toStdString();
+    std::fprintf(stderr, "%d saves went through, %d were refused\n", saved, refused);
+}
+
+// A second copy of this program: its save has written its copy and pauses. Meanwhile another program
+// replaces the file, and a third saver loads that file and saves it. When the first save resumes, it
+// must not take the name from the third saver's save, which said "saved".
+TEST(SaveIdentity, APausedSaverDoesNotOverwriteAFileSavedMeanwhile)
+{
+    test::ProblemEnvironment env;
+    const QString path = env.path("BEKLE.VKD");
+    const QString theirs = env.path("DIS.VKD");
+    ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
+    ASSERT_TRUE(writeProblem(theirs, 7, QStringLiteral("DIS")));
+    Pipe paused, resume;
+    const int first = test::startChild([&] {
+        if (!loadPausing(path, [&] { send(paused.out()) && receive(resume.in()); }))
+            return false;
+        setProblem(9, QStringLiteral("BIR"));
+        QString why;
+        const bool saved = PROBDBFUPDATE(&why);
+        std::fprintf(stderr, "the paused saver: %s\n", saved ? "saved" : qPrintable(why));
+        return !saved && why.contains(kChangedText) && allDirty(openProblem());
+    });
+    ASSERT_EQ(receive(paused.in()), 'x');
+    ASSERT_EQ(::rename(native(theirs).constData(), native(path).constData()), 0);
+    const int second = test::runInChild([&] {
+        if (!load(path) || openProblem().AYMADLARI.value(0) != QStringLiteral("DIS1"))
+            return false;
+        setProblem(11, QStringLiteral("IKI"));
+        return PROBDBFUPDATE();
+    });
+    EXPECT_EQ(second, 0) << "the second saver";
+    ASSERT_TRUE(send(resume.out()));
+    EXPECT_EQ(test::waitChild(first), 0) << "the paused saver";
+    EXPECT_EQ(contentsOf(path), QStringLiteral("IKI1x11"));
+    EXPECT_TRUE(othersBeside(path).isEmpty()) << othersBeside(path).join(u' ').toStdString();
+}
+
+// Another program rewrites the file in place and puts its modification time back (cp -p, touch -r);
+// size, inode and modification time are as this program read them, but the change time is not.
+TEST(SaveIdentity, AnInPlaceRewriteThatKeepsTheModificationTimeIsNoticed)
+{
+    const QString cp = QStandardPaths::findExecutable(QStringLiteral("cp"));
+    const QString touch = QStandardPaths::findExecutable(QStringLiteral("touch"));
+    if (cp.isEmpty() || touch.isEmpty())
+        GTEST_SKIP() << "cp and touch are needed";
+    auto run = [](const QString &program, const QStringList &args) { return QProcess::execute(program, args) == 0; };
+    const struct
+    {
+        const char *what;
+        std::function<bool(const QString &file, const QString &other, const QString &reference)> rewrite;
+    } cases[] = {
+        {"cp -p from a file given the same times",
+         [&](const QString &file, const QString &other, const QString &) {
+             return run(touch, {QStringLiteral("-r"), file, other}) && run(cp, {QStringLiteral("-p"), other, file});
+         }},
+        {"written in place, then touch -r from a file that kept the times",
+         [&](const QString &file, const QString &other, const QString &reference) {
+             if (!run(touch, {QStringLiteral("-r"), file, reference}))
+                 return false;
+             QFile f(file);
+             const QByteArray bytes = test::fileBytes(other);
+             if (!f.open(QIODevice::ReadWrite) || f.write(bytes) != bytes.size())
+                 return false;
+             f.close();
+             return run(touch, {QStringLiteral("-r"), reference, file});
+         }},
+    };
+    for (const auto &c : cases) {
+        test::ProblemEnvironment env;
+        const QString path = env.path("YERINDE.VKD");
+        const QString other = env.path("DIGER.VKD");
+        const QString reference = env.path("ZAMAN");
+        ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
+        ASSERT_TRUE(writeProblem(other, 5, QStringLiteral("XY")));
+        ASSERT_TRUE(QFile(reference).open(QIODevice::WriteOnly));
+        ASSERT_TRUE(load(path));
+        struct stat before = {};
+        ASSERT_EQ(::stat(native(path).constData(), &before), 0);
+        ::usleep(10000);
+        ASSERT_TRUE(c.rewrite(path, other, reference)) << c.what;
+        struct stat after = {};
+        ASSERT_EQ(::stat(native(path).constData(), &after), 0);
+        ASSERT_EQ(after.st_ino, before.st_ino) << c.what << ": not in place";
+        ASSERT_EQ(after.st_size, before.st_size) << c.what;
+        ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec) << c.what;
+        ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec) << c.what;
+        const QByteArray rewritten = checksum(path);
+
+        changeOnePrice(QStringLiteral("99.000"));
+        QString why;
+        EXPECT_FALSE(PROBDBFUPDATE(&why)) << c.what << ": the rewrite was overwritten";
+        EXPECT_TRUE(why.contains(kChangedText)) << c.what << ": " << why.toStdString();
+        EXPECT_TRUE(openProblem().LYMDEG) << c.what;
+        openProblem().reset();
+        EXPECT_EQ(checksum(path), rewritten) << c.what;
+        EXPECT_EQ(contentsOf(path), QStringLiteral("XY1x5")) << c.what;
+    }
+}
+
+// A file deleted, or moved away with its folder or alone, since it was opened is named as such, not
+// as changed by another program; nothing is written anywhere, and the save command offers to keep
+// the edits in another file.
+TEST(SaveIdentity, ADeletedOrMovedFileIsToldAsSuch)
+{
+    const struct
+    {
+        const char *what;
+        std::function<bool(const QString &folder, const QString &file)> act;
+        const char *text; // %1 the file's name, %2 its folder
+    } cases[] = {
+        {"the file was deleted", [](const QString &, const QString &file) { return QFile::remove(file); },
+         "%1 dosyası, bu program açtıktan sonra silinmiş; değişiklikleriniz kaydedilmedi."},
+        {"the file was renamed",
+         [](const QString &folder, const QString &file) { return QFile::rename(file, folder + QStringLiteral("/YENIAD.VKD")); },
+         "%1 dosyası, bu program açtıktan sonra taşınmış ya da adı değiştirilmiş; değişiklikleriniz kaydedilmedi."},
+        {"its folder was renamed",
+         [](const QString &folder, const QString &) { return QDir().rename(folder, folder + QStringLiteral("_ESKI")); },
+         "%1 dosyasının bulunduğu %2 klasörü, bu program dosyayı açtıktan sonra taşınmış, adı değiştirilmiş ya da "
+         "silinmiş; değişiklikleriniz kaydedilmedi."},
+    };
+    for (const auto &c : cases) {
+        test::ProblemEnvironment env;
+        test::ScriptedMessages messages;
+        const QString folder = env.path("KLASOR");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/KAYIP.VKD");
+        ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
+        ASSERT_TRUE(load(path));
+        ASSERT_TRUE(c.act(folder, path)) << c.what;
+        changeOnePrice(QStringLiteral("42.000"));
+        QString why;
+        EXPECT_FALSE(PROBDBFUPDATE(&why)) << c.what;
+        const QString expected = QString::fromUtf8(c.text)
+                                     .replace(QStringLiteral("%1"), QStringLiteral("KAYIP.VKD"))
+                                     .replace(QStringLiteral("%2"), folder);
+        EXPECT_EQ(why, expected) << c.what;
+        EXPECT_FALSE(why.contains(kChangedText)) << c.what;
+        EXPECT_TRUE(problemFileChangedElsewhere()) << c.what;
+        EXPECT_TRUE(openProblem().LYMDEG) << c.what;
+        EXPECT_FALSE(QFileInfo::exists(path)) << c.what << ": the save put a file where there was none";
+        openProblem().reset();
+    }
+}
+
+namespace {
+
+bool haveTool(const char *name)
+{
+    return !QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty();
+}
+
+QString aclOf(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("getfacl"), {QStringLiteral("-cp"), path});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QByteArray attributeOf(const QString &path, const char *name)
+{
+    char value[256] = {};
+    const ssize_t n = ::getxattr(native(path).constData(), name, value, sizeof value);
+    return n < 0 ? QByteArray() : QByteArray(value, int(n));
+}
+
+// Whether the user "nobody" may open the file for reading and writing.
+bool nobodyMayWrite(const QString &path)
+{
+    return test::runInChild([&] {
+               if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                   return false;
+               const int fd = ::open(native(path).constData(), O_RDWR | O_CLOEXEC);
+               if (fd < 0)
+                   return false;
+               ::close(fd);
+               return true;
+           })
+           == 0;
+}
+
+} // namespace
+
+// A file shared with one more user through its access-control list (setfacl -m u:nobody:rw) stays
+// shared after a save, and keeps its other extended attributes; a folder's default list does not give
+// the saved file a list it did not have.
+TEST(SaveRights, TheAccessControlListAndExtendedAttributesAreKept)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the test acts as the user nobody, which needs the superuser";
+    if (!haveTool("setfacl") || !haveTool("getfacl"))
+        GTEST_SKIP() << "setfacl and getfacl (the acl package) are needed";
+    test::ProblemEnvironment env;
+    const QString folder = env.path("PAYLASIM");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::chmod(native(QFileInfo(folder).absolutePath()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(native(folder).constData(), 0755), 0);
+    const QString shared = folder + QStringLiteral("/PAY.VKD");
+    const QString plain = folder + QStringLiteral("/DUZ.VKD");
+    ASSERT_TRUE(writeProblem(shared, 3, QStringLiteral("YM")));
+    ASSERT_TRUE(writeProblem(plain, 3, QStringLiteral("YM")));
+    ASSERT_EQ(::chmod(native(shared).constData(), 0640), 0);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), QStringLiteral("u:nobody:rw"), shared}), 0);
+    const QByteArray note = QStringLiteral("paylaşılan problem").toUtf8();
+    ASSERT_EQ(::setxattr(native(shared).constData(), "user.vexo.not", note.constData(), size_t(note.size()), 0), 0);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-d"), QStringLiteral("-m"), QStringLiteral("u:nobody:r"), folder}), 0);
+    const QString acl = aclOf(shared);
+    ASSERT_TRUE(acl.contains(QStringLiteral("user:nobody:rw-"))) << acl.toStdString();
+    ASSERT_TRUE(nobodyMayWrite(shared));
+    struct stat before = {};
+    ASSERT_EQ(::stat(native(shared).constData(), &before), 0);
+
+    for (const QString &path : {shared, plain}) {
+        ASSERT_TRUE(load(path));
+        changeOnePrice(QStringLiteral("12.000"));
+        QString why;
+        ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
+        openProblem().reset();
+    }
+    EXPECT_EQ(aclOf(shared), acl);
+    EXPECT_TRUE(nobodyMayWrite(shared)) << "the user the file was shared with lost it";
+    EXPECT_EQ(attributeOf(shared, "user.vexo.not"), note);
+    struct stat after = {};
+    ASSERT_EQ(::stat(native(shared).constData(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+    EXPECT_FALSE(aclOf(plain).contains(QStringLiteral("nobody"))) << aclOf(plain).toStdString();
+    ASSERT_TRUE(load(shared));
+    EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("12.000"));
+    openProblem().reset();
+}
+
+// An attribute the saving user may read but not set (only the superuser sets security.* attributes)
+// cannot be kept: the save is refused with its name, and the file stays as it was.
+TEST(SaveRights, AnAttributeThatCannotBeKeptIsToldAndTheFileStays)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the test acts as the user nobody, which needs the superuser";
+    test::ProblemEnvironment env;
+    const QString folder = env.path("KORUMALI");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::chmod(native(QFileInfo(folder).absolutePath()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(native(folder).constData(), 0777), 0);
+    const QString path = folder + QStringLiteral("/ETIKET.VKD");
+    ASSERT_TRUE(writeProblem(path, 3, QStringLiteral("YM")));
+    ASSERT_EQ(::chown(native(path).constData(), 65534, 65534), 0);
+    if (::setxattr(native(path).constData(), "security.vexo", "x", 1, 0) != 0)
+        GTEST_SKIP() << "this file system takes no security.* attribute";
+    const QByteArray before = checksum(path);
+    const int status = test::runInChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0 || !load(path))
+            return false;
+        changeOnePrice(QStringLiteral("55.000"));
+        QString why;
+        const bool saved = PROBDBFUPDATE(&why);
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        return !saved && why.contains(QStringLiteral("genişletilmiş özniteliği (security.vexo) korunamıyor"))
+               && openProblem().LYMDEG;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(checksum(path), before);
+    EXPECT_TRUE(othersBeside(path).isEmpty()) << othersBeside(path).join(u' ').toStdString();
+}
+
+namespace {
+
+constexpr int kNoModelessDisk = 77;
+
+// Runs the work in a child with a folder mounted through FUSE (bindfs over a folder of its own, in a
+// mount namespace of its own) that shows every file with mode 0644, refuses every change of mode and
+// owner and cannot exchange two names, as FAT through FUSE and some network mounts do; 77 when the
+// machine has no bindfs or allows no such mount.
+int runOnModelessDisk(const std::function<bool(const QString &folder)> &work)
+{
+    const QString bindfs = QStandardPaths::findExecutable(QStringLiteral("bindfs"));
+    if (bindfs.isEmpty() || !QFileInfo::exists(QStringLiteral("/dev/fuse")))
+        return kNoModelessDisk;
+    return test::runInChild([&] {
+        char folder[] = "/tmp/vexo-modeless-XXXXXX";
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || !::mkdtemp(folder))
+            ::_exit(kNoModelessDisk);
+        const QString root = QString::fromLocal8Bit(folder);
+        const QString source = root + QStringLiteral("/src");
+        const QString mountPoint = root + QStringLiteral("/mnt");
+        auto cleanUp = [&] { QDir(root).removeRecursively(); };
+        if (!QDir().mkpath(source) || !QDir().mkpath(mountPoint)) {
+            cleanUp();
+            ::_exit(kNoModelessDisk);
+        }
+        const QByteArray program = native(bindfs), sourceArg = native(source), mountArg = native(mountPoint);
+        const pid_t daemon = ::fork();
+        if (daemon == 0) {
+            // bindfs needs a working folder that exists; the test's own may be a removed temporary one.
+            if (::chdir("/") != 0)
+                ::_exit(127);
+            const int devNull = ::open("/dev/null", O_RDWR);
+            ::dup2(devNull, 1);
+            ::dup2(devNull, 2);
+            ::execl(program.constData(), program.constData(), "-f", "--perms=0644,a+X", "--chmod-deny", "--chown-deny",
+                    sourceArg.constData(), mountArg.constData(), static_cast<char *>(nullptr));
+            ::_exit(127);
+        }
+        constexpr long kFuseMagic = 0x65735546;
+        bool mounted = false;
+        for (int i = 0; i < 500 && !mounted; ++i) {
+            struct statfs fs = {};
+            mounted = ::statfs(mountArg.constData(), &fs) == 0 && fs.f_type == kFuseMagic;
+            if (!mounted)
+                ::usleep(10000);
+        }
+        if (!mounted) {
+            ::kill(daemon, SIGKILL);
+            ::waitpid(daemon, nullptr, 0);
+            cleanUp();
+            ::_exit(kNoModelessDisk);
+        }
+        const bool ok = work(mountPoint);
+        openProblem().reset();
+        ::umount2(mountArg.constData(), MNT_DETACH);
+        ::kill(daemon, SIGTERM);
+        ::waitpid(daemon, nullptr, 0);
+        cleanUp();
+        return ok;
+    });
+}
+
+} // namespace
+
+// On a file system that refuses every change of mode and owner and cannot exchange two names (FAT
+// through FUSE and some network mounts; here bindfs shows each file with the same mode): a save whose
+// copy already has the file's mode and owner goes through, and the last look before the plain rename
+// still refuses when another program put its file under the name while the copy was written.
+TEST(SaveRights, AFileSystemWithoutModesOrExchangeStillSavesAndRefusesReplacedFiles)
+{
+    const int status = runOnModelessDisk([](const QString &folder) {
+        test::ScriptedMessages messages;
+        bool ok = true;
+        auto check = [&](bool condition, const QString &what) {
+            if (!condition) {
+                std::fprintf(stderr, "no modes: %s\n", qPrintable(what));
+                for (const MessageRequest &m : messages.shown())
+                    std::fprintf(stderr, "no modes: box: %s\n", qPrintable(m.text));
+                messages.clear();
+                ok = false;
+            }
+        };
+        const QString path = folder + QStringLiteral("/MODSUZ.VKD");
+        const QString theirs = folder + QStringLiteral("/DIS.VKD");
+        check(writeProblem(path, 5, QStringLiteral("YM")), QStringLiteral("the file is written"));
+        check(load(path), QStringLiteral("the file loads"));
+        changeOnePrice(QStringLiteral("33.000"));
+        QString why;
+        check(PROBDBFUPDATE(&why), QStringLiteral("the save: ") + why);
+        check(load(path) && openProblem().AYMLIST.value(0).value(YMPRICE) == num("33.000"), QStringLiteral("the saved price"));
+
+        check(writeProblem(theirs, 7, QStringLiteral("DIS")), QStringLiteral("the other file is written"));
+        check(loadPausing(path, [&] { ::rename(native(theirs).constData(), native(path).constData()); }),
+              QStringLiteral("the file loads again"));
+        setProblem(9, QStringLiteral("BIZ"));
+        why.clear();
+        check(!PROBDBFUPDATE(&why), QStringLiteral("the save over the other program's file was not refused"));
+        check(why.contains(kChangedText), QStringLiteral("the refusal: ") + why);
+        openProblem().reset();
+        check(contentsOf(path) == QStringLiteral("DIS1x7"), QStringLiteral("the name holds ") + contentsOf(path));
+        check(othersBeside(path).isEmpty(), QStringLiteral("left beside: ") + othersBeside(path).join(u' '));
+        return ok;
+    });
+    if (status == kNoModelessDisk)
+        GTEST_SKIP() << "no FUSE file system without modes here (bindfs and /dev/fuse are needed)";
+    EXPECT_EQ(status, 0);
+}
