@@ -117,9 +117,14 @@ public:
     // Per ingredient column: what its share is worth at the shadow prices of the nutrient, ratio and
     // group rows (the sum of its coefficient times the shadow price over those rows), less its price.
     // The ingredient's own limit rows take no part: they bound its share, and a share at 0 sits on
-    // its bound whether the tableau holds the column as basic or not. A left-out ingredient enters
-    // the formula below its price less the magnitude of this value: its maximum entry price.
+    // its bound whether the tableau holds the column as basic or not.
     const std::vector<double> &reducedCosts() const { return m_reducedCost; }
+    // Per ingredient column: the price below which it enters the formula (its maximum entry price).
+    // Of an optimum, for an ingredient at 0, the least it is worth at the shadow prices of the other
+    // rows over every optimal set of them (one optimum may have many; entryThresholds), so it is
+    // above its price only when its own limit of 0 keeps it out, and -infinity when no price lets it
+    // in. Otherwise the price less the magnitude of the reduced cost.
+    const std::vector<double> &entryPrices() const { return m_entryPrice; }
     // The value text and the violation mark of every row of the full row list, before a split
     // maximum copy was folded into its own row (the detailed report shows both).
     const std::vector<QString> &rowValues() const { return m_rowValues; }
@@ -228,6 +233,7 @@ private:
     double m_costSum = 0.0;
     std::vector<Limit> m_shadow;
     std::vector<double> m_reducedCost;
+    std::vector<double> m_entryPrice;
     std::vector<QString> m_rowValues;
     std::vector<QString> m_rowMarks;
 };

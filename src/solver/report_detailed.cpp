@@ -6,7 +6,6 @@
 #include "solver/report_summary.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace vexo {
 
@@ -37,10 +36,17 @@ QString right11(const QString &s)
     return s.rightJustified(11);
 }
 
-// The price at which a left-out ingredient would enter: its price less the absolute reduced cost.
+// The price below which a left-out ingredient would enter.
 double maximumPrice(const ReportInput::Column &c)
 {
-    return c.price - std::fabs(c.reducedCost);
+    return c.entryPrice;
+}
+
+// How far the price must fall before the ingredient enters (below 0: how far it may rise); a column
+// that no price lets in shows stars.
+QString entryChangeText(const ReportInput::Column &c)
+{
+    return Str(c.price - c.entryPrice, 13, 4).rightJustified(13);
 }
 
 QString maximumPriceText(double m)
@@ -153,7 +159,7 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
                          [](auto *a, auto *b) { return maximumPrice(*a) > maximumPrice(*b); });
         for (const ReportInput::Column *c : leftOut) {
             out.add(ind + c->name.leftJustified(25, u' ', true) + u' ' + right11(Str(c->price, 11, 3)) + u' '
-                    + Str(c->reducedCost, 13, 4).rightJustified(13) + u' ' + maximumPriceText(maximumPrice(*c)));
+                    + entryChangeText(*c) + u' ' + maximumPriceText(maximumPrice(*c)));
         }
     }
 

@@ -46,7 +46,7 @@ ReportInput reportInputFrom(const KY_OPTIMIZER &solver, const ColumnSnapshot *sn
             c.basic = snapshot->basic[j] != 0;
         else
             c.basic = c.x != 0.0 || isBlank(result.value(1)); // a left-out column has an entry price
-        c.reducedCost = j < solver.reducedCosts().size() ? solver.reducedCosts()[j] : 0.0;
+        c.entryPrice = j < solver.entryPrices().size() ? solver.entryPrices()[j] : 0.0;
         in.columns.push_back(c);
     }
 

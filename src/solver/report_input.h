@@ -21,9 +21,9 @@ struct ReportInput
         double price = 0.0;
         double x = 0.0;            // share as a fraction
         bool basic = false;        // basic in the final tableau (possibly at level 0)
-        // Worth at the shadow prices of the nutrient, ratio and group rows less the price
-        // (KY_OPTIMIZER::reducedCosts); meaningful when the column is left out (x == 0).
-        double reducedCost = 0.0;
+        // The price below which the column enters the formula (KY_OPTIMIZER::entryPrices);
+        // meaningful when the column is left out (x == 0); -infinity when no price lets it in.
+        double entryPrice = 0.0;
     };
     enum class RowGroup { Nutrient, Ratio, Ingredient, Group };
     struct LimitRow

@@ -1,6 +1,7 @@
 // Results into the problem's lists: the final basis becomes the texts of the four result tables,
 // the unit cost and the solve counter, and the tables are written into the lists.
 
+#include "solver/entry_prices.h"
 #include "solver/ky_optimizer.h"
 #include "solver/result_write_back.h"
 
@@ -8,6 +9,7 @@
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexo {
@@ -15,6 +17,8 @@ namespace vexo {
 namespace {
 
 constexpr double kEqual = 1e-15;
+// A share at or below this is at 0 for the entry prices (as entryThresholds takes a basic variable).
+constexpr double kLevelZero = 1e-7;
 
 const QString kNoMark = QString(7, u' ');
 const QString kMark = QStringLiteral("      *");
@@ -110,10 +114,12 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
     m_shadow.assign(rows, std::nullopt);
     std::vector<QString> values(rows), marks(rows, kNoMark);
     std::size_t k = 0;
+    std::vector<int> tableauRow(rows, -1);
     auto shared = [&](std::size_t r, double v, int decimals) {
         const Limit limit = ACTSINVALUE(unsigned(r + 1));
         if (!limit)
             return;
+        tableauRow[r] = int(k);
         ++k;
         double s = m_t.zj[std::size_t(AILKBAZ_[k - 1])];
         if (m_flipped[k - 1])
@@ -182,15 +188,36 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
     m_rowValues = values;
     m_rowMarks = marks;
 
-    // 8. Entry prices of the ingredients left out (whose amount shows blank in the list): the price
-    // less the magnitude of the reduced cost, which leaves out the ingredient's own limit rows. The
-    // sums are cut to the eight decimals of the shadow prices, so that a price that is 0 reads 0.
+    // 8. Entry prices of the ingredients left out (whose amount shows blank in the list). Of an
+    // optimum, an ingredient at 0 enters below the least it is worth over every optimal set of shadow
+    // prices, its own limit rows left out (entryThresholds); otherwise, and for a share too small to
+    // show, the price less the magnitude of the reduced cost. The sums are cut to the eight decimals
+    // of the shadow prices, so that a price that is 0 reads 0.
     m_reducedCost.assign(NYMSAYISI_, 0.0);
+    m_entryPrice.assign(NYMSAYISI_, 0.0);
+    std::vector<EntryColumn> atZero;
     for (std::size_t j = 0; j < NYMSAYISI_; ++j) {
         m_reducedCost[j] = round8(worth[j] - AMALIYET_[j]) + 0.0;
+        m_entryPrice[j] = round8(AMALIYET_[j] - std::fabs(m_reducedCost[j])) + 0.0;
+        if (LOPTI_ && std::fabs(m_x[j]) <= kLevelZero)
+            atZero.push_back(EntryColumn{int(j), worth[j], {}});
+    }
+    for (std::size_t q = 0; q < m_ingredientRowColumn.size() && !atZero.empty(); ++q) {
+        const int t = tableauRow[ingredientFirst + q];
+        const int j = m_ingredientRowColumn[q];
+        const auto c = std::find_if(atZero.begin(), atZero.end(), [&](const EntryColumn &e) { return e.column == j; });
+        if (t >= 0 && c != atZero.end())
+            c->ownRows.emplace_back(AILKBAZ_[std::size_t(t)], m_flipped[std::size_t(t)] ? -1.0 : 1.0);
+    }
+    const std::vector<double> thresholds = entryThresholds(m_t, atZero);
+    for (std::size_t n = 0; n < atZero.size(); ++n) {
+        const double m = thresholds[n];
+        m_entryPrice[std::size_t(atZero[n].column)] = std::isfinite(m) ? round8(m) + 0.0 : m;
+    }
+    for (std::size_t j = 0; j < NYMSAYISI_; ++j) {
         if (std::fabs(MROUND(m_x[j] * 100.0, 3)) >= 0.001)
             continue;
-        const double m = round8(AMALIYET_[j] - std::fabs(m_reducedCost[j]));
+        const double m = m_entryPrice[j];
         QString &entryPrice = AAUTOYM_[qsizetype(j)][1];
         if (m > kEqual)
             entryPrice = padded(Str(m, 11, 3));

@@ -19,11 +19,18 @@ struct OracleResult
 {
     bool optimum = false;
     bool nonDegenerate = false;
+    // Some value of the formula (a share or a row's level) lies nearer a bound than 1e-6 and further
+    // than 1e-9 (relative to 1 + the bound): whether it counts as on the bound depends on the
+    // tolerance, and with it the optimal face.
+    bool nearlyOnABound = false;
     double cost = 0.0;
     std::vector<int> columnOf;    // problem ingredient row of each column
     std::vector<double> x;        // shares, fractions
     std::vector<OracleRow> rows;  // rows with a limit
     std::vector<double> reducedCost; // per column: price less its worth at the row duals
+    // Per nutrient row (from 0): GLPK's status of its row in the final basis (GLP_NL, GLP_NU, GLP_NS
+    // on a bound, GLP_BS basic), 0 for a nutrient without a limit.
+    std::vector<int> nutrientStatus;
 };
 
 struct GlpkLp;
@@ -41,5 +48,22 @@ OracleResult glpkOracle();
 // prices gives, or a little below it when a break of the cost lies within eps. Nil where the share
 // cannot grow (its bounds or the other limits keep it at 0) or GLPK finds no optimum.
 std::vector<std::optional<double>> glpkEntryFloors(const std::vector<int> &columns, double eps = 1e-4);
+
+// The exact entry price of each listed column (positions in columnOf): the least it is worth,
+// Σ content × dual over the rows (its own bounds left out), over every optimal set of duals. GLPK
+// finds an optimal formula; the optimal duals are then those that complement it (a row or a bound
+// that the formula does not meet exactly has dual 0, a column strictly between its bounds is worth
+// its price), and GLPK minimises the column's worth over them. -infinity where the worth has no
+// least value (no price lets the column in); nil where GLPK finds no optimum.
+std::vector<std::optional<double>> glpkEntryThresholds(const std::vector<int> &columns);
+
+// The least cost of the open problem with one column's price changed, and that column's share;
+// `dropOwnLimits` lets the share range from 0 up without a bound. Nil when GLPK finds no optimum.
+struct RepricedSolve
+{
+    double cost = 0.0;
+    double share = 0.0;
+};
+std::optional<RepricedSolve> glpkRepriced(int column, double price, bool dropOwnLimits);
 
 } // namespace vexo::test

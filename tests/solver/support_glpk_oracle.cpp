@@ -6,6 +6,7 @@
 #include <glpk.h>
 
 #include <cmath>
+#include <limits>
 
 namespace vexo::test {
 
@@ -95,6 +96,8 @@ GlpkLp *buildGlpkLp()
             b.lo = std::max(b.lo, 0.0);
         if (b.type == GLP_DB && b.lo > b.hi)
             lp->contradictory = true;
+        if (b.type == GLP_DB && b.lo == b.hi)
+            b.type = GLP_FX; // GLPK takes no double bound without room between (a maximum of 0)
         glp_set_col_bnds(lp->prob, c, lp->contradictory ? GLP_FR : b.type, b.lo, b.hi);
         lp->columnOf.push_back(n);
         problemIndex.push_back(pos);
@@ -203,6 +206,31 @@ OracleResult solveGlpkLp(GlpkLp *lp)
             degenerate = true;
     }
     out.nonDegenerate = !degenerate;
+    auto nearly = [](int type, double v, double lo, double hi) {
+        const auto near = [&](double bound) {
+            const double d = std::fabs(v - bound) / (1.0 + std::fabs(bound));
+            return d > 1e-9 && d < 1e-6;
+        };
+        return ((type == GLP_LO || type == GLP_DB) && near(lo)) || ((type == GLP_UP || type == GLP_DB) && near(hi));
+    };
+    for (int c = 1; c <= cols; ++c) {
+        out.nearlyOnABound = out.nearlyOnABound
+                             || nearly(glp_get_col_type(lp->prob, c), glp_get_col_prim(lp->prob, c),
+                                       glp_get_col_lb(lp->prob, c), glp_get_col_ub(lp->prob, c));
+    }
+    for (int r = 1; r <= rows; ++r) {
+        out.nearlyOnABound = out.nearlyOnABound
+                             || nearly(glp_get_row_type(lp->prob, r), glp_get_row_prim(lp->prob, r),
+                                       glp_get_row_lb(lp->prob, r), glp_get_row_ub(lp->prob, r));
+    }
+    for (int r = 1; r <= rows; ++r) {
+        const auto &ref = lp->rowRefs[std::size_t(r - 1)];
+        if (ref.kind != OracleRow::Nutrient)
+            continue;
+        if (out.nutrientStatus.size() <= std::size_t(ref.index))
+            out.nutrientStatus.resize(std::size_t(ref.index) + 1, 0);
+        out.nutrientStatus[std::size_t(ref.index)] = glp_get_row_stat(lp->prob, r);
+    }
     for (int r = 1; r <= rows; ++r) {
         const auto &ref = lp->rowRefs[std::size_t(r - 1)];
         const double dual = glp_get_row_dual(lp->prob, r);
@@ -266,6 +294,134 @@ std::vector<std::optional<double>> glpkEntryFloors(const std::vector<int> &colum
             out[k] = (*at0 - *atEps) / eps;
         glp_set_col_bnds(prob, c, type, lo, hi);
     }
+    freeGlpkLp(lp);
+    return out;
+}
+
+namespace {
+
+// Where a value sits against its bounds: on the lower one, on the upper one (both for a fixed value).
+struct Sits
+{
+    bool lower = false, upper = false;
+};
+
+Sits sits(int type, double value, double lo, double hi)
+{
+    // GLPK's primal feasibility tolerance: a value nearer its bound than GLPK tells apart is on it.
+    const auto on = [&](double bound) { return std::fabs(value - bound) <= 1e-7 * (1.0 + std::fabs(bound)); };
+    Sits s;
+    s.lower = (type == GLP_LO || type == GLP_DB || type == GLP_FX) && on(lo);
+    s.upper = (type == GLP_UP || type == GLP_DB || type == GLP_FX) && on(hi);
+    return s;
+}
+
+// The bounds of a dual that complements a value sitting so: free on both bounds, at least 0 on the
+// lower one, at most 0 on the upper one, 0 elsewhere.
+void dualBounds(glp_prob *lp, int column, const Sits &s)
+{
+    if (s.lower && s.upper)
+        glp_set_col_bnds(lp, column, GLP_FR, 0.0, 0.0);
+    else if (s.lower)
+        glp_set_col_bnds(lp, column, GLP_LO, 0.0, 0.0);
+    else if (s.upper)
+        glp_set_col_bnds(lp, column, GLP_UP, 0.0, 0.0);
+    else
+        glp_set_col_bnds(lp, column, GLP_FX, 0.0, 0.0);
+}
+
+} // namespace
+
+std::vector<std::optional<double>> glpkEntryThresholds(const std::vector<int> &columns)
+{
+    std::vector<std::optional<double>> out(columns.size());
+    GlpkLp *lp = buildGlpkLp();
+    if (!solveGlpkLp(lp).optimum) {
+        freeGlpkLp(lp);
+        return out;
+    }
+    glp_prob *primal = lp->prob;
+    const int rows = glp_get_num_rows(primal);
+    const int cols = glp_get_num_cols(primal);
+
+    // The dual programme over the optimal face: one dual per row (columns 1..rows) and one per
+    // column's bound (rows+1..rows+cols); one equation per column: its worth plus its bound's dual
+    // is its price.
+    glp_prob *dual = glp_create_prob();
+    glp_set_obj_dir(dual, GLP_MIN);
+    glp_add_cols(dual, rows + cols);
+    for (int r = 1; r <= rows; ++r) {
+        dualBounds(dual, r,
+                   sits(glp_get_row_type(primal, r), glp_get_row_prim(primal, r), glp_get_row_lb(primal, r),
+                        glp_get_row_ub(primal, r)));
+    }
+    for (int c = 1; c <= cols; ++c) {
+        dualBounds(dual, rows + c,
+                   sits(glp_get_col_type(primal, c), glp_get_col_prim(primal, c), glp_get_col_lb(primal, c),
+                        glp_get_col_ub(primal, c)));
+    }
+    glp_add_rows(dual, cols);
+    std::vector<std::vector<double>> worth(std::size_t(cols), std::vector<double>(std::size_t(rows) + 1, 0.0));
+    {
+        std::vector<int> ind(std::size_t(cols) + 1);
+        std::vector<double> val(std::size_t(cols) + 1);
+        for (int r = 1; r <= rows; ++r) {
+            const int n = glp_get_mat_row(primal, r, ind.data(), val.data());
+            for (int t = 1; t <= n; ++t)
+                worth[std::size_t(ind[std::size_t(t)] - 1)][std::size_t(r)] = val[std::size_t(t)];
+        }
+    }
+    for (int c = 1; c <= cols; ++c) {
+        std::vector<int> ind(1);
+        std::vector<double> val(1);
+        for (int r = 1; r <= rows; ++r) {
+            if (worth[std::size_t(c - 1)][std::size_t(r)] != 0.0) {
+                ind.push_back(r);
+                val.push_back(worth[std::size_t(c - 1)][std::size_t(r)]);
+            }
+        }
+        ind.push_back(rows + c);
+        val.push_back(1.0);
+        glp_set_mat_row(dual, c, int(ind.size()) - 1, ind.data(), val.data());
+        const double price = glp_get_obj_coef(primal, c);
+        glp_set_row_bnds(dual, c, GLP_FX, price, price);
+    }
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    parm.presolve = GLP_OFF;
+    glp_std_basis(dual);
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const int c = columns[k] + 1;
+        for (int r = 1; r <= rows + cols; ++r)
+            glp_set_obj_coef(dual, r, r <= rows ? worth[std::size_t(c - 1)][std::size_t(r)] : 0.0);
+        if (glp_simplex(dual, &parm) != 0) {
+            glp_std_basis(dual);
+            if (glp_simplex(dual, &parm) != 0)
+                continue;
+        }
+        const int status = glp_get_status(dual);
+        if (status == GLP_OPT)
+            out[k] = glp_get_obj_val(dual);
+        else if (status == GLP_UNBND)
+            out[k] = -std::numeric_limits<double>::infinity();
+    }
+    glp_delete_prob(dual);
+    freeGlpkLp(lp);
+    return out;
+}
+
+std::optional<RepricedSolve> glpkRepriced(int column, double price, bool dropOwnLimits)
+{
+    GlpkLp *lp = buildGlpkLp();
+    const int c = column + 1;
+    glp_set_obj_coef(lp->prob, c, price);
+    if (dropOwnLimits)
+        glp_set_col_bnds(lp->prob, c, GLP_LO, 0.0, 0.0);
+    const OracleResult r = solveGlpkLp(lp);
+    std::optional<RepricedSolve> out;
+    if (r.optimum)
+        out = RepricedSolve{r.cost, r.x[std::size_t(column)]};
     freeGlpkLp(lp);
     return out;
 }

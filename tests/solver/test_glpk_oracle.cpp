@@ -1,6 +1,7 @@
 // Seeded random feed problems solved by the solver and by GLPK: the same verdict, the same cost, every
-// limit met by the solver's formula, the same shadow prices and entry prices of the left-out
-// ingredients where GLPK's basis is not degenerate, and no entry price below the lowest one GLPK finds.
+// limit met by the solver's formula, the same shadow prices and reduced costs of the left-out
+// ingredients where GLPK's basis is not degenerate, and every entry price the least worth GLPK finds
+// over the optimal face (never below the lowest entry price the cost of forcing a small share gives).
 
 #include "glpk_oracle.h"
 #include "solver_fixture.h"
@@ -26,9 +27,10 @@ constexpr double kLimitTolerance = 1e-7;
 struct Tally
 {
     int optimum = 0, infeasible = 0, dualsCompared = 0;
-    int entryCompared = 0; // entry prices compared with GLPK's unique dual
+    int entryCompared = 0; // reduced costs compared with GLPK's unique dual
+    int entryExact = 0;    // entry prices compared with GLPK's least worth over the optimal face
     int entryFloors = 0;   // entry prices held against GLPK's lowest entry price
-    int entryAbove = 0;    // of those, above it by more than 0.001 (a degenerate optimum's other dual)
+    int basisAbove = 0;    // entry prices the final basis alone would have put above the least worth
 };
 
 // Checks that the formula x (fractions, one per solver column) meets every limit of the open problem.
@@ -159,8 +161,9 @@ void compareDuals(const KY_OPTIMIZER &s, const OracleResult &o, unsigned seed, T
 }
 
 // Every ingredient the solver leaves out (share 0): its reduced cost is GLPK's where GLPK's dual is
-// unique; its entry price is never below the lowest one any optimal dual gives (found by GLPK
-// without duals, from the cost of forcing a small share in); and the list's text says that number.
+// unique; its entry price is the least it is worth over GLPK's optimal face of the dual, and never
+// below the lowest one found without duals (from the cost of forcing a small share in); and the
+// list's text says that number.
 void compareEntryPrices(const KY_OPTIMIZER &s, const OracleResult &o, const std::string &what, Tally &tally)
 {
     std::vector<int> leftOut;
@@ -169,22 +172,32 @@ void compareEntryPrices(const KY_OPTIMIZER &s, const OracleResult &o, const std:
             leftOut.push_back(int(c));
     }
     const std::vector<std::optional<double>> floors = glpkEntryFloors(leftOut);
+    const std::vector<std::optional<double>> exact = glpkEntryThresholds(leftOut);
     ASSERT_EQ(s.reducedCosts().size(), s.shares().size()) << what;
+    ASSERT_EQ(s.entryPrices().size(), s.shares().size()) << what;
     for (std::size_t k = 0; k < leftOut.size(); ++k) {
         const auto c = std::size_t(leftOut[k]);
         const double price = s.AMALIYET()[c];
         const double reduced = s.reducedCosts()[c];
-        const double entry = price - std::fabs(reduced);
+        const double entry = s.entryPrices()[c];
         const std::string col = what + " column " + std::to_string(c);
         if (o.nonDegenerate) {
             EXPECT_NEAR(reduced, -o.reducedCost[c], 1e-5 * (1.0 + std::fabs(price))) << col;
             ++tally.entryCompared;
         }
+        ASSERT_TRUE(exact[k]) << col;
+        if (std::isinf(*exact[k])) {
+            EXPECT_EQ(entry, *exact[k]) << col;
+        } else {
+            // As the reduced costs: the shadow prices are sums of products rounded to 8 decimals.
+            EXPECT_NEAR(entry, *exact[k], 1e-5 * (1.0 + std::fabs(price))) << col;
+            if (price - std::fabs(reduced) > *exact[k] + 1e-3 * (1.0 + std::fabs(*exact[k])))
+                ++tally.basisAbove;
+        }
+        ++tally.entryExact;
         if (floors[k]) {
             EXPECT_GE(entry, *floors[k] - 1e-4 * (1.0 + std::fabs(*floors[k]))) << col;
             ++tally.entryFloors;
-            if (entry > *floors[k] + 1e-3 * (1.0 + std::fabs(*floors[k])))
-                ++tally.entryAbove;
         }
         const QString text = s.AAUTOYM_[qsizetype(c)][1];
         if (entry >= 0.0005) {
@@ -251,10 +264,10 @@ TEST(GlpkOracle, SeededFeedProblemsOfEverySize)
         if (::testing::Test::HasFatalFailure())
             return;
     }
-    std::printf("optimum %d, infeasible %d, shadow prices compared %d, entry prices compared %d, held "
-                "against the lowest %d (above it %d)\n",
-                tally.optimum, tally.infeasible, tally.dualsCompared, tally.entryCompared, tally.entryFloors,
-                tally.entryAbove);
+    std::printf("optimum %d, infeasible %d, shadow prices compared %d, reduced costs compared %d, entry prices "
+                "compared %d (the basis's above them %d), held against the lowest %d\n",
+                tally.optimum, tally.infeasible, tally.dualsCompared, tally.entryCompared, tally.entryExact,
+                tally.basisAbove, tally.entryFloors);
     EXPECT_GT(tally.optimum, 200);
     EXPECT_GT(tally.infeasible, 10);
     EXPECT_GT(tally.dualsCompared, 50);
@@ -270,10 +283,10 @@ TEST(GlpkOracle, SmallPlainProblems)
         if (::testing::Test::HasFatalFailure())
             return;
     }
-    std::printf("optimum %d, infeasible %d, shadow prices compared %d, entry prices compared %d, held "
-                "against the lowest %d (above it %d)\n",
-                tally.optimum, tally.infeasible, tally.dualsCompared, tally.entryCompared, tally.entryFloors,
-                tally.entryAbove);
+    std::printf("optimum %d, infeasible %d, shadow prices compared %d, reduced costs compared %d, entry prices "
+                "compared %d (the basis's above them %d), held against the lowest %d\n",
+                tally.optimum, tally.infeasible, tally.dualsCompared, tally.entryCompared, tally.entryExact,
+                tally.basisAbove, tally.entryFloors);
     EXPECT_GT(tally.optimum, 150);
     EXPECT_GT(tally.entryCompared, 100);
 }

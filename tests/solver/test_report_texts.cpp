@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 using namespace vexo;
 
@@ -28,9 +30,11 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 3, 14), QTime(9, 26, 53));
 
-ReportInput::Column column(const QString &name, double price, double x, bool basic, double reduced = 0.0)
+// A column whose entry price is its own price unless one is given.
+ReportInput::Column column(const QString &name, double price, double x, bool basic,
+                           std::optional<double> entry = std::nullopt)
 {
-    return ReportInput::Column{name, price, x, basic, reduced};
+    return ReportInput::Column{name, price, x, basic, entry.value_or(price)};
 }
 
 ReportInput baseInput()
@@ -222,11 +226,15 @@ ReportInput detailedInput()
     ReportInput in = baseInput();
     in.cost = 12.34567;
     in.columns = {column(QStringLiteral("ARPA"), 10, 0.7, true),
-                  column(QStringLiteral("SIFIR"), 20, 0.0, true, -8.0),  // basic at level 0
+                  column(QStringLiteral("SIFIR"), 20, 0.0, true, 12.0),  // basic at level 0
                   column(QStringLiteral("SOYA"), 30, 0.3, true),
-                  column(QStringLiteral("PAHALI"), 90, 0.0, false, -95.5), // maximum price below 0
-                  column(QStringLiteral("UCUZ"), 15, 0.0, false, -2.25),
-                  column(QStringLiteral("BEDAVA"), 0, 0.0, false, 0.0)};
+                  column(QStringLiteral("PAHALI"), 90, 0.0, false, -5.5), // maximum price below 0
+                  column(QStringLiteral("UCUZ"), 15, 0.0, false, 12.75),
+                  column(QStringLiteral("BEDAVA"), 0, 0.0, false, 0.0),
+                  // kept out by its own limit of 0 although worth more than its price
+                  column(QStringLiteral("KAPALI"), 20, 0.0, false, 30.0),
+                  // no price lets it in
+                  column(QStringLiteral("HİÇ"), 5, 0.0, false, -std::numeric_limits<double>::infinity())};
     using G = ReportInput::RowGroup;
     const QString noMark(7, u' ');
     in.rows = {
@@ -260,10 +268,14 @@ TEST(DetailedReport, LeftOutPartZeroLevelAndDashes)
     ASSERT_GT(b, 0);
     EXPECT_TEXT(lines.at(b + 1), ind + "       Yem Maddesi          Fiyat,                    Azami**");
     EXPECT_TEXT(lines.at(b + 2), ind + "           Adı               TL/Kg       GİMFD*        Fiyat");
-    EXPECT_TEXT(lines.at(b + 4), ind + "UCUZ                           15.000       -2.2500      12.750");
-    EXPECT_TEXT(lines.at(b + 5), ind + "SIFIR                          20.000       -8.0000      12.000");
-    EXPECT_TEXT(lines.at(b + 6), ind + "BEDAVA                          0.000        0.0000       0.000");
-    EXPECT_TEXT(lines.at(b + 7), ind + "PAHALI                         90.000      -95.5000     < 0.000");
+    // GİMFD is how far the price must fall before the ingredient enters (the price less the maximum
+    // price); below 0 for one worth more than its price.
+    EXPECT_TEXT(lines.at(b + 4), ind + "KAPALI                         20.000      -10.0000      30.000");
+    EXPECT_TEXT(lines.at(b + 5), ind + "UCUZ                           15.000        2.2500      12.750");
+    EXPECT_TEXT(lines.at(b + 6), ind + "SIFIR                          20.000        8.0000      12.000");
+    EXPECT_TEXT(lines.at(b + 7), ind + "BEDAVA                          0.000        0.0000       0.000");
+    EXPECT_TEXT(lines.at(b + 8), ind + "PAHALI                         90.000       95.5000     < 0.000");
+    EXPECT_TEXT(lines.at(b + 9), ind + "HİÇ                             5.000 *************     < 0.000");
     // A row without a limit: "Yok" and dashes; the next limited row keeps its own shadow price; a
     // long name is cut at 25.
     EXPECT_TEXT(at("       LİF"), QStringLiteral("       LİF,%                       Yok          -          3.1000       -"));
@@ -386,8 +398,8 @@ TEST(ReportInputFromSolver, EntryPricesGiveTheTableausColumns)
             if (exact.columns[j].x != 0.0) {
                 EXPECT_EQ(exact.columns[j].basic, derived.columns[j].basic) << j;
             }
-            EXPECT_EQ(exact.columns[j].reducedCost, derived.columns[j].reducedCost) << j;
-            const double m = exact.columns[j].price - std::fabs(exact.columns[j].reducedCost);
+            EXPECT_EQ(exact.columns[j].entryPrice, derived.columns[j].entryPrice) << j;
+            const double m = exact.columns[j].entryPrice;
             if (exact.columns[j].x == 0.0 && m > 0.0005) {
                 EXPECT_NEAR(Val(entry), m, 5e-4) << j;
             }

@@ -127,7 +127,8 @@ TEST(SolveDriver, LeftOutGrainHasItsEntryPriceInTheListAndTheReport)
     EXPECT_EQ(bm[2].toObject()["BMSPRICE"].toString(), "     0.4809");
     EXPECT_EQ(bm[1].toObject()["BMSPRICE"].toString(), "           ");
 
-    // The detailed report lists it among the ingredients left out with GLPK's reduced cost.
+    // The detailed report lists it among the ingredients left out with GLPK's reduced cost: how far
+    // its price must fall before it enters.
     const QJsonObject detailed = runDriver(path, &code, {QStringLiteral("--detailed")});
     EXPECT_EQ(code, 0);
     EXPECT_EQ(detailed["result"].toInt(), 1);
@@ -135,12 +136,12 @@ TEST(SolveDriver, LeftOutGrainHasItsEntryPriceInTheListAndTheReport)
     const qsizetype b = lines.indexOf(QString(7, u' ') + QStringLiteral("b) Seçilmeyen Yem Maddeleri:").leftJustified(93));
     ASSERT_GT(b, 0) << detailed["report"].toString().toStdString();
     const QString want = QString(10, u' ') + QStringLiteral("BUGDAY").leftJustified(25) + u' ' + QStringLiteral("     11.000")
-                         + u' ' + Str(-o.reducedCost[3], 13, 4) + u' ' + QStringLiteral("     10.361");
+                         + u' ' + Str(o.reducedCost[3], 13, 4) + u' ' + QStringLiteral("     10.361");
     EXPECT_EQ(lines.value(b + 4), want.leftJustified(100));
-    EXPECT_EQ(Str(-o.reducedCost[3], 13, 4), QStringLiteral("      -0.6393"));
+    EXPECT_EQ(Str(o.reducedCost[3], 13, 4), QStringLiteral("       0.6393"));
     // MISIR, left out and not basic, follows: the lines go by maximum price, highest first.
     const QString misir = QString(10, u' ') + QStringLiteral("MISIR").leftJustified(25) + u' '
-                          + QStringLiteral("     12.500") + u' ' + Str(-o.reducedCost[1], 13, 4) + u' '
+                          + QStringLiteral("     12.500") + u' ' + Str(o.reducedCost[1], 13, 4) + u' '
                           + Str(12.5 - o.reducedCost[1], 11, 3);
     EXPECT_EQ(lines.value(b + 5), misir.leftJustified(100));
     EXPECT_EQ(lines.value(b + 6).trimmed(), QString());

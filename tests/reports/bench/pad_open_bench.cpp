@@ -39,7 +39,7 @@ ReportInput largeReport()
         c.price = 1.0 + j * 0.37;
         c.basic = j % 3 == 0;
         c.x = c.basic ? 1.0 / 29 : 0.0;
-        c.reducedCost = c.basic ? 0.0 : 0.5 + j * 0.01;
+        c.entryPrice = c.basic ? c.price : c.price - (0.5 + j * 0.01);
         in.columns.push_back(c);
     }
     for (int i = 0; i < 60; ++i) {

@@ -1,7 +1,9 @@
-// The whole solve (copy, build, iterate, results) against GLPK's glp_simplex on the same linear
-// programme, for growing feed problems: a set of seeded problems per size, each timed in turns with
-// GLPK in the same loop, then the median ratio per size.
+// The whole solve (copy, build, iterate, results with the exact entry prices) against GLPK's
+// glp_simplex on the same linear programme, for growing feed problems and for degenerate ones at the
+// file format's cap of 85 x 60: a set of seeded problems per size, each timed in turns with GLPK in
+// the same loop, then the median ratio per size.
 
+#include "degenerate_problems.h"
 #include "glpk_oracle.h"
 #include "solver_fixture.h"
 
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,23 +57,42 @@ struct ThreadClock
     }
 };
 
-// The first seed from `seed` on whose problem of this size has an optimum.
-unsigned feasibleSeed(unsigned seed, const RandomShape &shape)
+// A problem size, and whether its problems are made degenerate (degenerateProblem).
+struct Size
+{
+    int ingredients = 0, nutrients = 0;
+    bool degenerate = false;
+    bool operator<(const Size &o) const
+    {
+        return std::tie(degenerate, ingredients, nutrients) < std::tie(o.degenerate, o.ingredients, o.nutrients);
+    }
+};
+
+FeedProblem problemOf(unsigned seed, const Size &size)
+{
+    const RandomShape shape{size.ingredients, size.nutrients, true};
+    return size.degenerate ? degenerateProblem(seed, shape) : randomProblem(seed, shape);
+}
+
+// The first seed from `seed` on whose problem of this size has an optimum (a degenerate one: with a
+// left-out ingredient whose entry price the final basis alone would not give).
+unsigned feasibleSeed(unsigned seed, const Size &size)
 {
     for (;; ++seed) {
-        randomProblem(seed, shape).install();
-        if (glpkOracle().optimum)
+        problemOf(seed, size).install();
+        const OracleResult o = glpkOracle();
+        if (o.optimum && (!size.degenerate || !o.nonDegenerate))
             return seed;
     }
 }
 
 // The k-th seed (from 0) with an optimum at this size, the same in every run.
-unsigned nthFeasibleSeed(int k, const RandomShape &shape)
+unsigned nthFeasibleSeed(int k, const Size &size)
 {
-    static std::map<std::pair<int, int>, std::vector<unsigned>> found;
-    std::vector<unsigned> &seeds = found[{shape.ingredients, shape.nutrients}];
+    static std::map<Size, std::vector<unsigned>> found;
+    std::vector<unsigned> &seeds = found[size];
     while (int(seeds.size()) <= k)
-        seeds.push_back(feasibleSeed(seeds.empty() ? 7u : seeds.back() + 1, shape));
+        seeds.push_back(feasibleSeed(seeds.empty() ? 7u : seeds.back() + 1, size));
     return seeds[std::size_t(k)];
 }
 
@@ -81,9 +103,9 @@ struct Measured
     double ours = 0, glpk = 0, glpkRows = 0;
     long pivots = 0;
 };
-std::map<std::pair<int, int>, std::map<int, Measured>> &measured()
+std::map<Size, std::map<int, Measured>> &measured()
 {
-    static std::map<std::pair<int, int>, std::map<int, Measured>> all;
+    static std::map<Size, std::map<int, Measured>> all;
     return all;
 }
 
@@ -98,7 +120,7 @@ void printMedians()
 {
     std::printf("\nMedians per size over the seeded problems (thread processor time per solve; ratio: ours / "
                 "glp_simplex's in the same loop)\n");
-    std::printf("%-8s %6s %10s %10s %12s %12s %10s %8s\n", "size", "seeds", "ours_us", "glpk_us", "glpk_rows_us",
+    std::printf("%-12s %6s %10s %10s %12s %12s %10s %8s\n", "size", "seeds", "ours_us", "glpk_us", "glpk_rows_us",
                 "ratio_rows", "ratio", "pivots");
     for (const auto &[size, seeds] : measured()) {
         std::vector<double> ours, glpk, rows, ratioRows, ratio, pivots;
@@ -110,8 +132,9 @@ void printMedians()
             ratio.push_back(m.glpk > 0 ? m.ours / m.glpk : 0.0);
             pivots.push_back(double(m.pivots));
         }
-        std::printf("%3dx%-4d %6zu %10.1f %10.1f %12.1f %12.2f %10.2f %8.0f\n", size.first, size.second, seeds.size(),
-                    median(ours), median(glpk), median(rows), median(ratioRows), median(ratio), median(pivots));
+        std::printf("%3dx%-3d %-4s %6zu %10.1f %10.1f %12.1f %12.2f %10.2f %8.0f\n", size.ingredients, size.nutrients,
+                    size.degenerate ? "deg" : "", seeds.size(), median(ours), median(glpk), median(rows),
+                    median(ratioRows), median(ratio), median(pivots));
     }
 }
 
@@ -158,13 +181,10 @@ void solveSideBySide(benchmark::State &state)
 {
     QuietMessages quiet;
     setMessageSink(&quiet);
-    RandomShape shape;
-    shape.ingredients = int(state.range(0));
-    shape.nutrients = int(state.range(1));
-    shape.extras = true;
+    const Size size{int(state.range(0)), int(state.range(1)), state.range(3) != 0};
     const int k = int(state.range(2));
-    const unsigned seed = nthFeasibleSeed(k, shape);
-    randomProblem(seed, shape).install();
+    const unsigned seed = nthFeasibleSeed(k, size);
+    problemOf(seed, size).install();
     GlpkLp *lp = buildGlpkLp();
     SimplexTableau start;
     KY_OPTIMIZER::setObserver([&](const SimplexTableau &t, SolveEvent e) {
@@ -219,17 +239,19 @@ void solveSideBySide(benchmark::State &state)
     state.counters["ratio_rows"] = glpkSame > 0 ? ours / glpkSame : 0.0;
     state.counters["pivots"] = double(iterations);
     state.counters["seed"] = double(seed);
-    measured()[{shape.ingredients, shape.nutrients}][k] = Measured{ours / n, glpk / n, glpkSame / n, iterations};
+    measured()[size][k] = Measured{ours / n, glpk / n, glpkSame / n, iterations};
 }
 
 } // namespace
 
+// Arguments: ingredients, nutrients, the k-th seed, degenerate (1) or not.
 BENCHMARK(solveSideBySide)
-    ->ArgsProduct({{10}, {10}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1)})
-    ->ArgsProduct({{25}, {20}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1)})
-    ->ArgsProduct({{40}, {30}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1)})
-    ->ArgsProduct({{60}, {45}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1)})
-    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1)})
+    ->ArgsProduct({{10}, {10}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
+    ->ArgsProduct({{25}, {20}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
+    ->ArgsProduct({{40}, {30}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
+    ->ArgsProduct({{60}, {45}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
+    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
+    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {1}})
     ->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
