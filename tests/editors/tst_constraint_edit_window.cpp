@@ -776,7 +776,7 @@ private slots:
     void escapeOnThePriceQuestionKeepsTheEditor()
     {
         QFETCH(Act, act);
-        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QPointer<ConstraintEditWindow> w = open(EditorKind::Ingredient);
         QVERIFY(w);
         goTo(w, 2, 2);
         type(w, QStringLiteral("25"));
@@ -789,7 +789,8 @@ private slots:
                                                                "Değişiklikler temel matrise kaydedilsin mi?")});
         }
         QTest::qWait(30);
-        QCOMPARE(shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")), static_cast<QWidget *>(w));
+        QVERIFY(w);
+        QCOMPARE(shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")), static_cast<QWidget *>(w.data()));
         QVERIFY(w->isVisible());
         QVERIFY(w->model().LFIATDEG);
         QCOMPARE(cell(w, 2, 2), c("25.000"));
