@@ -90,6 +90,28 @@ QString mismatchText()
     return QStringLiteral("Uyumsuz veri girişi...");
 }
 
+QString numbersOnlyText()
+{
+    return QStringLiteral("Bu hücreye yalnız sayı yazılabilir (rakamlar, nokta ya da virgül)...");
+}
+
+QString notANumberText()
+{
+    return QStringLiteral("Girilen değer bir sayı değil: hücredeki eski değer korundu...");
+}
+
+QString lowerAboveUpperText(const QString &lower, const QString &upper)
+{
+    return QStringLiteral("Alt sınır (%1) üst sınırdan (%2) büyük olamaz: alt sınır boş bırakıldı...")
+        .arg(lower.trimmed(), upper.trimmed());
+}
+
+QString upperBelowLowerText(const QString &upper, const QString &lower)
+{
+    return QStringLiteral("Üst sınır (%1) alt sınırdan (%2) küçük olamaz: üst sınır boş bırakıldı...")
+        .arg(upper.trimmed(), lower.trimmed());
+}
+
 void deliver(QWidget *owner, const EditOutcome &outcome)
 {
     if (outcome.tone)
@@ -116,15 +138,22 @@ BeginEdit beginCellEdit(EditorKind kind, const Row &row, int column, bool inStoc
     return out;
 }
 
-EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QString &typed, int decimals)
+EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QString &typed, int decimals,
+                        bool filtered)
 {
     if (!isEditableColumn(kind, column) || column > row.size())
         return unchanged(row);
     EditOutcome out = unchanged(row);
     const int at = column - 1;
-    if (isBlank(typed)) {
+    if (isBlank(typed) && !filtered) {
         out.row[at] = blank11();
         out.changed = true;
+        return out;
+    }
+    if (!isTypedNumber(typed, false)) {
+        // Letters the filter took out, or a text like "." or "1.2.3": the old value stays.
+        out.tone = true;
+        out.status = notANumberText();
         return out;
     }
     const std::optional<QString> stored = normalised(kind, column, typed, decimals);
@@ -151,16 +180,22 @@ EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QStri
     bool keep = true;
     if (column == kLowerColumn && !isBlank(r.value(kUpperColumn - 1))) {
         const double upper = cellNumber(r.at(kUpperColumn - 1));
-        if (v == upper)
+        if (v == upper) {
             r[kUpperColumn - 1] = blank11();
-        else if (v > upper)
+        } else if (v > upper) {
             keep = false;
+            out.tone = true;
+            out.status = lowerAboveUpperText(*stored, r.at(kUpperColumn - 1));
+        }
     } else if (column == kUpperColumn && !isBlank(r.value(kLowerColumn - 1))) {
         const double lower = cellNumber(r.at(kLowerColumn - 1));
-        if (v == lower)
+        if (v == lower) {
             r[kLowerColumn - 1] = blank11();
-        else if (v < lower)
+        } else if (v < lower) {
             keep = false;
+            out.tone = true;
+            out.status = upperBelowLowerText(*stored, r.at(kLowerColumn - 1));
+        }
     } else if (column == kFixedColumn) {
         r[kLowerColumn - 1] = blank11();
         r[kUpperColumn - 1] = blank11();

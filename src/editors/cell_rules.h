@@ -28,6 +28,8 @@ struct EditOutcome
     bool priceChanged = false; // a price was typed (LFIATDEG)
     bool tone = false;         // the error tone sounds before the boxes
     QList<Notice> notices;
+    // Why a typed entry was refused or blanked, for the status bar (empty when there is nothing to say).
+    QString status;
     // The clipboard after the operation (copy, cut and paste only).
     std::optional<QString> clipboard;
 };
@@ -48,8 +50,12 @@ struct BeginEdit
 BeginEdit beginCellEdit(EditorKind kind, const Row &row, int column, bool inStock);
 
 // A typed value that changed a cell (column from 1): the fixed-value and limit rules, then the
-// value normalised to its stored form. `decimals` is the nutrient row's decimals.
-EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QString &typed, int decimals = 4);
+// value normalised to its stored form. `decimals` is the nutrient row's decimals. `filtered` tells
+// that the typing filter took characters out during this edit: a blank it left is no emptying by
+// the user, so the cell keeps its value. A text that is no number keeps the cell's value too; both
+// say why in `status`, as does a limit the rules blank.
+EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QString &typed, int decimals = 4,
+                        bool filtered = false);
 
 // The one-cell clipboard on the current cell. Outside the editable columns nothing happens at all.
 EditOutcome copyCell(EditorKind kind, const Row &row, int column, const std::optional<QString> &clipboard);
@@ -60,5 +66,11 @@ EditOutcome pasteCell(EditorKind kind, const Row &row, int column, const std::op
 // Texts of the rules' boxes.
 QString fixedFirstText();
 QString mismatchText();
+// Status-bar texts: characters the typing filter took out, a typed text kept out of a number cell,
+// and a limit blanked because it crossed the other one (the values as the cells show them).
+QString numbersOnlyText();
+QString notANumberText();
+QString lowerAboveUpperText(const QString &lower, const QString &upper);
+QString upperBelowLowerText(const QString &upper, const QString &lower);
 
 } // namespace vexo

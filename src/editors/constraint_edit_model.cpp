@@ -1,5 +1,6 @@
 #include "editors/constraint_edit_model.h"
 
+#include "problem/app_globals.h"
 #include "problem/messages.h"
 #include "solver/ky_optimizer.h"
 #include "solver/result_write_back.h"
@@ -67,11 +68,12 @@ bool ConstraintEditModel::beginEdit(int column)
     return begin.allowed;
 }
 
-QString ConstraintEditModel::endEdit(int column, const QString &typed)
+QString ConstraintEditModel::endEdit(int column, const QString &typed, bool filtered)
 {
     if (m_row < 1 || m_row > m_rows.size())
         return typed;
-    const EditOutcome outcome = endCellEdit(m_kind, m_rows.at(m_row - 1), column, typed, AOFDECS.value(m_row - 1, 4));
+    const EditOutcome outcome =
+        endCellEdit(m_kind, m_rows.at(m_row - 1), column, typed, AOFDECS.value(m_row - 1, 4), filtered);
     applyToCurrentRow(outcome, false);
     if (outcome.priceChanged) {
         LFIATDEG = true;
@@ -89,6 +91,8 @@ void ConstraintEditModel::valueStored(int column)
 void ConstraintEditModel::applyToCurrentRow(const EditOutcome &outcome, bool outOfDate)
 {
     deliver(m_owner, outcome);
+    if (!outcome.status.isEmpty())
+        emit statusBarText(outcome.status);
     if (!outcome.changed)
         return;
     m_rows[m_row - 1] = outcome.row;
@@ -157,7 +161,7 @@ void ConstraintEditModel::SONKONT2()
     p.UPANODEGER.reset();
 }
 
-void ConstraintEditModel::SONKONT()
+bool ConstraintEditModel::SONKONT()
 {
     OpenProblem &p = openProblem();
     if (m_kind == EditorKind::Ingredient) {
@@ -167,7 +171,8 @@ void ConstraintEditModel::SONKONT()
             p.LYMDEG = true;
             GIRDEG = false;
         }
-        YMFIAKAYDISOR();
+        if (LFIATDEG && appGlobals().LRMDENOKU && !YMFIAKAYDET())
+            return false;
     } else if (GIRDEG) {
         TRICKSERVER();
         editorList(p, m_kind) = m_rows;
@@ -176,6 +181,7 @@ void ConstraintEditModel::SONKONT()
     }
     m_hasServer = false;
     p.UPANODEGER.reset();
+    return true;
 }
 
 bool ConstraintEditModel::MATYAZVDCLOSE()

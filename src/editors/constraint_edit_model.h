@@ -54,7 +54,8 @@ public:
     // The grid's three moments of a cell edit: may it begin; the typed value (answers the text the
     // edit field must show); the value was stored in the row.
     bool beginEdit(int column);
-    QString endEdit(int column, const QString &typed);
+    // `filtered`: the typing filter took characters out during this edit.
+    QString endEdit(int column, const QString &typed, bool filtered = false);
     void valueStored(int column);
     // A keystroke changed the cell's edit field.
     void typingChanged() { GIRDEG = true; }
@@ -66,7 +67,9 @@ public:
     void PASTE();
 
     void TRICKSERVER();
-    void SONKONT();
+    // The commit before closing; false when the window has to stay open (the price question was
+    // cancelled), with its rows committed and its server kept.
+    bool SONKONT();
     void SONKONT2();
     bool MATYAZVDCLOSE();
     void COZDURUM();
@@ -82,7 +85,9 @@ public:
     void YMSTOKKONT();
     void EDISABLE_FD_KAYDET();
     void YMFIAKAYDISOR();
-    void YMFIAKAYDET();
+    // Asks whether the typed prices go into the reference matrix; false when the question was
+    // cancelled, and the prices then stay pending.
+    bool YMFIAKAYDET();
     static int GETRMRECNO(const QString &name);
     void YMBMMUHTGOR();
 

@@ -416,7 +416,7 @@ bool ConstraintEditWindow::cellEdit(BCellEditEvent &ev)
         m_model.setCurrent(ev.recNo, ev.column);
         m_syncing = false;
         m_typing = true;
-        ev.TEXTVALUE = m_model.endEdit(ev.column, ev.TEXTVALUE);
+        ev.TEXTVALUE = m_model.endEdit(ev.column, ev.TEXTVALUE, ev.editor && ev.editor == m_filteredEditor);
         m_typing = false;
         // The rules may have blanked the row's other limits: write them through the server.
         const Row &row = m_model.rows().at(ev.recNo - 1);
@@ -440,8 +440,13 @@ void ConstraintEditWindow::editChange(BCellEditEvent &ev)
     if (m_model.LFILTERON) {
         m_model.LFILTERON = false;
         const QString filtered = filterTyping(ev.editor->text());
-        if (filtered != ev.editor->text())
+        if (filtered != ev.editor->text()) {
             ev.editor->setText(filtered);
+            // Said at once; the end of the edit keeps the old value when nothing of a number is left.
+            m_filteredEditor = ev.editor;
+            if (ShellHost *host = shellHost())
+                host->setStatusText(numbersOnlyText());
+        }
         ev.editor->setSelection(int(filtered.size()), 0);
         ev.editor->setCursorPosition(int(filtered.size()));
         m_model.LFILTERON = true;
@@ -455,7 +460,10 @@ void ConstraintEditWindow::CLOSE()
     if (m_closing)
         return;
     m_closing = true;
-    m_model.SONKONT();
+    if (!m_model.SONKONT()) {
+        m_closing = false; // the price question was cancelled: the editor stays
+        return;
+    }
     if (m_server) {
         m_server->CLOSE();
         m_grid->USE(nullptr);
@@ -523,7 +531,10 @@ void ConstraintEditWindow::resizeEvent(QResizeEvent *event)
 void ConstraintEditWindow::closeEvent(QCloseEvent *event)
 {
     CLOSE();
-    event->accept();
+    if (m_closing)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void ConstraintEditWindow::contextMenuEvent(QContextMenuEvent *event)

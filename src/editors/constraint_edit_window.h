@@ -5,6 +5,8 @@
 #include "controls/shell_host.h"
 #include "editors/constraint_edit_model.h"
 
+#include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -90,6 +92,8 @@ private:
     std::unique_ptr<BuiltMenu> m_context;
     CommandRegistry m_commands;
     bool m_closing = false;
+    // The cell's edit field from which the typing filter took characters out, while it lives.
+    QPointer<QLineEdit> m_filteredEditor;
     bool m_syncing = false;
     bool m_typing = false;
 };

@@ -220,16 +220,19 @@ int ConstraintEditModel::GETRMRECNO(const QString &name)
     return 0;
 }
 
-void ConstraintEditModel::YMFIAKAYDET()
+bool ConstraintEditModel::YMFIAKAYDET()
 {
-    if (!askYesNo(m_owner, kWarning,
-                  QStringLiteral("Yem maddesi fiyatları değişti!\n\nDeğişiklikler temel matrise kaydedilsin mi?"))) {
+    const MessageAnswer answer = askSaveBeforeClosing(
+        m_owner, kWarning, QStringLiteral("Yem maddesi fiyatları değişti!\n\nDeğişiklikler temel matrise kaydedilsin mi?"));
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::No) {
         LFIATDEG = false;
         EDISABLE_FD_KAYDET();
-        return;
+        return true;
     }
     if (!RMDATAFOPEN())
-        return;
+        return true;
     bool written = true;
     {
         AlertScope alert(m_owner, QStringLiteral("İşlemler Yürütülüyor..!"));
@@ -252,9 +255,10 @@ void ConstraintEditModel::YMFIAKAYDET()
     }
     // A price that could not be written stays pending, so the next attempt offers it again.
     if (!written)
-        return;
+        return true;
     LFIATDEG = false;
     EDISABLE_FD_KAYDET();
+    return true;
 }
 
 void ConstraintEditModel::YMBMMUHTGOR()

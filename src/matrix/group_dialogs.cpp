@@ -282,7 +282,11 @@ void GRUP_BELIR_DLG::PBKAYDET()
 bool GRUP_BELIR_DLG::SONKONT()
 {
     if (m_changed && GETTOTSELNO() >= 2) {
-        if (askYesNo(this, QStringLiteral("Uyarı..."), QStringLiteral("Yeni seçim yapıldı, kaydedecek misiniz?"))) {
+        const MessageAnswer answer =
+            askSaveBeforeClosing(this, QStringLiteral("Uyarı..."), QStringLiteral("Yeni seçim yapıldı, kaydedecek misiniz?"));
+        if (answer == MessageAnswer::Cancel)
+            return false; // the dialog stays with its choice
+        if (answer == MessageAnswer::Yes) {
             // A yes saves as the save button does, with its checks: a refused save keeps the dialog.
             PBKAYDET();
             return false;

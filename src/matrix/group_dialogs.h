@@ -90,7 +90,7 @@ protected:
 
 private:
     void GSELECTED(int n);
-    // The question on leaving after changes; true when the dialog may end.
+    // The question on leaving after changes; true when the dialog may end (not after Cancel).
     bool SONKONT();
     void DOKAYDET();
     void DOIPTAL();

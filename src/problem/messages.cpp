@@ -128,4 +128,11 @@ bool askRetryCancel(QWidget *owner, const QString &caption, const QString &text,
     return showMessage(owner, caption, text, (icon & ~0x0Fu) | MB_RETRYCANCEL) == MessageAnswer::Retry;
 }
 
+MessageAnswer askSaveBeforeClosing(QWidget *owner, const QString &caption, const QString &text, unsigned icon)
+{
+    const MessageAnswer answer = showMessage(owner, caption, text, (icon & ~0x0Fu) | MB_YESNOCANCEL);
+    // Anything but a plain Yes or No (a sink that knows no third answer) keeps what is open.
+    return answer == MessageAnswer::Yes || answer == MessageAnswer::No ? answer : MessageAnswer::Cancel;
+}
+
 } // namespace vexo

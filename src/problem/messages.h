@@ -31,5 +31,9 @@ void ARRAYTOTEXTSHOW(const QVariant &array);
 bool askYesNo(QWidget *owner, const QString &caption, const QString &text, unsigned icon = MB_ICONQUESTION);
 bool askRetryCancel(QWidget *owner, const QString &caption, const QString &text,
                     unsigned icon = MB_ICONEXCLAMATION); // true for Retry
+// A question that stands between the user and a close that would drop changes: Yes (save first), No
+// (close without saving) or Cancel (stay as before). Escape and the box's close button answer Cancel.
+MessageAnswer askSaveBeforeClosing(QWidget *owner, const QString &caption, const QString &text,
+                                   unsigned icon = MB_ICONQUESTION);
 
 } // namespace vexo

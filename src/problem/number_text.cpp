@@ -212,6 +212,24 @@ QString CHGALPHA2(const QString &text)
     return keepCharacters(text, u".,0123456789");
 }
 
+bool isTypedNumber(const QString &text, bool sign)
+{
+    const QString t = text.trimmed();
+    qsizetype i = sign && t.startsWith(u'-') ? 1 : 0;
+    int digits = 0;
+    int separators = 0;
+    for (; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (isAsciiDigit(c))
+            ++digits;
+        else if ((c == u'.' || c == u',') && ++separators == 1)
+            continue;
+        else
+            return false;
+    }
+    return digits > 0;
+}
+
 double MROUND(double x, int decimals)
 {
     if (x == 0)

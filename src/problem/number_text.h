@@ -31,6 +31,10 @@ QString SDAYA3(const QString &text, unsigned decimals, unsigned shown = 4, bool 
 // The characters of the trimmed text that may belong to a number, in their order (not padded).
 QString CHGALPHA1(const QString &text); // "-.,0123456789"
 QString CHGALPHA2(const QString &text); // ".,0123456789", no minus
+// Whether a typed text (outer blanks aside) reads wholly as one number: digits with at most one
+// decimal point or comma, and a leading minus where `sign` allows one. "12,5", ",5" and "7." are
+// numbers; "", ".", "1.2.3" and "1-2" are not.
+bool isTypedNumber(const QString &text, bool sign);
 
 // Rounds a scaled fraction of one half or more (with a tolerance of 1e-10 below it) up and cuts any
 // other, so negative values are always cut toward zero: MROUND(-2.5, 0) == -2, MROUND(1.005, 2) == 1.01.

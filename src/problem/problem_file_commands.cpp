@@ -232,16 +232,22 @@ void YENIDOSYAGIR(ProblemFileHost &host)
 
 bool FILECLOSE(ProblemFileHost &host)
 {
-    // The editors commit first, so the question below sees their edits.
-    if (!host.closeEditors())
-        return false;
     OpenProblem &p = openProblem();
+    // The editors commit first, so the question below sees their edits; they stay open until the
+    // answer, so a cancelled close leaves everything as it was.
+    if (p.isOpen())
+        host.WHOCHANGES();
     if (p.isOpen() && p.anyDirty()) {
         const QString question = GETFILENAME(openPath()) + QStringLiteral(" dosyasındaki veriler değişmiş.") +
                                  QStringLiteral("\n\nDeğişiklikleri kaydetmek istiyor musunuz?");
-        if (askYesNo(host.owner(), kWarning, question, MB_ICONQUESTION) && !KAYDET(host))
+        const MessageAnswer answer = askSaveBeforeClosing(host.owner(), kWarning, question, MB_ICONQUESTION);
+        if (answer == MessageAnswer::Cancel)
+            return false;
+        if (answer == MessageAnswer::Yes && !KAYDET(host))
             return false;
     }
+    if (!host.closeEditors())
+        return false;
     closeTable();
     host.MI_ENADISABLE();
     return true;

@@ -403,14 +403,20 @@ void DATADLGSENSITIVESEARCH::PBEKLE()
     finish(int(NRESULT));
 }
 
-void DATADLGSENSITIVESEARCH::SONKONT()
+bool DATADLGSENSITIVESEARCH::SONKONT()
 {
     NRESULT = 0;
-    if (m_CHKDEG && CHKSTATUS()
-        && askYesNo(this, QStringLiteral("Uyarı..."),
-                    QStringLiteral("Seçilen yem maddeleri var!\r\n\r\nAktif matrise ekleyecek misiniz?")))
-        PBEKLE();
+    if (m_CHKDEG && CHKSTATUS()) {
+        const MessageAnswer answer =
+            askSaveBeforeClosing(this, QStringLiteral("Uyarı..."),
+                                 QStringLiteral("Seçilen yem maddeleri var!\r\n\r\nAktif matrise ekleyecek misiniz?"));
+        if (answer == MessageAnswer::Cancel)
+            return false; // the list stays with its ticks
+        if (answer == MessageAnswer::Yes)
+            PBEKLE();
+    }
     SERVERCLOSE();
+    return true;
 }
 
 void DATADLGSENSITIVESEARCH::SERVERCLOSE()

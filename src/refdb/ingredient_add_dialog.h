@@ -63,7 +63,7 @@ public:
     void PBHKALDIR();
     void PBEKLE();
     bool CHKSTATUS();
-    void SONKONT() override;
+    bool SONKONT() override;
     void SERVERCLOSE();
     bool searchOpen() const;
 

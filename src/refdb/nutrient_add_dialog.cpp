@@ -169,14 +169,19 @@ void BBESMADEKLE_DLG::PBEKLE()
     finish(NRESULT);
 }
 
-void BBESMADEKLE_DLG::SONKONT()
+bool BBESMADEKLE_DLG::SONKONT()
 {
     NRESULT = 0;
-    if (m_CHKDEG && ANYCHCKED()
-        && askYesNo(this, QStringLiteral("Uyarı..."),
-                    QStringLiteral("Seçilen besin maddeleri var!\r\n\r\nAktif matrise eklensin mi?")))
-        PBEKLE();
+    if (m_CHKDEG && ANYCHCKED()) {
+        const MessageAnswer answer = askSaveBeforeClosing(
+            this, QStringLiteral("Uyarı..."), QStringLiteral("Seçilen besin maddeleri var!\r\n\r\nAktif matrise eklensin mi?"));
+        if (answer == MessageAnswer::Cancel)
+            return false; // the list stays with its ticks
+        if (answer == MessageAnswer::Yes)
+            PBEKLE();
+    }
     SERVERCLOSE();
+    return true;
 }
 
 void BBESMADEKLE_DLG::SERVERCLOSE()

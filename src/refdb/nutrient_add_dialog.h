@@ -31,7 +31,7 @@ public:
     void PBHKALDIR();
     void PBHSEC();
     bool ANYCHCKED();
-    void SONKONT() override;
+    bool SONKONT() override;
     void SERVERCLOSE();
 
     BMEKLE_BBROWSER *BROWSER = nullptr;

@@ -369,9 +369,16 @@ bool NutrientDefinitionRows::SONKONT(const RebuildFault &fault)
 {
     if (LBOSKAY)
         BOSKAYSIL();
-    if (BMCHANGE && showMessage(m_owner, kWarning, kSaveQuestion, MB_YESNO | MB_ICONQUESTION) == MessageAnswer::Yes)
+    if (!BMCHANGE)
+        return true;
+    switch (askSaveBeforeClosing(m_owner, kWarning, kSaveQuestion)) {
+    case MessageAnswer::Yes:
         return KAYDET(fault);
-    return true;
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false; // the editor stays open with its changes
+    }
 }
 
 bool NutrientDefinitionRows::PBKAYDET(const RebuildFault &fault)

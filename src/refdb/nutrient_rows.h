@@ -67,7 +67,7 @@ public:
     // everything needed was saved.
     bool KAYDET(const RebuildFault &fault = {});
     // The closing check: blank rows go, changed definitions are offered for saving. False when the
-    // editor has to stay open (the save failed).
+    // editor has to stay open (the question cancelled, or the save failed).
     bool SONKONT(const RebuildFault &fault = {});
     // Save and close: blank rows go, then the save; false keeps the editor open.
     bool PBKAYDET(const RebuildFault &fault = {});

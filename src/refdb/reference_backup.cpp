@@ -13,6 +13,7 @@
 #include "refdb/older_edition.h"
 #include "refdb/qv_folder_dialog.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -92,6 +93,23 @@ PairReplaceResult copyLiveTablesInto(const QString &folder)
                     .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), QString::fromStdString(ec.message()))};
     }
     return replaceFilePair(filesIn(dataRoot()), filesIn(folder));
+}
+
+// The date of a backup: the newest modification time of its files, as "dd.MM.yyyy HH:mm".
+QString backupDateText(const QStringList &files)
+{
+    QDateTime newest;
+    for (const QString &path : files) {
+        const QDateTime modified = QFileInfo(path).lastModified();
+        if (modified.isValid() && (!newest.isValid() || modified > newest))
+            newest = modified;
+    }
+    return newest.isValid() ? newest.toString(QStringLiteral("dd.MM.yyyy HH:mm")) : QString();
+}
+
+QString shownFolder(const QString &folder)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(folder));
 }
 
 bool liveTablesPresent(QWidget *owner)
@@ -199,21 +217,37 @@ bool restoreReferenceDatabase(QWidget *owner, const QString &chosen)
             return false;
         }
     }
-    // An editor left open would later write its old rows over the restored tables.
-    if (ShellHost *host = shellHost(); host && !host->CLOSEWINDOWSEXIST())
+    // The live tables are replaced only when the user agrees, knowing which backup it is.
+    const QString where = shownFolder(folder);
+    const QString date = backupDateText(backup);
+    const QString question = QStringLiteral("Referans veritabanı dosyaları (%1) yedekten alınacak.\n\n"
+                                            "Yedek klasörü: %2\nYedek tarihi: %3\n\n"
+                                            "Kullanılan dosyalar bu yedekle değiştirilecek. Devam edilsin mi?")
+                                 .arg(names.join(QStringLiteral(", ")), where, date);
+    if (!askYesNo(owner, QStringLiteral("Uyarı..."), question, MB_ICONQUESTION | MB_DEFBUTTON2))
         return false;
+    // An editor left open would later write its old rows over the restored tables.
+    if (ShellHost *host = shellHost(); host && !host->CLOSEWINDOWSEXIST()) {
+        host->setStatusText(QStringLiteral("Açık pencereler kapatılmadığı için yedekten alınmadı..."));
+        return false;
+    }
     PairReplaceResult result;
     {
         AlertScope notice(owner, kWorking, kNoticePauseMs);
         result = replaceFilePair(backup, filesIn(dataRoot()));
     }
     if (!result.ok()) {
+        const QString failed = names.value(result.file) + QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı...");
         ERRMESS(owner, QStringLiteral("Hata..."),
-                names.at(result.file) + QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı..."));
+                result.reason.isEmpty() ? failed : failed + QStringLiteral(" : ") + result.reason);
         return false;
     }
     // The restored definitions may give nutrients other decimals than the ones the editors use.
     loadNutrientDecimals();
+    showMessage(owner, QStringLiteral("Bilgi..."),
+                QStringLiteral("Referans veritabanı dosyaları yedekten alındı.\n\nYedek klasörü: %1\nYedek tarihi: %2")
+                    .arg(where, date),
+                MB_OK | MB_ICONINFORMATION);
     return true;
 }
 

@@ -29,7 +29,9 @@ bool backupReferenceDatabase(QWidget *owner, const QString &chosen);
 bool quickBackupReferenceDatabase(QWidget *owner);
 // Puts a backup in the chosen folder back in place of the live tables: the same checks (no volume
 // check), then both files replace the live pair together, so the live pair is always the old or the
-// new one. The open editors are closed first. True when both files were put back.
+// new one. Before anything is replaced the user is asked, with the backup's folder and date (the
+// newest modification time of its files); then the open editors are closed. The end is told: done,
+// or the file that failed with the reason. True when both files were put back.
 bool restoreReferenceDatabase(QWidget *owner, const QString &chosen);
 
 // The menu commands: ask for the folder with the folder dialog, then the above.

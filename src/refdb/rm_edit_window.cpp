@@ -277,6 +277,10 @@ void RM_EDIT_WINDOW::editChange(BCellEditEvent &event)
             event.editor->setText(reduced);
             event.editor->setSelection(int(reduced.size()), 0);
             event.editor->setCursorPosition(int(reduced.size()));
+            // Said at once; the end of the edit keeps the old value when nothing of a number is left.
+            m_filteredEditor = event.editor;
+            if (ShellHost *h = shellHost())
+                h->setStatusText(rmNumbersOnlyText());
         }
         m_guard = true;
     }
@@ -291,8 +295,17 @@ bool RM_EDIT_WINDOW::cellEdit(BCellEditEvent &event)
     if (event.mode == CellEditMode::Typed) {
         if (event.VALUECHANGED()) {
             const int field = event.columnObject ? event.columnObject->FIELDNO() : event.column;
-            event.TEXTVALUE = rmEditedCell(field, event.TEXTVALUE, m_rows->decimalsOf(field));
-            m_rows->changed = true;
+            const bool filtered = event.editor && event.editor == m_filteredEditor;
+            if (const std::optional<QString> text =
+                    rmTypedCell(field, event.TEXTVALUE, m_rows->decimalsOf(field), filtered)) {
+                event.TEXTVALUE = *text;
+                m_rows->changed = true;
+            } else {
+                event.TEXTVALUE = event.originalText; // the cell keeps its value
+                ERRBEEP();
+                if (ShellHost *h = shellHost())
+                    h->setStatusText(rmNotANumberText());
+            }
         }
     } else if (event.mode == CellEditMode::Stored) {
         m_rows->server()->COMMIT();
@@ -351,12 +364,16 @@ bool RM_EDIT_WINDOW::SONKONT()
         return true;
     if (ready())
         m_grid->storePendingEdit();
-    if (m_rows->changed
-        && askYesNo(this, u"Uyarı..."_s,
-                    u"Referans matris dosyası değişti.\n\nDeğişiklikleri kaydetmek istiyor musunuz?"_s)) {
-        m_rows->server()->SKIP(0);
-        if (!m_rows->RMATRIXKAYDI())
-            return false; // the edits stay in the open window
+    if (m_rows->changed) {
+        const MessageAnswer answer = askSaveBeforeClosing(
+            this, u"Uyarı..."_s, u"Referans matris dosyası değişti.\n\nDeğişiklikleri kaydetmek istiyor musunuz?"_s);
+        if (answer == MessageAnswer::Cancel)
+            return false; // the window stays open with its edits
+        if (answer == MessageAnswer::Yes) {
+            m_rows->server()->SKIP(0);
+            if (!m_rows->RMATRIXKAYDI())
+                return false; // the edits stay in the open window
+        }
     }
     if (m_rows->saved && askYesNo(this, u"Uyarı..."_s, u"Değişen veritabanı dosyaları yedeklensin mi?."_s))
         RMYEDEKLE();

@@ -8,6 +8,8 @@
 #include "controls/shell_host.h"
 #include "refdb/rm_rules.h"
 
+#include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -69,8 +71,8 @@ public:
     void GONEXT();
     void GOBOTTOM();
     void RMYEDEKLE();
-    // The closing check: the save and backup questions. False when a wanted save could not be written;
-    // the window then stays open with its rows.
+    // The closing check: the save and backup questions. False when the save question was cancelled or
+    // a wanted save could not be written; the window then stays open with its rows.
     bool SONKONT();
 
     // DataWindow
@@ -108,6 +110,8 @@ private:
     QLineEdit *m_search = nullptr;
     QPushButton *m_find = nullptr;
     bool m_guard = true;
+    // The cell's edit field from which the typing filter took characters out, while it lives.
+    QPointer<QLineEdit> m_filteredEditor;
     bool m_closing = false;
     CommandRegistry m_commands;
     std::unique_ptr<BuiltMenu> m_menu;

@@ -1,5 +1,6 @@
 #include "refdb/rm_form.h"
 
+#include "controls/balloon_tip.h"
 #include "controls/barray_server.h"
 #include "controls/bdata_column.h"
 #include "controls/edit_subclasses.h"
@@ -9,6 +10,7 @@
 #include "problem/number_text.h"
 #include "problem/reference_tables.h"
 #include "refdb/rm_form_dialog.h"
+#include "refdb/rm_rules.h"
 #include "resources/resource_library.h"
 
 #include <QCloseEvent>
@@ -128,7 +130,8 @@ ReferenceIngredientForm::ReferenceIngredientForm(QWidget *owner, const RmFormInp
     connect(PBKAYDET_, &QPushButton::clicked, this, &ReferenceIngredientForm::PBKAYDET);
     connect(PBIPTAL_, &QPushButton::clicked, this, &ReferenceIngredientForm::PBIPTAL);
     connect(FIATI, &QLineEdit::textEdited, this, &ReferenceIngredientForm::filterPrice);
-    // A choice from the group list is a change; text typed into its field is not.
+    // A choice from the group list is a change; so is a group typed into its field (a fresh database
+    // has no group to choose), counted when the field is left or the form is closed.
     connect(CB_GRUB, &QComboBox::activated, this, [this](int) { YYCHANGE = true; });
 
     m_menu = new QMenu(QStringLiteral("&Yazım"), this);
@@ -170,11 +173,14 @@ ReferenceIngredientForm::ReferenceIngredientForm(QWidget *owner, const RmFormInp
         if (ev.mode == CellEditMode::Typed && ev.VALUECHANGED()) {
             const int row = ev.recNo - 1;
             const int decimals = row >= 0 && row < AYYDECIM.size() ? AYYDECIM[row] : 4;
-            if (const std::optional<QString> text = formValueText(ev.TEXTVALUE, decimals)) {
+            // A blank the typing filter left (letters only) is no emptying: the old value stays.
+            const bool lettersOnly = ev.TEXTVALUE.trimmed().isEmpty() && ev.editor && ev.editor == m_filteredEditor;
+            const std::optional<QString> text = lettersOnly ? std::nullopt : formValueText(ev.TEXTVALUE, decimals);
+            if (text) {
                 ev.TEXTVALUE = *text;
             } else {
-                ev.TEXTVALUE = ev.originalText; // too wide for the cell: the old value stays
-                ERRBEEP();
+                ev.TEXTVALUE = ev.originalText; // no number, or too wide for the cell: the old value stays
+                refused(BROWSER);
             }
         }
         if (ev.mode == CellEditMode::Stored && m_server)
@@ -191,6 +197,7 @@ ReferenceIngredientForm::ReferenceIngredientForm(QWidget *owner, const RmFormInp
         ev.editor->setText(filtered);
         ev.editor->setCursorPosition(int(filtered.size()));
         RESULT = true;
+        m_filteredEditor = ev.editor;
     };
 
     fill(input);
@@ -218,6 +225,7 @@ void ReferenceIngredientForm::fill(const RmFormInput &input)
         YM_ADI->setCURRENTTEXT(value(QStringLiteral("YM_ADI")));
         FIATI->setText(value(QStringLiteral("FIATI")));
         CB_GRUB->setEditText(value(QStringLiteral("GRUBU")));
+        m_groupAtOpen = CB_GRUB->currentText();
         m_rows = formNutrientRows(input.fieldNames, input.record, definitions);
         for (const FormNutrientRow &r : m_rows) {
             // The shown texts go without their padding (the grid would cut padded texts short);
@@ -327,6 +335,13 @@ void ReferenceIngredientForm::filterPrice(const QString &text)
     FIATI->setText(filtered);
     FIATI->setCursorPosition(int(filtered.size()));
     RESULT = true;
+    m_priceFiltered = true;
+}
+
+void ReferenceIngredientForm::refused(QWidget *field)
+{
+    ERRBEEP();
+    showBalloonTip(field, rmNotANumberText());
 }
 
 void ReferenceIngredientForm::fieldGotFocus(QWidget *field)
@@ -335,6 +350,8 @@ void ReferenceIngredientForm::fieldGotFocus(QWidget *field)
         CYYESKI = YM_ADI->text();
     else if (field == FIATI)
         CYYESKI = FIATI->text();
+    if (field == FIATI)
+        m_priceFiltered = false;
     m_keyMode = true;
     if (m_server && m_server->USED() && m_server->LASTREC() > 0)
         m_server->GOTOP();
@@ -358,22 +375,26 @@ void ReferenceIngredientForm::fieldLostFocus(QWidget *field, Qt::FocusReason rea
             YYCHANGE = true;
     } else if (field == FIATI) {
         if (FIATI->text() != CYYESKI) {
-            if (const std::optional<QString> price = formPriceText(FIATI->text())) {
+            // A blank the typing filter left (letters only) is no emptying.
+            const bool lettersOnly = FIATI->text().trimmed().isEmpty() && m_priceFiltered;
+            if (const std::optional<QString> price = lettersOnly ? std::nullopt : formPriceText(FIATI->text())) {
                 RESULT = false;
                 FIATI->setText(*price);
                 RESULT = true;
                 YYCHANGE = true;
             } else {
-                // Too wide for the price field: the price stays as it was.
+                // No number, or too wide for the price field: the price stays as it was.
                 RESULT = false;
                 FIATI->setText(CYYESKI);
                 RESULT = true;
-                ERRBEEP();
+                refused(FIATI);
             }
+            m_priceFiltered = false;
         }
         if (follow)
             moveOn(CB_GRUB);
     } else if (field == CB_GRUB) {
+        noteTypedGroup();
         m_keyMode = false;
         BROWSER->setCURRENTCOLUMN(F_AVALUE);
         BROWSER->REFRESH();
@@ -396,6 +417,11 @@ bool ReferenceIngredientForm::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && field == CB_GRUB) {
+            // Escape in the group field closes its list, never the form with what was typed.
+            CB_GRUB->hidePopup();
+            return true;
+        }
         if (isEnter(key)) {
             // Enter moves on to the next field while that mode is on, and does nothing otherwise
             // (the form has no default button).
@@ -432,6 +458,22 @@ void ReferenceIngredientForm::FDELETE()
     BROWSER->REFRESH();
 }
 
+void ReferenceIngredientForm::noteTypedGroup()
+{
+    if (CB_GRUB->currentText().trimmed() != m_groupAtOpen.trimmed())
+        YYCHANGE = true;
+}
+
+void ReferenceIngredientForm::takeTypedFields()
+{
+    // Closing from the field being typed in (the context menu, Escape, the close box) counts what
+    // it holds, as leaving it would: nothing typed is dropped unasked.
+    QWidget *focused = QApplication::focusWidget();
+    if (focused == YM_ADI || focused == FIATI)
+        fieldLostFocus(focused, Qt::OtherFocusReason);
+    noteTypedGroup();
+}
+
 void ReferenceIngredientForm::DOKAYDET()
 {
     BROWSER->storePendingEdit();
@@ -455,14 +497,23 @@ void ReferenceIngredientForm::DOIPTAL()
         m_server->CLOSE();
 }
 
-void ReferenceIngredientForm::SONKONT()
+bool ReferenceIngredientForm::SONKONT()
 {
-    if (YYCHANGE
-        && askYesNo(this, QStringLiteral("Uyarı..."),
-                    QStringLiteral("Seçili Yem Maddesinin içeriği değişti!\n\nKaydetmek istiyor musunuz?")))
-        DOKAYDET();
-    else
+    if (!YYCHANGE) {
         DOIPTAL();
+        return true;
+    }
+    switch (askSaveBeforeClosing(this, QStringLiteral("Uyarı..."),
+                                 QStringLiteral("Seçili Yem Maddesinin içeriği değişti!\n\nKaydetmek istiyor musunuz?"))) {
+    case MessageAnswer::Yes:
+        DOKAYDET();
+        return true;
+    case MessageAnswer::No:
+        DOIPTAL();
+        return true;
+    default:
+        return false; // the form stays with everything typed
+    }
 }
 
 void ReferenceIngredientForm::finish(int result)
@@ -477,6 +528,7 @@ void ReferenceIngredientForm::PBKAYDET()
         return;
     m_closing = true;
     BROWSER->storePendingEdit();
+    takeTypedFields();
     if (YYCHANGE)
         DOKAYDET();
     else
@@ -490,10 +542,15 @@ void ReferenceIngredientForm::PBIPTAL()
         return;
     m_closing = true;
     BROWSER->storePendingEdit();
-    if (YYCHANGE)
-        SONKONT();
-    else
+    takeTypedFields();
+    if (YYCHANGE) {
+        if (!SONKONT()) {
+            m_closing = false;
+            return;
+        }
+    } else {
         DOIPTAL();
+    }
     finish(LYYKAYDET ? Accepted : Rejected);
 }
 
@@ -502,7 +559,12 @@ void ReferenceIngredientForm::closeEvent(QCloseEvent *event)
     if (!m_closing) {
         m_closing = true;
         BROWSER->storePendingEdit();
-        SONKONT();
+        takeTypedFields();
+        if (!SONKONT()) {
+            m_closing = false;
+            event->ignore();
+            return;
+        }
         setResult(LYYKAYDET ? Accepted : Rejected);
     }
     event->accept();

@@ -7,6 +7,8 @@
 #include "refdb/rm_form_rules.h"
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
 
 #include <memory>
 
@@ -43,7 +45,8 @@ public:
 
     void PBKAYDET();
     void PBIPTAL() override;
-    void SONKONT();
+    // The closing question; false when it was cancelled and the form stays open.
+    bool SONKONT();
     void DOKAYDET();
     void DOIPTAL();
     void FDELETE();
@@ -80,6 +83,12 @@ private:
     void fieldGotFocus(QWidget *field);
     void fieldLostFocus(QWidget *field, Qt::FocusReason reason);
     void filterPrice(const QString &text);
+    // A group typed into the combo's field that differs from the record's counts as a change.
+    void noteTypedGroup();
+    // Before the form closes: the field still being typed in counts as if it had been left.
+    void takeTypedFields();
+    // A typed value kept out: the tone, and a balloon beside the field that says why.
+    void refused(QWidget *field);
     bool valueCellEditable(int recNo) const;
     void finish(int result);
 
@@ -90,6 +99,11 @@ private:
     bool m_keyMode = false;
     bool m_closing = false;
     bool m_shown = false;
+    QString m_groupAtOpen;
+    // The typing filter took characters out of the price since it got the focus, or out of the cell
+    // being edited.
+    bool m_priceFiltered = false;
+    QPointer<QLineEdit> m_filteredEditor;
 };
 
 } // namespace vexo

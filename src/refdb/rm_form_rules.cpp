@@ -78,6 +78,8 @@ std::optional<QString> formPriceText(const QString &typed)
 {
     if (typed.trimmed().isEmpty())
         return QString();
+    if (!isTypedNumber(typed, true))
+        return std::nullopt;
     bool ok = true;
     const QString text = SDAYA(typed, 3, &ok);
     if (!ok)
@@ -89,6 +91,8 @@ std::optional<QString> formValueText(const QString &typed, int decimals)
 {
     if (typed.trimmed().isEmpty())
         return QString();
+    if (!isTypedNumber(typed, true))
+        return std::nullopt;
     bool ok = true;
     const QString text = SDAYA3(typed.trimmed(), unsigned(std::max(decimals, 0)), 4, &ok);
     if (!ok)

@@ -45,13 +45,13 @@ QList<FormNutrientRow> formNutrientRows(const QStringList &fieldNames, const QSt
 QString formCodeText(const QString &kod);
 
 // A price typed into the form, normalised when its field is left: blank stays empty, anything else
-// becomes three decimals in eleven characters (further digits cut off). Nothing when the number does
-// not fit eleven characters.
+// becomes three decimals in eleven characters (further digits cut off). Nothing when the text is no
+// number ("1-2", ".") or the number does not fit eleven characters.
 std::optional<QString> formPriceText(const QString &typed);
 
 // A nutrient value at the end of a cell edit: blank stays empty, anything else is cut to the
 // nutrient's decimals, rounded and written with four decimals in eleven characters. Nothing when the
-// number does not fit.
+// text is no number or the number does not fit.
 std::optional<QString> formValueText(const QString &typed, int decimals);
 
 // The group names for the combo's list, as the list sorts them (Turkish upper case).

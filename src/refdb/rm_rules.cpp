@@ -133,6 +133,31 @@ QString rmEditedCell(int field, const QString &typed, int decimals)
     return text;
 }
 
+bool rmNumberField(int field)
+{
+    return field == 3 || field >= 5;
+}
+
+std::optional<QString> rmTypedCell(int field, const QString &typed, int decimals, bool filtered)
+{
+    if (rmNumberField(field)) {
+        const QString text = typed.trimmed();
+        if (text.isEmpty() ? filtered : !isTypedNumber(text, true))
+            return std::nullopt;
+    }
+    return rmEditedCell(field, typed, decimals);
+}
+
+QString rmNumbersOnlyText()
+{
+    return u"Bu hücreye yalnız sayı yazılabilir (rakamlar, eksi, nokta ya da virgül)..."_s;
+}
+
+QString rmNotANumberText()
+{
+    return u"Girilen değer bir sayı değil: hücredeki eski değer korundu..."_s;
+}
+
 bool rmPasteAllowed(const std::optional<QString> &clipboard, int clipboardColumn, int column, int width)
 {
     if (column < 2 || !clipboard || clipboard->isEmpty() || clipboard->size() != width)

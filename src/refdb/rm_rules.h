@@ -60,6 +60,15 @@ ServerFields rmServerFields(const DbfStructure &structure);
 // The text a completed cell edit stores (1-based field): the price through SDAYA(text, 3), a nutrient
 // through SDAYA3(text, decimals, 4), the name and group trimmed; an emptied cell stays empty.
 QString rmEditedCell(int field, const QString &typed, int decimals);
+// The same for a typed cell, or nothing when the cell keeps its value: the price and the nutrient
+// fields take only a number, and a blank only when the user emptied the cell, not when the typing
+// filter took out every character typed (`filtered`).
+std::optional<QString> rmTypedCell(int field, const QString &typed, int decimals, bool filtered);
+// Whether a field holds a number (the price and the nutrient values).
+bool rmNumberField(int field);
+// Status-bar texts: characters the typing filter took out, and a typed text kept out of a cell.
+QString rmNumbersOnlyText();
+QString rmNotANumberText();
 
 // The paste rule: a clipboard value of exactly the column's width; a value copied from the group
 // column (clipboard column 4) only into the group column.

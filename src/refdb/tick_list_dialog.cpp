@@ -68,7 +68,8 @@ void TickListDialog::PBIPTAL()
 {
     if (m_finished)
         return;
-    SONKONT();
+    if (!SONKONT())
+        return;
     finish(0);
 }
 

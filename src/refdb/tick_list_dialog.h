@@ -21,8 +21,9 @@ public:
     void PBIPTAL();
 
 protected:
-    // The closing question; may add and end the dialog itself.
-    virtual void SONKONT() = 0;
+    // The closing question; may add and end the dialog itself. False when the dialog stays open (the
+    // question was cancelled).
+    virtual bool SONKONT() = 0;
     void reject() override;
 
     // Every row gets the tick `on`; the server returns to its first row.

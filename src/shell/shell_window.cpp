@@ -476,7 +476,10 @@ bool SSHELLWINDOW::QUERYCLOSE()
     if (problem.isOpen() && problem.anyDirty()) {
         const QString text = GETFILENAME(problem.OPROBDBF->path()) + QStringLiteral(" dosyasındaki veriler değişti!") +
                              QStringLiteral("\n\nKaydetmek istiyor musunuz?");
-        if (askYesNo(this, QStringLiteral("Uyarı..."), text) && !KAYDET(*this))
+        const MessageAnswer answer = askSaveBeforeClosing(this, QStringLiteral("Uyarı..."), text);
+        if (answer == MessageAnswer::Cancel)
+            return false; // the program stays, with the problem and its changes
+        if (answer == MessageAnswer::Yes && !KAYDET(*this))
             return false; // the save failed and was told; the changes stay and so does the window
     }
     if (problem.isOpen())

@@ -2,8 +2,13 @@
 #include "editors/cell_rules.h"
 
 #include "platform/message_sink.h"
+#include "problem/number_text.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <ostream>
+#include <string>
 
 using namespace vexo;
 
@@ -45,7 +50,38 @@ struct TypeCase
     QStringList after; // columns 2..5, right-aligned to 11 unless blank
     bool changed, tone, price;
     QList<Notice> notices;
+    QString status = {};    // what the status bar says
+    bool filtered = false; // the typing filter took characters out during the edit
 };
+
+// Cases are named by what they test ("price with a comma" runs as PriceWithAComma), so a failing
+// case can be named and the output read.
+std::string caseName(const char *what)
+{
+    std::string name;
+    bool upper = true;
+    for (const char *p = what; *p; ++p) {
+        const unsigned char ch = static_cast<unsigned char>(*p);
+        if (std::isalnum(ch)) {
+            name += upper ? char(std::toupper(ch)) : char(ch);
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
+
+template <typename Case>
+std::string nameOf(const ::testing::TestParamInfo<Case> &info)
+{
+    return caseName(info.param.what);
+}
+
+void PrintTo(const TypeCase &t, std::ostream *out)
+{
+    *out << t.what;
+}
 
 class Typing : public ::testing::TestWithParam<TypeCase>
 {
@@ -55,13 +91,14 @@ TEST_P(Typing, AppliesTheRulesInOrder)
 {
     const TypeCase &t = GetParam();
     const Row before = row(t.kind, t.before[0], t.before[1], t.before[2], t.before[3]);
-    const EditOutcome out = endCellEdit(t.kind, before, t.column, t.typed, t.decimals);
+    const EditOutcome out = endCellEdit(t.kind, before, t.column, t.typed, t.decimals, t.filtered);
     const Row expected = row(t.kind, t.after[0], t.after[1], t.after[2], t.after[3]);
     EXPECT_EQ(out.row, expected) << t.what;
     EXPECT_EQ(out.changed, t.changed) << t.what;
     EXPECT_EQ(out.tone, t.tone) << t.what;
     EXPECT_EQ(out.priceChanged, t.price) << t.what;
     EXPECT_EQ(out.notices, t.notices) << t.what;
+    EXPECT_EQ(out.status, t.status) << t.what;
 }
 
 const auto I = EditorKind::Ingredient;
@@ -82,9 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"fixed value blanks both limits", I, {"1.000", "", "2.000", "9.000"}, 3, "5", 4, {"1.000", "5.000", "", ""}, true, false, false, {}},
         TypeCase{"lower equal to upper blanks the upper", I, {"1.000", "", "", "9.000"}, 4, "9", 4, {"1.000", "", "9.000", ""}, true, false, false, {}},
         TypeCase{"lower equal to upper, typed with a comma", N, {"%", "", "", "2.5000"}, 4, "2,5", 4, {"%", "", "2.5000", ""}, true, false, false, {}},
-        TypeCase{"lower above upper is blanked silently", I, {"1.000", "", "1.000", "9.000"}, 4, "10", 4, {"1.000", "", "", "9.000"}, true, false, false, {}},
+        TypeCase{"lower above upper is blanked and told", I, {"1.000", "", "1.000", "9.000"}, 4, "10", 4, {"1.000", "", "", "9.000"}, true, true, false, {},
+                 lowerAboveUpperText(QStringLiteral("10.000"), QStringLiteral("9.000"))},
         TypeCase{"upper equal to lower blanks the lower", R, {"KM", "", "3.0000", ""}, 5, "3", 4, {"KM", "", "", "3.0000"}, true, false, false, {}},
-        TypeCase{"upper below lower is blanked silently", N, {"%", "", "3.0000", "5.0000"}, 5, "2", 4, {"%", "", "3.0000", ""}, true, false, false, {}},
+        TypeCase{"upper below lower is blanked and told", N, {"%", "", "3.0000", "5.0000"}, 5, "2", 4, {"%", "", "3.0000", ""}, true, true, false, {},
+                 upperBelowLowerText(QStringLiteral("2.0000"), QStringLiteral("3.0000"))},
         TypeCase{"limits above 100 are accepted", I, {"1.000", "", "", ""}, 5, "150", 4, {"1.000", "", "", "150.000"}, true, false, false, {}},
         TypeCase{"limit beside a fixed value is refused and changes nothing", I, {"1.000", "5.000", "", "9.000"}, 4, "9", 4, {"1.000", "5.000", "", "9.000"}, false, true, false, {kFixedFirst}},
         TypeCase{"upper beside a fixed value is refused", N, {"%", "1.0000", "", ""}, 5, "2", 4, {"%", "1.0000", "", ""}, false, true, false, {kFixedFirst}},
@@ -92,10 +131,27 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"a value too wide for a cell is refused", I, {"1.000", "", "", ""}, 2, "123456789012", 4, {"1.000", "", "", ""}, false, false, false, {kMismatch}},
         TypeCase{"name column is not editable", I, {"1.000", "", "", ""}, 1, "5", 4, {"1.000", "", "", ""}, false, false, false, {}},
         TypeCase{"result column is not editable", N, {"%", "", "", ""}, 6, "5", 4, {"%", "", "", ""}, false, false, false, {}},
-        TypeCase{"unit column is not editable", N, {"%", "", "", ""}, 2, "5", 4, {"%", "", "", ""}, false, false, false, {}}));
+        TypeCase{"unit column is not editable", N, {"%", "", "", ""}, 2, "5", 4, {"%", "", "", ""}, false, false, false, {}},
+        TypeCase{"letters typed over a price keep it", I, {"780.000", "", "", ""}, 2, "", 4, {"780.000", "", "", ""}, false, true, false, {},
+                 notANumberText(), true},
+        TypeCase{"letters typed over a limit keep it", N, {"%", "", "21.0000", ""}, 4, "", 4, {"%", "", "21.0000", ""}, false, true, false, {},
+                 notANumberText(), true},
+        TypeCase{"two decimal points are no number", I, {"780.000", "", "", ""}, 2, "1.2.3", 4, {"780.000", "", "", ""}, false, true, false, {},
+                 notANumberText()},
+        TypeCase{"a lone comma is no number", R, {"KM", "2.0000", "", ""}, 3, ",", 4, {"KM", "2.0000", "", ""}, false, true, false, {},
+                 notANumberText()},
+        TypeCase{"a number left after letters goes in", I, {"780.000", "", "", ""}, 2, "12", 4, {"12.000", "", "", ""}, true, false, true, {},
+                 {}, true}),
+    nameOf<TypeCase>);
 
 TEST(TypingFilter, KeepsOnlyTheCharactersOfAnUnsignedNumber)
 {
+    EXPECT_TRUE(isTypedNumber(QStringLiteral(" 12,5 "), false));
+    EXPECT_TRUE(isTypedNumber(QStringLiteral(",5"), false));
+    EXPECT_TRUE(isTypedNumber(QStringLiteral("7."), false));
+    EXPECT_TRUE(isTypedNumber(QStringLiteral("-3"), true));
+    for (const char *no : {"", ".", "1.2.3", "1,2.3", "1-2", "-3", "a1"})
+        EXPECT_FALSE(isTypedNumber(QString::fromLatin1(no), false)) << no;
     EXPECT_EQ(filterTyping(QStringLiteral("-12,5")), QStringLiteral("12,5"));
     EXPECT_EQ(filterTyping(QStringLiteral(" 1a2.b3 ")), QStringLiteral("12.3"));
     EXPECT_EQ(filterTyping(QStringLiteral("abc")), QString());
@@ -164,6 +220,11 @@ struct PasteCase
     QList<Notice> notices;
 };
 
+void PrintTo(const PasteCase &t, std::ostream *out)
+{
+    *out << t.what;
+}
+
 class Pasting : public ::testing::TestWithParam<PasteCase>
 {
 };
@@ -199,7 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
         PasteCase{"a group name is no number", I, {"1.000", "", "", ""}, 2, QStringLiteral("TAHILLAR").leftJustified(25), {"1.000", "", "", ""}, QStringLiteral("TAHILLAR").leftJustified(25), false, false, {kMismatch}},
         PasteCase{"a text of twelve digits is too wide", I, {"1.000", "", "", ""}, 2, QStringLiteral("123456789012"), {"1.000", "", "", ""}, QStringLiteral("123456789012"), false, false, {kMismatch}},
         PasteCase{"a marked result is no number", I, {"1.000", "", "", ""}, 3, c("*12.000"), {"1.000", "", "", ""}, c("*12.000"), false, false, {kMismatch}},
-        PasteCase{"read-only column", N, {"%", "", "", ""}, 2, c("1.0"), {"%", "", "", ""}, c("1.0"), false, false, {}}));
+        PasteCase{"read-only column", N, {"%", "", "", ""}, 2, c("1.0"), {"%", "", "", ""}, c("1.0"), false, false, {}}),
+    nameOf<PasteCase>);
 
 TEST(Clipboard, PasteIgnoresStockAndTheWeightRow)
 {

@@ -12,6 +12,8 @@
 #include "problem/open_problem.h"
 #include "refdb/reference_additions.h"
 #include "scripted_matcher.h"
+#include "problem/app_globals.h"
+#include "real_boxes.h"
 #include "scripted_messages.h"
 #include "reports/report_pads.h"
 #include "shell/shell_window.h"
@@ -29,6 +31,9 @@
 #include <QtTest>
 
 using namespace vexo;
+using Act = vexo::test::RealBoxes::Act;
+
+Q_DECLARE_METATYPE(vexo::test::RealBoxes::Act)
 
 namespace {
 
@@ -609,6 +614,193 @@ private slots:
 
         setReportDataAsker({});
         setReportStep(nullptr);
+    }
+
+    // --- a typed value is never dropped without a word -------------------------------------------
+
+    // Letters typed over a price (the filter takes them out as they come) leave the price as it was,
+    // and the status bar says why; so does a text that is no number.
+    void lettersTypedOverANumberKeepItAndSayWhy()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("780"));
+        QCOMPARE(cell(w, 1, 2), c("780.000"));
+        messages->clear();
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("abc"));
+        QCOMPARE(cell(w, 1, 2), c("780.000"));
+        QCOMPARE(w->model().rows().at(0).at(YMPRICE), c("780.000"));
+        QCOMPARE(shell->statusText(), notANumberText());
+        QCOMPARE(messages->toneLog().size(), 1);
+
+        // A text of number characters that is no number ("1.2.3") keeps the old value too.
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("1.2.3"));
+        QCOMPARE(cell(w, 1, 2), c("780.000"));
+        QCOMPARE(shell->statusText(), notANumberText());
+
+        // While typing, a refused letter is told at once.
+        goTo(w, 2, 2);
+        w->BROWSER()->setFocus();
+        QTest::keyClicks(w->BROWSER(), QStringLiteral("4"));
+        QLineEdit *editor = w->BROWSER()->currentEditor();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("x"));
+        QCOMPARE(editor->text(), QStringLiteral("4"));
+        QCOMPARE(shell->statusText(), numbersOnlyText());
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(30);
+        QCOMPARE(cell(w, 2, 2), c("4.000"));
+
+        // Emptying a cell on purpose still empties it, in the nutrient editor too.
+        goTo(w, 1, 2);
+        w->BROWSER()->setFocus();
+        QTest::keyClicks(w->BROWSER(), QStringLiteral("5"));
+        editor = w->BROWSER()->currentEditor();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(30);
+        QCOMPARE(cell(w, 1, 2), QString(11, u' '));
+
+        QVERIFY(shell->CLOSEWINDOWSEXIST());
+        ConstraintEditWindow *n = open(EditorKind::Nutrient);
+        QVERIFY(n);
+        goTo(n, 3, 4);
+        type(n, QStringLiteral("21"));
+        const QString lower = cell(n, 3, 4);
+        QCOMPARE(lower.trimmed(), QStringLiteral("21.0000"));
+        goTo(n, 3, 4);
+        type(n, QStringLiteral("yuksek"));
+        QCOMPARE(cell(n, 3, 4), lower);
+        QCOMPARE(shell->statusText(), notANumberText());
+    }
+
+    // A lower limit typed above the upper one (or an upper below the lower) is refused as before,
+    // but not without a word: the status bar names both values.
+    void aCrossedLimitIsRefusedWithAWord()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Nutrient);
+        QVERIFY(w);
+        goTo(w, 3, 4);
+        type(w, QStringLiteral("21"));
+        goTo(w, 3, 5);
+        type(w, QStringLiteral("23"));
+        messages->clear();
+        goTo(w, 3, 4);
+        type(w, QStringLiteral("60"));
+        QCOMPARE(cell(w, 3, 4), QString(11, u' '));
+        QCOMPARE(cell(w, 3, 5).trimmed(), QStringLiteral("23.0000"));
+        QCOMPARE(shell->statusText(),
+                 QStringLiteral("Alt sınır (60.0000) üst sınırdan (23.0000) büyük olamaz: alt sınır boş bırakıldı..."));
+        QCOMPARE(messages->toneLog().size(), 1);
+
+        goTo(w, 3, 4);
+        type(w, QStringLiteral("21"));
+        goTo(w, 3, 5);
+        type(w, QStringLiteral("20"));
+        QCOMPARE(cell(w, 3, 5), QString(11, u' '));
+        QCOMPARE(shell->statusText(),
+                 QStringLiteral("Üst sınır (20.0000) alt sınırdan (21.0000) küçük olamaz: üst sınır boş bırakıldı..."));
+        QVERIFY(messages->shown().isEmpty());
+    }
+
+    // --- the save questions: Escape and the box's close button keep everything ---------------------
+
+    void escapeOnTheCloseQuestionKeepsTheProblemAndItsEditor_data()
+    {
+        QTest::addColumn<Act>("act");
+        QTest::newRow("Escape") << Act::Escape;
+        QTest::newRow("close button") << Act::CloseButton;
+    }
+
+    void escapeOnTheCloseQuestionKeepsTheProblemAndItsEditor()
+    {
+        QFETCH(Act, act);
+        const QString path = env->path(QStringLiteral("KUCUK.VKD"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("780"));
+        {
+            test::RealBoxes boxes({act});
+            shellCommands().run(QStringLiteral("FILECLOSE")); // Dosya > Kapat
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("KUCUK.VKD dosyasındaki veriler değişmiş.\n\n"
+                                                               "Değişiklikleri kaydetmek istiyor musunuz?")});
+            QCOMPARE(boxes.buttons().value(0).count(u'|'), 2); // Evet, Hayır, İptal
+            QCOMPARE(boxes.unexpected(), 0);
+        }
+        QVERIFY(openProblem().isOpen());
+        QCOMPARE(shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")), static_cast<QWidget *>(w));
+        QCOMPARE(cell(w, 1, 2), c("780.000"));
+        QCOMPARE(openProblem().AYMLIST.at(0).at(YMPRICE), c("780.000"));
+        QVERIFY(openProblem().anyDirty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+
+        // Leaving the program: Yes to "Çıkış...", then the same answer to the save question.
+        {
+            test::RealBoxes boxes({Act::Yes, act});
+            QVERIFY(!shell->close());
+            QCOMPARE(boxes.texts().size(), 2);
+            QCOMPARE(boxes.texts()[1], QStringLiteral("KUCUK.VKD dosyasındaki veriler değişti!\n\nKaydetmek istiyor musunuz?"));
+            QCOMPARE(boxes.unexpected(), 0);
+        }
+        QVERIFY(shell->isVisible());
+        QVERIFY(openProblem().isOpen());
+        QCOMPARE(openProblem().AYMLIST.at(0).at(YMPRICE), c("780.000"));
+        QVERIFY(openProblem().anyDirty());
+
+        // "Hayır" still closes without saving.
+        {
+            test::RealBoxes boxes({Act::No});
+            shellCommands().run(QStringLiteral("FILECLOSE"));
+            QCOMPARE(boxes.texts().size(), 1);
+        }
+        QVERIFY(!openProblem().isOpen());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    // Closing the ingredient editor with typed prices asks whether they go into the reference
+    // matrix: Escape and the close button keep the editor open with the prices still pending.
+    void escapeOnThePriceQuestionKeepsTheEditor_data() { escapeOnTheCloseQuestionKeepsTheProblemAndItsEditor_data(); }
+
+    void escapeOnThePriceQuestionKeepsTheEditor()
+    {
+        QFETCH(Act, act);
+        QPointer<ConstraintEditWindow> w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        goTo(w, 2, 2);
+        type(w, QStringLiteral("25"));
+        QVERIFY(w->model().LFIATDEG);
+        appGlobals().LRMDENOKU = true;
+        {
+            test::RealBoxes boxes({act});
+            w->runCommand(QStringLiteral("CLOSE"));
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Yem maddesi fiyatları değişti!\n\n"
+                                                               "Değişiklikler temel matrise kaydedilsin mi?")});
+        }
+        QTest::qWait(30);
+        QVERIFY(w);
+        QCOMPARE(shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")), static_cast<QWidget *>(w.data()));
+        QVERIFY(w->isVisible());
+        QVERIFY(w->model().LFIATDEG);
+        QCOMPARE(cell(w, 2, 2), c("25.000"));
+        // The registry's close-all hears the refusal too.
+        {
+            test::RealBoxes boxes({act});
+            QVERIFY(!shell->CLOSEWINDOWSEXIST());
+        }
+        QVERIFY(shell->GETDATAWINDOW(QStringLiteral("BYM_GIR_WIN")));
+        appGlobals().LRMDENOKU = false;
     }
 
     // The five cost fields are read-only text fields, not blank buttons: a cyan face, a sunken edge

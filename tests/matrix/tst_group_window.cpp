@@ -6,6 +6,7 @@
 #include "controls/menu_builder.h"
 #include "matrix/group_window.h"
 #include "problem/open_problem.h"
+#include "real_boxes.h"
 #include "scripted_messages.h"
 
 #include <QComboBox>
@@ -201,6 +202,38 @@ private slots:
         QCOMPARE(d.CGRPNAME, QStringLiteral("Protein"));
         QCOMPARE(d.ANSELECTED, QList<int>({1, 3}));
         QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    // Leaving the member dialog with a new choice asks whether to keep it; Escape or the box's close
+    // button keep the dialog with its ticks and name.
+    void escapeOnTheLeavingQuestionKeepsTheChoice()
+    {
+        using Act = test::RealBoxes::Act;
+        fourIngredients();
+        for (Act act : {Act::Escape, Act::CloseButton}) {
+            GRUP_BELIR_DLG d(nullptr, std::nullopt);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            d.CHKSELECT();
+            d.BROWSER->SERVER()->GOTO(3);
+            d.CHKSELECT();
+            d.SLE_GADI->setText(QStringLiteral("Protein"));
+            for (const bool byKey : {false, true}) {
+                test::RealBoxes boxes({act});
+                if (byKey)
+                    QTest::keyClick(&d, Qt::Key_Escape);
+                else
+                    d.PBIPTAL();
+                QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Yeni seçim yapıldı, kaydedecek misiniz?")});
+                QVERIFY(d.isVisible());
+                QCOMPARE(d.GETTOTSELNO(), 2);
+                QCOMPARE(d.SLE_GADI->text(), QStringLiteral("Protein"));
+            }
+            test::RealBoxes boxes({Act::Yes});
+            d.PBIPTAL();
+            QCOMPARE(d.RESULT, 1);
+            QCOMPARE(d.ANSELECTED, QList<int>({1, 3}));
+        }
     }
 
     // A group name is as long as the file keeps it, in the member dialog and in the grid, and a name

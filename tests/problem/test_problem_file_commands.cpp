@@ -153,7 +153,9 @@ TEST_F(FileCommands, OpeningLoadsSetsTheCaptionAndOpensTheIngredientEditor)
     EXPECT_EQ(openProblem().checkInvariants(), QStringList());
 }
 
-TEST_F(FileCommands, OpeningAnotherFileClosesEditorsThenOffersToSaveTheFirst)
+// The editors commit before the question, so it sees their edits; they close only after the answer,
+// so a cancelled question leaves them open.
+TEST_F(FileCommands, OpeningAnotherFileCommitsEditorsThenOffersToSaveTheFirst)
 {
     const QString a = env.path("A.VKD"), b = env.path("B.VKD");
     makeProblem(a, 2);
@@ -164,7 +166,8 @@ TEST_F(FileCommands, OpeningAnotherFileClosesEditorsThenOffersToSaveTheFirst)
     host.log.clear();
     messages.answer(MessageAnswer::Yes);
     ASSERT_TRUE(DOOPENFILE(host, b));
-    EXPECT_EQ(host.log.first(), QStringLiteral("closeEditors"));
+    EXPECT_EQ(host.log.first(), QStringLiteral("WHOCHANGES"));
+    EXPECT_TRUE(host.log.contains(QStringLiteral("closeEditors")));
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_EQ(messages.shown()[0].caption, QStringLiteral("Uyarı..."));
     EXPECT_EQ(messages.shown()[0].text,
@@ -246,6 +249,32 @@ TEST_F(FileCommands, CloseWithChangesSavesOnYesAndDiscardsOnNo)
         EXPECT_EQ(openProblem().AYMLIST[1][YMPRICE], num("1.500"));
         ASSERT_TRUE(FILECLOSE(host));
     }
+}
+
+// Cancel (Escape, the box's close button) stops the close before anything changes: the problem,
+// its changes and its editors stay; open and new stop the same way.
+TEST_F(FileCommands, CancelOnTheCloseQuestionKeepsTheProblemAndItsEditors)
+{
+    const QString a = env.path("A.VKD"), b = env.path("B.VKD");
+    makeProblem(a, 2);
+    makeProblem(b, 3);
+    ASSERT_TRUE(DOOPENFILE(host, a));
+    const QByteArray before = test::fileBytes(a);
+    openProblem().AYMLIST[1][YMPRICE] = num("7.700");
+    openProblem().LYMDEG = true;
+    host.log.clear();
+    messages.answer(MessageAnswer::Cancel);
+    EXPECT_FALSE(FILECLOSE(host));
+    messages.answer(MessageAnswer::Cancel);
+    EXPECT_FALSE(DOOPENFILE(host, b));
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[0].style, unsigned(MB_YESNOCANCEL | MB_ICONQUESTION));
+    EXPECT_FALSE(host.log.contains(QStringLiteral("closeEditors")));
+    EXPECT_EQ(openPath(), a);
+    EXPECT_EQ(openProblem().AYMLIST[1][YMPRICE], num("7.700"));
+    EXPECT_TRUE(openProblem().LYMDEG);
+    EXPECT_EQ(test::fileBytes(a), before);
+    EXPECT_EQ(messages.unexpectedQuestions(), 0);
 }
 
 TEST_F(FileCommands, NewMakesASafeNameAndStoresTheDefaultParameters)

@@ -266,8 +266,14 @@ TEST_F(ReferenceBackup, RestorePathsAreCheckedInOrder)
 TEST_F(ReferenceBackup, RestorePutsBothFilesBackAlsoWhereALiveTableIsMissing)
 {
     QFile::remove(root + QStringLiteral("/VMKBMDESC.DBF"));
+    messages.answer(MessageAnswer::Yes);
     EXPECT_TRUE(restoreReferenceDatabase(nullptr, backup + u'/'));
-    EXPECT_TRUE(messages.shown().isEmpty());
+    // Asked first, told when done.
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[0].style, unsigned(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+    EXPECT_TRUE(messages.shown()[0].text.contains(QDir::toNativeSeparators(backup)));
+    EXPECT_EQ(messages.shown()[1].caption, QStringLiteral("Bilgi..."));
+    EXPECT_EQ(messages.unexpectedQuestions(), 0);
     EXPECT_EQ(snapshot(root), snapshot(backup));
     DbfTable matrix(root + QStringLiteral("/MATNRC6.DBF"), true, true);
     ASSERT_TRUE(matrix.isOpen());
@@ -281,6 +287,7 @@ TEST_F(ReferenceBackup, RestoreHandsTheRestoredDecimalsToTheEditors)
                     {{"NUM", u'N', 5, 0}, {"ABRRE", u'C', 15, 0}, {"DECIM", u'N', 1, 0}},
                     {{1, QStringLiteral("HP"), 1}, {2, QStringLiteral("LIZIN"), 3}});
     referenceTables().ABMDESC.clear();
+    messages.answer(MessageAnswer::Yes);
     ASSERT_TRUE(restoreReferenceDatabase(nullptr, backup + u'/'));
     EXPECT_EQ(nutrientDecimals(QStringLiteral("HP")), 1);
     EXPECT_EQ(nutrientDecimals(QStringLiteral("LIZIN")), 3);
@@ -317,7 +324,7 @@ TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
         bool saysWhy;
     } commands[] = {
         {"backup", backupReferenceDatabase, QStringLiteral(" veritabanı dosyasını yedekleme başarısız..."), true},
-        {"restore", restoreReferenceDatabase, QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı..."), false},
+        {"restore", restoreReferenceDatabase, QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı..."), true},
     };
     for (const auto &s : steps) {
         for (const auto &c : commands) {
@@ -325,8 +332,14 @@ TEST_F(ReferenceBackup, AFailedStepLeavesBothFoldersAsTheyWere)
             {
                 FaultyTransfer fault(s.fault, s.at);
                 messages.clear();
+                const bool asks = c.command == restoreReferenceDatabase;
+                if (asks)
+                    messages.answer(MessageAnswer::Yes);
                 EXPECT_FALSE(c.command(nullptr, backup));
-                EXPECT_EQ(shownTexts(),
+                QStringList texts = shownTexts();
+                if (asks && !texts.isEmpty())
+                    texts.removeFirst(); // the question before the restore
+                EXPECT_EQ(texts,
                           QStringList{QStringLiteral("Hata...|") + s.file + c.failure + (c.saysWhy ? s.reason : QString())});
             }
             EXPECT_EQ(snapshot(root), live);
@@ -344,7 +357,18 @@ TEST_F(ReferenceBackup, AFullDiskLosesNothing)
     EXPECT_EQ(test::runWithFileSizeLimit(limit, [&] { return backupReferenceDatabase(nullptr, backup); }), 1);
     EXPECT_EQ(snapshot(backup), old);
     const qint64 small = bytesOf(backup + QStringLiteral("/VMKBMDESC.DBF")).size() - 8;
-    EXPECT_EQ(test::runWithFileSizeLimit(small, [&] { return restoreReferenceDatabase(nullptr, backup); }), 1);
+    // In the child: Yes to the question, then the failure told with the system's reason.
+    const QString failed = QStringLiteral(" veritabanı dosyası yedekten kopyalanamadı... : ");
+    EXPECT_EQ(test::runWithFileSizeLimit(small,
+                                         [&] {
+                                             messages.clear();
+                                             messages.answer(MessageAnswer::Yes);
+                                             const bool restored = restoreReferenceDatabase(nullptr, backup);
+                                             const QString told = shownTexts().value(1);
+                                             return restored || !told.startsWith(QStringLiteral("Hata...|"))
+                                                    || !told.contains(failed) || told.endsWith(failed);
+                                         }),
+              1);
     EXPECT_EQ(snapshot(root), live);
 }
 
@@ -428,6 +452,8 @@ TEST_F(ReferenceBackup, KilledBackupsLeaveNothingTheNextOneDoesNotRemove)
         const bool restore = round % 3 == 2;
         const int pid = test::startChild([&] {
             for (;;) {
+                if (restore)
+                    messages.answer(MessageAnswer::Yes); // the restore's question
                 if (!(restore ? restoreReferenceDatabase(nullptr, backup) : backupReferenceDatabase(nullptr, backup)))
                     return false;
             }
@@ -441,8 +467,12 @@ TEST_F(ReferenceBackup, KilledBackupsLeaveNothingTheNextOneDoesNotRemove)
     }
     ASSERT_EQ(killed, 18);
     EXPECT_TRUE(backupReferenceDatabase(nullptr, backup));
+    messages.clear();
+    messages.answer(MessageAnswer::Yes);
     EXPECT_TRUE(restoreReferenceDatabase(nullptr, backup));
-    EXPECT_EQ(shownTexts(), QStringList());
+    // The restore's question and its word that it is done, nothing else.
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[1].caption, QStringLiteral("Bilgi..."));
     for (const QString &folder : {root, backup}) {
         SCOPED_TRACE(folder.toStdString());
         const auto names = [&] {

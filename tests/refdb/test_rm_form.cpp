@@ -119,6 +119,7 @@ TEST(FormNumbers, TypedValuesAreNormalised)
         {"12,5", 2, "    12.5000"}, {"1,239", 2, "     1.2300"}, {"1,239", 4, "     1.2390"},
         {"1,23456", 4, "     1.2345"}, {"7", 0, "     7.0000"}, {"12,5", 0, "    12.0000"},
         {"-3,5", 1, "    -3.5000"}, {"", 2, ""}, {"   ", 2, ""}, {"123456789012", 4, nullptr},
+        {"1-2", 4, nullptr}, {"-", 4, nullptr}, {"1.2.3", 4, nullptr}, // no number: the old value stays
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -136,7 +137,7 @@ TEST(FormNumbers, PricesTakeThreeDecimalsCutNotRounded)
 {
     const QList<std::pair<const char *, const char *>> cases = {
         {"12,5", "     12.500"}, {"12,5678", "     12.567"}, {"0,1", "      0.100"},
-        {"", ""}, {"  ", ""}, {"123456789012", nullptr},
+        {"", ""}, {"  ", ""}, {"123456789012", nullptr}, {".", nullptr}, {"1,2,3", nullptr},
     };
     for (const auto &[typed, price] : cases) {
         SCOPED_TRACE(typed);

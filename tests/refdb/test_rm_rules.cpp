@@ -186,6 +186,28 @@ TEST(RmRules, EditedCellTexts)
             << c.field << " " << c.typed;
 }
 
+// A typed cell keeps its value when what is left is no number, or when the filter took out every
+// character typed; names and groups take any text, and an emptied number cell empties.
+TEST(RmRules, TypedNumberCellsKeepTheirValueUnlessANumberIsTyped)
+{
+    struct Case { int field; const char *typed; bool filtered; std::optional<QString> stored; };
+    const Case cases[] = {
+        {3, "12,5", false, QStringLiteral("     12.500")},
+        {3, "", true, std::nullopt},         // "abc" over the price: the filter left nothing
+        {3, "", false, QString()},           // emptied on purpose
+        {5, "-3", false, QStringLiteral("    -3.0000")},
+        {5, "1-2", false, std::nullopt},
+        {5, "-", false, std::nullopt},
+        {5, "1.2.3", false, std::nullopt},
+        {6, "7", true, QStringLiteral("     7.0000")}, // a number left after a refused letter
+        {2, "Arpa", false, QStringLiteral("Arpa")},
+        {4, "TAHIL", false, QStringLiteral("TAHIL")},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(rmTypedCell(c.field, QString::fromLatin1(c.typed), 4, c.filtered), c.stored)
+            << c.field << " '" << c.typed << "' " << c.filtered;
+}
+
 TEST(RmRules, PasteRules)
 {
     const QString name25(25, u'x');

@@ -661,7 +661,9 @@ TEST_F(UnitRoads, AfterARestoreTheRestoredUnitsAreConverted)
     storeProblem(file, broiler(withoutWheat));
     reopen(file);
 
+    messages.answer(MessageAnswer::Yes); // the restore asks before it replaces the tables
     ASSERT_TRUE(restoreReferenceDatabase(nullptr, backup));
+    messages.clear();
     ASSERT_TRUE(addIngredients({kWheatRecord}));
     EXPECT_EQ(cellOf("ME_KA", "BUGDAY"), num(3.05));
     expectSolvesTo(want, "wheat added after the restore");

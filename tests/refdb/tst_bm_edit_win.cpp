@@ -3,6 +3,7 @@
 #include "controls/grid_subclasses.h"
 #include "problem/reference_tables.h"
 #include "refdb/bm_ekle_dlg.h"
+#include "real_boxes.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
@@ -13,9 +14,14 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <functional>
+
 using namespace vexo;
 using vexo::test::Definition;
 using vexo::test::RefDbRoot;
+using Act = vexo::test::RealBoxes::Act;
+
+Q_DECLARE_METATYPE(vexo::test::RealBoxes::Act)
 
 namespace {
 
@@ -239,6 +245,53 @@ private slots:
         const QPoint inGrid = w.grid()->visualRect(current).center();
         const QPoint inStrip = frozen->viewport()->mapFromGlobal(w.grid()->viewport()->mapToGlobal(QPoint(5, inGrid.y())));
         QCOMPARE(frozen->indexAt(inStrip).row(), 30);
+    }
+
+    void escapeOnTheSaveQuestionKeepsTheEditor_data()
+    {
+        QTest::addColumn<Act>("act");
+        QTest::newRow("Escape") << Act::Escape;
+        QTest::newRow("close button") << Act::CloseButton;
+    }
+
+    // Leaving with changed definitions asks to save; Escape or the box's close button keep the
+    // editor open with its rows and write nothing, whether it was left by "Çıkış", Escape or its
+    // close box.
+    void escapeOnTheSaveQuestionKeepsTheEditor()
+    {
+        QFETCH(Act, act);
+        RefDbRoot root;
+        QVERIFY(root.writeDefinitions({{"Kuru Madde", "KM", "%", 4}, {"Ham protein", "HP", "%", 2}}));
+        QVERIFY(root.writeMatrix({"KM", "HP"}, 2));
+        const QByteArray defs = root.bytes(kNutrientDefinitionFile);
+        BM_EDIT_WIN w(nullptr);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        {
+            test::ScriptedMessages messages;
+            w.rows()->server().GOTO(2);
+            messages.answer(MessageAnswer::Yes);
+            messages.answer(MessageAnswer::Yes);
+            w.PBSIL();
+        }
+        QVERIFY(w.rows()->BMCHANGE);
+        const int rows = w.rows()->server().LASTREC();
+        for (const auto &leave : {std::function<void()>([&] { w.PBCIKIS(); }),
+                                  std::function<void()>([&] { QTest::keyClick(&w, Qt::Key_Escape); }),
+                                  std::function<void()>([&] { w.close(); })}) {
+            test::RealBoxes boxes({act});
+            leave();
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Besin maddesi tanımları değişti.\n\nKaydetmek istiyor musunuz?")});
+            QCOMPARE(boxes.unexpected(), 0);
+            QVERIFY(w.isVisible());
+            QVERIFY(w.rows()->BMCHANGE);
+            QCOMPARE(w.rows()->server().LASTREC(), rows);
+            QCOMPARE(root.bytes(kNutrientDefinitionFile), defs);
+        }
+        test::RealBoxes boxes({Act::No});
+        w.PBCIKIS();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(root.bytes(kNutrientDefinitionFile), defs);
     }
 
     void failedSaveKeepsTheEditorOpen()

@@ -8,6 +8,7 @@
 #include "refdb/ingredient_add_dialog.h"
 #include "refdb/nutrient_add_dialog.h"
 #include "platform/message_sink.h"
+#include "real_boxes.h"
 #include "scripted_messages.h"
 
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QtTest>
 
 using namespace vexo;
+using Act = vexo::test::RealBoxes::Act;
 
 namespace {
 
@@ -397,10 +399,59 @@ private slots:
         d.close();
         QCOMPARE(messages.shown().size(), 1);
         QCOMPARE(messages.shown().at(0).caption, QStringLiteral("Uyarı..."));
-        QCOMPARE(messages.shown().at(0).style, unsigned(MB_YESNO | MB_ICONQUESTION));
+        QCOMPARE(messages.shown().at(0).style, unsigned(MB_YESNOCANCEL | MB_ICONQUESTION)); // Escape stays
         QCOMPARE(d.NRESULT, 1u);
         QCOMPARE(d.result(), 1);
         QCOMPARE(openProblem().AYMADLARI, (QStringList{"ÇAYIR", "İNCİR"}));
+    }
+
+    // Leaving either add dialog with ticked rows asks whether they are added; Escape or the box's
+    // close button keep the dialog with its ticks, and nothing is added.
+    void escapeOnTheAddQuestionKeepsTheTicks()
+    {
+        for (Act act : {Act::Escape, Act::CloseButton}) {
+            openProblem().reset();
+            init();
+            DATADLGSENSITIVESEARCH d(nullptr);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            d.CBGROUPS->setCurrentIndex(3);
+            QCoreApplication::processEvents();
+            d.PBHSEC();
+            for (const bool byKey : {false, true}) {
+                test::RealBoxes boxes({act});
+                if (byKey)
+                    QTest::keyClick(&d, Qt::Key_Escape);
+                else
+                    d.close();
+                QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Seçilen yem maddeleri var!\r\n\r\nAktif matrise ekleyecek misiniz?")});
+                QVERIFY(d.isVisible());
+                QVERIFY(d.chkdeg());
+                QVERIFY(openProblem().AYMADLARI.isEmpty());
+            }
+            test::RealBoxes boxes({Act::Yes});
+            d.close();
+            QCOMPARE(openProblem().AYMADLARI, (QStringList{"ÇAYIR", "İNCİR"}));
+        }
+
+        BBESMADEKLE_DLG e(nullptr);
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        e.BROWSER->SERVER()->GOTO(2);
+        e.CHKSELECT();
+        const QStringList before = openProblem().ABMADLARI;
+        {
+            test::RealBoxes boxes({Act::Escape});
+            e.PBIPTAL();
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Seçilen besin maddeleri var!\r\n\r\nAktif matrise eklensin mi?")});
+        }
+        QVERIFY(e.isVisible());
+        QVERIFY(e.chkdeg());
+        QCOMPARE(openProblem().ABMADLARI, before);
+        test::RealBoxes boxes({Act::No});
+        e.PBIPTAL();
+        QVERIFY(!e.isVisible());
+        QCOMPARE(openProblem().ABMADLARI, before);
     }
 
     void groupChangeDropsTicks()

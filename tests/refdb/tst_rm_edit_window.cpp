@@ -11,6 +11,7 @@
 #include "refdb/rm_edit_window.h"
 #include "refdb/rm_form.h"
 #include "refdb/starter_database.h"
+#include "real_boxes.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
@@ -24,9 +25,14 @@
 #include <QPointer>
 #include <QtTest>
 
+#include <functional>
+
 using namespace vexo;
 using vexo::test::Definition;
 using vexo::test::RefDbRoot;
+using Act = vexo::test::RealBoxes::Act;
+
+Q_DECLARE_METATYPE(vexo::test::RealBoxes::Act)
 
 namespace {
 
@@ -298,7 +304,7 @@ private slots:
         QCOMPARE(messages.shown().size(), 2);
         QCOMPARE(messages.shown()[0].text, QStringLiteral("Referans matris dosyası değişti.\n\n"
                                                           "Değişiklikleri kaydetmek istiyor musunuz?"));
-        QCOMPARE(messages.shown()[0].style, unsigned(MB_YESNO | MB_ICONQUESTION));
+        QCOMPARE(messages.shown()[0].style, unsigned(MB_YESNOCANCEL | MB_ICONQUESTION)); // Escape stays
         QCOMPARE(messages.shown()[1].text, QStringLiteral("Değişen veritabanı dosyaları yedeklensin mi?."));
         QCOMPARE(recordOf(root.path(kReferenceMatrixFile), 2).value(5).toString().trimmed(), QStringLiteral("7.0000"));
         const QString backup = root.path(QStringLiteral("VEXO_KData/RMD_Yed"));
@@ -334,6 +340,91 @@ private slots:
         QCOMPARE(messages.shown()[0].text, QStringLiteral("Değişen veritabanı dosyaları yedeklensin mi?."));
         QCOMPARE(recordOf(root.path(kReferenceMatrixFile), 1).value(1).toString().trimmed(), QStringLiteral("Yulaf"));
         QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    // Letters typed over a price or a nutrient value leave the value as it was and the status bar
+    // says why; a number typed after them goes in as before.
+    void lettersTypedOverANumberKeepItAndSayWhy()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        FakeHost host;
+        QVERIFY(root.writeDefinitions(definitions()));
+        QVERIFY(root.writeMatrix({"HP", "KM"}, 3));
+        RM_YAZIM();
+        QPointer<RM_EDIT_WINDOW> w = qobject_cast<RM_EDIT_WINDOW *>(host.GETDATAWINDOW("RM_EDIT_WINDOW"));
+        QVERIFY(w);
+        BARRAYSERVER &s = *w->rows()->server();
+        typeInCell(*w, 1, 3, QStringLiteral("780"));
+        QCOMPARE(s.textAt(1, 3), QStringLiteral("    780.000"));
+        host.status.clear();
+        typeInCell(*w, 1, 3, QStringLiteral("abc"));
+        QCOMPARE(s.textAt(1, 3), QStringLiteral("    780.000"));
+        QVERIFY(host.status.contains(rmNumbersOnlyText())); // told while typing
+        QCOMPARE(host.status.last(), rmNotANumberText());   // and when the old value was kept
+        QCOMPARE(messages.toneLog().size(), 1);
+
+        typeInCell(*w, 2, 5, QStringLiteral("7"));
+        QCOMPARE(s.textAt(2, 5), QStringLiteral("     7.0000"));
+        for (const char *typed : {"x", "1-2", "-", "."}) {
+            typeInCell(*w, 2, 5, QString::fromLatin1(typed));
+            QCOMPARE(s.textAt(2, 5), QStringLiteral("     7.0000"));
+        }
+        typeInCell(*w, 2, 5, QStringLiteral("-3"));
+        QCOMPARE(s.textAt(2, 5), QStringLiteral("    -3.0000"));
+        // Names are text: letters go in.
+        typeInCell(*w, 2, 2, QStringLiteral("Arpa"));
+        QCOMPARE(s.textAt(2, 2).trimmed(), QStringLiteral("Arpa"));
+        QCOMPARE(messages.unexpectedQuestions(), 0);
+        messages.answer(MessageAnswer::No);
+        w->CLOSE();
+    }
+
+    void escapeOnTheSaveQuestionKeepsTheWindow_data()
+    {
+        QTest::addColumn<Act>("act");
+        QTest::newRow("Escape") << Act::Escape;
+        QTest::newRow("close button") << Act::CloseButton;
+    }
+
+    // The save question answered with Escape or its close button: the editor stays with its rows,
+    // whether it was closed by its menu, its frame or the main window's close-all.
+    void escapeOnTheSaveQuestionKeepsTheWindow()
+    {
+        QFETCH(Act, act);
+        RefDbRoot root;
+        FakeHost host;
+        QVERIFY(root.writeDefinitions(definitions()));
+        QVERIFY(root.writeMatrix({"HP", "KM"}, 3));
+        const QByteArray before = root.bytes(kReferenceMatrixFile);
+        RM_YAZIM();
+        QPointer<RM_EDIT_WINDOW> w = qobject_cast<RM_EDIT_WINDOW *>(host.GETDATAWINDOW("RM_EDIT_WINDOW"));
+        QVERIFY(w);
+        typeInCell(*w, 2, 6, QStringLiteral("7"));
+        const QString question = QStringLiteral("Referans matris dosyası değişti.\n\nDeğişiklikleri kaydetmek istiyor musunuz?");
+        for (const auto &leave : {std::function<void()>([&] { QVERIFY(w->childMenu()->trigger(28364)); }),
+                                  std::function<void()>([&] { w->parentWidget()->close(); }),
+                                  std::function<void()>([&] { QVERIFY(!host.CLOSEWINDOWSEXIST()); })}) {
+            test::RealBoxes boxes({act});
+            leave();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(boxes.texts(), QStringList{question});
+            QCOMPARE(boxes.unexpected(), 0);
+            QVERIFY(w);
+            QVERIFY(w->isVisible());
+            QCOMPARE(host.GETDATAWINDOW("RM_EDIT_WINDOW"), w.data());
+            QCOMPARE(w->rows()->server()->textAt(2, 6), QStringLiteral("     7.0000"));
+            QVERIFY(w->rows()->changed);
+            QCOMPARE(root.bytes(kReferenceMatrixFile), before);
+        }
+        {
+            test::RealBoxes boxes({Act::No}); // "Hayır" closes without saving, as before
+            w->CLOSE();
+            QCOMPARE(boxes.texts().size(), 1);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w);
+        QCOMPARE(root.bytes(kReferenceMatrixFile), before);
     }
 
     void noToSavingWritesNothing()

@@ -1,24 +1,33 @@
 #include "refdb/rm_form.h"
 #include "refdb/rm_form_dialog.h"
 
+#include "controls/balloon_tip.h"
 #include "controls/bdata_column.h"
 #include "controls/edit_subclasses.h"
 #include "controls/grid_subclasses.h"
 #include "problem/reference_tables.h"
+#include "refdb/rm_rules.h"
 #include "refdb/starter_database.h"
+#include "real_boxes.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
+
 using namespace vexo;
 using vexo::test::RefDbRoot;
+using Act = vexo::test::RealBoxes::Act;
+
+Q_DECLARE_METATYPE(vexo::test::RealBoxes::Act)
 
 namespace {
 
@@ -44,9 +53,9 @@ class TestRmForm : public QObject
     std::unique_ptr<RefDbRoot> root;
     std::unique_ptr<test::ScriptedMessages> messages;
 
-    std::unique_ptr<ReferenceIngredientForm> open()
+    std::unique_ptr<ReferenceIngredientForm> open(const RmFormInput &in = input())
     {
-        auto form = std::make_unique<ReferenceIngredientForm>(nullptr, input());
+        auto form = std::make_unique<ReferenceIngredientForm>(nullptr, in);
         form->show();
         form->activateWindow();
         [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form.get());
@@ -187,7 +196,7 @@ private slots:
         const MessageRequest &q = messages->shown()[0];
         QCOMPARE(q.caption, QStringLiteral("Uyarı..."));
         QCOMPARE(q.text, QStringLiteral("Seçili Yem Maddesinin içeriği değişti!\n\nKaydetmek istiyor musunuz?"));
-        QCOMPARE(q.buttons(), unsigned(MB_YESNO));
+        QCOMPARE(q.buttons(), unsigned(MB_YESNOCANCEL)); // Escape stays
         QCOMPARE(q.icon(), unsigned(MB_ICONQUESTION));
         QCOMPARE(q.owner.data(), static_cast<QWidget *>(f.get()));
         const std::optional<RmFormHandBack> back = f->handBack();
@@ -264,7 +273,8 @@ private slots:
         QCOMPARE(f->handBack()->CYYFIATI, QStringLiteral("      1.234"));
     }
 
-    void aTypedGroupAloneIsNoChange()
+    // A group typed into the combo's field is a change of its own: "Kaydet" hands it back.
+    void aTypedGroupIsAChange()
     {
         auto f = open();
         f->CB_GRUB->setFocus(Qt::TabFocusReason);
@@ -272,9 +282,10 @@ private slots:
         f->CB_GRUB->lineEdit()->selectAll();
         QTest::keyClicks(f->CB_GRUB->lineEdit(), QStringLiteral("KEPEK"));
         QCOMPARE(f->CB_GRUB->currentText(), QStringLiteral("KEPEK"));
-        QVERIFY(!f->YYCHANGE);
         QTest::mouseClick(f->PBKAYDET_, Qt::LeftButton);
-        QVERIFY(!f->handBack());
+        QVERIFY(f->handBack());
+        QCOMPARE(f->handBack()->CYYGRUBU, QStringLiteral("KEPEK"));
+        QCOMPARE(f->handBack()->AYYDEGERLER[1].AVALUE, QStringLiteral("    11.0000")); // the rest as it was
 
         // With another change the typed text goes back as the group.
         auto g = open();
@@ -294,6 +305,126 @@ private slots:
         QCoreApplication::processEvents();
         QTest::keyClick(h->CB_GRUB, Qt::Key_Down);
         QVERIFY(h->YYCHANGE);
+    }
+
+    // Escape in the group field closes its list at most: the price typed before and the group typed
+    // there stay, and "Kaydet" hands both back.
+    void escapeInTheGroupFieldKeepsWhatWasTyped()
+    {
+        auto f = open();
+        f->FIATI->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        f->FIATI->selectAll();
+        QTest::keyClicks(f->FIATI, QStringLiteral("780"));
+        tabAway(f->FIATI);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f->CB_GRUB));
+        f->CB_GRUB->lineEdit()->selectAll();
+        QTest::keyClicks(f->CB_GRUB, QStringLiteral("KEPEK"));
+        QTest::keyClick(f->CB_GRUB, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QVERIFY(f->isVisible());
+        // With the list open, Escape closes the list only.
+        f->CB_GRUB->showPopup();
+        QCoreApplication::processEvents();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QVERIFY(f->isVisible());
+        QVERIFY(messages->shown().isEmpty());
+        QCOMPARE(f->FIATI->text(), QStringLiteral("    780.000"));
+        QCOMPARE(f->CB_GRUB->currentText(), QStringLiteral("KEPEK"));
+        QTest::mouseClick(f->PBKAYDET_, Qt::LeftButton);
+        QVERIFY(f->handBack());
+        QCOMPARE(f->handBack()->CYYFIATI, QStringLiteral("    780.000"));
+        QCOMPARE(f->handBack()->CYYGRUBU, QStringLiteral("KEPEK"));
+    }
+
+    // A fresh database has no group to choose: the group is typed, and it is handed back.
+    void onAFreshDatabaseTheGroupIsTyped()
+    {
+        QVERIFY(QFile::remove(root->path(kNutrientDefinitionFile)));
+        QVERIFY(writeStarterReferenceDatabase());
+        RmFormInput in;
+        for (const DbfField &field : HKM_STRCREATE())
+            in.fieldNames.append(field.name);
+        in.record = QStringList(in.fieldNames.size(), QString());
+        in.record[0] = QStringLiteral("1");
+        auto f = open(in);
+        QCOMPARE(f->CB_GRUB->count(), 0);
+        QVERIFY(f->CB_GRUB->isEditable());
+        typeInto(f->YM_ADI, QStringLiteral("MISIR"));
+        tabAway(f->YM_ADI);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f->FIATI));
+        QTest::keyClicks(f->FIATI, QStringLiteral("780"));
+        tabAway(f->FIATI);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f->CB_GRUB));
+        QTest::keyClicks(f->CB_GRUB, QStringLiteral("TAHIL"));
+        QCOMPARE(f->CB_GRUB->currentText(), QStringLiteral("TAHIL"));
+        QTest::mouseClick(f->PBKAYDET_, Qt::LeftButton);
+        QVERIFY(f->handBack());
+        QCOMPARE(f->handBack()->CYYADI, QStringLiteral("MISIR"));
+        QCOMPARE(f->handBack()->CYYFIATI, QStringLiteral("    780.000"));
+        QCOMPARE(f->handBack()->CYYGRUBU, QStringLiteral("TAHIL"));
+    }
+
+    // The closing question answered with Escape or its close button keeps the form with its values.
+    void escapeOnTheClosingQuestionKeepsTheForm_data()
+    {
+        QTest::addColumn<Act>("act");
+        QTest::newRow("Escape") << Act::Escape;
+        QTest::newRow("close button") << Act::CloseButton;
+    }
+
+    void escapeOnTheClosingQuestionKeepsTheForm()
+    {
+        QFETCH(Act, act);
+        auto f = open();
+        typeValue(*f, KM, QStringLiteral("7"));
+        for (const auto &leave : {std::function<void()>([&] { QTest::mouseClick(f->PBIPTAL_, Qt::LeftButton); }),
+                                  std::function<void()>([&] { f->close(); }),
+                                  std::function<void()>([&] { QTest::keyClick(f->YM_ADI, Qt::Key_Escape); })}) {
+            test::RealBoxes boxes({act});
+            leave();
+            QCOMPARE(boxes.texts(),
+                     QStringList{QStringLiteral("Seçili Yem Maddesinin içeriği değişti!\n\nKaydetmek istiyor musunuz?")});
+            QCOMPARE(boxes.unexpected(), 0);
+            QVERIFY(f->isVisible());
+            QCOMPARE(value(*f, KM), QStringLiteral("     7.0000"));
+        }
+        QTest::mouseClick(f->PBKAYDET_, Qt::LeftButton);
+        QVERIFY(f->handBack());
+        QCOMPARE(f->handBack()->AYYDEGERLER[0].AVALUE, QStringLiteral("     7.0000"));
+    }
+
+    // Letters typed over the price or a value leave it as it was, with the tone and a balloon that
+    // says why; emptying the field on purpose still empties it.
+    void lettersTypedOverANumberKeepIt()
+    {
+        auto f = open();
+        typeValue(*f, KM, QStringLiteral("abc"));
+        QCOMPARE(value(*f, KM), QStringLiteral("    88.0000"));
+        QVERIFY(visibleBalloonTip());
+        QCOMPARE(visibleBalloonTip()->text(), rmNotANumberText());
+        typeValue(*f, KM, QStringLiteral("1-2"));
+        QCOMPARE(value(*f, KM), QStringLiteral("    88.0000"));
+
+        f->FIATI->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        f->FIATI->selectAll();
+        QTest::keyClicks(f->FIATI, QStringLiteral("abc"));
+        tabAway(f->FIATI);
+        QCOMPARE(f->FIATI->text(), QStringLiteral("      1.250"));
+        QVERIFY(!f->YYCHANGE);
+        QVERIFY(messages->toneLog().size() >= 3);
+
+        f->FIATI->setFocus(Qt::BacktabFocusReason); // a step back from the group field stays
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f->FIATI));
+        QCoreApplication::processEvents();
+        f->FIATI->selectAll();
+        QTest::keyClick(f->FIATI, Qt::Key_Backspace);
+        tabAway(f->FIATI);
+        QCOMPARE(f->FIATI->text(), QString());
+        QVERIFY(f->YYCHANGE);
+        messages->answer(MessageAnswer::No);
     }
 
     void delBlanksOnlyAValueCell()
@@ -327,15 +458,29 @@ private slots:
         QVERIFY(!f->handBack());
     }
 
-    void aNameStillBeingTypedIsNoChange()
+    // "Kaydet" reached while a field still has the focus (the context menu) takes what it holds.
+    void aNameStillBeingTypedCounts()
     {
         auto f = open();
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f->YM_ADI));
         QTest::keyClicks(f->YM_ADI, QStringLiteral("X"));
         f->contextMenu()->actions()[0]->trigger(); // "&Kaydet" while the name keeps the focus
         QVERIFY(!f->isVisible());
-        QVERIFY(!f->handBack());
+        QVERIFY(f->handBack());
+        QCOMPARE(f->handBack()->CYYADI, QStringLiteral("X")); // typed over the selected name
         QVERIFY(messages->shown().isEmpty());
+
+        // A price still being typed when the form is closed is asked about, not dropped.
+        auto p = open();
+        p->FIATI->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        p->FIATI->selectAll();
+        QTest::keyClicks(p->FIATI, QStringLiteral("5"));
+        messages->answer(MessageAnswer::Yes);
+        p->close();
+        QCOMPARE(messages->shown().size(), 1);
+        QVERIFY(p->handBack());
+        QCOMPARE(p->handBack()->CYYFIATI, QStringLiteral("      5.000"));
 
         // Left for the next field, it counts.
         auto g = open();
