@@ -394,8 +394,12 @@ void ACF_SHELLWINDOW::takeToolBar(QToolBar *toolBar)
 QToolBar *ACF_SHELLWINDOW::ACF_TOOLBAR(QToolBar *toolBar)
 {
     if (m_toolBar && m_toolBar != toolBar) {
-        removeToolBar(m_toolBar);
-        delete m_toolBar.data();
+        // The old bar leaves the slot (and the filter) before it is destroyed.
+        QToolBar *old = m_toolBar.data();
+        m_toolBar.clear();
+        old->removeEventFilter(this);
+        removeToolBar(old);
+        delete old;
     }
     takeToolBar(toolBar);
     return toolBar;
@@ -429,7 +433,9 @@ void ACF_SHELLWINDOW::TOOLBARHEIGHTCHANGED()
 
 bool ACF_SHELLWINDOW::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_toolBar && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    // The event's kind first: a bar that is being destroyed still sends events (its removal from the
+    // window), and the slot's pointer to it may not be read as a tool bar then.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched == m_toolBar)
         TOOLBARHEIGHTCHANGED();
     return QMainWindow::eventFilter(watched, event);
 }

@@ -71,7 +71,10 @@ BBROWSER::~BBROWSER()
     if (server_)
         server_->unregisterClient(this);
     server_.reset();
-    // The widget base closes and hides the children after this body; nothing may read a column then.
+    // The widget base closes and hides the children after this body; nothing may read a column then,
+    // nor the grid itself: the caption bars (the grid's and the frozen strip's) are told it is gone.
+    for (BrowserHeader *header : findChildren<BrowserHeader *>())
+        header->gridGone();
     open_.clear();
     model_->reset(0, 0);
     columns_.clear();

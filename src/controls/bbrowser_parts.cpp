@@ -155,6 +155,8 @@ BrowserHeader::BrowserHeader(BBROWSER *grid, QWidget *parent) : QHeaderView(Qt::
 
 QSize BrowserHeader::sizeHint() const
 {
+    if (!grid_)
+        return QHeaderView::sizeHint();
     int h = grid_->CAPTIONHEIGHT();
     if (h <= 0) {
         int lines = 1;
@@ -167,7 +169,7 @@ QSize BrowserHeader::sizeHint() const
 
 void BrowserHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
-    if (logicalIndex < 0 || logicalIndex >= grid_->COLUMNCOUNT())
+    if (!grid_ || logicalIndex < 0 || logicalIndex >= grid_->COLUMNCOUNT())
         return;
     const BDATACOLUMN *col = grid_->openColumn(logicalIndex);
     BVIEWSTYLE view = grid_->CAPTIONVIEW();

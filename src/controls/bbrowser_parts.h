@@ -68,6 +68,9 @@ class BrowserHeader : public QHeaderView
 public:
     explicit BrowserHeader(BBROWSER *grid, QWidget *parent);
     QSize sizeHint() const override;
+    // The grid is being destroyed: the view may still lay the header out while it closes and hides
+    // its children, and then the header is a plain header that reads nothing of the grid.
+    void gridGone() { grid_ = nullptr; }
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;

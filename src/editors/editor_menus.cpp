@@ -198,7 +198,7 @@ MenuTable bmoConMenu()
     MenuTable t;
     t.name = u"BMO_CON_MENU"_s;
     t.rows = {
-        submenu(0, 4251, u"&Yazım"_s, u"EDIT"_s, u"Edit information"_s, u"Edit"_s),
+        submenu(0, 4251, u"&Yazım"_s, u"EDIT"_s, u"Besin maddesi oranları yazımı"_s, u"Edit"_s),
         item(1, 4252, u"&Kes..."_s, u"CUT"_s, u"Panoya kopyala ve sil"_s),
         item(1, 4253, u"Ko&pyala"_s, u"COPY"_s, u"Panoya kopyala"_s),
         item(1, 4254, u"&Yapıştır"_s, u"PASTE"_s, u"Panodan yapıştır"_s),

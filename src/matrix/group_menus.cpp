@@ -9,12 +9,12 @@ MenuTable ymGrubuMenu()
     MenuTable t;
     t.name = u"YM_GRUBU_MENU"_s;
     t.rows = {
-        submenu(0, 30517, u"&Pencere"_s, u"WINDOW"_s, u"Arrange child windows"_s),
+        submenu(0, 30517, u"&Pencere"_s, u"WINDOW"_s, u"Alt pencereyi düzenle"_s),
         item(1, 30518, u"&Küçült"_s, u"WINDOWCASCADE"_s, u"Alt pencereyi küçült"_s),
         item(1, 30519, u"&Diz..."_s, u"WINDOWTILE"_s, u"Alt pencereyi dizili düzenle"_s),
         separator(1),
         item(1, 30521, u"Ka&pat...\tAlt+F4"_s, u"CLOSE"_s, u"Ana pencereye dön"_s),
-        submenu(0, 30522, u"&Yazım"_s, u"EDIT"_s, u"Edit information"_s),
+        submenu(0, 30522, u"&Yazım"_s, u"EDIT"_s, u"Yem maddesi grupları yazımı"_s),
         item(1, 30523, u"&Kes...\tCtrl+X"_s, u"CUT"_s, u"Panoya kopyala ve sil"_s),
         item(1, 30524, u"Ko&pyala\tCtrl+C"_s, u"COPY"_s, u"Panoya kopyala"_s),
         item(1, 30525, u"&Yapıştır\tCtrl+V"_s, u"PASTE"_s, u"Panodan yapıştır"_s),
@@ -25,7 +25,7 @@ MenuTable ymGrubuMenu()
         submenu(0, 30530, u"&Araçlar"_s, u"ARACLAR"_s),
         item(1, kGroupSolveItem, u"&Çözüm"_s, u"PBCOZUM"_s, u"Çözüm iste..."_s, {}, MenuState::Disabled),
         separator(1),
-        item(1, 30533, u"&Hesap Makinesi"_s, u"PB_HMAK"_s, u"Windows hesap makinesini çağır"_s),
+        item(1, 30533, u"&Hesap Makinesi"_s, u"PB_HMAK"_s, u"Hesap makinesini çağır"_s),
         submenu(0, 30534, u"&Yardım"_s, u"YARDIM"_s),
         item(1, 30535, u"&İndeks\tF1"_s, u"HELPINDEX"_s, u"Yardım indeksi"_s),
         item(1, 30536, u"İçin&dekiler\tF2"_s, u"HELPCONTENTS"_s, u"İçindekiler listesi"_s),

@@ -26,9 +26,13 @@ const TextField kFields[] = {
     {"FIXEDTEXT4", 40, 88, 160, 10, "Hayvan Besleme ve Yem Teknolojisi"},
     {"FIXEDTEXT5", 92, 103, 54, 11, "Türkiye, 2026"},
     {"FIXEDTEXT7", 56, 118, 124, 11, "Tüm hakları saklıdır."},
-    {"FIXEDTEXT8", 8, 144, 227, 33, nullptr},
-    {"FIXEDTEXT10", 8, 132, 56, 12, "Kullanım Şartları:"},
 };
+
+// The program has no terms of use of its own beyond the rights line, so the box has no "Kullanım
+// Şartları:" field (an empty framed box would read as missing text); the button and the foot of the
+// box move up by its height.
+constexpr int kOkTop = 136;
+constexpr int kBoxHeight = 167;
 
 QFont makeFont(const char *family, int points, bool bold = false)
 {
@@ -53,11 +57,6 @@ QIcon vxoMainIcon()
     return ResourceLibrary::icon(QStringLiteral("VXOMAIN"));
 }
 
-QString aboutTermsOfUse()
-{
-    return QStringList{QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ")}.join(u'\n');
-}
-
 VXOHAKKINDA::VXOHAKKINDA(QWidget *owner)
     : QDialog(owner)
 {
@@ -70,7 +69,7 @@ VXOHAKKINDA::VXOHAKKINDA(QWidget *owner)
     dialogFont.setStyleHint(QFont::SansSerif);
     setFont(dialogFont);
     auto dlu = [&](int x, int y, int w, int h) { return dluRect(dialogFont, x, y, w, h); };
-    setFixedSize(dlu(0, 0, 244, 211).size());
+    setFixedSize(dlu(0, 0, 244, kBoxHeight).size());
 
     for (const TextField &f : kFields) {
         auto *label = new QLabel(this);
@@ -93,15 +92,9 @@ VXOHAKKINDA::VXOHAKKINDA(QWidget *owner)
          {"FIXEDTEXT2", "FIXEDTEXT9", "FIXEDTEXT3", "FIXEDTEXT4", "FIXEDTEXT5", "FIXEDTEXT7"})
         field(QString::fromLatin1(name))->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
-    QLabel *terms = field(QStringLiteral("FIXEDTEXT8"));
-    terms->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    terms->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    colour(terms, Qt::black, Qt::cyan);
-    terms->setText(aboutTermsOfUse());
-
     m_ok = new QPushButton(this);
     m_ok->setObjectName(QStringLiteral("PBTAMAM"));
-    const QRect okRect = dlu(110, 180, 24, 23);
+    const QRect okRect = dlu(110, kOkTop, 24, 23);
     m_ok->setGeometry(okRect);
     m_ok->setIcon(ResourceLibrary::icon(QStringLiteral("VXOOK2")));
     const int side = std::min(okRect.width(), okRect.height()) - 8;

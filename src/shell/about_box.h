@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace vexo {
 
-// The "Hakkında..." box: the program's name and version, its maker and the terms of use. The OK
+// The "Hakkında..." box: the program's name and version, its maker and its rights line. The OK
 // button ends it with 1.
 class VXOHAKKINDA : public QDialog
 {
@@ -19,7 +19,7 @@ public:
 
     void PBTAMAM() { done(1); }
 
-    // The dialog's texts by field name ("FIXEDTEXT1" ... "FIXEDTEXT10"), for tests.
+    // The dialog's texts by field name ("FIXEDTEXT1" ... "FIXEDTEXT9"), for tests.
     QLabel *field(const QString &name) const;
     QPushButton *okButton() const { return m_ok; }
 
@@ -29,9 +29,6 @@ private:
 
 // The about box, modal and centred over its owner; the main window's and the editors' about command.
 void showAboutBox(QWidget *owner);
-
-// The terms of use: three lines, each beginning with a blank.
-QString aboutTermsOfUse();
 
 // The program's icon, the picture "VXOMAIN".
 QIcon vxoMainIcon();

@@ -105,7 +105,11 @@ SSHELLWINDOW::SSHELLWINDOW(QWidget *owner) : JOVSPLITSHELLWINDOW(owner)
 SSHELLWINDOW::~SSHELLWINDOW()
 {
     // The frame closes its children after this body; nothing may reach back into this window then.
+    // Closing a shown frame hides the canvas's child windows, and the canvas announces a new active
+    // child: whoever follows that (the report pads' list, which asks the host for its canvas) would
+    // reach this window half destroyed, so the announcement is cut for every receiver.
     disconnect(mdiArea(), nullptr, this, nullptr);
+    disconnect(mdiArea(), &QMdiArea::subWindowActivated, nullptr, nullptr);
     if (shown_ && shown_ != menu_.get())
         disconnect(shown_, nullptr, this, nullptr);
     for (const QString &name : std::as_const(ownCommands_))

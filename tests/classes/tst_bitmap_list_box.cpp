@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,7 +26,10 @@ QPixmap solid(int w, int h, QColor c)
 
 void knownColours(QWidget &w)
 {
-    w.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // A widget does not own the style it is given: the widget's child goes with it.
+    QStyle *style = QStyleFactory::create(QStringLiteral("Fusion"));
+    style->setParent(&w);
+    w.setStyle(style);
     QPalette pal = w.palette();
     pal.setColor(QPalette::Base, Qt::white);
     pal.setColor(QPalette::Text, Qt::black);

@@ -76,6 +76,7 @@ private slots:
     void childWindowsPaintOverTheBackground();
     void keyIndicators();
     void toolBarAssignAndSwap();
+    void aBarDestroyedInTheSlotLeavesTheWindowWorking();
 };
 
 void TestPaintedShellWindow::defaultsShowCyanToBlackAndNothingElse()
@@ -342,6 +343,28 @@ void TestPaintedShellWindow::toolBarAssignAndSwap()
     w.setOLDTOOLBAR(second);
     QVERIFY(child);
     QCOMPARE(w.OLDTOOLBAR(), second.data());
+}
+
+// A child window's bar is its own: when its owner destroys it while it is the frame's, the events of
+// its going (the frame loses a child) reach the frame's filter, which must not take the dying object
+// for a tool bar (the sanitizer build stops on that). The slot empties and a new bar goes in.
+void TestPaintedShellWindow::aBarDestroyedInTheSlotLeavesTheWindowWorking()
+{
+    ACF_SHELLWINDOW w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.ACF_TOOLBAR(new QToolBar);
+    auto *child = new QToolBar;
+    QCOMPARE(w.SETCHILDTOOLBAR__(child), child);
+    delete child;
+    QVERIFY(!w.OLDTOOLBAR());
+    QPointer<QToolBar> next = new QToolBar;
+    QCOMPARE(w.ACF_TOOLBAR(next), next.data());
+    QCOMPARE(w.OLDTOOLBAR(), next.data());
+    next->show();
+    const int layouts = w.toolBarLayouts();
+    next->hide();
+    QCOMPARE(w.toolBarLayouts(), layouts + 1);
 }
 
 QTEST_MAIN(TestPaintedShellWindow)

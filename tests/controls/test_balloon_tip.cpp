@@ -53,7 +53,8 @@ TEST(BalloonTip, StaysThroughWhatATooltipWouldVanishAt)
     QTest::keyPress(f.first, Qt::Key_Shift);
     QTest::keyRelease(f.first, Qt::Key_Shift);
     QTest::keyRelease(f.first, Qt::Key_Tab);
-    QApplication::sendEvent(f.second, new QFocusEvent(QEvent::FocusIn));
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(f.second, &focusIn);
     EXPECT_TRUE(shows(QStringLiteral("Adı giriniz!")));
 
     // A new balloon replaces the old one.

@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -130,6 +131,7 @@ private slots:
     void theCurrentCellShowsItsTick();
     void deleteKeyRunsItsCommand();
     void paintingAfterSuspendedChangesShowsTheServer();
+    void aShownGridGoesWithoutItsCaptionBarsReadingIt();
     void refreshSendsNoNotification();
     void stockWarningOnAnOutOfStockRow();
     void checkDialogsTickTheirField();
@@ -309,6 +311,24 @@ void TstBBrowser::frozenColumnStaysWhenScrollingSideways()
     QTest::mouseClick(frozenView->viewport(), Qt::LeftButton, {}, frozenCell);
     QCOMPARE(f.server->RECNO(), 4);
     QCOMPARE(f.grid->CURRENTCOLUMN(), 1);
+}
+
+// A grid that is a window of its own closes when destroyed: the view lays its caption bars out
+// again while it hides them, after the grid's own part is gone. The bars must read nothing of it
+// then (the sanitizer build stops on a call into the destroyed grid).
+void TstBBrowser::aShownGridGoesWithoutItsCaptionBarsReadingIt()
+{
+    for (int captionHeight : {40, 0}) {
+        Fixture f(6, 8);
+        f.grid->setFREEZE(1);
+        f.grid->setCAPTIONHEIGHT(captionHeight);
+        f.grid->RECALCULATE();
+        QCoreApplication::processEvents();
+        QVERIFY(f.grid->horizontalHeader()->height() > 0);
+        QPointer<QHeaderView> captions = f.grid->horizontalHeader();
+        f.grid.reset();
+        QVERIFY(!captions);
+    }
 }
 
 void TstBBrowser::cursorSkipsANonSelectableColumn()

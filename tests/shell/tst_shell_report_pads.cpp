@@ -19,6 +19,7 @@
 #include "solver/report_road.h"
 
 #include <QMenu>
+#include <QPointer>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <QTemporaryDir>
@@ -197,6 +198,49 @@ private slots:
         QVERIFY(again.runCommand(QStringLiteral("REPORTPAD")));
         QCOMPARE(reportPads()->GETCHILDWINDOWS().size(), 1);
         QCOMPARE(reportPads()->GETCHILDWINDOWS()[0]->windowTitle(), QStringLiteral("Adsız1"));
+    }
+
+    // A shown main window that goes while a pad is open (as the program's own window goes at the end
+    // of main): closing the frame hides the pads and the canvas announces a new active child while
+    // the window is half destroyed; nobody may ask the window anything then.
+    void aShownMainWindowThatGoesWithPadsOpenLeavesNothingBehind()
+    {
+        {
+            SSHELLWINDOW window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(window.runCommand(QStringLiteral("REPORTPAD")));
+            QVERIFY(reportPads()->padMenu()->trigger(28995)); // "&Yeni...": a second pad
+            QCOMPARE(reportPads()->GETCHILDWINDOWS().size(), 2);
+            QVERIFY(reportPads()->activePad());
+        }
+        QVERIFY(!shellHost());
+        QVERIFY(!reportPads());
+    }
+
+    // The program's own way out with a pad open: the frame's close asks the pad and the exit
+    // question, the pads go once control is back, and the window is destroyed after that.
+    void closingTheProgramWithAPadOpenClosesThePadFirst()
+    {
+        auto *window = new SSHELLWINDOW;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(window->runCommand(QStringLiteral("REPORTPAD")));
+        QPointer<PADWIN> pad = reportPads()->activePad();
+        QVERIFY(pad);
+        QTest::keyClicks(pad->ODCRICHEDIT(), QStringLiteral("not saved"));
+        {
+            test::ScriptedMessages messages;
+            messages.answer(MessageAnswer::No);  // the pad: do not save
+            messages.answer(MessageAnswer::Yes); // the exit question: leave
+            QVERIFY(window->close());
+            QCOMPARE(messages.shown().size(), 2);
+        }
+        QVERIFY(!window->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!pad);
+        delete window;
+        QVERIFY(!shellHost());
     }
 };
 

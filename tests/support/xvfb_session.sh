@@ -35,11 +35,24 @@ xvfb_session() {
 }
 
 xvfb_session_end() {
+  local status=$?
   # The programs first, the display last, so no program sees its display go.
   local i
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$home"
+  # In the sanitizer build a program that was ended by the script could have reported a fault that
+  # no check of the script saw: any report in a program's log fails the run.
+  local log
+  for log in "${out:-/nonexistent}"/*.log; do
+    [ -f "$log" ] || continue
+    if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error: ' "$log"; then
+      echo "FAIL: a sanitizer reported a fault in $log" >&2
+      sed 's/^/program: /' "$log" >&2
+      status=1
+    fi
+  done
+  exit "$status"
 }
 
 # The start of an end-to-end script: `fail` reports (with the program's log, OUT/program.log) and
