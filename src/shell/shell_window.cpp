@@ -110,6 +110,8 @@ SSHELLWINDOW::~SSHELLWINDOW()
     // reach this window half destroyed, so the announcement is cut for every receiver.
     disconnect(mdiArea(), nullptr, this, nullptr);
     disconnect(mdiArea(), &QMdiArea::subWindowActivated, nullptr, nullptr);
+    // A status text's child window goes with the frame too; its text goes with this window.
+    disconnect(messageOwnerGone_);
     if (shown_ && shown_ != menu_.get())
         disconnect(shown_, nullptr, this, nullptr);
     for (const QString &name : std::as_const(ownCommands_))
