@@ -14,6 +14,11 @@ constexpr double kEqual = 1e-15;
 constexpr double kImproves = 1e-8;  // a z minus cost at or below it does not lower the cost
 constexpr double kRatioRow = 1e-9;  // rows of the ratio test, zero ratios and ties
 constexpr double kClean = 1e-10;    // pivot results below it become exactly 0
+// A basic value within this of 0 is at 0: no pivot may drive a right-hand side further below 0, and
+// one that lands a hair below 0 becomes 0.
+constexpr double kFeasible = 1e-9;
+// A pivot entry is above this fraction of the largest entry of its column (HESTETA).
+constexpr double kRelativePivot = 1e-9;
 
 bool isZero(double x)
 {
@@ -202,6 +207,13 @@ double clean(double v)
     return std::fabs(v) < kClean ? 0.0 : v;
 }
 
+// A right-hand side as a pivot leaves it: cleaned, and 0 when it landed a hair below 0.
+double settle(double v)
+{
+    v = clean(v);
+    return v < 0.0 && v > -kFeasible ? 0.0 : v;
+}
+
 struct ChangingRows
 {
     int priced = 0, plain = 0, wide = 0;
@@ -225,7 +237,7 @@ ChangingRows sortChangingRows(int n, int r, const double *__restrict column, con
         const double af = std::fabs(f);
         const int change = int(i != r) & int(!(af < kEqual));
         const double v = rhs[i] - rr * f;
-        rhs[i] = change ? clean(v) : rhs[i];
+        rhs[i] = change ? settle(v) : rhs[i];
         const int narrow = change & narrowAllowed & int(af <= kFinite);
         const int withSums = zcb ? narrow & int(!isZero(zcb[i])) : 0;
         priced[np] = i;
@@ -428,6 +440,15 @@ bool SimplexTableau::HESTETA()
     // The rows that take part, in order (picked without a branch, as are the choices below: which
     // way they go cannot be foreseen), with their entries and right-hand sides side by side; then
     // the ratios of all of them at once, the first smallest and the ties in row order.
+    // An entry takes part when it is above kRatioRow and above kRelativePivot times the column's
+    // largest entry in magnitude: a smaller one is mostly what rounding left where the entry should be
+    // 0, and pivoting on it fills the tableau with numbers of no meaning. A row left out so falls by
+    // next to nothing; should it fall below 0, its value shows it (the check of the final basis
+    // bounds it).
+    double largest = 0.0;
+    for (int i = 0; i < m_rows; ++i)
+        largest = std::max(largest, std::fabs(m_column[std::size_t(i)]));
+    const double takesPart = std::max(kRatioRow, kRelativePivot * largest);
     m_candidates.resize(std::size_t(m_rows));
     m_scratch.resize(std::size_t(m_rows) * 3);
     double *entries = m_scratch.data();
@@ -437,7 +458,7 @@ bool SimplexTableau::HESTETA()
         m_candidates[std::size_t(k)] = i;
         entries[k] = m_column[std::size_t(i)];
         values[k] = rhs[std::size_t(i)];
-        k += m_column[std::size_t(i)] > kRatioRow ? 1 : 0;
+        k += m_column[std::size_t(i)] > takesPart ? 1 : 0;
     }
     if (k == 0) {
         leaving = -1;
@@ -467,8 +488,29 @@ bool SimplexTableau::HESTETA()
     }
     if (ties <= 1)
         chosen = first;
-    leaving = chosen;
     lastPivotDegenerate = smallest == 0.0;
+    // That choice may take a step that drives another row below 0: the ratios are rounded, and
+    // near-ties and right-hand sides near 0 count as equal, so a tiny entry beside a tiny right-hand
+    // side may claim a ratio of 0 for a long step. Then the row leaves that has the largest entry
+    // among the rows whose step keeps every row within kFeasible of 0 (the two passes of Harris's
+    // ratio test: the bound on the step first, then the choice under it).
+    double bound = kInf;
+    for (int t = 0; t < k; ++t)
+        bound = std::min(bound, (std::max(values[t], 0.0) + kFeasible) / entries[t]);
+    if (std::max(rhs[std::size_t(chosen)], 0.0) / m_column[std::size_t(chosen)] > bound) {
+        double bestEntry = 0.0;
+        double bestStep = 0.0;
+        for (int t = 0; t < k; ++t) {
+            const double step = std::max(values[t], 0.0) / entries[t];
+            if (step <= bound && entries[t] > bestEntry) {
+                chosen = rows[t];
+                bestEntry = entries[t];
+                bestStep = step;
+            }
+        }
+        lastPivotDegenerate = round8(bestStep) == 0.0;
+    }
+    leaving = chosen;
     return true;
 }
 
@@ -621,7 +663,7 @@ void SimplexTableau::pivot(int r, int e)
         unpriceRow(z + lo, zabs + lo, pr + lo, m_zcb[std::size_t(r)], hi - lo);
     if (std::fabs(p - 1.0) >= kEqual) {
         divideRow(pr + lo, p, hi - lo);
-        rhs[std::size_t(r)] = clean(rhs[std::size_t(r)] / p);
+        rhs[std::size_t(r)] = settle(rhs[std::size_t(r)] / p);
     }
     const double rr = rhs[std::size_t(r)];
     // The rows that change, those with products in the sums apart, and apart again those whose
