@@ -19,6 +19,13 @@ constexpr double kClean = 1e-10;    // pivot results below it become exactly 0
 constexpr double kFeasible = 1e-9;
 // A pivot entry is above this fraction of the largest entry of its column (HESTETA).
 constexpr double kRelativePivot = 1e-9;
+// The check of a final basis against the programme as built: a row of the original rows may miss
+// its right-hand side by this much of the size of its terms (1 + the limit + the magnitudes of the
+// products), a basic value lie this far below 0; a reduced cost, relative to the size of its terms,
+// may lie this far from 0 for a basic column and this far below 0 for another. Sound runs stay some
+// 20 times within them, a tableau that fell apart misses them by orders of magnitude.
+constexpr double kSoundPrimal = 1e-7;
+constexpr double kSoundDual = 1e-6;
 
 bool isZero(double x)
 {
@@ -701,6 +708,156 @@ void SimplexTableau::pivot(int r, int e)
     }
     placeStored(m_readAt[std::size_t(e)], true);
     m_columnOf = -1;
+}
+
+void SimplexTableau::keepOriginal()
+{
+    m_origStart.assign(1, 0);
+    m_origColumn.clear();
+    m_origValue.clear();
+    for (int i = 0; i < m_rows; ++i) {
+        for (int j = 0; j < m_cols; ++j) {
+            if (!m_mirrorOf.empty() && m_mirrorOf[std::size_t(j)] >= 0)
+                continue;
+            const double v = row(i)[m_readAt[std::size_t(j)]];
+            if (v != 0.0) {
+                m_origColumn.push_back(j);
+                m_origValue.push_back(v);
+            }
+        }
+        m_origStart.push_back(int(m_origColumn.size()));
+    }
+    m_origRhs = rhs;
+    m_origBasis = basis;
+}
+
+bool SimplexTableau::Soundness::accurate() const
+{
+    return residual <= kSoundPrimal && negative <= kSoundPrimal && basicCost <= kSoundDual;
+}
+
+bool SimplexTableau::Soundness::optimal() const
+{
+    return accurate() && improving <= kSoundDual;
+}
+
+SimplexTableau::Soundness SimplexTableau::soundness() const
+{
+    Soundness s;
+    if (!hasOriginal())
+        return s;
+    const auto n = std::size_t(m_cols);
+    // The basic values; a mirror column is its source negated, so its value counts negated there.
+    std::vector<double> x(n, 0.0);
+    std::vector<char> basic(n, 0);
+    for (int i = 0; i < m_rows; ++i) {
+        const int b = basis[std::size_t(i)];
+        if (b < 0 || b >= m_cols)
+            continue;
+        basic[std::size_t(b)] = 1;
+        const int m = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(b)];
+        x[std::size_t(m >= 0 ? m : b)] += m >= 0 ? -rhs[std::size_t(i)] : rhs[std::size_t(i)];
+        s.negative = std::max(s.negative, -rhs[std::size_t(i)]);
+    }
+    // The shadow prices: the basic costs times the columns of the starting basis, which hold the
+    // basis inverse (each was a unit column of its row).
+    std::vector<double> y(std::size_t(m_rows), 0.0);
+    for (int k = 0; k < m_rows; ++k) {
+        const int j = m_origBasis[std::size_t(k)];
+        double v = 0.0;
+        for (int i = 0; i < m_rows; ++i)
+            v += cb[std::size_t(i)] * at(i, j);
+        y[std::size_t(k)] = v;
+    }
+    std::vector<double> worth(n, 0.0), size(n, 0.0);
+    for (int i = 0; i < m_rows; ++i) {
+        double sum = 0.0, mag = 0.0;
+        const double yi = y[std::size_t(i)];
+        for (int e = m_origStart[std::size_t(i)]; e < m_origStart[std::size_t(i) + 1]; ++e) {
+            const auto j = std::size_t(m_origColumn[std::size_t(e)]);
+            const double a = m_origValue[std::size_t(e)];
+            sum += a * x[j];
+            mag += std::fabs(a * x[j]);
+            worth[j] += yi * a;
+            size[j] += std::fabs(yi * a);
+        }
+        const double b = m_origRhs[std::size_t(i)];
+        s.residual = std::max(s.residual, std::fabs(b - sum) / (1.0 + std::fabs(b) + mag));
+    }
+    for (int j = 0; j < m_cols; ++j) {
+        const int m = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(j)];
+        const auto src = std::size_t(m >= 0 ? m : j);
+        const double w = m >= 0 ? -worth[src] : worth[src];
+        const double c = cost[std::size_t(j)];
+        const double reduced = (c - w) / (1.0 + std::fabs(c) + size[src]);
+        if (basic[std::size_t(j)])
+            s.basicCost = std::max(s.basicCost, std::fabs(reduced));
+        else if (!barred[std::size_t(j)])
+            s.improving = std::max(s.improving, -reduced);
+    }
+    return s;
+}
+
+bool SimplexTableau::rebuild()
+{
+    if (!hasOriginal())
+        return false;
+    const std::vector<int> wanted = basis;
+    std::fill(m_a.begin(), m_a.end(), 0.0);
+    for (int i = 0; i < m_rows; ++i) {
+        double *a = row(i);
+        for (int e = m_origStart[std::size_t(i)]; e < m_origStart[std::size_t(i) + 1]; ++e)
+            a[m_readAt[std::size_t(m_origColumn[std::size_t(e)])]] = m_origValue[std::size_t(e)];
+    }
+    indexRows();
+    rhs = m_origRhs;
+    basis = m_origBasis;
+    for (int i = 0; i < m_rows; ++i)
+        cb[std::size_t(i)] = cost[std::size_t(basis[std::size_t(i)])];
+    m_zValid = false;
+    m_columnOf = -1;
+    m_partitioned = false;
+    // A starting column that stays basic keeps its row; every other basic column takes, among the
+    // rows whose starting column leaves, the one with the largest entry.
+    std::vector<char> inWanted(std::size_t(m_cols), 0);
+    for (int j : wanted) {
+        if (j >= 0 && j < m_cols)
+            inWanted[std::size_t(j)] = 1;
+    }
+    std::vector<char> open(std::size_t(m_rows), 0);
+    for (int i = 0; i < m_rows; ++i)
+        open[std::size_t(i)] = !inWanted[std::size_t(basis[std::size_t(i)])];
+    for (int j : wanted) {
+        if (j < 0 || j >= m_cols || std::find(m_origBasis.begin(), m_origBasis.end(), j) != m_origBasis.end())
+            continue;
+        int best = -1;
+        double bestEntry = 0.0, largest = 0.0;
+        for (int i = 0; i < m_rows; ++i) {
+            const double a = std::fabs(at(i, j));
+            largest = std::max(largest, a);
+            if (open[std::size_t(i)] && a > bestEntry) {
+                best = i;
+                bestEntry = a;
+            }
+        }
+        if (best < 0 || bestEntry <= std::max(kRatioRow, kRelativePivot * largest))
+            continue; // depends on the columns taken before it
+        pivot(best, j);
+        open[std::size_t(best)] = 0;
+    }
+    bool feasible = true;
+    for (double &v : rhs) {
+        v = clean(v);
+        if (v < 0.0 && v >= -kSoundPrimal)
+            v = 0.0;
+        feasible = feasible && v >= 0.0;
+    }
+    entering = -1;
+    leaving = -1;
+    blandMode = false;
+    lastPivotDegenerate = false;
+    degenerateRun = 0;
+    return feasible;
 }
 
 } // namespace vexo

@@ -204,6 +204,7 @@ struct Lockstep
     bool resynced = false; // a change of costs (phase one or two) loaded the plain tableau afresh
     long pivots = 0;
     long pricedChecks = 0;
+    long rebuilds = 0;
 
     // Entries (as the mirrors show them, +0.0 for a zero) and values must match bit for bit.
     void expectSameState(const SimplexTableau &t, unsigned seed, bool entries)
@@ -239,6 +240,12 @@ struct Lockstep
         }
         if (!plain)
             return;
+        if (e == SolveEvent::Rebuilt) {
+            // Computed afresh from the programme: the plain tableau follows from there.
+            plain->load(t);
+            ++rebuilds;
+            return;
+        }
         if (e == SolveEvent::LoopEnded) {
             // The last pricing of the Big-M run is what the results read.
             if (!resynced) {
