@@ -139,6 +139,34 @@ VEXO_KERNEL void ratios(const double *__restrict column, const double *__restric
     }
 }
 
+// The largest magnitude of n numbers, in eight lanes (a running maximum alone waits on itself).
+VEXO_KERNEL double largestMagnitude(const double *__restrict a, int n)
+{
+    double lane[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        for (int u = 0; u < 8; ++u)
+            lane[u] = std::max(lane[u], std::fabs(a[i + u]));
+    }
+    for (; i < n; ++i)
+        lane[0] = std::max(lane[0], std::fabs(a[i]));
+    double m = 0.0;
+    for (double v : lane)
+        m = std::max(m, v);
+    return m;
+}
+
+// Whether a step of `step` along the entries drives one of the values (those below 0 taken as 0)
+// further than `by` below 0.
+VEXO_KERNEL bool stepFalls(const double *__restrict entries, const double *__restrict values, double step, double by,
+                           int n)
+{
+    int falls = 0;
+    for (int t = 0; t < n; ++t)
+        falls |= int(step * entries[t] - std::max(values[t], 0.0) > by);
+    return falls != 0;
+}
+
 VEXO_KERNEL void divideRow(double *__restrict a, double p, int n)
 {
     for (int j = 0; j < n; ++j) {
@@ -452,9 +480,7 @@ bool SimplexTableau::HESTETA()
     // 0, and pivoting on it fills the tableau with numbers of no meaning. A row left out so falls by
     // next to nothing; should it fall below 0, its value shows it (the check of the final basis
     // bounds it).
-    double largest = 0.0;
-    for (int i = 0; i < m_rows; ++i)
-        largest = std::max(largest, std::fabs(m_column[std::size_t(i)]));
+    const double largest = largestMagnitude(m_column.data(), m_rows);
     const double takesPart = std::max(kRatioRow, kRelativePivot * largest);
     m_candidates.resize(std::size_t(m_rows));
     m_scratch.resize(std::size_t(m_rows) * 3);
@@ -500,11 +526,13 @@ bool SimplexTableau::HESTETA()
     // near-ties and right-hand sides near 0 count as equal, so a tiny entry beside a tiny right-hand
     // side may claim a ratio of 0 for a long step. Then the row leaves that has the largest entry
     // among the rows whose step keeps every row within kFeasible of 0 (the two passes of Harris's
-    // ratio test: the bound on the step first, then the choice under it).
-    double bound = kInf;
-    for (int t = 0; t < k; ++t)
-        bound = std::min(bound, (std::max(values[t], 0.0) + kFeasible) / entries[t]);
-    if (std::max(rhs[std::size_t(chosen)], 0.0) / m_column[std::size_t(chosen)] > bound) {
+    // ratio test: the bound on the step first, then the choice under it). Whether the step falls
+    // short of a row needs no division.
+    const double chosenStep = std::max(rhs[std::size_t(chosen)], 0.0) / m_column[std::size_t(chosen)];
+    if (stepFalls(entries, values, chosenStep, kFeasible, k)) {
+        double bound = kInf;
+        for (int t = 0; t < k; ++t)
+            bound = std::min(bound, (std::max(values[t], 0.0) + kFeasible) / entries[t]);
         double bestEntry = 0.0;
         double bestStep = 0.0;
         for (int t = 0; t < k; ++t) {
@@ -716,16 +744,19 @@ void SimplexTableau::keepOriginal()
     m_origColumn.clear();
     m_origValue.clear();
     for (int i = 0; i < m_rows; ++i) {
-        for (int j = 0; j < m_cols; ++j) {
-            if (!m_mirrorOf.empty() && m_mirrorOf[std::size_t(j)] >= 0)
-                continue;
-            const double v = row(i)[m_readAt[std::size_t(j)]];
-            if (v != 0.0) {
-                m_origColumn.push_back(j);
-                m_origValue.push_back(v);
-            }
+        const double *a = row(i);
+        // Without a branch: every entry is written, the count moves past the non-zero ones.
+        std::size_t k = m_origColumn.size();
+        m_origColumn.resize(k + std::size_t(m_active));
+        m_origValue.resize(k + std::size_t(m_active));
+        for (int p = 0; p < m_active; ++p) {
+            m_origColumn[k] = m_logical[std::size_t(p)];
+            m_origValue[k] = a[p];
+            k += a[p] != 0.0 ? 1 : 0;
         }
-        m_origStart.push_back(int(m_origColumn.size()));
+        m_origColumn.resize(k);
+        m_origValue.resize(k);
+        m_origStart.push_back(int(k));
     }
     m_origRhs = rhs;
     m_origBasis = basis;
@@ -762,12 +793,19 @@ SimplexTableau::Soundness SimplexTableau::soundness() const
     // The shadow prices: the basic costs times the columns of the starting basis, which hold the
     // basis inverse (each was a unit column of its row).
     std::vector<double> y(std::size_t(m_rows), 0.0);
+    std::vector<int> where(std::size_t(m_rows), 0);
+    std::vector<double> sign(std::size_t(m_rows), 1.0);
     for (int k = 0; k < m_rows; ++k) {
-        const int j = m_origBasis[std::size_t(k)];
-        double v = 0.0;
-        for (int i = 0; i < m_rows; ++i)
-            v += cb[std::size_t(i)] * at(i, j);
-        y[std::size_t(k)] = v;
+        where[std::size_t(k)] = m_readAt[std::size_t(m_origBasis[std::size_t(k)])];
+        sign[std::size_t(k)] = m_readSign[std::size_t(m_origBasis[std::size_t(k)])];
+    }
+    for (int i = 0; i < m_rows; ++i) {
+        const double c = cb[std::size_t(i)];
+        if (c == 0.0)
+            continue;
+        const double *a = row(i);
+        for (int k = 0; k < m_rows; ++k)
+            y[std::size_t(k)] += c * sign[std::size_t(k)] * a[where[std::size_t(k)]];
     }
     std::vector<double> worth(n, 0.0), size(n, 0.0);
     for (int i = 0; i < m_rows; ++i) {

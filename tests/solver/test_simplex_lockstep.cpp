@@ -150,10 +150,13 @@ public:
         // A step that would drive a row more than 1e-9 below 0: the largest entry among the rows
         // whose step stays within that bound leaves instead.
         auto step = [&](int i) { return std::max(rhs[std::size_t(i)], 0.0) / at(i, e); };
-        double bound = std::numeric_limits<double>::infinity();
+        bool falls = false;
         for (int i : rows)
-            bound = std::min(bound, (std::max(rhs[std::size_t(i)], 0.0) + 1e-9) / at(i, e));
-        if (step(chosen) > bound) {
+            falls = falls || step(chosen) * at(i, e) - std::max(rhs[std::size_t(i)], 0.0) > 1e-9;
+        if (falls) {
+            double bound = std::numeric_limits<double>::infinity();
+            for (int i : rows)
+                bound = std::min(bound, (std::max(rhs[std::size_t(i)], 0.0) + 1e-9) / at(i, e));
             double best = 0.0;
             for (int i : rows) {
                 if (step(i) <= bound && at(i, e) > best) {
