@@ -36,6 +36,9 @@ std::vector<double> numberRow(const QStringList &cells, std::size_t columns)
 // An artificial variable still above this after phase one means that the limits cannot be met.
 constexpr double kInfeasible = 1e-7;
 
+// How many times one run may rebuild its tableau from the programme as built.
+constexpr int kRebuilds = 3;
+
 } // namespace
 
 void KY_OPTIMIZER::setObserver(SolveObserver o)
@@ -89,6 +92,7 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
     BMESITLIK();
     SDEGISKEN();
     packTableau();
+    m_t.keepOriginal();
     AILKBAZ_ = ABAZ_;
 
     AALERT();
@@ -99,7 +103,10 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
         return;
     if (end != LoopEnd::Cap) {
         CHKOPTI();
-        if (end != LoopEnd::Optimal) {
+        if (end == LoopEnd::Unsound) {
+            LOPTI_ = false;
+            m_outcome = SolveOutcome::Infeasible;
+        } else if (end != LoopEnd::Optimal) {
             LOPTI_ = false;
             m_outcome = SolveOutcome::Unbounded;
         } else if (LOPTI_) {
@@ -186,21 +193,49 @@ KY_OPTIMIZER::LoopEnd KY_OPTIMIZER::runLoop()
     const long cap = limits.iterationCap > 0 ? limits.iterationCap
                                              : 100L * (m_t.rows() + m_t.columns()) + 10000L;
     const long degenerateRun = std::max(limits.degenerateRunBeforeBland, 2L * m_t.rows());
+    // A basis is taken as final only when it stands against the original rows: the tableau is
+    // updated pivot by pivot and its rounding errors may grow. Where it does not, the tableau is
+    // rebuilt from the programme for that basis and the iterations go on; an end of the loop other
+    // than the optimum is looked at once more on a rebuilt tableau. A basis that cannot be rebuilt
+    // with its values at or above 0, or that still fails after a few rebuilds, is no optimum.
+    int rebuilds = 0;
+    bool fresh = false; // no pivot since the last rebuild
+    auto rebuild = [&]() {
+        if (++rebuilds > kRebuilds)
+            return false;
+        const bool feasible = m_t.rebuild();
+        fresh = true;
+        if (observer())
+            observer()(m_t, SolveEvent::Rebuilt);
+        return feasible;
+    };
     for (;;) {
         if (!DOCOUNT())
             return LoopEnd::Stopped;
         if (++m_iterations > cap)
             return LoopEnd::Cap;
         m_t.KRITER();
-        if (m_t.HEPSI())
-            return LoopEnd::Optimal;
-        if (!m_t.GVEKTOR())
-            return LoopEnd::Unbounded;
-        if (!m_t.HESTETA())
-            return LoopEnd::NoRow;
+        if (m_t.HEPSI()) {
+            if (!m_t.hasOriginal() || m_t.soundness().optimal())
+                return LoopEnd::Optimal;
+            if (fresh || !rebuild())
+                return LoopEnd::Unsound;
+            continue;
+        }
+        const bool entering = m_t.GVEKTOR();
+        const bool leaving = entering && m_t.HESTETA();
+        if (!leaving) {
+            if (m_t.hasOriginal() && !fresh) {
+                if (!rebuild())
+                    return LoopEnd::Unsound;
+                continue;
+            }
+            return entering ? LoopEnd::NoRow : LoopEnd::Unbounded;
+        }
         if (observer())
             observer()(m_t, SolveEvent::BeforePivot);
         m_t.TABLODEGIS();
+        fresh = false;
         // Degenerate pivots do not lower the cost; a long run of them may be a cycle.
         m_t.noteDegeneracy(degenerateRun);
     }
@@ -237,6 +272,13 @@ bool KY_OPTIMIZER::confirmWithPhaseOne()
         return false;
     if (end == LoopEnd::Cap) {
         m_outcome = SolveOutcome::IterationCap;
+        return false;
+    }
+    if (end == LoopEnd::Unsound) {
+        // Phase one could not settle whether the limits can be met: the Big-M result stands.
+        m_t = bigM;
+        LOPTI_ = false;
+        m_outcome = SolveOutcome::Infeasible;
         return false;
     }
     double shortfall = 0.0;
@@ -284,6 +326,11 @@ bool KY_OPTIMIZER::confirmWithPhaseOne()
         return false;
     if (end == LoopEnd::Cap) {
         m_outcome = SolveOutcome::IterationCap;
+        return false;
+    }
+    if (end == LoopEnd::Unsound) {
+        LOPTI_ = false;
+        m_outcome = SolveOutcome::Infeasible;
         return false;
     }
     if (end != LoopEnd::Optimal) {

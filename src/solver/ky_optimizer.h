@@ -46,12 +46,15 @@ enum class SolveOutcome {
     Stopped,      // the user pressed the stop button
     IterationCap, // the run did not end within the cap (message shown)
     Optimum,      // an optimum was found
-    Infeasible,   // the limits cannot all be met; the closest Big-M result was delivered
+    Infeasible,   // no formula that meets every limit was found (none exists, or the arithmetic could not
+                  // confirm one); the closest result was delivered
     Unbounded,    // the cost can fall without end; the basis reached was delivered
 };
 
 // What the iteration loop tells an observer (tests follow the worked example with it).
-enum class SolveEvent { Built, BeforePivot, LoopEnded };
+// Rebuilt: the tableau was computed afresh from the programme as built (its final basis failed the
+// check against the original rows).
+enum class SolveEvent { Built, BeforePivot, LoopEnded, Rebuilt };
 using SolveObserver = std::function<void(const SimplexTableau &, SolveEvent)>;
 
 // The least-cost solver. Its whole work runs in the construction: copy the open problem, build the
@@ -169,7 +172,9 @@ private:
     void packTableau();
 
     // Iterating and judging.
-    enum class LoopEnd { Optimal, Unbounded, NoRow, Stopped, Cap };
+    // Unsound: the basis reached could not be confirmed against the original rows, not even after
+    // the tableau was rebuilt from them.
+    enum class LoopEnd { Optimal, Unbounded, NoRow, Stopped, Cap, Unsound };
     LoopEnd runLoop();
     void CHKOPTI();
     bool confirmWithPhaseOne();

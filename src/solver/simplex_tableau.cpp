@@ -14,6 +14,18 @@ constexpr double kEqual = 1e-15;
 constexpr double kImproves = 1e-8;  // a z minus cost at or below it does not lower the cost
 constexpr double kRatioRow = 1e-9;  // rows of the ratio test, zero ratios and ties
 constexpr double kClean = 1e-10;    // pivot results below it become exactly 0
+// A basic value within this of 0 is at 0: no pivot may drive a right-hand side further below 0, and
+// one that lands a hair below 0 becomes 0.
+constexpr double kFeasible = 1e-9;
+// A pivot entry is above this fraction of the largest entry of its column (HESTETA).
+constexpr double kRelativePivot = 1e-9;
+// The check of a final basis against the programme as built: a row of the original rows may miss
+// its right-hand side by this much of the size of its terms (1 + the limit + the magnitudes of the
+// products), a basic value lie this far below 0; a reduced cost, relative to the size of its terms,
+// may lie this far from 0 for a basic column and this far below 0 for another. Sound runs stay some
+// 20 times within them, a tableau that fell apart misses them by orders of magnitude.
+constexpr double kSoundPrimal = 1e-7;
+constexpr double kSoundDual = 1e-6;
 
 bool isZero(double x)
 {
@@ -127,6 +139,34 @@ VEXO_KERNEL void ratios(const double *__restrict column, const double *__restric
     }
 }
 
+// The largest magnitude of n numbers, in eight lanes (a running maximum alone waits on itself).
+VEXO_KERNEL double largestMagnitude(const double *__restrict a, int n)
+{
+    double lane[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        for (int u = 0; u < 8; ++u)
+            lane[u] = std::max(lane[u], std::fabs(a[i + u]));
+    }
+    for (; i < n; ++i)
+        lane[0] = std::max(lane[0], std::fabs(a[i]));
+    double m = 0.0;
+    for (double v : lane)
+        m = std::max(m, v);
+    return m;
+}
+
+// Whether a step of `step` along the entries drives one of the values (those below 0 taken as 0)
+// further than `by` below 0.
+VEXO_KERNEL bool stepFalls(const double *__restrict entries, const double *__restrict values, double step, double by,
+                           int n)
+{
+    int falls = 0;
+    for (int t = 0; t < n; ++t)
+        falls |= int(step * entries[t] - std::max(values[t], 0.0) > by);
+    return falls != 0;
+}
+
 VEXO_KERNEL void divideRow(double *__restrict a, double p, int n)
 {
     for (int j = 0; j < n; ++j) {
@@ -202,6 +242,13 @@ double clean(double v)
     return std::fabs(v) < kClean ? 0.0 : v;
 }
 
+// A right-hand side as a pivot leaves it: cleaned, and 0 when it landed a hair below 0.
+double settle(double v)
+{
+    v = clean(v);
+    return v < 0.0 && v > -kFeasible ? 0.0 : v;
+}
+
 struct ChangingRows
 {
     int priced = 0, plain = 0, wide = 0;
@@ -225,7 +272,7 @@ ChangingRows sortChangingRows(int n, int r, const double *__restrict column, con
         const double af = std::fabs(f);
         const int change = int(i != r) & int(!(af < kEqual));
         const double v = rhs[i] - rr * f;
-        rhs[i] = change ? clean(v) : rhs[i];
+        rhs[i] = change ? settle(v) : rhs[i];
         const int narrow = change & narrowAllowed & int(af <= kFinite);
         const int withSums = zcb ? narrow & int(!isZero(zcb[i])) : 0;
         priced[np] = i;
@@ -428,6 +475,13 @@ bool SimplexTableau::HESTETA()
     // The rows that take part, in order (picked without a branch, as are the choices below: which
     // way they go cannot be foreseen), with their entries and right-hand sides side by side; then
     // the ratios of all of them at once, the first smallest and the ties in row order.
+    // An entry takes part when it is above kRatioRow and above kRelativePivot times the column's
+    // largest entry in magnitude: a smaller one is mostly what rounding left where the entry should be
+    // 0, and pivoting on it fills the tableau with numbers of no meaning. A row left out so falls by
+    // next to nothing; should it fall below 0, its value shows it (the check of the final basis
+    // bounds it).
+    const double largest = largestMagnitude(m_column.data(), m_rows);
+    const double takesPart = std::max(kRatioRow, kRelativePivot * largest);
     m_candidates.resize(std::size_t(m_rows));
     m_scratch.resize(std::size_t(m_rows) * 3);
     double *entries = m_scratch.data();
@@ -437,7 +491,7 @@ bool SimplexTableau::HESTETA()
         m_candidates[std::size_t(k)] = i;
         entries[k] = m_column[std::size_t(i)];
         values[k] = rhs[std::size_t(i)];
-        k += m_column[std::size_t(i)] > kRatioRow ? 1 : 0;
+        k += m_column[std::size_t(i)] > takesPart ? 1 : 0;
     }
     if (k == 0) {
         leaving = -1;
@@ -467,8 +521,31 @@ bool SimplexTableau::HESTETA()
     }
     if (ties <= 1)
         chosen = first;
-    leaving = chosen;
     lastPivotDegenerate = smallest == 0.0;
+    // That choice may take a step that drives another row below 0: the ratios are rounded, and
+    // near-ties and right-hand sides near 0 count as equal, so a tiny entry beside a tiny right-hand
+    // side may claim a ratio of 0 for a long step. Then the row leaves that has the largest entry
+    // among the rows whose step keeps every row within kFeasible of 0 (the two passes of Harris's
+    // ratio test: the bound on the step first, then the choice under it). Whether the step falls
+    // short of a row needs no division.
+    const double chosenStep = std::max(rhs[std::size_t(chosen)], 0.0) / m_column[std::size_t(chosen)];
+    if (stepFalls(entries, values, chosenStep, kFeasible, k)) {
+        double bound = kInf;
+        for (int t = 0; t < k; ++t)
+            bound = std::min(bound, (std::max(values[t], 0.0) + kFeasible) / entries[t]);
+        double bestEntry = 0.0;
+        double bestStep = 0.0;
+        for (int t = 0; t < k; ++t) {
+            const double step = std::max(values[t], 0.0) / entries[t];
+            if (step <= bound && entries[t] > bestEntry) {
+                chosen = rows[t];
+                bestEntry = entries[t];
+                bestStep = step;
+            }
+        }
+        lastPivotDegenerate = round8(bestStep) == 0.0;
+    }
+    leaving = chosen;
     return true;
 }
 
@@ -621,7 +698,7 @@ void SimplexTableau::pivot(int r, int e)
         unpriceRow(z + lo, zabs + lo, pr + lo, m_zcb[std::size_t(r)], hi - lo);
     if (std::fabs(p - 1.0) >= kEqual) {
         divideRow(pr + lo, p, hi - lo);
-        rhs[std::size_t(r)] = clean(rhs[std::size_t(r)] / p);
+        rhs[std::size_t(r)] = settle(rhs[std::size_t(r)] / p);
     }
     const double rr = rhs[std::size_t(r)];
     // The rows that change, those with products in the sums apart, and apart again those whose
@@ -659,6 +736,166 @@ void SimplexTableau::pivot(int r, int e)
     }
     placeStored(m_readAt[std::size_t(e)], true);
     m_columnOf = -1;
+}
+
+void SimplexTableau::keepOriginal()
+{
+    m_origStart.assign(1, 0);
+    m_origColumn.clear();
+    m_origValue.clear();
+    for (int i = 0; i < m_rows; ++i) {
+        const double *a = row(i);
+        // Without a branch: every entry is written, the count moves past the non-zero ones.
+        std::size_t k = m_origColumn.size();
+        m_origColumn.resize(k + std::size_t(m_active));
+        m_origValue.resize(k + std::size_t(m_active));
+        for (int p = 0; p < m_active; ++p) {
+            m_origColumn[k] = m_logical[std::size_t(p)];
+            m_origValue[k] = a[p];
+            k += a[p] != 0.0 ? 1 : 0;
+        }
+        m_origColumn.resize(k);
+        m_origValue.resize(k);
+        m_origStart.push_back(int(k));
+    }
+    m_origRhs = rhs;
+    m_origBasis = basis;
+}
+
+bool SimplexTableau::Soundness::accurate() const
+{
+    return residual <= kSoundPrimal && negative <= kSoundPrimal && basicCost <= kSoundDual;
+}
+
+bool SimplexTableau::Soundness::optimal() const
+{
+    return accurate() && improving <= kSoundDual;
+}
+
+SimplexTableau::Soundness SimplexTableau::soundness() const
+{
+    Soundness s;
+    if (!hasOriginal())
+        return s;
+    const auto n = std::size_t(m_cols);
+    // The basic values; a mirror column is its source negated, so its value counts negated there.
+    std::vector<double> x(n, 0.0);
+    std::vector<char> basic(n, 0);
+    for (int i = 0; i < m_rows; ++i) {
+        const int b = basis[std::size_t(i)];
+        if (b < 0 || b >= m_cols)
+            continue;
+        basic[std::size_t(b)] = 1;
+        const int m = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(b)];
+        x[std::size_t(m >= 0 ? m : b)] += m >= 0 ? -rhs[std::size_t(i)] : rhs[std::size_t(i)];
+        s.negative = std::max(s.negative, -rhs[std::size_t(i)]);
+    }
+    // The shadow prices: the basic costs times the columns of the starting basis, which hold the
+    // basis inverse (each was a unit column of its row).
+    std::vector<double> y(std::size_t(m_rows), 0.0);
+    std::vector<int> where(std::size_t(m_rows), 0);
+    std::vector<double> sign(std::size_t(m_rows), 1.0);
+    for (int k = 0; k < m_rows; ++k) {
+        where[std::size_t(k)] = m_readAt[std::size_t(m_origBasis[std::size_t(k)])];
+        sign[std::size_t(k)] = m_readSign[std::size_t(m_origBasis[std::size_t(k)])];
+    }
+    for (int i = 0; i < m_rows; ++i) {
+        const double c = cb[std::size_t(i)];
+        if (c == 0.0)
+            continue;
+        const double *a = row(i);
+        for (int k = 0; k < m_rows; ++k)
+            y[std::size_t(k)] += c * sign[std::size_t(k)] * a[where[std::size_t(k)]];
+    }
+    std::vector<double> worth(n, 0.0), size(n, 0.0);
+    for (int i = 0; i < m_rows; ++i) {
+        double sum = 0.0, mag = 0.0;
+        const double yi = y[std::size_t(i)];
+        for (int e = m_origStart[std::size_t(i)]; e < m_origStart[std::size_t(i) + 1]; ++e) {
+            const auto j = std::size_t(m_origColumn[std::size_t(e)]);
+            const double a = m_origValue[std::size_t(e)];
+            sum += a * x[j];
+            mag += std::fabs(a * x[j]);
+            worth[j] += yi * a;
+            size[j] += std::fabs(yi * a);
+        }
+        const double b = m_origRhs[std::size_t(i)];
+        s.residual = std::max(s.residual, std::fabs(b - sum) / (1.0 + std::fabs(b) + mag));
+    }
+    for (int j = 0; j < m_cols; ++j) {
+        const int m = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(j)];
+        const auto src = std::size_t(m >= 0 ? m : j);
+        const double w = m >= 0 ? -worth[src] : worth[src];
+        const double c = cost[std::size_t(j)];
+        const double reduced = (c - w) / (1.0 + std::fabs(c) + size[src]);
+        if (basic[std::size_t(j)])
+            s.basicCost = std::max(s.basicCost, std::fabs(reduced));
+        else if (!barred[std::size_t(j)])
+            s.improving = std::max(s.improving, -reduced);
+    }
+    return s;
+}
+
+bool SimplexTableau::rebuild()
+{
+    if (!hasOriginal())
+        return false;
+    const std::vector<int> wanted = basis;
+    std::fill(m_a.begin(), m_a.end(), 0.0);
+    for (int i = 0; i < m_rows; ++i) {
+        double *a = row(i);
+        for (int e = m_origStart[std::size_t(i)]; e < m_origStart[std::size_t(i) + 1]; ++e)
+            a[m_readAt[std::size_t(m_origColumn[std::size_t(e)])]] = m_origValue[std::size_t(e)];
+    }
+    indexRows();
+    rhs = m_origRhs;
+    basis = m_origBasis;
+    for (int i = 0; i < m_rows; ++i)
+        cb[std::size_t(i)] = cost[std::size_t(basis[std::size_t(i)])];
+    m_zValid = false;
+    m_columnOf = -1;
+    m_partitioned = false;
+    // A starting column that stays basic keeps its row; every other basic column takes, among the
+    // rows whose starting column leaves, the one with the largest entry.
+    std::vector<char> inWanted(std::size_t(m_cols), 0);
+    for (int j : wanted) {
+        if (j >= 0 && j < m_cols)
+            inWanted[std::size_t(j)] = 1;
+    }
+    std::vector<char> open(std::size_t(m_rows), 0);
+    for (int i = 0; i < m_rows; ++i)
+        open[std::size_t(i)] = !inWanted[std::size_t(basis[std::size_t(i)])];
+    for (int j : wanted) {
+        if (j < 0 || j >= m_cols || std::find(m_origBasis.begin(), m_origBasis.end(), j) != m_origBasis.end())
+            continue;
+        int best = -1;
+        double bestEntry = 0.0, largest = 0.0;
+        for (int i = 0; i < m_rows; ++i) {
+            const double a = std::fabs(at(i, j));
+            largest = std::max(largest, a);
+            if (open[std::size_t(i)] && a > bestEntry) {
+                best = i;
+                bestEntry = a;
+            }
+        }
+        if (best < 0 || bestEntry <= std::max(kRatioRow, kRelativePivot * largest))
+            continue; // depends on the columns taken before it
+        pivot(best, j);
+        open[std::size_t(best)] = 0;
+    }
+    bool feasible = true;
+    for (double &v : rhs) {
+        v = clean(v);
+        if (v < 0.0 && v >= -kSoundPrimal)
+            v = 0.0;
+        feasible = feasible && v >= 0.0;
+    }
+    entering = -1;
+    leaving = -1;
+    blandMode = false;
+    lastPivotDegenerate = false;
+    degenerateRun = 0;
+    return feasible;
 }
 
 } // namespace vexo

@@ -112,6 +112,34 @@ public:
     // bound becomes 0.0, as every pivot leaves them.
     void indexRows();
 
+    // Keeps the programme as it stands now (the rows as filled, the right-hand sides and the basis,
+    // which must be unit columns, as the starting slack and artificial columns are), so that the
+    // final basis can be checked against it and the tableau rebuilt from it. Call it before the
+    // first pivot.
+    void keepOriginal();
+    bool hasOriginal() const { return !m_origStart.empty(); }
+
+    // How well the current basis stands against the kept programme; each figure is relative to the
+    // size of the terms it sums.
+    struct Soundness
+    {
+        double residual = 0.0;  // worst row of the original rows not met by the basic values
+        double negative = 0.0;  // largest basic value below 0
+        double basicCost = 0.0; // worst basic column whose cost differs from its worth at the shadow prices
+        double improving = 0.0; // largest fall of the cost per unit of a column that may enter
+        bool accurate() const;  // values and shadow prices are those of the basis
+        bool optimal() const;   // accurate, and no column lowers the cost
+    };
+    // Computed from the kept programme, the basic values (rhs) and the shadow prices the last pricing
+    // gave the starting basic columns; a column barred from entering is not asked to be priced out.
+    Soundness soundness() const;
+
+    // Rebuilds the tableau from the kept programme for the current basis: Gaussian elimination with
+    // partial pivoting over the basic columns, starting from the starting basis. A basic column that
+    // depends on the others is left out and its row keeps its starting column. Right-hand sides a
+    // hair below 0 become 0. Answers whether every basic value is at or above 0.
+    bool rebuild();
+
 private:
     double *row(int i) { return m_a.data() + std::size_t(i) * m_stride; }
     const double *row(int i) const { return m_a.data() + std::size_t(i) * m_stride; }
@@ -162,6 +190,13 @@ private:
     int m_columnOf = -1;
     std::vector<double> m_ratio;
     std::vector<double> m_scratch; // of the columns summed afresh
+    // The kept programme: per row its non-zero entries (column, value) of the columns that are not
+    // mirrors, the right-hand sides and the starting basis.
+    std::vector<int> m_origStart;
+    std::vector<int> m_origColumn;
+    std::vector<double> m_origValue;
+    std::vector<double> m_origRhs;
+    std::vector<int> m_origBasis;
     int m_rows = 0;
     int m_cols = 0;
     std::size_t m_stride = 0;

@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -108,10 +110,15 @@ public:
 
     int HESTETA(int e)
     {
+        // Entries above 1e-9 and above 1e-9 times the column's largest magnitude take part.
+        double largest = 0.0;
+        for (int i = 0; i < m; ++i)
+            largest = std::max(largest, std::fabs(at(i, e)));
+        const double takesPart = std::max(1e-9, 1e-9 * largest);
         std::vector<int> rows;
         std::vector<double> ratios;
         for (int i = 0; i < m; ++i) {
-            if (!(at(i, e) > 1e-9))
+            if (!(at(i, e) > takesPart))
                 continue;
             double q = 0.0;
             if (std::fabs(rhs[std::size_t(i)]) >= 1e-9) {
@@ -133,23 +140,47 @@ public:
         for (std::size_t k = 0; k < ratios.size(); ++k)
             if (std::fabs(ratios[k] - ratios[first]) < 1e-9)
                 ties.push_back(rows[k]);
-        if (ties.size() <= 1)
-            return rows[first];
-        int chosen = ties.front();
-        for (int i : ties)
-            if (basis[std::size_t(i)] < basis[std::size_t(chosen)])
-                chosen = i;
+        int chosen = rows[first];
+        if (ties.size() > 1) {
+            chosen = ties.front();
+            for (int i : ties)
+                if (basis[std::size_t(i)] < basis[std::size_t(chosen)])
+                    chosen = i;
+        }
+        // A step that would drive a row more than 1e-9 below 0: the largest entry among the rows
+        // whose step stays within that bound leaves instead.
+        auto step = [&](int i) { return std::max(rhs[std::size_t(i)], 0.0) / at(i, e); };
+        bool falls = false;
+        for (int i : rows)
+            falls = falls || step(chosen) * at(i, e) - std::max(rhs[std::size_t(i)], 0.0) > 1e-9;
+        if (falls) {
+            double bound = std::numeric_limits<double>::infinity();
+            for (int i : rows)
+                bound = std::min(bound, (std::max(rhs[std::size_t(i)], 0.0) + 1e-9) / at(i, e));
+            double best = 0.0;
+            for (int i : rows) {
+                if (step(i) <= bound && at(i, e) > best) {
+                    best = at(i, e);
+                    chosen = i;
+                }
+            }
+        }
         return chosen;
     }
 
     void pivot(int r, int e)
     {
         auto clean = [](double v) { return std::fabs(v) < 1e-10 ? 0.0 : v; };
+        // A right-hand side a hair below 0 becomes 0.
+        auto settle = [&](double v) {
+            v = clean(v);
+            return v < 0.0 && v > -1e-9 ? 0.0 : v;
+        };
         const double p = at(r, e);
         if (std::fabs(p - 1.0) >= 1e-15) {
             for (int j = 0; j < n; ++j)
                 at(r, j) = clean(at(r, j) / p);
-            rhs[std::size_t(r)] = clean(rhs[std::size_t(r)] / p);
+            rhs[std::size_t(r)] = settle(rhs[std::size_t(r)] / p);
         }
         for (int i = 0; i < m; ++i) {
             const double f = at(i, e);
@@ -157,7 +188,7 @@ public:
                 continue;
             for (int j = 0; j < n; ++j)
                 at(i, j) = clean(at(i, j) - at(r, j) * f);
-            rhs[std::size_t(i)] = clean(rhs[std::size_t(i)] - rhs[std::size_t(r)] * f);
+            rhs[std::size_t(i)] = settle(rhs[std::size_t(i)] - rhs[std::size_t(r)] * f);
         }
         cb[std::size_t(r)] = cost[std::size_t(e)];
         basis[std::size_t(r)] = e;
@@ -176,6 +207,7 @@ struct Lockstep
     bool resynced = false; // a change of costs (phase one or two) loaded the plain tableau afresh
     long pivots = 0;
     long pricedChecks = 0;
+    long rebuilds = 0;
 
     // Entries (as the mirrors show them, +0.0 for a zero) and values must match bit for bit.
     void expectSameState(const SimplexTableau &t, unsigned seed, bool entries)
@@ -211,6 +243,12 @@ struct Lockstep
         }
         if (!plain)
             return;
+        if (e == SolveEvent::Rebuilt) {
+            // Computed afresh from the programme: the plain tableau follows from there.
+            plain->load(t);
+            ++rebuilds;
+            return;
+        }
         if (e == SolveEvent::LoopEnded) {
             // The last pricing of the Big-M run is what the results read.
             if (!resynced) {
