@@ -992,6 +992,7 @@ bool DbfTable::putCopyInPlace()
     // The last look before the name changes.
     if (!fileInPlace(m_originalFd, m_replacedPath))
         return false;
+    beforeNameChange();
     if (exchangeNames(copy, name) != 0) {
         const int err = errno;
         if (err == ENOENT && !fileInPlace(m_originalFd, m_replacedPath))

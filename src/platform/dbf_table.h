@@ -168,6 +168,9 @@ protected:
     void clearStatus() { m_status.reset(); }
     // The append itself, without any retrying; subclasses that retry call this.
     bool appendRecord();
+    // Called by finishReplacement after its last look at the file and before the copy takes the
+    // file's name; tests let another program act in that moment.
+    virtual void beforeNameChange() {}
 
 private:
     bool flush();

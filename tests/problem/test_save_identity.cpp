@@ -13,6 +13,7 @@
 #include "problem/problem_file_commands.h"
 #include "problem/problem_loader.h"
 #include "problem/problem_saver.h"
+#include "save_fixture.h"
 #include "scripted_messages.h"
 
 #include <QCryptographicHash>
@@ -37,12 +38,18 @@
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace vexo;
+using vexo::test::allDirty;
+using vexo::test::changeOnePrice;
+using vexo::test::checksum;
+using vexo::test::contentsOf;
+using vexo::test::loadProblem;
+using vexo::test::setProblem;
+using vexo::test::writeProblem;
 
 namespace {
-
-const QString B11(11, u' ');
 
 QString num(const QString &text)
 {
@@ -52,93 +59,6 @@ QString num(const QString &text)
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-bool load(const QString &path)
-{
-    openProblem().reset();
-    return DATAFOPEN(nullptr, path) && AKTPRODIZOLUSTUR(nullptr);
-}
-
-// The open problem becomes `ingredients` ingredients named prefix1.., two nutrients and one group,
-// every list marked changed.
-void setProblem(int ingredients, const QString &prefix)
-{
-    OpenProblem &p = openProblem();
-    p.AYMLIST.clear();
-    p.AYMADLARI.clear();
-    p.AYMSTOK.clear();
-    p.ABMLIST.clear();
-    p.ABMADLARI.clear();
-    p.ABMBIRIMLERI.clear();
-    p.AYMGLIST.clear();
-    p.AYMGADLARI.clear();
-    p.ABMOLIST.clear();
-    for (int i = 1; i <= ingredients; ++i) {
-        p.AYMADLARI << prefix + QString::number(i);
-        p.AYMLIST << Row{p.AYMADLARI.last().leftJustified(25), num("10.000"), B11, B11, B11, B11, B11, B11, B11, B11, B11};
-        p.AYMSTOK << true;
-    }
-    for (const QString &n : {QStringLiteral("HP"), QStringLiteral("KM")}) {
-        p.ABMADLARI << n;
-        p.ABMBIRIMLERI << QStringLiteral("%");
-        p.ABMLIST << Row{n.leftJustified(15), QStringLiteral("%").leftJustified(11), B11, num("1.0000"), B11,
-                         B11, B11, B11, B11, B11, B11, B11};
-    }
-    p.AYMGADLARI << QStringLiteral("TAHIL");
-    p.AYMGLIST << Row{QStringLiteral("TAHIL").leftJustified(25), B11, B11, B11, B11, B11, B11, B11, B11, B11};
-    p.AAMAT = RowList(2, Row(ingredients, num("1.2500")));
-    p.AGMAT = RowList(1, Row(ingredients, QStringLiteral("1.0")));
-    p.setAllDirty(true);
-}
-
-bool allDirty(const OpenProblem &p)
-{
-    return p.LYMDEG && p.LYMSTOKDEG && p.LBMDEG && p.LBMODEG && p.LYMGDEG && p.LAMATDEG && p.LPRMDEG;
-}
-
-void changeOnePrice(const QString &price)
-{
-    OpenProblem &p = openProblem();
-    p.setAllDirty(false);
-    p.AYMLIST[0][YMPRICE] = num(price);
-    p.LYMDEG = true;
-}
-
-// A saved problem file of `ingredients` ingredients named prefix1.. at the path.
-bool writeProblem(const QString &path, int ingredients, const QString &prefix)
-{
-    openProblem().reset();
-    if (!DATAFILECREATE(nullptr, path) || !DATAFOPEN(nullptr, path))
-        return false;
-    setProblem(ingredients, prefix);
-    const bool saved = PROBDBFUPDATE();
-    openProblem().reset();
-    return saved;
-}
-
-// The first ingredient's name and the number of ingredient rows of a problem file, read without
-// opening it for writing; "?" when it cannot be read.
-QString contentsOf(const QString &path)
-{
-    DbfTable t(path, true, true);
-    if (t.status())
-        return QStringLiteral("?");
-    int rows = 0;
-    QString first;
-    for (t.goTop(); !t.eof(); t.skip()) {
-        const QString name = t.fieldGet(QStringLiteral("YMADI")).toString().trimmed();
-        if (name.isEmpty())
-            continue;
-        if (rows++ == 0)
-            first = name;
-    }
-    return QStringLiteral("%1x%2").arg(first).arg(rows);
-}
-
-QByteArray checksum(const QString &path)
-{
-    return QCryptographicHash::hash(test::fileBytes(path), QCryptographicHash::Sha256).toHex();
 }
 
 quint64 inodeOf(const QString &path)
@@ -182,15 +102,43 @@ private:
     std::function<void()> m_pause;
 };
 
-// Loads the problem and makes its table one that pauses as above.
-bool loadPausing(const QString &path, std::function<void()> pause)
+// The open problem's table, which runs `act` once in the last moment of the save: after its last look
+// at the file, before its copy takes the file's name.
+class LateTable : public DBSERVERR
 {
-    if (!load(path))
+public:
+    LateTable(const QString &path, std::function<void()> act)
+        : DBSERVERR(path, true, false)
+        , m_act(std::move(act))
+    {
+    }
+
+protected:
+    void beforeNameChange() override
+    {
+        if (m_act)
+            std::exchange(m_act, nullptr)();
+    }
+
+private:
+    std::function<void()> m_act;
+};
+
+// Loads the problem and makes its table a Table (PausingTable, LateTable) running `act`.
+template <typename Table>
+bool loadWith(const QString &path, std::function<void()> act)
+{
+    if (!loadProblem(path))
         return false;
     OpenProblem &p = openProblem();
     p.OPROBDBF->close();
-    p.OPROBDBF = std::make_unique<PausingTable>(path, std::move(pause));
+    p.OPROBDBF = std::make_unique<Table>(path, std::move(act));
     return !p.OPROBDBF->status();
+}
+
+bool loadPausing(const QString &path, std::function<void()> pause)
+{
+    return loadWith<PausingTable>(path, std::move(pause));
 }
 
 // One byte through a pipe; false when the other end is gone.
@@ -255,6 +203,65 @@ TEST(SaveIdentity, AFileRenamedOverTheNameWhileTheCopyIsWrittenIsKeptAndTheSaveR
     }
 }
 
+// What another program may do in the last moment of a save, after the save's last look at the file
+// and before its copy takes the name: rename its own problem over the name, rewrite the file in
+// place, or delete it. A plain rename at that point would put the copy over the other program's
+// file, or bring back a deleted one, and say "saved". The save exchanges the two names in one step
+// and looks at what it displaced: the other program's file stays under the name (or the name stays
+// free), the save is refused with the real cause and keeps the edits, and no copy is left.
+TEST(SaveIdentity, AChangeInTheSavesLastMomentIsKeptAndTheSaveRefused)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<bool(const QString &path, const QString &theirs)> act;
+        QString contents; // what the name holds afterwards ("" when nothing)
+        QString reason;
+    };
+    const QList<Case> cases = {
+        {"renamed over",
+         [](const QString &path, const QString &theirs) {
+             return ::rename(native(theirs).constData(), native(path).constData()) == 0;
+         },
+         QStringLiteral("DIS1x7"), kChangedText},
+        {"rewritten in place",
+         [](const QString &path, const QString &theirs) {
+             QFile in(theirs), out(path);
+             const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+             return !bytes.isEmpty() && out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                    && out.write(bytes) == bytes.size() && out.flush();
+         },
+         QStringLiteral("DIS1x7"), kChangedText},
+        {"deleted",
+         [](const QString &path, const QString &) { return ::unlink(native(path).constData()) == 0; }, QString(),
+         QStringLiteral("açtıktan sonra silinmiş")},
+    };
+    test::ProblemEnvironment env;
+    const QString path = env.path("SON.VKD");
+    const QString theirs = env.path("DIS.VKD");
+    for (const Case &c : cases) {
+        ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
+        ASSERT_TRUE(writeProblem(theirs, 7, QStringLiteral("DIS")));
+        bool acted = false;
+        ASSERT_TRUE(loadWith<LateTable>(path, [&] { acted = c.act(path, theirs); }));
+        setProblem(9, QStringLiteral("BIZ"));
+        QString why;
+        const bool saved = PROBDBFUPDATE(&why);
+        EXPECT_TRUE(acted) << c.what;
+        EXPECT_FALSE(saved) << c.what << ": the save said saved";
+        EXPECT_TRUE(why.contains(c.reason)) << c.what << ": " << why.toStdString();
+        EXPECT_TRUE(allDirty(openProblem())) << c.what;
+        openProblem().reset();
+        if (c.contents.isEmpty())
+            EXPECT_FALSE(QFileInfo::exists(path)) << c.what << ": the name holds " << contentsOf(path).toStdString();
+        else
+            EXPECT_EQ(contentsOf(path).toStdString(), c.contents.toStdString()) << c.what;
+        EXPECT_TRUE(othersBeside(path, {QStringLiteral("DIS.VKD")}).isEmpty())
+            << c.what << ": " << othersBeside(path, {QStringLiteral("DIS.VKD")}).join(u' ').toStdString();
+        QFile::remove(theirs);
+    }
+}
+
 // Another program writes its own problem and puts it under the name at a random moment 0-12 ms after
 // this program loaded the file, while this program saves. The other program swaps the names in one
 // step, so it can tell what it took the place of. Whatever the timing, its file is what the name
@@ -300,7 +307,7 @@ TEST(SaveIdentity, ARandomlyTimedReplacementNeverLosesTheOtherFileNorAReportedSa
     int saved = 0;
     QStringList faults;
     for (int round = 0; round < 200; ++round) {
-        if (!load(path)) {
+        if (!loadProblem(path)) {
             faults << QStringLiteral("round %1: the file does not load").arg(round);
             break;
         }
@@ -356,7 +363,7 @@ TEST(SaveIdentity, APausedSaverDoesNotOverwriteAFileSavedMeanwhile)
     ASSERT_EQ(receive(paused.in()), 'x');
     ASSERT_EQ(::rename(native(theirs).constData(), native(path).constData()), 0);
     const int second = test::runInChild([&] {
-        if (!load(path) || openProblem().AYMADLARI.value(0) != QStringLiteral("DIS1"))
+        if (!loadProblem(path) || openProblem().AYMADLARI.value(0) != QStringLiteral("DIS1"))
             return false;
         setProblem(11, QStringLiteral("IKI"));
         return PROBDBFUPDATE();
@@ -406,7 +413,7 @@ TEST(SaveIdentity, AnInPlaceRewriteThatKeepsTheModificationTimeIsNoticed)
         ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
         ASSERT_TRUE(writeProblem(other, 5, QStringLiteral("XY")));
         ASSERT_TRUE(QFile(reference).open(QIODevice::WriteOnly));
-        ASSERT_TRUE(load(path));
+        ASSERT_TRUE(loadProblem(path));
         struct stat before = {};
         ASSERT_EQ(::stat(native(path).constData(), &before), 0);
         ::usleep(10000);
@@ -458,7 +465,7 @@ TEST(SaveIdentity, ADeletedOrMovedFileIsToldAsSuch)
         ASSERT_TRUE(QDir().mkpath(folder));
         const QString path = folder + QStringLiteral("/KAYIP.VKD");
         ASSERT_TRUE(writeProblem(path, 5, QStringLiteral("YM")));
-        ASSERT_TRUE(load(path));
+        ASSERT_TRUE(loadProblem(path));
         ASSERT_TRUE(c.act(folder, path)) << c.what;
         changeOnePrice(QStringLiteral("42.000"));
         QString why;
@@ -544,7 +551,7 @@ TEST(SaveRights, TheAccessControlListAndExtendedAttributesAreKept)
     ASSERT_EQ(::stat(native(shared).constData(), &before), 0);
 
     for (const QString &path : {shared, plain}) {
-        ASSERT_TRUE(load(path));
+        ASSERT_TRUE(loadProblem(path));
         changeOnePrice(QStringLiteral("12.000"));
         QString why;
         ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
@@ -557,7 +564,7 @@ TEST(SaveRights, TheAccessControlListAndExtendedAttributesAreKept)
     ASSERT_EQ(::stat(native(shared).constData(), &after), 0);
     EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
     EXPECT_FALSE(aclOf(plain).contains(QStringLiteral("nobody"))) << aclOf(plain).toStdString();
-    ASSERT_TRUE(load(shared));
+    ASSERT_TRUE(loadProblem(shared));
     EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("12.000"));
     openProblem().reset();
 }
@@ -580,7 +587,7 @@ TEST(SaveRights, AnAttributeThatCannotBeKeptIsToldAndTheFileStays)
         GTEST_SKIP() << "this file system takes no security.* attribute";
     const QByteArray before = checksum(path);
     const int status = test::runInChild([&] {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0 || !load(path))
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0 || !loadProblem(path))
             return false;
         changeOnePrice(QStringLiteral("55.000"));
         QString why;
@@ -680,11 +687,11 @@ TEST(SaveRights, AFileSystemWithoutModesOrExchangeStillSavesAndRefusesReplacedFi
         const QString path = folder + QStringLiteral("/MODSUZ.VKD");
         const QString theirs = folder + QStringLiteral("/DIS.VKD");
         check(writeProblem(path, 5, QStringLiteral("YM")), QStringLiteral("the file is written"));
-        check(load(path), QStringLiteral("the file loads"));
+        check(loadProblem(path), QStringLiteral("the file loads"));
         changeOnePrice(QStringLiteral("33.000"));
         QString why;
         check(PROBDBFUPDATE(&why), QStringLiteral("the save: ") + why);
-        check(load(path) && openProblem().AYMLIST.value(0).value(YMPRICE) == num("33.000"), QStringLiteral("the saved price"));
+        check(loadProblem(path) && openProblem().AYMLIST.value(0).value(YMPRICE) == num("33.000"), QStringLiteral("the saved price"));
 
         check(writeProblem(theirs, 7, QStringLiteral("DIS")), QStringLiteral("the other file is written"));
         check(loadPausing(path, [&] { ::rename(native(theirs).constData(), native(path).constData()); }),
