@@ -18,6 +18,8 @@
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
 #include "problem/problem_saver.h"
+#include "quiet_file_host.h"
+#include "save_fixture.h"
 #include "scripted_messages.h"
 
 #include <QCryptographicHash>
@@ -37,23 +39,20 @@
 #include <unistd.h>
 
 using namespace vexo;
+using vexo::test::allDirty;
+using vexo::test::changeOnePrice;
+using vexo::test::checksum;
+using vexo::test::holdSaveByte;
+using vexo::test::loadProblem;
+using vexo::test::QuietHost;
+using vexo::test::setProblem;
 using vexo::test::Record;
 
 namespace {
 
-const QString B11(11, u' ');
-
 QString num(const QString &text)
 {
     return text.rightJustified(11, u' ');
-}
-
-bool load(const QString &path)
-{
-    openProblem().reset();
-    if (!DATAFOPEN(nullptr, path))
-        return false;
-    return AKTPRODIZOLUSTUR(nullptr);
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
@@ -63,11 +62,6 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-QByteArray checksum(const QString &path)
-{
-    return QCryptographicHash::hash(test::fileBytes(path), QCryptographicHash::Sha256).toHex();
-}
-
 // Files beside the problem other than the problem itself (a copy left behind by a failed save).
 QStringList leftovers(const QString &path)
 {
@@ -75,62 +69,6 @@ QStringList leftovers(const QString &path)
     QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     names.removeAll(QFileInfo(path).fileName());
     return names;
-}
-
-// Replaces the open problem's lists: `ingredients` ingredients named prefix1.., the nutrients and
-// the groups given, every matrix cell `cell`, every group holding every ingredient; all dirty.
-void setProblem(int ingredients, const QStringList &nutrients, const QStringList &groups,
-                const QString &prefix = QStringLiteral("YM"), const QString &cell = QStringLiteral("1.2500"))
-{
-    OpenProblem &p = openProblem();
-    p.AYMLIST.clear();
-    p.AYMADLARI.clear();
-    p.AYMSTOK.clear();
-    p.ABMLIST.clear();
-    p.ABMADLARI.clear();
-    p.ABMBIRIMLERI.clear();
-    p.AYMGLIST.clear();
-    p.AYMGADLARI.clear();
-    p.ABMOLIST.clear();
-    for (int i = 1; i <= ingredients; ++i) {
-        p.AYMADLARI << prefix + QString::number(i);
-        p.AYMLIST << Row{p.AYMADLARI.last().leftJustified(25), num("10.000"), B11, B11, B11, B11, B11, B11, B11, B11, B11};
-        p.AYMSTOK << true;
-    }
-    for (const QString &n : nutrients) {
-        p.ABMADLARI << n;
-        p.ABMBIRIMLERI << QStringLiteral("%");
-        p.ABMLIST << Row{n.leftJustified(15), QStringLiteral("%").leftJustified(11), B11, num("1.0000"), B11,
-                         B11, B11, B11, B11, B11, B11, B11};
-    }
-    for (const QString &g : groups) {
-        p.AYMGADLARI << g;
-        p.AYMGLIST << Row{g.leftJustified(25), B11, B11, B11, B11, B11, B11, B11, B11, B11};
-    }
-    p.AAMAT = RowList(nutrients.size(), Row(ingredients, num(cell)));
-    p.AGMAT = RowList(groups.size(), Row(ingredients, QStringLiteral("1.0")));
-    p.setAllDirty(true);
-}
-
-bool allDirty(const OpenProblem &p)
-{
-    return p.LYMDEG && p.LYMSTOKDEG && p.LBMDEG && p.LBMODEG && p.LYMGDEG && p.LAMATDEG && p.LPRMDEG;
-}
-
-// What another program does while it saves the file: it holds the save byte. The descriptor, or -1.
-int holdSaveByte(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-    struct flock fl = {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = DbfTable::kSaveLockOffset;
-    fl.l_len = 1;
-    if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // A saved problem file holding `ingredients` ingredients and two nutrients.
@@ -158,7 +96,7 @@ TEST(ProblemRoundTrip, NutrientAndGroupRowsWithoutIngredientsComeBack)
                {QStringLiteral("TAHIL"), QStringLiteral("KABA")});
     ASSERT_TRUE(openProblem().checkInvariants().isEmpty()) << openProblem().checkInvariants().join(u';').toStdString();
     ASSERT_TRUE(PROBDBFUPDATE());
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     const OpenProblem &p = openProblem();
     EXPECT_EQ(p.AAMAT, RowList(3, Row()));
     EXPECT_EQ(p.AGMAT, RowList(2, Row()));
@@ -211,7 +149,7 @@ TEST(ProblemLoadRefusals, MatrixRowsWithFewerCellsThanIngredientsAreRefused)
                                              {{"YMADI", "D"}, {"YMBMAT", kGrupMarker}}},
                                             36));
     const QByteArray before = checksum(path);
-    EXPECT_FALSE(load(path));
+    EXPECT_FALSE(loadProblem(path));
     ASSERT_EQ(messages.shown().size(), 1);
     const QString text = messages.shown()[0].text;
     EXPECT_TRUE(text.startsWith(QStringLiteral("KESIK.VKD dosyası açılamadı! : Dosyada 4 yem maddesi var; ")))
@@ -227,7 +165,7 @@ TEST(ProblemLoadRefusals, MatrixRowsWithFewerCellsThanIngredientsAreRefused)
                                              {{"YMADI", "C"}, {"YMBMAT", "K,1000.00,Krş,Kg,"}},
                                              {{"YMADI", "D"}, {"YMBMAT", kGrupMarker}}},
                                             48));
-    EXPECT_TRUE(load(path));
+    EXPECT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AAMAT, (RowList{{num("1.0"), num("2.0"), num("3.0"), num("4.0")}}));
 }
 
@@ -243,7 +181,7 @@ TEST(ProblemLoadRefusals, FewerMatrixRowsThanNutrientsAreRefused)
                              {{"BMADI", "HY"}, {"YMBMAT", "K,1000.00,Krş,Kg,"}}};
     test::writeProblemFile(path, records);
     const QByteArray before = checksum(path);
-    EXPECT_FALSE(load(path));
+    EXPECT_FALSE(loadProblem(path));
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_EQ(messages.shown()[0].text,
               QStringLiteral("EKSIK.VKD dosyası açılamadı! : Dosyada 3 besin maddesi var; aktif matriste yalnız 1 "
@@ -257,7 +195,7 @@ TEST(ProblemLoadRefusals, FewerMatrixRowsThanNutrientsAreRefused)
     records.append({{"YMBMAT", kPrmMarker}});
     records.append({{"YMBMAT", "K,1000.00,Krş,Kg,"}});
     test::writeProblemFile(path, records);
-    EXPECT_TRUE(load(path));
+    EXPECT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AAMAT.size(), 3);
     EXPECT_TRUE(openProblem().checkInvariants().isEmpty()) << openProblem().checkInvariants().join(u',').toStdString();
     EXPECT_EQ(messages.shown().size(), 1);
@@ -274,7 +212,7 @@ TEST(ProblemLoadRefusals, MoreIngredientsThanAProblemFileHoldsAreRefused)
     records[0].insert("YMBMAT", kPrmMarker);
     test::writeProblemFile(path, records);
     const QByteArray before = checksum(path);
-    EXPECT_FALSE(load(path));
+    EXPECT_FALSE(loadProblem(path));
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("86 yem maddesi")));
     EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("en çok 85 yem maddesi")));
@@ -401,7 +339,7 @@ TEST(ProblemSaveRefusals, GroupNamesThatTheFileWouldMakeEqualAreRefused)
     test::ProblemEnvironment env;
     const QString path = savedProblem(env, "GRUP.VKD", 3);
     const QByteArray before = checksum(path);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     // Both long names keep their first 15 characters "KABA YEMLER GRU"; the third is cut alone.
     setProblem(3, {QStringLiteral("HP")},
                {QStringLiteral("KABA YEMLER GRUBU 1"), QStringLiteral("TAHIL"), QStringLiteral("KABA YEMLER GRUBU 2"),
@@ -417,7 +355,7 @@ TEST(ProblemSaveRefusals, GroupNamesThatTheFileWouldMakeEqualAreRefused)
     openProblem().AYMGLIST[2][YMGNAME] = QStringLiteral("KARMA").leftJustified(25);
     openProblem().AYMGADLARI[2] = QStringLiteral("KARMA");
     ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AYMGADLARI,
               (QStringList{"KABA YEMLER GRU", "TAHIL", "KARMA", "ENERJI KAYNAKLA"}));
 }
@@ -426,7 +364,7 @@ TEST(ProblemSaveRefusals, ASecondSaverIsRefusedAndKeepsItsFlags)
 {
     test::ProblemEnvironment env;
     const QString path = savedProblem(env, "IKI.VKD", 2);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     setProblem(4, {QStringLiteral("HP")}, {});
     const QByteArray before = checksum(path);
 
@@ -444,7 +382,7 @@ TEST(ProblemSaveRefusals, ASecondSaverIsRefusedAndKeepsItsFlags)
     ::close(other);
     ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
     EXPECT_FALSE(openProblem().anyDirty());
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AYMADLARI.size(), 4);
 }
 
@@ -455,11 +393,11 @@ TEST(ProblemSaveFaults, ASaveThroughALinkReplacesTheFileItNames)
     const QString path = savedProblem(env, "HEDEF.VKD", 2);
     const QString link = env.path("BAG.VKD");
     ASSERT_TRUE(QFile::link(path, link));
-    ASSERT_TRUE(load(link));
+    ASSERT_TRUE(loadProblem(link));
     setProblem(6, {QStringLiteral("HP")}, {});
     ASSERT_TRUE(PROBDBFUPDATE());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AYMADLARI.size(), 6);
 }
 
@@ -487,7 +425,7 @@ TEST(ProblemSaveFaults, AFailedWriteLeavesTheFileAsItWas)
     };
     for (const auto &c : cases) {
         const int status = test::runWithFileSizeLimit(c.limit, [&] {
-            if (!load(path))
+            if (!loadProblem(path))
                 return false;
             setProblem(40, {QStringLiteral("HP"), QStringLiteral("KM"), QStringLiteral("CA")},
                        {QStringLiteral("TAHIL")}, QStringLiteral("YENI"));
@@ -502,7 +440,7 @@ TEST(ProblemSaveFaults, AFailedWriteLeavesTheFileAsItWas)
             EXPECT_EQ(checksum(path), before) << c.what;
             continue;
         }
-        ASSERT_TRUE(load(path));
+        ASSERT_TRUE(loadProblem(path));
         const OpenProblem &p = openProblem();
         EXPECT_EQ(p.AYMADLARI.size(), 40);
         EXPECT_EQ(p.AYMADLARI.first(), QStringLiteral("YENI1"));
@@ -515,7 +453,7 @@ TEST(ProblemSaveFaults, AFailedWriteLeavesTheFileAsItWas)
 // from 1 under one prefix, every matrix cell that prefix's value); otherwise what is wrong.
 QString wholeProblemFault(const QString &path)
 {
-    if (!load(path))
+    if (!loadProblem(path))
         return QStringLiteral("the file does not load");
     const OpenProblem &p = openProblem();
     const int n = int(p.AYMADLARI.size());
@@ -551,7 +489,7 @@ TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
     const QString path = savedProblem(env, "ORTAK.VKD", 2);
     auto saver = [&](int ingredients, const QString &prefix, const QString &cell) {
         return [=] {
-            if (!load(path))
+            if (!loadProblem(path))
                 ::_exit(4);
             int saved = 0;
             // At least 25 rounds, and on until this program has had a save of its own.
@@ -567,7 +505,7 @@ TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
                     ::_exit(6);
                 // The other program saved since this one opened the file: a save would build on a
                 // problem this program never loaded, so it is refused; a user opens the file again.
-                else if (why.contains(QStringLiteral("değiştirilmiş")) && !load(path))
+                else if (why.contains(QStringLiteral("değiştirilmiş")) && !loadProblem(path))
                     ::_exit(7);
                 // A user saves now and then, not in a tight loop: the other program gets its turns.
                 ::usleep(useconds_t(1000 + (round * 7919 + ingredients * 104729) % 3000));
@@ -598,7 +536,7 @@ TEST(ProblemSaveFaults, TwoProcessesSavingOneFileNeverMixTheirRecords)
     QFile::remove(snapshot);
     EXPECT_TRUE(leftovers(path).isEmpty()) << leftovers(path).join(u' ').toStdString();
     EXPECT_EQ(wholeProblemFault(path), QString());
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_FALSE(openProblem().AYMADLARI.first().startsWith(QStringLiteral("YM"))) << "nobody saved";
 }
 
@@ -646,7 +584,7 @@ TEST(ProblemSaveFaults, AFullDiskLeavesEveryFileAsItWas)
 
         check(QFile::remove(folder + QStringLiteral("/DOLGU")), "the filler goes");
         check(PROBDBFUPDATE(), "with room again the save goes through");
-        check(load(path) && openProblem().AYMADLARI.size() == 20, "the saved file is wholly the new one");
+        check(loadProblem(path) && openProblem().AYMADLARI.size() == 20, "the saved file is wholly the new one");
         openProblem().reset();
         return ok;
     });
@@ -654,28 +592,6 @@ TEST(ProblemSaveFaults, AFullDiskLeavesEveryFileAsItWas)
         GTEST_SKIP() << "this machine allows no tmpfs mount; the file-size limit tests cover the same fault";
     EXPECT_EQ(status, 0);
 }
-
-namespace {
-
-// The main window as far as the file commands need it.
-struct QuietHost : ProblemFileHost
-{
-    QWidget *owner() override { return nullptr; }
-    void setCaption(const QString &) override {}
-    void STATUSMESSAGE(const QString &) override {}
-    bool closeEditors() override { return true; }
-    void WHOCHANGES() override {}
-    void MI_ENADISABLE() override
-    {
-        if (!openProblem().isOpen())
-            openProblem().reset();
-    }
-    void YM_GIRIS() override {}
-    void OBFIRST() override {}
-    std::optional<QString> askNewFileName() override { return std::nullopt; }
-};
-
-} // namespace
 
 // Through the file commands a user runs: a file that would be misread is not opened and stays as it
 // is; a save refused because another program saves the same file is told and keeps the changes.
@@ -732,15 +648,6 @@ QStringList copiesBeside(const QString &path, const QStringList &others = {})
     return copies;
 }
 
-// Changes the first ingredient's price: only the ingredient list is marked changed.
-void changeOnePrice(const QString &price)
-{
-    OpenProblem &p = openProblem();
-    p.setAllDirty(false);
-    p.AYMLIST[0][YMPRICE] = num(price);
-    p.LYMDEG = true;
-}
-
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
@@ -762,7 +669,7 @@ TEST(ProblemFileCommandFaults, ASaveOntoAFileAnotherProgramChangedIsRefusedAndOf
     } cases[] = {
         {"another program saved a smaller problem over it",
          [](const QString &path) {
-             if (!load(path))
+             if (!loadProblem(path))
                  return false;
              setProblem(40, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")},
                         QStringLiteral("IKI"), QStringLiteral("2.0000"));
@@ -810,7 +717,7 @@ TEST(ProblemFileCommandFaults, ASaveOntoAFileAnotherProgramChangedIsRefusedAndOf
         ASSERT_TRUE(openProblem().isOpen()) << c.what;
         EXPECT_EQ(QFileInfo(openProblem().OPROBDBF->path()).fileName(), QStringLiteral("BENIM.VKD")) << c.what;
         EXPECT_EQ(checksum(path), theirs) << c.what;
-        ASSERT_TRUE(load(mine)) << c.what;
+        ASSERT_TRUE(loadProblem(mine)) << c.what;
         const OpenProblem &p = openProblem();
         EXPECT_EQ(p.AYMADLARI.size(), 85) << c.what;
         EXPECT_EQ(p.AYMLIST[0][YMPRICE], num("99.000")) << c.what;
@@ -831,7 +738,7 @@ TEST(ProblemSaveRights, TheSavedFileKeepsItsOwnerGroupAndMode)
     const QString path = savedProblem(env, "PAY.VKD", 3);
     ASSERT_EQ(::chown(native(path).constData(), 1234, 5678), 0);
     ASSERT_EQ(::chmod(native(path).constData(), 0640), 0);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     changeOnePrice(QStringLiteral("12.000"));
     QString why;
     ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
@@ -840,7 +747,7 @@ TEST(ProblemSaveRights, TheSavedFileKeepsItsOwnerGroupAndMode)
     EXPECT_EQ(st.st_uid, 1234u);
     EXPECT_EQ(st.st_gid, 5678u);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("12.000"));
 }
 
@@ -885,7 +792,7 @@ TEST(ProblemSaveRights, AnOwnerOrGroupThatCannotBeKeptIsToldWhenItWouldChangeWho
             const gid_t groups[] = {kShared};
             if (::setgroups(c.userInShared ? 1 : 0, groups) != 0 || ::setgid(kUserGroup) != 0 || ::setuid(kUser) != 0)
                 ::_exit(2);
-            if (!load(path))
+            if (!loadProblem(path))
                 ::_exit(3);
             changeOnePrice(QStringLiteral("55.000"));
             QString why;
@@ -911,7 +818,7 @@ TEST(ProblemSaveRights, AnOwnerOrGroupThatCannotBeKeptIsToldWhenItWouldChangeWho
         }
         EXPECT_EQ(st.st_uid, c.ownerAfter) << c.what;
         EXPECT_EQ(st.st_gid, c.groupAfter) << c.what;
-        ASSERT_TRUE(load(path)) << c.what;
+        ASSERT_TRUE(loadProblem(path)) << c.what;
         EXPECT_EQ(openProblem().AYMLIST[0][YMPRICE], num("55.000")) << c.what;
         openProblem().reset();
     }
@@ -931,7 +838,7 @@ TEST(ProblemSaveRights, AFolderThatTakesNoNewFileIsNamed)
     const QByteArray before = checksum(path);
     {
         test::OrdinaryFileRights user;
-        ASSERT_TRUE(load(path));
+        ASSERT_TRUE(loadProblem(path));
         changeOnePrice(QStringLiteral("77.000"));
         QString why;
         EXPECT_FALSE(PROBDBFUPDATE(&why));
@@ -957,7 +864,7 @@ TEST(ProblemSaveFaults, CopiesOfKilledSavesAreRemovedWhenTheFileIsNextOpened)
     const QString other = savedProblem(env, "DIGER.VKD", 2);
     const test::ForeignFiles foreign(QFileInfo(path).absolutePath(), QStringLiteral("KESIK.VKD"));
     ASSERT_EQ(test::runInChild([&] {
-        if (!load(path))
+        if (!loadProblem(path))
             return false;
         setProblem(30, {QStringLiteral("HP"), QStringLiteral("KM")}, {QStringLiteral("TAHIL")}, QStringLiteral("BIR"),
                    QStringLiteral("1.0000"));
@@ -980,7 +887,7 @@ TEST(ProblemSaveFaults, CopiesOfKilledSavesAreRemovedWhenTheFileIsNextOpened)
     for (int round = 0; round < 40; ++round) {
         const bool saveAs = round % 2 != 0;
         const int pid = test::startChild([&] {
-            if (!load(path))
+            if (!loadProblem(path))
                 return false;
             test::ScriptedMessages messages;
             test::ScriptedFileDialogs dialogs;
@@ -1042,7 +949,7 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
     char c = 0;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     ASSERT_EQ(copiesBeside(path).size(), 1);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_EQ(copiesBeside(path).size(), 1) << "an opening removed the copy of a running save";
     changeOnePrice(QStringLiteral("1.000"));
     QString why;
@@ -1055,7 +962,7 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
     ::close(go[1]);
     ::close(ready[0]);
     EXPECT_TRUE(copiesBeside(path).isEmpty());
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     EXPECT_EQ(openProblem().AYMADLARI.first(), QStringLiteral("YENI"));
     openProblem().reset();
 
@@ -1070,11 +977,11 @@ TEST(ProblemSaveFaults, ACopyThatAWriterHoldsIsLeftAlone)
     const int holder = ::open(native(held).constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     openProblem().reset();
     EXPECT_TRUE(QFileInfo::exists(held));
     ::close(holder);
-    ASSERT_TRUE(load(path));
+    ASSERT_TRUE(loadProblem(path));
     openProblem().reset();
     EXPECT_FALSE(QFileInfo::exists(held));
     for (const QString &name : lookalikes)
@@ -1101,10 +1008,10 @@ TEST(ProblemSaveFaults, ForeignFilesBesideAProblemSurviveEveryOperation)
         const char *what;
         std::function<bool()> operation;
     } cases[] = {
-        {"opening", [&] { return load(path); }},
+        {"opening", [&] { return loadProblem(path); }},
         {"saving",
          [&] {
-             if (!load(path))
+             if (!loadProblem(path))
                  return false;
              changeOnePrice(QStringLiteral("2.000"));
              return PROBDBFUPDATE();

@@ -12,6 +12,8 @@
 #include "problem/problem_file_commands.h"
 #include "problem/problem_loader.h"
 #include "problem/problem_saver.h"
+#include "quiet_file_host.h"
+#include "save_fixture.h"
 #include "scripted_messages.h"
 
 #include <QCryptographicHash>
@@ -30,118 +32,19 @@
 #include <unistd.h>
 
 using namespace vexo;
+using vexo::test::checksum;
+using vexo::test::contentsOf;
+using vexo::test::holdSaveByte;
+using vexo::test::QuietHost;
+using vexo::test::setProblem;
+using vexo::test::writeProblem;
 
 namespace {
-
-const QString B11(11, u' ');
-
-QString num(const QString &text)
-{
-    return text.rightJustified(11, u' ');
-}
 
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
 }
-
-// `ingredients` ingredients named prefix1.., two nutrients and one group, every list marked changed.
-void setProblem(int ingredients, const QString &prefix)
-{
-    OpenProblem &p = openProblem();
-    p.AYMLIST.clear();
-    p.AYMADLARI.clear();
-    p.AYMSTOK.clear();
-    p.ABMLIST.clear();
-    p.ABMADLARI.clear();
-    p.ABMBIRIMLERI.clear();
-    p.AYMGLIST.clear();
-    p.AYMGADLARI.clear();
-    p.ABMOLIST.clear();
-    for (int i = 1; i <= ingredients; ++i) {
-        p.AYMADLARI << prefix + QString::number(i);
-        p.AYMLIST << Row{p.AYMADLARI.last().leftJustified(25), num("10.000"), B11, B11, B11, B11, B11, B11, B11, B11, B11};
-        p.AYMSTOK << true;
-    }
-    for (const QString &n : {QStringLiteral("HP"), QStringLiteral("KM")}) {
-        p.ABMADLARI << n;
-        p.ABMBIRIMLERI << QStringLiteral("%");
-        p.ABMLIST << Row{n.leftJustified(15), QStringLiteral("%").leftJustified(11), B11, num("1.0000"), B11,
-                         B11, B11, B11, B11, B11, B11, B11};
-    }
-    p.AYMGADLARI << QStringLiteral("TAHIL");
-    p.AYMGLIST << Row{QStringLiteral("TAHIL").leftJustified(25), B11, B11, B11, B11, B11, B11, B11, B11, B11};
-    p.AAMAT = RowList(2, Row(ingredients, num("1.2500")));
-    p.AGMAT = RowList(1, Row(ingredients, QStringLiteral("1.0")));
-    p.setAllDirty(true);
-}
-
-bool writeProblem(const QString &path, int ingredients, const QString &prefix)
-{
-    openProblem().reset();
-    if (!DATAFILECREATE(nullptr, path) || !DATAFOPEN(nullptr, path))
-        return false;
-    setProblem(ingredients, prefix);
-    const bool saved = PROBDBFUPDATE();
-    openProblem().reset();
-    return saved;
-}
-
-QByteArray checksum(const QString &path)
-{
-    return QCryptographicHash::hash(test::fileBytes(path), QCryptographicHash::Sha256).toHex();
-}
-
-// The first ingredient's name and the number of ingredients of a problem file.
-QString contentsOf(const QString &path)
-{
-    DbfTable t(path, true, true);
-    if (t.status())
-        return QStringLiteral("?");
-    int rows = 0;
-    QString first;
-    for (t.goTop(); !t.eof(); t.skip()) {
-        const QString name = t.fieldGet(QStringLiteral("YMADI")).toString().trimmed();
-        if (!name.isEmpty() && rows++ == 0)
-            first = name;
-    }
-    return QStringLiteral("%1x%2").arg(first).arg(rows);
-}
-
-// What another program does while it saves the file: it holds the save byte. The descriptor, or -1.
-int holdSaveByte(const QString &path)
-{
-    const int fd = ::open(native(path).constData(), O_RDWR | O_CLOEXEC);
-    struct flock fl = {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = DbfTable::kSaveLockOffset;
-    fl.l_len = 1;
-    if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// The main window as far as the file commands need it; the status line is kept.
-struct QuietHost : ProblemFileHost
-{
-    QString status;
-    QWidget *owner() override { return nullptr; }
-    void setCaption(const QString &) override {}
-    void STATUSMESSAGE(const QString &text) override { status = text; }
-    bool closeEditors() override { return true; }
-    void WHOCHANGES() override {}
-    void MI_ENADISABLE() override
-    {
-        if (!openProblem().isOpen())
-            openProblem().reset();
-    }
-    void YM_GIRIS() override {}
-    void OBFIRST() override {}
-    std::optional<QString> askNewFileName() override { return std::nullopt; }
-};
 
 // Opens the old file, edits it, lets `spoil` make its save fail, and saves the problem as the target
 // (a ".VKD", which becomes the open problem). Empty when the target holds the whole edited problem,

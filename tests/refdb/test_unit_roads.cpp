@@ -5,6 +5,7 @@
 // lists, by GLPK, and both give GLPK's optimum of the same problem written in one unit per row.
 
 #include "glpk_oracle.h"
+#include "quiet_file_host.h"
 #include "refdb_fixture.h"
 #include "refdb_root.h"
 #include "scripted_matcher.h"
@@ -176,24 +177,6 @@ void expectSolvesTo(const Optimum &want, const std::string &what)
     }
 }
 
-// The main window as the file commands see it.
-struct Host : ProblemFileHost
-{
-    QWidget *owner() override { return nullptr; }
-    void setCaption(const QString &) override {}
-    void STATUSMESSAGE(const QString &) override {}
-    bool closeEditors() override { return true; }
-    void WHOCHANGES() override {}
-    void MI_ENADISABLE() override
-    {
-        if (!openProblem().isOpen())
-            openProblem().reset();
-    }
-    void YM_GIRIS() override {}
-    void OBFIRST() override {}
-    std::optional<QString> askNewFileName() override { return std::nullopt; }
-};
-
 // A message seam that also notes, at each question, how many ingredients the problem has and its
 // active matrix: what the user had before answering.
 class QuestionsWithState : public ScriptedMessages
@@ -348,7 +331,7 @@ protected:
     RefDbRoot root;
     QuestionsWithState messages;
     ManualClock clock;
-    Host host;
+    QuietHost host;
 };
 
 } // namespace

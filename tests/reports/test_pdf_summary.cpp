@@ -4,6 +4,7 @@
 #include "platform/cp1254_codec.h"
 #include "problem/app_globals.h"
 #include "problem/turkish_text.h"
+#include "recording_pdf_viewer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,20 +16,6 @@ using namespace vexo;
 using namespace vexo::test;
 
 namespace {
-
-class RecordingViewer : public PdfViewer
-{
-public:
-    RecordingViewer() { setPdfViewer(this); }
-    ~RecordingViewer() override { setPdfViewer(nullptr); }
-    bool open(const QString &path) override
-    {
-        opened << path;
-        return starts;
-    }
-    QStringList opened;
-    bool starts = true;
-};
 
 const QString kDateLine = QStringLiteral("Tarih: 14/03/2026 - Saat: 09:26:53");
 const QString kChapter = QStringLiteral("ÇÖZÜM SONUÇLARI :");

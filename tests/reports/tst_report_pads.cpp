@@ -10,6 +10,7 @@
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_window.h"
 #include "reports/pdf_summary.h"
+#include "recording_pdf_viewer.h"
 #include "reports/report_pads.h"
 #include "scripted_messages.h"
 
@@ -105,21 +106,6 @@ QStringList captions(const ReportPads &pads)
         out << pad->windowTitle();
     return out;
 }
-
-// A PDF viewer that records what it was asked to open instead of starting a program.
-class RecordingViewer : public PdfViewer
-{
-public:
-    RecordingViewer() { setPdfViewer(this); }
-    ~RecordingViewer() override { setPdfViewer(nullptr); }
-    bool open(const QString &path) override
-    {
-        opened << path;
-        return starts;
-    }
-    QStringList opened;
-    bool starts = true;
-};
 
 // The printer set-up dialog answered: it records the printer it was given and chooses landscape.
 class PrinterSetupScript : public PrintDialogs

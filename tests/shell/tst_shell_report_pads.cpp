@@ -12,6 +12,7 @@
 #include "reports/pad_rich_edit.h"
 #include "reports/pad_window.h"
 #include "reports/pdf_summary.h"
+#include "recording_pdf_viewer.h"
 #include "reports/report_pads.h"
 #include "scripted_messages.h"
 #include "shell/shell_window.h"
@@ -37,19 +38,7 @@ QStringList barTitles(QMainWindow &window)
     return titles;
 }
 
-// A PDF viewer that records what it was asked to open instead of starting a program.
-class RecordingViewer : public PdfViewer
-{
-public:
-    RecordingViewer() { setPdfViewer(this); }
-    ~RecordingViewer() override { setPdfViewer(nullptr); }
-    bool open(const QString &path) override
-    {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
+using vexo::test::RecordingViewer;
 
 } // namespace
 

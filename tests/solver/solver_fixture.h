@@ -2,6 +2,7 @@
 
 #include "solver/ky_optimizer.h"
 #include "solver/progress_sink.h"
+#include "solver/simplex_tableau.h"
 
 #include <QList>
 #include <QString>
@@ -56,6 +57,16 @@ struct FeedProblem
 
 // A number text of the problem's lists, or 11 blanks.
 QString cell(const Opt &v, int decimals);
+
+// The largest amount by which the formula x (fractions, one per solver column; columnOf gives each
+// column's row of the ingredient list) breaks a limit of the open problem's lists: shares (at or
+// above 0 too), nutrients, ratios (as the programme states them, numerator less ratio times
+// denominator) and groups. 0 when it meets them all.
+double limitBreak(const std::vector<double> &x, const std::vector<int> &columnOf);
+
+// A tableau from rows of entries, with the given right-hand sides, basis and costs.
+SimplexTableau tableauOf(const std::vector<std::vector<double>> &rows, const std::vector<double> &rhs,
+                         const std::vector<int> &basis, const std::vector<double> &cost);
 
 // The seeded random feed problems that the oracle test and the benchmark share.
 struct RandomShape

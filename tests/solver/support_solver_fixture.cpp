@@ -14,6 +14,83 @@ QString cell(const Opt &v, int decimals)
     return v ? Str(*v, 11, decimals) : QString(11, u' ');
 }
 
+double limitBreak(const std::vector<double> &x, const std::vector<int> &columnOf)
+{
+    const OpenProblem &p = openProblem();
+    std::vector<int> namedPos;
+    {
+        std::vector<int> pos(std::size_t(p.AYMLIST.size()), -1);
+        int named = 0;
+        for (int n = 0; n < p.AYMLIST.size(); ++n)
+            if (!isBlank(p.AYMLIST[n][YMNAME]))
+                pos[std::size_t(n)] = named++;
+        for (int n : columnOf)
+            namedPos.push_back(pos[std::size_t(n)]);
+    }
+    double worst = 0.0;
+    auto check = [&](double v, const QString &fix, const QString &min, const QString &max, double divisor) {
+        if (!isBlank(fix)) {
+            worst = std::max(worst, std::fabs(v - Val(fix) / divisor));
+            return;
+        }
+        if (!isBlank(min))
+            worst = std::max(worst, Val(min) / divisor - v);
+        if (!isBlank(max))
+            worst = std::max(worst, v - Val(max) / divisor);
+    };
+    auto level = [&](const QStringList &cells) {
+        double v = 0.0;
+        for (std::size_t c = 0; c < x.size(); ++c)
+            v += Val(cells.value(namedPos[c])) * x[c];
+        return v;
+    };
+    for (std::size_t c = 0; c < x.size(); ++c) {
+        const Row &r = p.AYMLIST[columnOf[c]];
+        worst = std::max(worst, -x[c]);
+        check(x[c], r[YMFIX], r[YMLLIMIT], r[YMULIMIT], 100.0);
+    }
+    for (int k = 0; k < p.ABMLIST.size(); ++k)
+        check(level(p.AAMAT[k]), p.ABMLIST[k][BMFIX], p.ABMLIST[k][BMLLIMIT], p.ABMLIST[k][BMULIMIT], 1.0);
+    for (const Row &r : p.ABMOLIST) {
+        const qsizetype a = p.ABMADLARI.indexOf(r[BMONAME1].trimmed());
+        const qsizetype d = p.ABMADLARI.indexOf(r[BMONAME2].trimmed());
+        if (a < 0 || d < 0)
+            continue;
+        const double num = level(p.AAMAT[a]), den = level(p.AAMAT[d]);
+        if (!isBlank(r[BMOFIX])) {
+            worst = std::max(worst, std::fabs(num - Val(r[BMOFIX]) * den));
+        } else {
+            if (!isBlank(r[BMOLLIMIT]))
+                worst = std::max(worst, Val(r[BMOLLIMIT]) * den - num);
+            if (!isBlank(r[BMOULIMIT]))
+                worst = std::max(worst, num - Val(r[BMOULIMIT]) * den);
+        }
+    }
+    for (const Row &r : p.AYMGLIST) {
+        const qsizetype g = p.AYMGADLARI.indexOf(r[YMGNAME].trimmed());
+        if (isBlank(r[YMGNAME]) || g < 0 || g >= p.AGMAT.size())
+            continue;
+        check(level(p.AGMAT[g]), r[YMGFIX], r[YMGLLIMIT], r[YMGULIMIT], 100.0);
+    }
+    return worst;
+}
+
+SimplexTableau tableauOf(const std::vector<std::vector<double>> &rows, const std::vector<double> &rhs,
+                         const std::vector<int> &basis, const std::vector<double> &cost)
+{
+    SimplexTableau t(int(rows.size()), int(cost.size()));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t j = 0; j < rows[i].size(); ++j)
+            t.set(int(i), int(j), rows[i][j]);
+    t.indexRows();
+    t.rhs = rhs;
+    t.basis = basis;
+    t.cost = cost;
+    for (std::size_t i = 0; i < basis.size(); ++i)
+        t.cb[i] = cost[std::size_t(basis[i])];
+    return t;
+}
+
 void FeedProblem::install() const
 {
     OpenProblem &p = openProblem();

@@ -19,6 +19,7 @@
 #include "solver/report_road.h"
 #include "solver/report_summary.h"
 #include "source_tree.h"
+#include "recording_pdf_viewer.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,20 +34,6 @@ using namespace vexo;
 using namespace vexo::test;
 
 namespace {
-
-// A viewer that records instead of starting a program.
-class RecordingViewer : public PdfViewer
-{
-public:
-    RecordingViewer() { setPdfViewer(this); }
-    ~RecordingViewer() override { setPdfViewer(nullptr); }
-    bool open(const QString &path) override
-    {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
 
 // The feed problems of the golden reports.
 FeedProblem optimumProblem()

@@ -25,69 +25,6 @@ using namespace vexo::test;
 
 namespace {
 
-// The largest amount by which the formula x (fractions, one per oracle column) breaks a limit of the
-// open problem's lists: shares, nutrients, ratios (as the programme states them) and groups.
-double limitBreak(const std::vector<double> &x, const std::vector<int> &columnOf)
-{
-    const OpenProblem &p = openProblem();
-    std::vector<int> namedPos;
-    {
-        std::vector<int> pos(std::size_t(p.AYMLIST.size()), -1);
-        int named = 0;
-        for (int n = 0; n < p.AYMLIST.size(); ++n)
-            if (!isBlank(p.AYMLIST[n][YMNAME]))
-                pos[std::size_t(n)] = named++;
-        for (int n : columnOf)
-            namedPos.push_back(pos[std::size_t(n)]);
-    }
-    double worst = 0.0;
-    auto check = [&](double v, const QString &fix, const QString &min, const QString &max, double divisor) {
-        if (!isBlank(fix)) {
-            worst = std::max(worst, std::fabs(v - Val(fix) / divisor));
-            return;
-        }
-        if (!isBlank(min))
-            worst = std::max(worst, Val(min) / divisor - v);
-        if (!isBlank(max))
-            worst = std::max(worst, v - Val(max) / divisor);
-    };
-    auto level = [&](const QStringList &cells) {
-        double v = 0.0;
-        for (std::size_t c = 0; c < x.size(); ++c)
-            v += Val(cells.value(namedPos[c])) * x[c];
-        return v;
-    };
-    for (std::size_t c = 0; c < x.size(); ++c) {
-        const Row &r = p.AYMLIST[columnOf[c]];
-        worst = std::max(worst, -x[c]);
-        check(x[c], r[YMFIX], r[YMLLIMIT], r[YMULIMIT], 100.0);
-    }
-    for (int k = 0; k < p.ABMLIST.size(); ++k)
-        check(level(p.AAMAT[k]), p.ABMLIST[k][BMFIX], p.ABMLIST[k][BMLLIMIT], p.ABMLIST[k][BMULIMIT], 1.0);
-    for (const Row &r : p.ABMOLIST) {
-        const qsizetype a = p.ABMADLARI.indexOf(r[BMONAME1].trimmed());
-        const qsizetype d = p.ABMADLARI.indexOf(r[BMONAME2].trimmed());
-        if (a < 0 || d < 0)
-            continue;
-        const double num = level(p.AAMAT[a]), den = level(p.AAMAT[d]);
-        if (!isBlank(r[BMOFIX])) {
-            worst = std::max(worst, std::fabs(num - Val(r[BMOFIX]) * den));
-        } else {
-            if (!isBlank(r[BMOLLIMIT]))
-                worst = std::max(worst, Val(r[BMOLLIMIT]) * den - num);
-            if (!isBlank(r[BMOULIMIT]))
-                worst = std::max(worst, num - Val(r[BMOULIMIT]) * den);
-        }
-    }
-    for (const Row &r : p.AYMGLIST) {
-        const qsizetype g = p.AYMGADLARI.indexOf(r[YMGNAME].trimmed());
-        if (isBlank(r[YMGNAME]) || g < 0 || g >= p.AGMAT.size())
-            continue;
-        check(level(p.AGMAT[g]), r[YMGFIX], r[YMGLLIMIT], r[YMGULIMIT], 100.0);
-    }
-    return worst;
-}
-
 // Solves the installed problem with both solvers: the same verdict, the same cost, and a formula
 // called optimal meets every limit.
 void expectAgreesWithGlpk(const std::string &what)
@@ -245,31 +182,11 @@ TEST(SimplexSoundness, ABasisThatCannotBeConfirmedIsNoOptimum)
     openProblem().reset();
 }
 
-namespace {
-
-SimplexTableau make(const std::vector<std::vector<double>> &rows, const std::vector<double> &rhs,
-                    const std::vector<int> &basis, const std::vector<double> &cost)
-{
-    SimplexTableau t(int(rows.size()), int(cost.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        for (std::size_t j = 0; j < rows[i].size(); ++j)
-            t.set(int(i), int(j), rows[i][j]);
-    t.indexRows();
-    t.rhs = rhs;
-    t.basis = basis;
-    t.cost = cost;
-    for (std::size_t i = 0; i < basis.size(); ++i)
-        t.cb[i] = cost[std::size_t(basis[i])];
-    return t;
-}
-
-} // namespace
-
 TEST(SimplexSoundness, RatioTestLeavesOutEntriesThatAreRemnantsOfRounding)
 {
     // Row 0's entry is 5e-9 beside -500 in the same column: it takes no part, although its ratio is
     // 0. Row 1 leaves; row 0 moves by 5e-10, which is no fall below 0.
-    SimplexTableau t = make({{5e-9, 1, 0, 0}, {300, 0, 1, 0}, {-500, 0, 0, 1}}, {0, 30, 1}, {1, 2, 3}, {-1, 0, 0, 0});
+    SimplexTableau t = tableauOf({{5e-9, 1, 0, 0}, {300, 0, 1, 0}, {-500, 0, 0, 1}}, {0, 30, 1}, {1, 2, 3}, {-1, 0, 0, 0});
     t.entering = 0;
     ASSERT_TRUE(t.HESTETA());
     EXPECT_EQ(t.leaving, 1);
@@ -277,7 +194,7 @@ TEST(SimplexSoundness, RatioTestLeavesOutEntriesThatAreRemnantsOfRounding)
     EXPECT_EQ(t.rhs[0], 0.0);
     EXPECT_EQ(t.rhs[1], 0.1);
     // Beside entries of about 1 the same entry takes part, and its ratio of 0 wins.
-    SimplexTableau u = make({{5e-9, 1, 0}, {1, 0, 1}}, {0, 30}, {1, 2}, {-1, 0, 0});
+    SimplexTableau u = tableauOf({{5e-9, 1, 0}, {1, 0, 1}}, {0, 30}, {1, 2}, {-1, 0, 0});
     u.entering = 0;
     ASSERT_TRUE(u.HESTETA());
     EXPECT_EQ(u.leaving, 0);
@@ -288,7 +205,7 @@ TEST(SimplexSoundness, RatioTestBoundsTheStepOfARightHandSideNearZero)
     // Row 0's right-hand side is below 1e-9 and counts as a ratio of 0, but the step it would take is
     // 5e-10 / 2e-8 = 0.025, past row 1's 0.01: row 1 would fall to -0.015. Row 1 leaves instead, and
     // row 0 stays at or above 0.
-    SimplexTableau t = make({{2e-8, 1, 0}, {1, 0, 1}}, {5e-10, 0.01}, {1, 2}, {-1, 0, 0});
+    SimplexTableau t = tableauOf({{2e-8, 1, 0}, {1, 0, 1}}, {5e-10, 0.01}, {1, 2}, {-1, 0, 0});
     t.entering = 0;
     ASSERT_TRUE(t.HESTETA());
     EXPECT_EQ(t.leaving, 1);
@@ -302,7 +219,7 @@ TEST(SimplexSoundness, PivotTurnsAHairBelowZeroIntoZeroAndKeepsWhatIsMore)
 {
     // Row 1: 0.3 - 0.3000000005 = -5e-10 becomes 0; row 2: 0.3 - 0.3000000005 * 1.00000001 = -3.5e-9
     // stays, so the check of the final basis sees it.
-    SimplexTableau t = make({{1, 1, 0, 0}, {1, 0, 1, 0}, {1.00000001, 0, 0, 1}}, {0.3000000005, 0.3, 0.3},
+    SimplexTableau t = tableauOf({{1, 1, 0, 0}, {1, 0, 1, 0}, {1.00000001, 0, 0, 1}}, {0.3000000005, 0.3, 0.3},
                             {1, 2, 3}, {0, 0, 0, 0});
     t.pivot(0, 0);
     EXPECT_EQ(t.rhs[1], 0.0);
@@ -314,7 +231,7 @@ namespace {
 // min -x - y with x + 2y <= 4, 3x + y <= 6 (slacks 2 and 3): the optimum is x = 1.6, y = 1.2.
 SimplexTableau smallProgramme()
 {
-    SimplexTableau t = make({{1, 2, 1, 0}, {3, 1, 0, 1}}, {4, 6}, {2, 3}, {-1, -1, 0, 0});
+    SimplexTableau t = tableauOf({{1, 2, 1, 0}, {3, 1, 0, 1}}, {4, 6}, {2, 3}, {-1, -1, 0, 0});
     t.keepOriginal();
     return t;
 }
@@ -384,7 +301,7 @@ TEST(SimplexSoundness, RebuildLeavesOutADependentColumnAndTellsAValueBelowZero)
 {
     // Columns 0 and 1 are the same column: a basis of both cannot be rebuilt; one is left out and its
     // row keeps its starting slack.
-    SimplexTableau t = make({{1, 1, 1, 0}, {2, 2, 0, 1}}, {4, 6}, {2, 3}, {-1, -1, 0, 0});
+    SimplexTableau t = tableauOf({{1, 1, 1, 0}, {2, 2, 0, 1}}, {4, 6}, {2, 3}, {-1, -1, 0, 0});
     t.keepOriginal();
     t.basis = {0, 1};
     const bool feasible = t.rebuild();
@@ -398,7 +315,7 @@ TEST(SimplexSoundness, RebuildLeavesOutADependentColumnAndTellsAValueBelowZero)
 
     // x + 2y <= 4 and 3x + y <= 6 with y and the first slack basic: y = 6 from the second row, and
     // the first slack 4 - 12 = -8.
-    SimplexTableau u = make({{1, 2, 1, 0}, {3, 1, 0, 1}}, {4, 6}, {2, 3}, {-1, -1, 0, 0});
+    SimplexTableau u = tableauOf({{1, 2, 1, 0}, {3, 1, 0, 1}}, {4, 6}, {2, 3}, {-1, -1, 0, 0});
     u.keepOriginal();
     u.basis = {1, 2};
     EXPECT_FALSE(u.rebuild());

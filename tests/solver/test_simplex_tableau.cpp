@@ -1,42 +1,23 @@
 // The iteration steps on hand-made tableaux: thresholds, tie-breaks, the pivot, and the guard
 // against cycling.
 
-#include "solver/simplex_tableau.h"
+#include "solver_fixture.h"
 
 #include "problem/number_text.h"
+#include "solver/simplex_tableau.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace vexo;
-
-namespace {
-
-// A tableau from rows of entries, with the given right-hand sides, basis, costs.
-SimplexTableau make(const std::vector<std::vector<double>> &rows, const std::vector<double> &rhs,
-                    const std::vector<int> &basis, const std::vector<double> &cost)
-{
-    SimplexTableau t(int(rows.size()), int(cost.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        for (std::size_t j = 0; j < rows[i].size(); ++j)
-            t.set(int(i), int(j), rows[i][j]);
-    t.indexRows();
-    t.rhs = rhs;
-    t.basis = basis;
-    t.cost = cost;
-    for (std::size_t i = 0; i < basis.size(); ++i)
-        t.cb[i] = cost[std::size_t(basis[i])];
-    return t;
-}
-
-} // namespace
+using vexo::test::tableauOf;
 
 TEST(SimplexSteps, PricingRoundsEveryProductToEightDecimals)
 {
     // Two rows of cost 1/3 with entry 1: each product rounds to 0.33333333 and the sum is not
     // rounded again.
-    SimplexTableau t = make({{1, 1, 0}, {1, 0, 1}}, {1, 1}, {1, 2}, {0, 1.0 / 3, 1.0 / 3});
+    SimplexTableau t = tableauOf({{1, 1, 0}, {1, 0, 1}}, {1, 1}, {1, 2}, {0, 1.0 / 3, 1.0 / 3});
     t.KRITER();
     EXPECT_EQ(t.zj[0], 0.66666666);
     EXPECT_EQ(t.zjcj[0], 0.66666666);
@@ -47,7 +28,7 @@ TEST(SimplexSteps, PricingRoundsEveryProductToEightDecimals)
 
 TEST(SimplexSteps, ImprovementThresholdAndEarliestColumn)
 {
-    SimplexTableau t = make({{1, 1, 1, 1}}, {1}, {3}, {0, 0, 0, 0});
+    SimplexTableau t = tableauOf({{1, 1, 1, 1}}, {1}, {3}, {0, 0, 0, 0});
     t.zjcj = {1e-8, 0, -1, 0};
     EXPECT_TRUE(t.HEPSI());
     EXPECT_FALSE(t.GVEKTOR());
@@ -64,7 +45,7 @@ TEST(SimplexSteps, ImprovementThresholdAndEarliestColumn)
 
 TEST(SimplexSteps, ImprovingColumnWithoutPositiveEntryIsUnbounded)
 {
-    SimplexTableau t = make({{-1, 1, 0}, {5e-9, 0, 1}}, {1, 1}, {1, 2}, {0, 0, 0});
+    SimplexTableau t = tableauOf({{-1, 1, 0}, {5e-9, 0, 1}}, {1, 1}, {1, 2}, {0, 0, 0});
     t.zjcj = {3, 0, 0};
     EXPECT_FALSE(t.GVEKTOR());
 }
@@ -72,7 +53,7 @@ TEST(SimplexSteps, ImprovingColumnWithoutPositiveEntryIsUnbounded)
 TEST(SimplexSteps, RatioTiesGoToTheSmallestBasicColumn)
 {
     // Rows 0 and 1 tie within 1e-9; the basic column of row 1 is the smaller.
-    SimplexTableau t = make({{1, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}},
+    SimplexTableau t = tableauOf({{1, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}},
                             {2, 2 + 5e-10, 3}, {7, 4, 5}, std::vector<double>(8, 0.0));
     t.entering = 0;
     ASSERT_TRUE(t.HESTETA());
@@ -96,7 +77,7 @@ TEST(SimplexSteps, RatioTiesGoToTheSmallestBasicColumn)
 
 TEST(SimplexSteps, PivotOnEntryOneAndCleaning)
 {
-    SimplexTableau t = make({{1, 0.3, 1, 0}, {2, 0.6 + 4e-11, 0, 1}}, {0.25, 0.5}, {2, 3}, {1, 0, 0, 0});
+    SimplexTableau t = tableauOf({{1, 0.3, 1, 0}, {2, 0.6 + 4e-11, 0, 1}}, {0.25, 0.5}, {2, 3}, {1, 0, 0, 0});
     t.entering = 0;
     t.leaving = 0;
     t.TABLODEGIS();
@@ -123,7 +104,7 @@ namespace {
 // 3 to 6 the variables, so the smallest column number is also the smallest subscript.
 SimplexTableau beale()
 {
-    return make({{1, 0, 0, 0.25, -60, -0.04, 9}, {0, 1, 0, 0.5, -90, -0.02, 3}, {0, 0, 1, 0, 0, 1, 0}},
+    return tableauOf({{1, 0, 0, 0.25, -60, -0.04, 9}, {0, 1, 0, 0.5, -90, -0.02, 3}, {0, 0, 1, 0, 0, 1, 0}},
                 {0, 0, 1}, {0, 1, 2}, {0, 0, 0, -0.75, 150, -0.02, 6});
 }
 
