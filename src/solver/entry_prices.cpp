@@ -117,7 +117,8 @@ private:
         double objective = 0.0;
         bool bland = false;
         long flat = 0;
-        const long cap = 50L * (m_m + m_width) + 1000;
+        const long given = simplexLimits().entryPricePassCap;
+        const long cap = given >= 0 ? given : 50L * (m_m + m_width) + 1000;
         for (long pass = 0; pass < cap; ++pass) {
             // The leaving row: the one furthest off its bound, or the one whose basic variable comes
             // first after a long run without progress (which cannot cycle).
@@ -167,8 +168,8 @@ private:
                 bland = true;
             }
         }
-        // Not settled within the cap (it never happens in practice): the final basis's value holds.
-        return 0.0;
+        // Not settled within the cap: no answer, rather than the final basis's value.
+        return std::numeric_limits<double>::quiet_NaN();
     }
 
     // Pivots on row p and column e; answers the rise of the objective.
@@ -233,7 +234,7 @@ std::vector<double> entryThresholds(const SimplexTableau &t, const std::vector<E
     FaceProgramme face(t);
     for (const EntryColumn &c : columns) {
         const double lost = face.worthLost(c);
-        out.push_back(std::isinf(lost) ? -std::numeric_limits<double>::infinity() : c.worth - lost);
+        out.push_back(std::isinf(lost) ? -std::numeric_limits<double>::infinity() : c.worth - lost); // NaN stays
     }
     return out;
 }

@@ -30,7 +30,8 @@ struct EntryColumn
 // the formula is the entry price. This is a dual simplex over the rows whose basic variable sits at
 // 0, warm-started from the final tableau, on the reduced costs of the columns that may move.
 //
-// -infinity where no price makes the column enter (the other limits keep it at 0).
+// -infinity where no price makes the column enter (the other limits keep it at 0); NaN where the
+// programme did not settle within its passes (simplexLimits().entryPricePassCap).
 std::vector<double> entryThresholds(const SimplexTableau &t, const std::vector<EntryColumn> &columns);
 
 } // namespace vexo

@@ -33,7 +33,8 @@ std::vector<double> numberRow(const QStringList &cells, std::size_t columns)
     return row;
 }
 
-// An artificial variable still above this after phase one means that the limits cannot be met.
+// An artificial variable still above this after phase one (in the scaled units, where the entries of
+// every row lie near 1) means that the limits cannot be met.
 constexpr double kInfeasible = 1e-7;
 
 // How many times one run may rebuild its tableau from the programme as built.
@@ -98,33 +99,57 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
     AALERT();
     if (observer())
         observer()(m_t, SolveEvent::Built);
+    // Contents of many orders of magnitude in one row (a premix beside grains, kcal beside trace
+    // minerals) are scaled to one size, so that the fixed tolerances of the iterations mean the same
+    // in every row; the results are read in the programme's own units.
+    if (m_t.scale() && observer())
+        observer()(m_t, SolveEvent::Rescaled);
     LoopEnd end = runLoop();
     if (end == LoopEnd::Stopped)
         return;
     if (end != LoopEnd::Cap) {
         CHKOPTI();
-        if (end == LoopEnd::Unsound) {
-            LOPTI_ = false;
-            m_outcome = SolveOutcome::Infeasible;
-        } else if (end != LoopEnd::Optimal) {
+        if (end == LoopEnd::Unbounded || end == LoopEnd::NoRow) {
             LOPTI_ = false;
             m_outcome = SolveOutcome::Unbounded;
-        } else if (LOPTI_) {
+        } else if (end == LoopEnd::Optimal && LOPTI_) {
             m_outcome = SolveOutcome::Optimum;
         } else {
+            // An artificial variable above 0, or a Big-M end that did not stand against the original
+            // rows (the penalty costs make its shadow prices the hardest to confirm): phase one and
+            // two, on plain costs, settle it.
+            LOPTI_ = false;
             end = confirmWithPhaseOne() ? LoopEnd::Optimal : end;
             if (m_outcome == SolveOutcome::Stopped)
                 return;
         }
     }
+    if (m_t.scaled()) {
+        m_t.unscale();
+        if (observer())
+            observer()(m_t, SolveEvent::Rescaled);
+    }
     if (observer())
         observer()(m_t, SolveEvent::LoopEnded);
+    // The shares of an optimum as exact as the original rows give them: contents of 10,000 beside
+    // 0.001 turn an error of the shares of 1e-9 into one of the levels of 1e-5.
+    if (LOPTI_)
+        m_t.refine();
     MESSAGEEND();
     if (end == LoopEnd::Cap || m_outcome == SolveOutcome::IterationCap) {
         m_outcome = SolveOutcome::IterationCap;
         ERRBEEP();
         ERRMESS(OOWNER_, QString(),
                 QStringLiteral("Hesaplama %1 iterasyonda sonuçlanmadı...").arg(m_iterations - 1) + u'\n' + u'\n'
+                    + QStringLiteral("Sınırları gözden geçirip hesabı tekrar yürütünüz."));
+        EXITFALSE();
+        return;
+    }
+    if (m_outcome == SolveOutcome::Unsettled) {
+        // Neither an optimum nor a proof that the limits cannot be met: said as such, nothing shown.
+        ERRBEEP();
+        ERRMESS(OOWNER_, QString(),
+                QStringLiteral("Hesaplama sayısal olarak sonuçlandırılamadı...") + u'\n' + u'\n'
                     + QStringLiteral("Sınırları gözden geçirip hesabı tekrar yürütünüz."));
         EXITFALSE();
         return;
@@ -199,11 +224,19 @@ KY_OPTIMIZER::LoopEnd KY_OPTIMIZER::runLoop()
     // than the optimum is looked at once more on a rebuilt tableau. A basis that cannot be rebuilt
     // with its values at or above 0, or that still fails after a few rebuilds, is no optimum.
     int rebuilds = 0;
+    bool restarted = false;
     bool fresh = false; // no pivot since the last rebuild
     auto rebuild = [&]() {
         if (++rebuilds > kRebuilds)
             return false;
-        const bool feasible = m_t.rebuild();
+        bool feasible = m_t.rebuild();
+        if (!feasible && !restarted) {
+            // Rebuilt from the programme, the basis holds a value below 0: the iterations went astray
+            // and prove nothing. The run starts over from the starting basis, which meets the
+            // programme.
+            restarted = true;
+            feasible = m_t.restart();
+        }
         fresh = true;
         if (observer())
             observer()(m_t, SolveEvent::Rebuilt);
@@ -275,18 +308,37 @@ bool KY_OPTIMIZER::confirmWithPhaseOne()
         return false;
     }
     if (end == LoopEnd::Unsound) {
-        // Phase one could not settle whether the limits can be met: the Big-M result stands.
+        // Phase one could not settle whether the limits can be met.
         m_t = bigM;
         LOPTI_ = false;
-        m_outcome = SolveOutcome::Infeasible;
+        m_outcome = SolveOutcome::Unsettled;
         return false;
     }
-    double shortfall = 0.0;
-    for (int i = 0; i < m_t.rows(); ++i) {
-        if (m_t.artificial[std::size_t(m_t.basis[std::size_t(i)])])
-            shortfall = std::max(shortfall, std::fabs(m_t.rhs[std::size_t(i)]));
+    const auto shortfall = [&]() {
+        double most = 0.0;
+        for (int i = 0; i < m_t.rows(); ++i) {
+            if (m_t.artificial[std::size_t(m_t.basis[std::size_t(i)])])
+                most = std::max(most, std::fabs(m_t.rhs[std::size_t(i)]));
+        }
+        return most;
+    };
+    if (shortfall() > kInfeasible) {
+        // What is left may be what rounding left over the pivots: computed afresh from the programme
+        // for the same basis, phase one goes on from there before any verdict.
+        const bool feasible = m_t.rebuild();
+        if (observer())
+            observer()(m_t, SolveEvent::Rebuilt);
+        end = feasible ? runLoop() : LoopEnd::Unsound;
+        if (end == LoopEnd::Stopped)
+            return false;
+        if (end != LoopEnd::Optimal) {
+            m_t = bigM;
+            LOPTI_ = false;
+            m_outcome = end == LoopEnd::Cap ? SolveOutcome::IterationCap : SolveOutcome::Unsettled;
+            return false;
+        }
     }
-    if (shortfall > kInfeasible) {
+    if (shortfall() > kInfeasible) {
         // The limits cannot be met: deliver the Big-M result, whose broken limits are marked.
         m_t = bigM;
         LOPTI_ = false;
@@ -330,7 +382,7 @@ bool KY_OPTIMIZER::confirmWithPhaseOne()
     }
     if (end == LoopEnd::Unsound) {
         LOPTI_ = false;
-        m_outcome = SolveOutcome::Infeasible;
+        m_outcome = SolveOutcome::Unsettled;
         return false;
     }
     if (end != LoopEnd::Optimal) {

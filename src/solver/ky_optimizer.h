@@ -49,12 +49,15 @@ enum class SolveOutcome {
     Infeasible,   // no formula that meets every limit was found (none exists, or the arithmetic could not
                   // confirm one); the closest result was delivered
     Unbounded,    // the cost can fall without end; the basis reached was delivered
+    Unsettled,    // the arithmetic could not settle the run: the basis reached stood against the original
+                  // rows neither as reached nor rebuilt from them (message shown, nothing delivered)
 };
 
 // What the iteration loop tells an observer (tests follow the worked example with it).
 // Rebuilt: the tableau was computed afresh from the programme as built (its final basis failed the
-// check against the original rows).
-enum class SolveEvent { Built, BeforePivot, LoopEnded, Rebuilt };
+// check against the original rows). Rescaled: the tableau changed its units, scaled before the first
+// pivot or back to the programme's own units after the last.
+enum class SolveEvent { Built, BeforePivot, LoopEnded, Rebuilt, Rescaled };
 using SolveObserver = std::function<void(const SimplexTableau &, SolveEvent)>;
 
 // The least-cost solver. Its whole work runs in the construction: copy the open problem, build the
@@ -173,7 +176,7 @@ private:
 
     // Iterating and judging.
     // Unsound: the basis reached could not be confirmed against the original rows, not even after
-    // the tableau was rebuilt from them.
+    // the tableau was rebuilt from them (or the rebuilds were used up).
     enum class LoopEnd { Optimal, Unbounded, NoRow, Stopped, Cap, Unsound };
     LoopEnd runLoop();
     void CHKOPTI();

@@ -6,6 +6,8 @@
 #include "solver/report_summary.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace vexo {
 
@@ -36,10 +38,10 @@ QString right11(const QString &s)
     return s.rightJustified(11);
 }
 
-// The price below which a left-out ingredient would enter.
+// The price below which a left-out ingredient would enter; one that did not settle sorts last.
 double maximumPrice(const ReportInput::Column &c)
 {
-    return c.entryPrice;
+    return std::isnan(c.entryPrice) ? -std::numeric_limits<double>::infinity() : c.entryPrice;
 }
 
 // How far the price must fall before the ingredient enters (below 0: how far it may rise); a column
@@ -150,16 +152,26 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
     if (partB) {
         out.blank();
         out.add(blanks(7) + QStringLiteral("b) Seçilmeyen Yem Maddeleri:"));
-        out.add(ind + centred(QStringLiteral("Yem Maddesi"), 25) + u' ' + centred(QStringLiteral("Fiyat,"), 11) + blanks(15)
-                + centred(QStringLiteral("Azami**"), 11));
-        out.add(ind + centred(QStringLiteral("Adı"), 25) + u' ' + centred(unitPrice, 11) + u' '
-                + centred(QStringLiteral("GİMFD*"), 13) + u' ' + centred(QStringLiteral("Fiyat"), 11));
-        out.add(ind + dashes(25) + u' ' + dashes(11) + u' ' + dashes(13) + u' ' + dashes(11));
-        std::stable_sort(leftOut.begin(), leftOut.end(),
-                         [](auto *a, auto *b) { return maximumPrice(*a) > maximumPrice(*b); });
+        // Without an optimum the entry prices are those of a penalty basis: their columns are left out.
+        if (!in.optimum) {
+            out.add(ind + centred(QStringLiteral("Yem Maddesi"), 25) + u' ' + centred(QStringLiteral("Fiyat,"), 11));
+            out.add(ind + centred(QStringLiteral("Adı"), 25) + u' ' + centred(unitPrice, 11));
+            out.add(ind + dashes(25) + u' ' + dashes(11));
+        } else {
+            out.add(ind + centred(QStringLiteral("Yem Maddesi"), 25) + u' ' + centred(QStringLiteral("Fiyat,"), 11)
+                    + blanks(15) + centred(QStringLiteral("Azami**"), 11));
+            out.add(ind + centred(QStringLiteral("Adı"), 25) + u' ' + centred(unitPrice, 11) + u' '
+                    + centred(QStringLiteral("GİMFD*"), 13) + u' ' + centred(QStringLiteral("Fiyat"), 11));
+            out.add(ind + dashes(25) + u' ' + dashes(11) + u' ' + dashes(13) + u' ' + dashes(11));
+            std::stable_sort(leftOut.begin(), leftOut.end(),
+                             [](auto *a, auto *b) { return maximumPrice(*a) > maximumPrice(*b); });
+        }
         for (const ReportInput::Column *c : leftOut) {
-            out.add(ind + c->name.leftJustified(25, u' ', true) + u' ' + right11(Str(c->price, 11, 3)) + u' '
-                    + entryChangeText(*c) + u' ' + maximumPriceText(maximumPrice(*c)));
+            // An entry price that did not settle shows neither number.
+            const QString prices = in.optimum && !std::isnan(c->entryPrice)
+                                       ? QString(u' ' + entryChangeText(*c) + u' ' + maximumPriceText(maximumPrice(*c)))
+                                       : QString();
+            out.add(ind + c->name.leftJustified(25, u' ', true) + u' ' + right11(Str(c->price, 11, 3)) + prices);
         }
     }
 
@@ -167,13 +179,15 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
     out.blank();
     out.add(blanks(5) + QStringLiteral("§ SINIRLIKLAR:"));
     const QString ind7(7, u' ');
+    // The shadow-price column only with an optimum.
+    const auto shadowColumn = [&](const QString &s) { return in.optimum ? QString(u' ' + s) : QString(); };
     out.add(ind7 + centred(QStringLiteral("Sınırlık"), 25) + u' ' + QStringLiteral("Sınırlık") + u' '
-            + centred(QStringLiteral("İstenen"), 11) + u' ' + centred(QStringLiteral("Hesaplanan"), 11) + u' '
-            + centred(QStringLiteral("Gölge***"), 11));
+            + centred(QStringLiteral("İstenen"), 11) + u' ' + centred(QStringLiteral("Hesaplanan"), 11)
+            + shadowColumn(centred(QStringLiteral("Gölge***"), 11)));
     out.add(ind7 + centred(QStringLiteral("Adı"), 25) + u' ' + centred(QStringLiteral("Tipi"), 8) + u' '
-            + centred(QStringLiteral("Değer"), 11) + u' ' + centred(QStringLiteral("Değer"), 11) + u' '
-            + centred(QStringLiteral("Fiyat"), 11));
-    out.add(ind7 + dashes(25) + u' ' + dashes(8) + u' ' + dashes(11) + u' ' + dashes(11) + u' ' + dashes(11));
+            + centred(QStringLiteral("Değer"), 11) + u' ' + centred(QStringLiteral("Değer"), 11)
+            + shadowColumn(centred(QStringLiteral("Fiyat"), 11)));
+    out.add(ind7 + dashes(25) + u' ' + dashes(8) + u' ' + dashes(11) + u' ' + dashes(11) + shadowColumn(dashes(11)));
 
     struct GroupForm
     {
@@ -206,12 +220,18 @@ QString detailedReportText(const ReportInput &in, const QDateTime &now)
             const QString shadow = r.limit ? (r.shadow ? shadowPriceText(*r.shadow) : shadowPriceText(0.0)) : f.noShadow;
             const QString mark = r.limit ? r.mark.leftJustified(7, u' ', true) : blanks(7);
             out.add(mark + r.name.leftJustified(25, u' ', true) + u' ' + centred(r.kind, 8) + u' ' + wanted + u' '
-                    + right11(r.value) + u' ' + shadow);
+                    + right11(r.value) + shadowColumn(shadow));
         }
     }
 
     // Notes.
     out.blank();
+    if (!in.optimum) {
+        out.add(blanks(7) + QStringLiteral("Optimum çözüm bulunamadığından gölge ve azami fiyatların anlamı yoktur."));
+        out.blank();
+        out.add(centred(QStringLiteral("<>"), 100));
+        return out.text();
+    }
     if (partB) {
         out.add(blanks(7) + QStringLiteral("*Giriş İçin Marjinal Fiyat Değişikliği."));
         out.add(blanks(7)

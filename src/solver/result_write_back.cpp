@@ -158,7 +158,10 @@ WriteBackResult writeBackResults(ResultRows which, RowList &rows, const ResultTa
             row[c.current] = value;
 
         const QString second = result.value(1);
-        if (which == ResultRows::Ingredients) {
+        if (second.isEmpty()) {
+            // No price has a meaning here (the solve found no optimum).
+            row[c.second] = blank11();
+        } else if (which == ResultRows::Ingredients) {
             row[c.second] = Val(second.trimmed()) < 0.0 ? padded(QStringLiteral("< 0.000")) : second;
             // An ingredient in the basis at level zero has neither an amount nor an entry price.
             if (isBlank(row[YMACOZUM]) && isBlank(row[YMAZFIAT]))

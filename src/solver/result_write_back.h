@@ -8,7 +8,8 @@
 
 namespace vexo {
 
-// One result of a list row: the value text and the shadow (or entry) price text.
+// One result of a list row: the value text and the shadow (or entry) price text; an empty price text
+// (a solve without an optimum) leaves the price cell blank.
 using ResultTable = QList<QStringList>;
 
 // Whether a list row took part in a solve. The solver builds its result tables from exactly the rows

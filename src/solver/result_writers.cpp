@@ -22,6 +22,8 @@ constexpr double kLevelZero = 1e-7;
 
 const QString kNoMark = QString(7, u' ');
 const QString kMark = QStringLiteral("      *");
+// The value of a ratio whose divisor is 0 in the mix.
+const QString kUndefined = QStringLiteral("      -    ");
 
 QString blank11()
 {
@@ -98,7 +100,7 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
             amount = padded(Str(MROUND(x * 100.0, 3), 11, 3));
             costSum += m_t.cb[std::size_t(n)] * x;
         }
-        AAUTOYM_.append(QStringList{amount, blank11()});
+        AAUTOYM_.append(QStringList{amount, LOPTI_ ? blank11() : QString()});
     }
     m_costSum = costSum;
 
@@ -158,9 +160,17 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
     for (std::size_t q = 0; q < ratios; ++q) {
         const double num = contentSum(AILKTABLO_[std::size_t(ABMOSATIR_num_[q])]);
         const double den = contentSum(AILKTABLO_[std::size_t(ABMOSATIR_den_[q])]);
-        const double ratio = den == 0.0 ? 0.0 : num / den;
-        values[ratioFirst + q] = Str(MROUND(ratio, 4), 11, 4);
-        shared(ratioFirst + q, ratio, 4);
+        // A divisor without content in the mix leaves the ratio undefined: a dash, never a number
+        // that would break its limit, and no mark.
+        if (den == 0.0) {
+            values[ratioFirst + q] = kUndefined;
+            shared(ratioFirst + q, 0.0, 4);
+            marks[ratioFirst + q] = kNoMark;
+        } else {
+            const double ratio = num / den;
+            values[ratioFirst + q] = Str(MROUND(ratio, 4), 11, 4);
+            shared(ratioFirst + q, ratio, 4);
+        }
         if (const Limit limit = ACTSINVALUE(unsigned(ratioFirst + q + 1)))
             addWorth(ratioFirst + q, ratioCoefficients(AILKTABLO_[std::size_t(ABMOSATIR_num_[q])],
                                                        AILKTABLO_[std::size_t(ABMOSATIR_den_[q])], *limit));
@@ -214,12 +224,14 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         const double m = thresholds[n];
         m_entryPrice[std::size_t(atZero[n].column)] = std::isfinite(m) ? round8(m) + 0.0 : m;
     }
-    for (std::size_t j = 0; j < NYMSAYISI_; ++j) {
+    for (std::size_t j = 0; j < NYMSAYISI_ && LOPTI_; ++j) {
         if (std::fabs(MROUND(m_x[j] * 100.0, 3)) >= 0.001)
             continue;
         const double m = m_entryPrice[j];
         QString &entryPrice = AAUTOYM_[qsizetype(j)][1];
-        if (m > kEqual)
+        if (std::isnan(m))
+            entryPrice = QString(); // not settled: no number at all
+        else if (m > kEqual)
             entryPrice = padded(Str(m, 11, 3));
         else if (m < -kEqual)
             entryPrice = padded(QStringLiteral("< 0.000"));
@@ -255,7 +267,11 @@ bool KY_OPTIMIZER::AUTOSOLUTION()
         if (shownShadow[o] && shownShadow[c] && *shownShadow[o] == 0.0)
             shownShadow[o] = shownShadow[c];
     }
+    // Without an optimum the shadow prices and entry prices are those of a penalty basis and mean
+    // nothing: the second text is left empty (not blanks), which the lists take as no price at all.
     auto element = [&](std::size_t r) {
+        if (!LOPTI_)
+            return QStringList{markedText(shownMarks[r], values[r]), QString()};
         return QStringList{markedText(shownMarks[r], values[r]),
                            shownShadow[r] ? shadowText(*shownShadow[r]) : blank11()};
     };

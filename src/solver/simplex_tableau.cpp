@@ -762,6 +762,155 @@ void SimplexTableau::keepOriginal()
     m_origBasis = basis;
 }
 
+namespace {
+
+// A programme whose rows and columns each keep their entries within this span is left unscaled.
+constexpr double kWellScaled = 65536.0; // 2^16
+// Passes of geometric-mean scaling before the rows are equilibrated.
+constexpr int kScalePasses = 6;
+
+// The power of two nearest to v (by its logarithm).
+double powerOfTwo(double v)
+{
+    return std::ldexp(1.0, int(std::lround(std::log2(v))));
+}
+
+} // namespace
+
+bool SimplexTableau::scale()
+{
+    if (!hasOriginal() || scaled())
+        return false;
+    const auto m = std::size_t(m_rows);
+    const auto n = std::size_t(m_cols);
+    // A column of the starting basis is a unit column of its row, and so is the column it mirrors
+    // (negated): both follow their row's factor.
+    std::vector<int> tiedRow(n, -1);
+    for (int i = 0; i < m_rows; ++i) {
+        const int b = m_origBasis[std::size_t(i)];
+        if (b < 0 || b >= m_cols)
+            continue;
+        tiedRow[std::size_t(b)] = i;
+        const int src = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(b)];
+        if (src >= 0)
+            tiedRow[std::size_t(src)] = i;
+    }
+    std::vector<double> r(m, 1.0), c(n, 1.0), lo(n), hi(n);
+    // The span of each row's and column's free entries (with the factors so far), and the factors
+    // that bring each row's, then each column's, smallest and largest entry around 1.
+    auto sweep = [&](bool adjust) {
+        double worst = 1.0;
+        std::fill(lo.begin(), lo.end(), kInf);
+        std::fill(hi.begin(), hi.end(), 0.0);
+        for (std::size_t i = 0; i < m; ++i) {
+            double rlo = kInf, rhi = 0.0;
+            for (int e = m_origStart[i]; e < m_origStart[i + 1]; ++e) {
+                const auto j = std::size_t(m_origColumn[std::size_t(e)]);
+                if (tiedRow[j] >= 0)
+                    continue;
+                const double v = std::fabs(m_origValue[std::size_t(e)]) * c[j];
+                rlo = std::min(rlo, v);
+                rhi = std::max(rhi, v);
+            }
+            if (rhi > 0.0) {
+                worst = std::max(worst, rhi / rlo);
+                if (adjust)
+                    r[i] = 1.0 / std::sqrt(rlo * rhi);
+            }
+            for (int e = m_origStart[i]; e < m_origStart[i + 1]; ++e) {
+                const auto j = std::size_t(m_origColumn[std::size_t(e)]);
+                if (tiedRow[j] >= 0)
+                    continue;
+                const double v = std::fabs(m_origValue[std::size_t(e)]) * r[i];
+                lo[j] = std::min(lo[j], v);
+                hi[j] = std::max(hi[j], v);
+            }
+        }
+        for (std::size_t j = 0; j < n; ++j) {
+            if (hi[j] > 0.0) {
+                worst = std::max(worst, hi[j] / lo[j]);
+                if (adjust)
+                    c[j] = 1.0 / std::sqrt(lo[j] * hi[j]);
+            }
+        }
+        return worst;
+    };
+    if (sweep(false) <= kWellScaled)
+        return false;
+    for (int pass = 0; pass < kScalePasses; ++pass)
+        sweep(true);
+    // Powers of two: the columns first, then each row so that its largest free entry lies in [1, 2).
+    for (double &v : c)
+        v = powerOfTwo(v);
+    for (std::size_t i = 0; i < m; ++i) {
+        double rhi = 0.0;
+        for (int e = m_origStart[i]; e < m_origStart[i + 1]; ++e) {
+            const auto j = std::size_t(m_origColumn[std::size_t(e)]);
+            if (tiedRow[j] < 0)
+                rhi = std::max(rhi, std::fabs(m_origValue[std::size_t(e)]) * c[j]);
+        }
+        r[i] = rhi > 0.0 ? std::ldexp(1.0, -std::ilogb(rhi)) : 1.0;
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        if (tiedRow[j] >= 0)
+            c[j] = 1.0 / r[std::size_t(tiedRow[j])];
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        const int src = m_mirrorOf.empty() ? -1 : m_mirrorOf[j];
+        if (src >= 0)
+            c[j] = c[std::size_t(src)];
+    }
+    for (std::size_t i = 0; i < m; ++i) {
+        double *a = row(int(i));
+        for (int p = 0; p < m_active; ++p)
+            a[p] *= r[i] * c[std::size_t(m_logical[std::size_t(p)])];
+        rhs[i] *= r[i];
+        m_origRhs[i] *= r[i];
+        for (int e = m_origStart[i]; e < m_origStart[i + 1]; ++e)
+            m_origValue[std::size_t(e)] *= r[i] * c[std::size_t(m_origColumn[std::size_t(e)])];
+        cb[i] *= c[std::size_t(basis[i])];
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        cost[j] *= c[j];
+        zj[j] *= c[j];
+        zjcj[j] *= c[j];
+    }
+    m_rowScale = std::move(r);
+    m_colScale = std::move(c);
+    m_zValid = false;
+    m_columnOf = -1;
+    indexRows();
+    return true;
+}
+
+void SimplexTableau::unscale()
+{
+    if (!scaled())
+        return;
+    const std::vector<double> &r = m_rowScale;
+    const std::vector<double> &c = m_colScale;
+    for (int i = 0; i < m_rows; ++i) {
+        const auto ui = std::size_t(i);
+        const double sb = c[std::size_t(basis[ui])];
+        double *a = row(i);
+        for (int p = 0; p < m_active; ++p)
+            a[p] = a[p] * sb / c[std::size_t(m_logical[std::size_t(p)])];
+        rhs[ui] *= sb;
+        cb[ui] /= sb;
+        m_origRhs[ui] /= r[ui];
+        for (int e = m_origStart[ui]; e < m_origStart[ui + 1]; ++e)
+            m_origValue[std::size_t(e)] /= r[ui] * c[std::size_t(m_origColumn[std::size_t(e)])];
+    }
+    for (int j = 0; j < m_cols; ++j)
+        cost[std::size_t(j)] /= c[std::size_t(j)];
+    m_rowScale.clear();
+    m_colScale.clear();
+    m_zValid = false;
+    m_cleanZeros = false;
+    m_columnOf = -1;
+    KRITER();
+}
+
 bool SimplexTableau::Soundness::accurate() const
 {
     return residual <= kSoundPrimal && negative <= kSoundPrimal && basicCost <= kSoundDual;
@@ -807,26 +956,44 @@ SimplexTableau::Soundness SimplexTableau::soundness() const
         for (int k = 0; k < m_rows; ++k)
             y[std::size_t(k)] += c * sign[std::size_t(k)] * a[where[std::size_t(k)]];
     }
+    // Everything in the programme's own units: a scaled value times its column's factor, a scaled
+    // shadow price times its row's; a scaled entry divided by both, a right-hand side by its row's,
+    // a cost by its column's.
+    const auto rowFactor = [&](int i) { return m_rowScale.empty() ? 1.0 : m_rowScale[std::size_t(i)]; };
+    const auto columnFactor = [&](std::size_t j) { return m_colScale.empty() ? 1.0 : m_colScale[j]; };
+    if (scaled()) {
+        s.negative = 0.0;
+        for (int i = 0; i < m_rows; ++i) {
+            const int b = basis[std::size_t(i)];
+            if (b >= 0 && b < m_cols)
+                s.negative = std::max(s.negative, -rhs[std::size_t(i)] * columnFactor(std::size_t(b)));
+        }
+        for (std::size_t j = 0; j < n; ++j)
+            x[j] *= columnFactor(j);
+        for (int i = 0; i < m_rows; ++i)
+            y[std::size_t(i)] *= rowFactor(i);
+    }
     std::vector<double> worth(n, 0.0), size(n, 0.0);
     for (int i = 0; i < m_rows; ++i) {
         double sum = 0.0, mag = 0.0;
         const double yi = y[std::size_t(i)];
+        const double ri = rowFactor(i);
         for (int e = m_origStart[std::size_t(i)]; e < m_origStart[std::size_t(i) + 1]; ++e) {
             const auto j = std::size_t(m_origColumn[std::size_t(e)]);
-            const double a = m_origValue[std::size_t(e)];
+            const double a = m_origValue[std::size_t(e)] / (ri * columnFactor(j));
             sum += a * x[j];
             mag += std::fabs(a * x[j]);
             worth[j] += yi * a;
             size[j] += std::fabs(yi * a);
         }
-        const double b = m_origRhs[std::size_t(i)];
+        const double b = m_origRhs[std::size_t(i)] / ri;
         s.residual = std::max(s.residual, std::fabs(b - sum) / (1.0 + std::fabs(b) + mag));
     }
     for (int j = 0; j < m_cols; ++j) {
         const int m = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(j)];
         const auto src = std::size_t(m >= 0 ? m : j);
         const double w = m >= 0 ? -worth[src] : worth[src];
-        const double c = cost[std::size_t(j)];
+        const double c = cost[std::size_t(j)] / columnFactor(std::size_t(j));
         const double reduced = (c - w) / (1.0 + std::fabs(c) + size[src]);
         if (basic[std::size_t(j)])
             s.basicCost = std::max(s.basicCost, std::fabs(reduced));
@@ -896,6 +1063,46 @@ bool SimplexTableau::rebuild()
     lastPivotDegenerate = false;
     degenerateRun = 0;
     return feasible;
+}
+
+void SimplexTableau::refine()
+{
+    if (!hasOriginal() || scaled())
+        return;
+    const auto n = std::size_t(m_cols);
+    std::vector<double> x(n);
+    std::vector<double> r(static_cast<std::size_t>(m_rows));
+    for (int pass = 0; pass < 2; ++pass) {
+        std::fill(x.begin(), x.end(), 0.0);
+        for (int i = 0; i < m_rows; ++i) {
+            const int b = basis[std::size_t(i)];
+            if (b < 0 || b >= m_cols)
+                continue;
+            const int m = m_mirrorOf.empty() ? -1 : m_mirrorOf[std::size_t(b)];
+            x[std::size_t(m >= 0 ? m : b)] += m >= 0 ? -rhs[std::size_t(i)] : rhs[std::size_t(i)];
+        }
+        for (int i = 0; i < m_rows; ++i) {
+            long double sum = 0.0L;
+            for (int e = m_origStart[std::size_t(i)]; e < m_origStart[std::size_t(i) + 1]; ++e)
+                sum += static_cast<long double>(m_origValue[std::size_t(e)]) * x[std::size_t(m_origColumn[std::size_t(e)])];
+            r[std::size_t(i)] = double(static_cast<long double>(m_origRhs[std::size_t(i)]) - sum);
+        }
+        for (int t = 0; t < m_rows; ++t) {
+            double &v = rhs[std::size_t(t)];
+            long double d = 0.0L;
+            for (int k = 0; k < m_rows; ++k)
+                d += static_cast<long double>(at(t, m_origBasis[std::size_t(k)])) * r[std::size_t(k)];
+            v = settle(v + double(d));
+        }
+    }
+}
+
+bool SimplexTableau::restart()
+{
+    if (!hasOriginal())
+        return false;
+    basis = m_origBasis;
+    return rebuild();
 }
 
 } // namespace vexo

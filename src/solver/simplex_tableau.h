@@ -13,6 +13,9 @@ struct SimplexLimits
 {
     long degenerateRunBeforeBland = 200; // also at least twice the number of rows
     long iterationCap = 0;               // 0: 100 * (rows + columns) + 10000
+    // Passes of the entry-price programme for one column (below 0: 50 * (rows + width) + 1000); a
+    // column not settled within them has no entry price (NaN), never a guessed one.
+    long entryPricePassCap = -1;
     // The largest tableau a solve may build, in bytes (every column of every row as a double); a
     // larger problem is refused before anything of that size is allocated.
     unsigned long long tableauBytesCap = 1ULL << 30; // 1 GB
@@ -119,8 +122,20 @@ public:
     void keepOriginal();
     bool hasOriginal() const { return !m_origStart.empty(); }
 
-    // How well the current basis stands against the kept programme; each figure is relative to the
-    // size of the terms it sums.
+    // Scales the programme (the rows, the right-hand sides, the costs and the kept programme) before
+    // the first pivot, when the entries of a row or a column span more than a few orders of
+    // magnitude: each row and each column is multiplied by a power of two (no rounding is added), so
+    // that the entries lie near 1 and the fixed tolerances of the iterations mean the same in every
+    // row. A column of the starting basis, and the column it mirrors, takes the inverse of its row's
+    // factor, so it stays a unit column. Call it after keepOriginal(); answers whether it scaled.
+    bool scale();
+    bool scaled() const { return !m_rowScale.empty(); }
+    // Back to the programme's own units (entries, values, costs, z and z minus cost, the kept
+    // programme), then priced afresh; nothing when not scaled.
+    void unscale();
+
+    // How well the current basis stands against the kept programme in its own units (unscaled);
+    // each figure is relative to the size of the terms it sums.
     struct Soundness
     {
         double residual = 0.0;  // worst row of the original rows not met by the basic values
@@ -139,6 +154,14 @@ public:
     // depends on the others is left out and its row keeps its starting column. Right-hand sides a
     // hair below 0 become 0. Answers whether every basic value is at or above 0.
     bool rebuild();
+    // Iterative refinement of the basic values against the kept programme, in its own units (not
+    // scaled): the residual of every original row, carried back through the basis inverse (the
+    // columns of the starting basis), twice. A value that lands under the cleaning bound or a hair
+    // below 0 becomes 0, as after a pivot.
+    void refine();
+    // Rebuilds the tableau for the starting basis: the programme as kept, from where a run may start
+    // over. Answers as rebuild().
+    bool restart();
 
 private:
     double *row(int i) { return m_a.data() + std::size_t(i) * m_stride; }
@@ -197,6 +220,11 @@ private:
     std::vector<double> m_origValue;
     std::vector<double> m_origRhs;
     std::vector<int> m_origBasis;
+    // The factors of scale(): per row, per column (empty: not scaled). A scaled entry is the
+    // programme's entry times its row's and its column's factor, a scaled right-hand side the
+    // programme's times its row's, a scaled cost the programme's times its column's.
+    std::vector<double> m_rowScale;
+    std::vector<double> m_colScale;
     int m_rows = 0;
     int m_cols = 0;
     std::size_t m_stride = 0;

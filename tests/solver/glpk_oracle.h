@@ -19,6 +19,9 @@ struct OracleResult
 {
     bool optimum = false;
     bool nonDegenerate = false;
+    // No column or row off the basis has a reduced cost within 1e-6 of 0: the formula is the only
+    // optimal one, and no other comes within a solver's tolerance of its cost.
+    bool uniqueFormula = false;
     // Some value of the formula (a share or a row's level) lies nearer a bound than 1e-6 and further
     // than 1e-9 (relative to 1 + the bound): whether it counts as on the bound depends on the
     // tolerance, and with it the optimal face.
@@ -36,11 +39,13 @@ struct OracleResult
 struct GlpkLp;
 
 // Builds the programme of the open problem. Keep it to time glp_simplex alone.
+// With `exact`, glp_simplex's basis is taken on by glp_exact, which settles the verdict, the basis
+// and its values in rational arithmetic.
 GlpkLp *buildGlpkLp();
-OracleResult solveGlpkLp(GlpkLp *lp);
+OracleResult solveGlpkLp(GlpkLp *lp, bool exact = false);
 void freeGlpkLp(GlpkLp *lp);
 
-OracleResult glpkOracle();
+OracleResult glpkOracle(bool exact = false);
 
 // The price below which each listed column (positions in columnOf) would enter the formula, found
 // without any dual: the cost of the rest of the formula with the column fixed at 0 and at a small

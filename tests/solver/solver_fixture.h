@@ -76,6 +76,9 @@ struct RandomShape
     bool extras = true; // ratios, groups, fixed shares, stock, unpriced, negative limits
 };
 FeedProblem randomProblem(unsigned seed, const RandomShape &shape);
+// The same, with every nutrient row's contents spread from 0.001 to 10,000 (a premix or a pure
+// amino acid beside grains, energy in kcal beside trace minerals).
+FeedProblem mixedScaleProblem(unsigned seed, const RandomShape &shape);
 
 // Four grains without share limits (ARPA, MISIR, SOYA KÜSPESİ 44, BUGDAY), the weight fixed at 1,
 // protein at least 12 and crude fat at most 6, KM without a limit. The optimum (10.361) leaves

@@ -161,7 +161,7 @@ GlpkLp *buildGlpkLp()
     return lp;
 }
 
-OracleResult solveGlpkLp(GlpkLp *lp)
+OracleResult solveGlpkLp(GlpkLp *lp, bool exact)
 {
     OracleResult out;
     out.columnOf = lp->columnOf;
@@ -172,7 +172,9 @@ OracleResult solveGlpkLp(GlpkLp *lp)
     parm.msg_lev = GLP_MSG_OFF;
     parm.presolve = GLP_OFF;
     glp_std_basis(lp->prob);
-    const int rc = glp_simplex(lp->prob, &parm);
+    int rc = glp_simplex(lp->prob, &parm);
+    if (exact)
+        rc = glp_exact(lp->prob, &parm); // warm-started from the basis glp_simplex ended on
     if (rc != 0 || glp_get_status(lp->prob) != GLP_OPT)
         return out;
     out.optimum = true;
@@ -206,6 +208,16 @@ OracleResult solveGlpkLp(GlpkLp *lp)
             degenerate = true;
     }
     out.nonDegenerate = !degenerate;
+    bool tie = false;
+    for (int c = 1; c <= cols; ++c) {
+        if (glp_get_col_stat(lp->prob, c) != GLP_BS && glp_get_col_type(lp->prob, c) != GLP_FX)
+            tie = tie || std::fabs(glp_get_col_dual(lp->prob, c)) < 1e-6;
+    }
+    for (int r = 1; r <= rows; ++r) {
+        if (glp_get_row_stat(lp->prob, r) != GLP_BS && glp_get_row_type(lp->prob, r) != GLP_FX)
+            tie = tie || std::fabs(glp_get_row_dual(lp->prob, r)) < 1e-6;
+    }
+    out.uniqueFormula = !tie;
     auto nearly = [](int type, double v, double lo, double hi) {
         const auto near = [&](double bound) {
             const double d = std::fabs(v - bound) / (1.0 + std::fabs(bound));
@@ -251,10 +263,10 @@ void freeGlpkLp(GlpkLp *lp)
     delete lp;
 }
 
-OracleResult glpkOracle()
+OracleResult glpkOracle(bool exact)
 {
     GlpkLp *lp = buildGlpkLp();
-    OracleResult r = solveGlpkLp(lp);
+    OracleResult r = solveGlpkLp(lp, exact);
     freeGlpkLp(lp);
     return r;
 }

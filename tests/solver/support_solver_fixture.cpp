@@ -184,7 +184,11 @@ FeedProblem threeGroupProblem()
     return fp;
 }
 
-FeedProblem randomProblem(unsigned seed, const RandomShape &shape)
+namespace {
+
+// The contents of a nutrient row: a fraction of the ingredients hold none; of a mixed-scale row the
+// others spread over seven orders of magnitude (a premix or an amino acid beside grains).
+FeedProblem generateProblem(unsigned seed, const RandomShape &shape, bool mixedScale)
 {
     std::mt19937 rng(seed);
     auto uni = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
@@ -253,6 +257,11 @@ FeedProblem randomProblem(unsigned seed, const RandomShape &shape)
         for (int j = 0; j < n; ++j) {
             if (chance(0.3))
                 continue;
+            if (mixedScale) {
+                const double v = std::max(0.001, round(std::pow(10.0, uni(-3.0, 4.0)), 4));
+                c[std::size_t(j)] = balance && chance(0.4) ? -v : v;
+                continue;
+            }
             c[std::size_t(j)] = round(balance ? uni(-scale, scale) : uni(0.0, scale), 4);
         }
         double v = 0.0;
@@ -341,6 +350,18 @@ FeedProblem randomProblem(unsigned seed, const RandomShape &shape)
         }
     }
     return fp;
+}
+
+} // namespace
+
+FeedProblem randomProblem(unsigned seed, const RandomShape &shape)
+{
+    return generateProblem(seed, shape, false);
+}
+
+FeedProblem mixedScaleProblem(unsigned seed, const RandomShape &shape)
+{
+    return generateProblem(seed, shape, true);
 }
 
 namespace {

@@ -88,6 +88,16 @@ bool nearlyOnABound(const KY_OPTIMIZER &s)
     return false;
 }
 
+// The problem of the first test below: A, C, F, D under the weight, P at least 5 and Q at most 5.
+FeedProblem degenerateFourIngredients()
+{
+    FeedProblem fp;
+    fp.ingredients = {ing("A", 10), ing("C", 0), ing("F", 20), ing("D", 8)};
+    fp.nutrients = {weight(), NutrientSpec{"P", {}, 5.0, {}}, NutrientSpec{"Q", {}, {}, 5.0}};
+    fp.content = {{1, 1, 1, 1}, {10, 0, 10, 5}, {10, 0, 5, 10}};
+    return fp;
+}
+
 } // namespace
 
 // A and C meet P at least 5 and Q at most 5 together, and the weight row makes three binding rows
@@ -98,11 +108,7 @@ bool nearlyOnABound(const KY_OPTIMIZER &s)
 TEST(EntryPrices, DegenerateOptimumShowsTheLeastWorthNotTheBasis)
 {
     ScriptedMessages messages;
-    FeedProblem fp;
-    fp.ingredients = {ing("A", 10), ing("C", 0), ing("F", 20), ing("D", 8)};
-    fp.nutrients = {weight(), NutrientSpec{"P", {}, 5.0, {}}, NutrientSpec{"Q", {}, {}, 5.0}};
-    fp.content = {{1, 1, 1, 1}, {10, 0, 10, 5}, {10, 0, 5, 10}};
-    fp.install();
+    degenerateFourIngredients().install();
     const OracleResult o = glpkOracle();
     ASSERT_TRUE(o.optimum);
     ASSERT_FALSE(o.nonDegenerate);
@@ -131,6 +137,32 @@ TEST(EntryPrices, DegenerateOptimumShowsTheLeastWorthNotTheBasis)
         EXPECT_EQ(r->share, 0.0) << column << " at " << price;
         EXPECT_NEAR(r->cost, 5.0, 1e-12) << column << " at " << price;
     }
+    openProblem().reset();
+}
+
+// The same problem with the entry-price programme allowed no pass: an entry price it would have to
+// settle is no number at all (blank in the list, no GİMFD or maximum price in the report), never the
+// final basis's guess.
+TEST(EntryPrices, AnEntryPriceNotSettledWithinThePassesShowsNoNumber)
+{
+    ScriptedMessages messages;
+    degenerateFourIngredients().install();
+    const SimplexLimits saved = simplexLimits();
+    simplexLimits().entryPricePassCap = 0;
+    KY_OPTIMIZER s(nullptr, true);
+    simplexLimits() = saved;
+    ASSERT_TRUE(s.LOPTI_);
+    const OpenProblem &p = openProblem();
+    int unsettled = 0;
+    for (int c : {2, 3}) {
+        const QString name = c == 2 ? QStringLiteral("F") : QStringLiteral("D");
+        if (!std::isnan(s.entryPrices()[std::size_t(c)]))
+            continue;
+        ++unsettled;
+        EXPECT_EQ(p.AYMLIST[c][YMAZFIAT], kBlank) << c;
+        EXPECT_EQ(leftOutLine(s, name), name.leftJustified(25) + u' ' + Str(c == 2 ? 20.0 : 8.0, 11, 3));
+    }
+    EXPECT_GE(unsettled, 1);
     openProblem().reset();
 }
 

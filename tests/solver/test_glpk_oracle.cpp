@@ -335,3 +335,139 @@ TEST(GlpkOracle, SeededProblemsWithAnEmptiedGroupName)
     EXPECT_GE(emptied, 40);
     EXPECT_GT(tally.optimum, 15);
 }
+
+namespace {
+
+// The level of every nutrient of the open problem in the formula x (fractions per solver column);
+// with `magnitudes`, the sum of the magnitudes of its terms instead.
+std::vector<double> nutrientLevels(const std::vector<double> &x, const std::vector<int> &columnOf,
+                                   bool magnitudes = false)
+{
+    const OpenProblem &p = openProblem();
+    std::vector<int> position; // of each ingredient list row among the named rows
+    int named = 0;
+    for (const Row &r : p.AYMLIST)
+        position.push_back(isBlank(r[YMNAME]) ? -1 : named++);
+    std::vector<double> levels;
+    for (const QStringList &cells : p.AAMAT) {
+        double v = 0.0;
+        for (std::size_t c = 0; c < columnOf.size() && c < x.size(); ++c)
+        {
+            const double term = Val(cells.value(position[std::size_t(columnOf[c])])) * x[c];
+            v += magnitudes ? std::fabs(term) : term;
+        }
+        levels.push_back(v);
+    }
+    return levels;
+}
+
+struct MixedTally
+{
+    int solves = 0, optimum = 0, infeasible = 0, levelsCompared = 0, dualsCompared = 0, resolves = 0;
+};
+
+// One solve of the open problem beside GLPK: the same verdict as GLPK's exact solver, the cost within
+// 1e-9 of its exact cost, the limits met, the nutrient levels of the only optimal formula and the
+// shadow prices of the only optimal set of them within 1e-6. Answers the solver's verdict.
+bool solveBesideGlpk(const std::string &what, MixedTally &tally, std::vector<double> *entryPrices = nullptr,
+                     std::vector<double> *shares = nullptr)
+{
+    ScriptedMessages messages;
+    const OracleResult o = glpkOracle(true);
+    KY_OPTIMIZER s(nullptr, true);
+    ++tally.solves;
+    EXPECT_EQ(s.RESULT(), 1) << what;
+    EXPECT_TRUE(messages.shown().isEmpty())
+        << what << ": " << (messages.shown().isEmpty() ? std::string() : messages.shown().at(0).text.toStdString());
+    EXPECT_EQ(s.LOPTI_, o.optimum) << what << " outcome " << int(s.outcome());
+    if (!s.LOPTI_ || !o.optimum) {
+        tally.infeasible += o.optimum ? 0 : 1;
+        return false;
+    }
+    ++tally.optimum;
+    EXPECT_NEAR(s.costSum(), o.cost, 1e-9 * std::max(1.0, std::fabs(o.cost))) << what;
+    // Rows of kcal beside rows of trace minerals: a limit is met to 1e-7 of the largest level.
+    double largest = 1.0;
+    for (double v : nutrientLevels(s.shares(), o.columnOf))
+        largest = std::max(largest, std::fabs(v));
+    EXPECT_LE(limitBreak(s.shares(), o.columnOf), kLimitTolerance * largest) << what;
+    if (o.uniqueFormula) {
+        const std::vector<double> ours = nutrientLevels(s.shares(), o.columnOf);
+        const std::vector<double> theirs = nutrientLevels(o.x, o.columnOf);
+        // Relative to the size of the terms: a row of contents of both signs may sum to little.
+        const std::vector<double> size = nutrientLevels(o.x, o.columnOf, true);
+        for (std::size_t b = 0; b < ours.size(); ++b)
+            EXPECT_NEAR(ours[b], theirs[b], 1e-6 * std::max(1.0, size[b])) << what << " nutrient " << b;
+        ++tally.levelsCompared;
+    }
+    if (o.nonDegenerate) {
+        Tally duals;
+        compareDuals(s, o, 0, duals);
+        tally.dualsCompared += duals.dualsCompared;
+    }
+    if (entryPrices)
+        *entryPrices = s.entryPrices();
+    if (shares)
+        *shares = s.shares();
+    return true;
+}
+
+} // namespace
+
+// Feed problems whose nutrient rows hold contents from 0.001 to 10,000 side by side, with ratios and
+// groups among them, up to 85 ingredients and 60 nutrients: each solved beside GLPK, and re-solved
+// with a left-out ingredient's price just below and just above its shown entry price (below it the
+// ingredient enters, above it the formula keeps it out).
+TEST(GlpkOracle, MixedScaleProblemsAndTheirResolves)
+{
+    MixedTally tally;
+    int entered = 0, keptOut = 0;
+    for (unsigned seed = 1; seed <= 120; ++seed) {
+        RandomShape shape;
+        shape.ingredients = 4 + int((seed * 37) % 82);
+        shape.nutrients = 2 + int((seed * 13) % 59);
+        const FeedProblem fp = mixedScaleProblem(seed, shape);
+        fp.install();
+        const std::string what = "seed " + std::to_string(seed);
+        std::vector<double> entry, shares;
+        if (!solveBesideGlpk(what, tally, &entry, &shares))
+            continue;
+        const std::vector<int> columnOf = glpkOracle().columnOf;
+        // Up to two left-out ingredients without limits of their own, whose entry price shows.
+        int picked = 0;
+        for (std::size_t c = 0; c < shares.size() && picked < 2; ++c) {
+            const Row row = openProblem().AYMLIST[columnOf[c]];
+            if (shares[c] != 0.0 || !std::isfinite(entry[c]) || entry[c] < 0.01 || !isBlank(row[YMFIX])
+                || !isBlank(row[YMLLIMIT]) || !isBlank(row[YMULIMIT]))
+                continue;
+            ++picked;
+            const double shown = Val(Str(entry[c], 11, 3));
+            for (const double price : {shown - 0.001, shown + 0.001}) {
+                fp.install();
+                openProblem().AYMLIST[columnOf[c]][YMPRICE] = Str(price, 11, 3);
+                const std::string again = what + " column " + std::to_string(c) + " at " + std::to_string(price);
+                std::vector<double> unused, now;
+                ++tally.resolves;
+                if (!solveBesideGlpk(again, tally, &unused, &now))
+                    continue;
+                if (price < shown) {
+                    EXPECT_GT(now[c], 0.0) << again;
+                    ++entered;
+                } else {
+                    EXPECT_EQ(now[c], 0.0) << again;
+                    ++keptOut;
+                }
+            }
+        }
+        if (::testing::Test::HasFailure())
+            break;
+    }
+    std::printf("solves %d (re-solves %d): optimum %d, infeasible %d, levels compared %d, shadow prices compared %d, "
+                "entered below %d, kept out above %d\n",
+                tally.solves, tally.resolves, tally.optimum, tally.infeasible, tally.levelsCompared, tally.dualsCompared,
+                entered, keptOut);
+    EXPECT_GT(tally.optimum, 100);
+    EXPECT_GT(tally.resolves, 100);
+    EXPECT_GT(tally.levelsCompared, 50);
+    openProblem().reset();
+}

@@ -306,13 +306,43 @@ TEST(DetailedReport, NoColumnLeftOutLeavesOutPartBAndItsNotes)
     EXPECT_FALSE(lines.contains(QStringLiteral("       *Giriş İçin Marjinal Fiyat Değişikliği.")));
     EXPECT_TRUE(lines.contains(QStringLiteral("     § ÇÖZÜM DURUMU: Optimum Çözüm Bulunamadı.")));
     EXPECT_TRUE(lines.contains(QStringLiteral("       Sınırlık ve imkanlari kontrol ediniz...")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("      *HP,%                        Alt        20.0000     20.0000      0.5000")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("       LİF,%                       Yok          -          3.1000       -")));
+    // Without an optimum the shadow prices are those of a penalty basis: no column for them, one line
+    // that says why.
+    EXPECT_TRUE(lines.contains(QStringLiteral("      *HP,%                        Alt        20.0000     20.0000")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("       LİF,%                       Yok          -          3.1000")));
     const qsizetype last = lines.size();
     EXPECT_TEXT(lines.at(last - 4), QStringLiteral(""));
     EXPECT_TEXT(lines.at(last - 3),
-              QStringLiteral("       ***Sınırlık değerinde bir birim değişikliğe karşılık formül maliyetindeki değişiklik."));
+                QStringLiteral("       Optimum çözüm bulunamadığından gölge ve azami fiyatların anlamı yoktur."));
     EXPECT_TEXT(lines.at(last - 1), QString(49, u' ') + "<>");
+    EXPECT_FALSE(lines.join(u'\n').contains(QStringLiteral("0.5000")));
+}
+
+// A solve without an optimum keeps its mix, its cost and the marks of the broken limits, and shows
+// no shadow price, entry price or price difference of the penalty basis it ended on.
+TEST(DetailedReport, WithoutAnOptimumShowsNoPrices)
+{
+    ReportInput in = detailedInput();
+    ASSERT_GE(in.columns.size(), 4u);
+    in.optimum = false;
+    in.rows[0].mark = QStringLiteral("      *");
+    for (auto &r : in.rows)
+        r.shadow = 35000.0;
+    for (auto &c : in.columns)
+        c.entryPrice = c.x > 0.0 ? c.price : -1066795.3621;
+    const QString text = detailedReportText(in, kNow);
+    const QStringList lines = trimmedLines(text);
+    EXPECT_TRUE(lines.contains(QStringLiteral("       b) Seçilmeyen Yem Maddeleri:")));
+    for (const char *word : {"35000", "1066795", "GİMFD", "Azami", "Gölge", "< 0.000", "*Giriş İçin"})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(word))) << word;
+    EXPECT_TRUE(lines.contains(QStringLiteral("      *HP,%                        Alt        20.0000     20.0000")));
+    // Every left-out ingredient is listed by name and price only.
+    for (const auto &c : in.columns) {
+        if (c.x > 0.0)
+            continue;
+        const QString line = QString(10, u' ') + c.name.leftJustified(25) + u' ' + Str(c.price, 11, 3);
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+    }
 }
 
 TEST(DetailedReport, GroupRowWithoutLimitShowsItsDashes)

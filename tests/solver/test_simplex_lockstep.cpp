@@ -243,10 +243,14 @@ struct Lockstep
         }
         if (!plain)
             return;
-        if (e == SolveEvent::Rebuilt) {
-            // Computed afresh from the programme: the plain tableau follows from there.
+        if (e == SolveEvent::Rebuilt || e == SolveEvent::Rescaled) {
+            // Computed afresh from the programme, or in other units: the plain tableau follows from
+            // there. A rebuild in phase one or two has other costs than the Big-M run, whose
+            // tableau may come back at the end.
+            if (e == SolveEvent::Rebuilt && (plain->cost != t.cost || plain->cb != t.cb))
+                resynced = true;
             plain->load(t);
-            ++rebuilds;
+            rebuilds += e == SolveEvent::Rebuilt ? 1 : 0;
             return;
         }
         if (e == SolveEvent::LoopEnded) {

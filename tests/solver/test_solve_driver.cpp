@@ -268,6 +268,61 @@ TEST(SolveDriver, SummaryTakesTheReportRoadInTextForm)
     EXPECT_EQ(code, 2);
 }
 
+// An infeasible problem: the detailed report and the lists keep the mix the solve ended on and mark
+// the broken limit, and show no shadow price, entry price or price difference of the penalty basis.
+// A ratio whose divisor has no content in an optimal mix shows no number that breaks its minimum.
+TEST(SolveDriver, DetailedReportShowsNoMeaninglessNumbers)
+{
+    ScriptedMessages messages;
+    QTemporaryDir dir;
+    const QString ind(7, u' ');
+    for (const bool feasible : {false, true}) {
+        SCOPED_TRACE(feasible ? "zero divisor" : "infeasible");
+        FeedProblem fp;
+        fp.ingredients = {IngredientSpec{"ARPA", 10.0, {}, {}, {}}, IngredientSpec{"SOYA", 30.0, {}, {}, {}},
+                          IngredientSpec{"MISIR", 12.0, {}, {}, {}}, IngredientSpec{"PREMIX", 500.0, {}, {}, {}}};
+        fp.nutrients = {NutrientSpec{QStringLiteral("AĞIRLIK"), 1.0, {}, {}, QStringLiteral("Kg")},
+                        NutrientSpec{QStringLiteral("HP"), {}, feasible ? 20.0 : 60.0, {}},
+                        NutrientSpec{QStringLiteral("HL"), {}, {}, {}}};
+        fp.content = {{1.0, 1.0, 1.0, 1.0}, {8.0, 44.0, 9.0, 0.0}, {0.0, 0.0, 0.0, 5.0}};
+        fp.ratios = {RatioSpec{QStringLiteral("HP"), QStringLiteral("HL"), {}, 2.0, {}}};
+        const QString path = dir.filePath(feasible ? QStringLiteral("ORAN.VKD") : QStringLiteral("OLMAZ.VKD"));
+        saveAs(fp, path);
+        int code = -1;
+        const QJsonObject out = runDriver(path, &code, {QStringLiteral("--detailed")});
+        EXPECT_EQ(code, 0);
+        ASSERT_EQ(out["result"].toInt(), 1);
+        EXPECT_EQ(out["optimum"].toBool(), feasible);
+        const QString report = out["report"].toString();
+        const QStringList lines = report.split(QStringLiteral("\r\n"));
+        // The ratio's line: under its heading, HP/HL at least 2, its value undefined.
+        const qsizetype heading = lines.indexOf((ind + QStringLiteral("Besin Maddesi Oranı:")).leftJustified(100));
+        ASSERT_GT(heading, 0) << report.toStdString();
+        const QString ratioLine = lines.value(heading + 1);
+        EXPECT_TRUE(ratioLine.startsWith(ind + QStringLiteral("HP/HL"))) << ratioLine.toStdString();
+        // Mark, name, kind, wanted value, then the value.
+        EXPECT_EQ(ratioLine.mid(7 + 25 + 1 + 8 + 1, 23), QStringLiteral("     2.0000       -    ")) << ratioLine.toStdString();
+        EXPECT_FALSE(ratioLine.startsWith(QStringLiteral("      *")));
+        EXPECT_EQ(out["ratios"].toArray()[0].toObject()["BMOACOZUM"].toString(), QString(11, u' '));
+        if (feasible) {
+            EXPECT_TRUE(report.contains(QStringLiteral("GİMFD*")));
+            continue;
+        }
+        // SOYA alone comes nearest: HP 44 of the 60 wanted, marked.
+        EXPECT_EQ(lines.filter(QStringLiteral("      *HP,%")).size(), 1);
+        EXPECT_TRUE(lines.filter(QStringLiteral("      *HP,%")).value(0).contains(QStringLiteral("44.0000")));
+        for (const char *word : {"GİMFD", "Azami", "Gölge", "< 0.000", "35000", "*Giriş"})
+            EXPECT_FALSE(report.contains(QString::fromUtf8(word))) << word << "\n" << report.toStdString();
+        for (const QJsonValue v : out["ingredients"].toArray())
+            EXPECT_EQ(v.toObject()["YMAZFIAT"].toString(), QString(11, u' ')) << v.toObject()["YMNAME"].toString().toStdString();
+        for (const QJsonValue v : out["nutrients"].toArray())
+            EXPECT_EQ(v.toObject()["BMSPRICE"].toString(), QString(11, u' ')) << v.toObject()["BMNAME"].toString().toStdString();
+        for (const QJsonValue v : out["ratios"].toArray())
+            EXPECT_EQ(v.toObject()["BMOSPRICE"].toString(), QString(11, u' '));
+        EXPECT_EQ(out["ingredients"].toArray()[1].toObject()["YMACOZUM"].toString(), QStringLiteral("    100.000"));
+    }
+}
+
 TEST(SolveDriver, RefusedProblemPrintsTheMessage)
 {
     ScriptedMessages messages;

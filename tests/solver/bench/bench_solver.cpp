@@ -1,7 +1,8 @@
 // The whole solve (copy, build, iterate, results with the exact entry prices) against GLPK's
-// glp_simplex on the same linear programme, for growing feed problems and for degenerate ones at the
-// file format's cap of 85 x 60: a set of seeded problems per size, each timed in turns with GLPK in
-// the same loop, then the median ratio per size.
+// glp_simplex on the same linear programme, for growing feed problems and for degenerate and
+// mixed-scale ones (contents from 0.001 to 10,000 in one row) at the file format's cap of 85 x 60: a
+// set of seeded problems per size, each timed in turns with GLPK in the same loop, then the median
+// ratio per size.
 
 #include "degenerate_problems.h"
 #include "glpk_oracle.h"
@@ -57,21 +58,25 @@ struct ThreadClock
     }
 };
 
-// A problem size, and whether its problems are made degenerate (degenerateProblem).
+// A problem size, and the kind of its problems: plain (randomProblem), made degenerate
+// (degenerateProblem) or of mixed scale (mixedScaleProblem).
+enum Kind { Plain = 0, Degenerate = 1, MixedScale = 2 };
 struct Size
 {
     int ingredients = 0, nutrients = 0;
-    bool degenerate = false;
+    int kind = Plain;
     bool operator<(const Size &o) const
     {
-        return std::tie(degenerate, ingredients, nutrients) < std::tie(o.degenerate, o.ingredients, o.nutrients);
+        return std::tie(kind, ingredients, nutrients) < std::tie(o.kind, o.ingredients, o.nutrients);
     }
 };
 
 FeedProblem problemOf(unsigned seed, const Size &size)
 {
     const RandomShape shape{size.ingredients, size.nutrients, true};
-    return size.degenerate ? degenerateProblem(seed, shape) : randomProblem(seed, shape);
+    if (size.kind == Degenerate)
+        return degenerateProblem(seed, shape);
+    return size.kind == MixedScale ? mixedScaleProblem(seed, shape) : randomProblem(seed, shape);
 }
 
 // The first seed from `seed` on whose problem of this size has an optimum (a degenerate one: with a
@@ -81,7 +86,7 @@ unsigned feasibleSeed(unsigned seed, const Size &size)
     for (;; ++seed) {
         problemOf(seed, size).install();
         const OracleResult o = glpkOracle();
-        if (o.optimum && (!size.degenerate || !o.nonDegenerate))
+        if (o.optimum && (size.kind != Degenerate || !o.nonDegenerate))
             return seed;
     }
 }
@@ -133,7 +138,7 @@ void printMedians()
             pivots.push_back(double(m.pivots));
         }
         std::printf("%3dx%-3d %-4s %6zu %10.1f %10.1f %12.1f %12.2f %10.2f %8.0f\n", size.ingredients, size.nutrients,
-                    size.degenerate ? "deg" : "", seeds.size(), median(ours), median(glpk), median(rows),
+                    size.kind == Degenerate ? "deg" : size.kind == MixedScale ? "mix" : "", seeds.size(), median(ours), median(glpk), median(rows),
                     median(ratioRows), median(ratio), median(pivots));
     }
 }
@@ -181,7 +186,7 @@ void solveSideBySide(benchmark::State &state)
 {
     QuietMessages quiet;
     setMessageSink(&quiet);
-    const Size size{int(state.range(0)), int(state.range(1)), state.range(3) != 0};
+    const Size size{int(state.range(0)), int(state.range(1)), int(state.range(3))};
     const int k = int(state.range(2));
     const unsigned seed = nthFeasibleSeed(k, size);
     problemOf(seed, size).install();
@@ -244,14 +249,15 @@ void solveSideBySide(benchmark::State &state)
 
 } // namespace
 
-// Arguments: ingredients, nutrients, the k-th seed, degenerate (1) or not.
+// Arguments: ingredients, nutrients, the k-th seed, the kind of problem.
 BENCHMARK(solveSideBySide)
     ->ArgsProduct({{10}, {10}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
     ->ArgsProduct({{25}, {20}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
     ->ArgsProduct({{40}, {30}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
     ->ArgsProduct({{60}, {45}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
-    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {0}})
-    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {1}})
+    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {Plain}})
+    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {Degenerate}})
+    ->ArgsProduct({{85}, {60}, benchmark::CreateDenseRange(0, kSeedsPerSize - 1, 1), {MixedScale}})
     ->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)

@@ -54,6 +54,7 @@ QString outcomeName(SolveOutcome o)
     case SolveOutcome::Optimum: return QStringLiteral("optimum");
     case SolveOutcome::Infeasible: return QStringLiteral("infeasible");
     case SolveOutcome::Unbounded: return QStringLiteral("unbounded");
+    case SolveOutcome::Unsettled: return QStringLiteral("unsettled");
     }
     return QString();
 }
