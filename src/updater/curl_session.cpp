@@ -174,9 +174,7 @@ private:
     void setError(int number, const QString &text)
     {
         m_error = number;
-        m_errorMsg = text;
-        if (!m_passwordText.isEmpty())
-            m_errorMsg.replace(m_passwordText, QStringLiteral("***"));
+        m_errorMsg = hidePassword(text, m_passwordText);
     }
     void setCurlError(CURLcode code)
     {

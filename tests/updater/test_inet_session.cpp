@@ -296,6 +296,38 @@ TEST_F(SessionTest, ErrorTextsAreTheMessageAndNothingAfterIt)
     }
 }
 
+// A password of one letter, or of one digit, leaves the messages whole: it is hidden only where it
+// stands as the password.
+TEST_F(SessionTest, AShortPasswordLeavesTheErrorTextsWhole)
+{
+    int deadPort = 0;
+    {
+        LoopbackServer gone(QStringLiteral("http"), m_root.path());
+        deadPort = gone.port();
+    }
+    ASSERT_GT(deadPort, 0);
+    LoopbackServer silent(QStringLiteral("silent"), m_root.path());
+    ASSERT_GT(silent.port(), 0);
+    const QString dead = QStringLiteral("127.0.0.1:") + QString::number(deadPort);
+    const QRegularExpression noServer(QRegularExpression::anchoredPattern(
+        QStringLiteral("Failed to connect to 127\\.0\\.0\\.1 port %1 after \\d+ ms: Couldn't connect to server")
+            .arg(deadPort)));
+    const QRegularExpression timeOut(QRegularExpression::anchoredPattern(
+        QStringLiteral("server response timeout|Timeout was reached|Operation too slow\\. "
+                       "Less than 1 bytes/sec transferred the last 1 seconds")));
+    for (const QString &password : {QStringLiteral("p"), QStringLiteral("o"), QStringLiteral("1"), QStringLiteral("0")}) {
+        for (bool http : {false, true}) {
+            SCOPED_TRACE((password + QString::fromUtf8(http ? " HTTP" : " FTP")).toStdString());
+            auto s = session(http);
+            EXPECT_FALSE(s->ConnectRemote(dead, kUser, password));
+            EXPECT_TRUE(noServer.match(s->ErrorMsg()).hasMatch()) << s->ErrorMsg().toStdString();
+            auto quiet = session(http);
+            EXPECT_FALSE(quiet->ConnectRemote(silent.address(), kUser, password));
+            EXPECT_TRUE(timeOut.match(quiet->ErrorMsg()).hasMatch()) << quiet->ErrorMsg().toStdString();
+        }
+    }
+}
+
 TEST_F(SessionTest, AServerThatNeverAnswersIsGivenUpAfterTheLowSpeedTime)
 {
     LoopbackServer server(QStringLiteral("silent"), m_root.path());

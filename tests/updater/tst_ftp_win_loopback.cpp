@@ -165,6 +165,33 @@ private slots:
             QVERIFY(!r.text.contains(QStringLiteral("wrong one")));
     }
 
+    // A password of one letter is hidden where it stands as the password, not in the status line
+    // and the error box, which read whole.
+    void aOneLetterPasswordLeavesTheTextsWhole()
+    {
+        ScriptedMessages messages;
+        int deadPort = 0;
+        {
+            LoopbackServer gone(QStringLiteral("http"), root());
+            deadPort = gone.port();
+        }
+        QVERIFY(deadPort > 0);
+        m_builtins.password = QStringLiteral("a");
+        m_builtins.server = QStringLiteral("127.0.0.1:") + QString::number(deadPort);
+        auto w = std::make_unique<FTPWIN>(nullptr, m_builtins, curlSessions(), m_tmp->filePath(QStringLiteral("prog")));
+        QStringList statuses;
+        connect(w.get(), &FTPWIN::statusChanged, this, [&](const QString &t) { statuses << t; });
+        w->connectButton()->click();
+        QVERIFY(!w->connected());
+        QVERIFY2(statuses.contains(QStringLiteral("Server'e bağlanılıyor ...")), qPrintable(statuses.join(u'|')));
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Bağlantı kesik"));
+        QCOMPARE(messages.shown().size(), 1);
+        const QRegularExpression whole(QRegularExpression::anchoredPattern(
+            QStringLiteral("Failed to connect to 127\\.0\\.0\\.1 port %1 after \\d+ ms: Couldn't connect to server")
+                .arg(deadPort)));
+        QVERIFY2(whole.match(messages.shown().first().text).hasMatch(), qPrintable(messages.shown().first().text));
+    }
+
     void aCutDownloadKeepsTheEarlierCopy()
     {
         ScriptedMessages messages;
