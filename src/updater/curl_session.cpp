@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QStringList>
 #include <QTimeZone>
 #include <QUrl>
@@ -18,6 +19,10 @@
 #include <curl/curl.h>
 
 #include <array>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexo {
 
@@ -33,6 +38,49 @@ void initCurlOnce()
         return true;
     }();
     Q_UNUSED(done);
+}
+
+// A limit as the messages name it: whole megabytes as "MB", anything smaller in bytes.
+QString limitText(qint64 bytes)
+{
+    constexpr qint64 mb = 1024 * 1024;
+    return bytes >= mb ? QStringLiteral("%1 MB").arg(bytes / mb) : QStringLiteral("%1 bayt").arg(bytes);
+}
+
+// The bytes free in `folder`, below 0 when the file system does not say.
+qint64 fileSystemFreeSpace(const QString &folder)
+{
+    const QStorageInfo storage(folder);
+    return storage.isValid() ? storage.bytesAvailable() : -1;
+}
+
+// Keeps the file at `path` also under earlierCopyPath(path) (a second name, or a copy where the
+// folder takes no links), unless there is no file to keep or something is kept there already.
+// *made tells whether this call made it; false with *error when it could not be kept.
+bool keepEarlierCopy(const QString &path, bool *made, QString *error)
+{
+    *made = false;
+    const QString kept = earlierCopyPath(path);
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(kept);
+    struct stat st{};
+    if (::lstat(from.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return true; // nothing there to keep
+    if (::lstat(to.constData(), &st) == 0)
+        return true; // the copy from before the sizes went unchecked stays
+    if (::link(from.constData(), to.constData()) == 0) {
+        *made = true;
+        return true;
+    }
+    if (errno == EEXIST)
+        return true;
+    QFile copy(path);
+    if (copy.copy(kept)) {
+        *made = true;
+        return true;
+    }
+    *error = copy.errorString();
+    return false;
 }
 
 bool hasControlChar(const QString &s)
@@ -129,6 +177,7 @@ public:
     bool RemoveDir(const QString &name) override;
     // One FTP command on a plain name in the current directory (DELE, MKD, RMD).
     bool nameCommand(const char *verb, const QString &name, const QString &refusal);
+    bool lastSizeChecked() const override { return m_sizeChecked; }
     int Error() const override { return m_error; }
     QString ErrorMsg() const override { return m_errorMsg; }
     void abortCall() override
@@ -151,7 +200,8 @@ private:
         const Progress *progress = nullptr;
         bool aborted = false;             // the progress asked to stop
         bool localFailed = false;         // the local file could not be written or read
-        bool tooLong = false;             // more bytes came than were listed
+        bool tooLong = false;             // more bytes came than `limit`
+        bool limitIsRoom = false;         // `limit` is the folder's free space, not the ceiling
         quint64 activity = 0;             // grows with every reply line and every block moved
         int lastStage = 0;
         CurlSession *self = nullptr;
@@ -174,9 +224,7 @@ private:
     void setError(int number, const QString &text)
     {
         m_error = number;
-        m_errorMsg = text;
-        if (!m_passwordText.isEmpty())
-            m_errorMsg.replace(m_passwordText, QStringLiteral("***"));
+        m_errorMsg = hidePassword(text, m_passwordText);
     }
     void setCurlError(CURLcode code)
     {
@@ -262,6 +310,7 @@ private:
     bool m_mlsdRefused = false; // the server refused MLSD on this connection: LIST from now on
     bool m_busy = false;
     bool m_abortCall = false; // abortCall() was asked during the running call
+    bool m_sizeChecked = true; // the last download's size was named somewhere
     int m_error = 0;
     QString m_errorMsg;
     CURLM *m_multi = nullptr;
@@ -717,9 +766,21 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
         return false;
     }
     const bool sizeKnown = expectedSize >= 0;
+    m_sizeChecked = true;
     Request r;
     r.target = &file;
     r.limit = expectedSize;
+    if (!sizeKnown) {
+        // No size to hold the server to: a ceiling, and the room the folder has.
+        r.limit = qMax<qint64>(m_limits.unknownSizeCeiling, 0);
+        const QString folder = QFileInfo(localPath).absolutePath();
+        const qint64 free = m_limits.freeSpace ? m_limits.freeSpace(folder) : fileSystemFreeSpace(folder);
+        const qint64 room = qMax<qint64>(free - kFreeSpaceReserve, 0);
+        if (free >= 0 && room < r.limit) {
+            r.limit = room;
+            r.limitIsRoom = true;
+        }
+    }
     r.progress = &progress;
     prepare(r, urlFor(childPath(name), false));
     const CURLcode code = run(r);
@@ -731,9 +792,16 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
         setError(kLocalFileError, file.errorString());
     } else if (r.aborted) {
         setError(int(CURLE_ABORTED_BY_CALLBACK), QStringLiteral("Aktarım durduruldu"));
-    } else if (r.tooLong) {
+    } else if (r.tooLong && sizeKnown) {
         setError(int(CURLE_PARTIAL_FILE),
                  QStringLiteral("Dosya listelenen %1 bayttan uzun").arg(expectedSize));
+    } else if (r.tooLong) {
+        setError(int(CURLE_FILESIZE_EXCEEDED),
+                 r.limitIsRoom ? QStringLiteral("Sunucu dosyanın boyunu bildirmedi; indirme, klasördeki boş yerin "
+                                                "sınırında (%1) durduruldu")
+                                     .arg(limitText(r.limit))
+                               : QStringLiteral("Sunucu dosyanın boyunu bildirmedi; indirme %1 sınırında durduruldu")
+                                     .arg(limitText(r.limit)));
     } else if (code != CURLE_OK) {
         setCurlError(code);
     } else if (sizeKnown
@@ -746,10 +814,23 @@ bool CurlSession::getFile(const QString &name, const QString &localPath, qint64 
         setError(kLocalFileError, file.errorString());
     } else {
         file.close();
-        if (part.renameOver(localPath))
+        // Without a size from the listing or the reply a cut file passes as whole: the copy it
+        // replaces is kept until a download whose size was checked.
+        const bool checked = sizeKnown || (m_http && announced >= 0);
+        bool madeCopy = false;
+        QString why;
+        if (!checked && !keepEarlierCopy(localPath, &madeCopy, &why)) {
+            setError(kLocalFileError, why);
+        } else if (part.renameOver(localPath)) {
             ok = true;
-        else
+            m_sizeChecked = checked;
+            if (checked)
+                QFile::remove(earlierCopyPath(localPath));
+        } else {
+            if (madeCopy)
+                QFile::remove(earlierCopyPath(localPath));
             setError(kLocalFileError, part.errorString());
+        }
     }
     file.close();
     return ok; // a temporary not put in place goes with `part`
@@ -827,6 +908,14 @@ bool CurlSession::nameCommand(const char *verb, const QString &name, const QStri
 }
 
 } // namespace
+
+QString earlierCopyPath(const QString &localPath)
+{
+    const QFileInfo info(localPath);
+    const QString suffix = info.suffix();
+    const QString base = suffix.isEmpty() ? info.fileName() : info.completeBaseName();
+    return info.dir().filePath(base + QStringLiteral(".onceki") + (suffix.isEmpty() ? QString() : u'.' + suffix));
+}
 
 std::unique_ptr<InetSession> makeInetSession(bool http, const QString &agent, InetSession::StatusHook status,
                                              InetSession::Limits limits)

@@ -33,11 +33,16 @@ TransferView FTPWIN::transferView()
         if (self)
             self->setFTPSTATUS(text);
     };
+    // A size not known shows the bar busy, with no share done.
     view.barShown = [self](int maximum) {
         if (!self)
             return;
-        self->FTPBAR()->setRange(1, maximum);
-        self->FTPBAR()->setValue(1);
+        if (maximum > 0) {
+            self->FTPBAR()->setRange(1, maximum);
+            self->FTPBAR()->setValue(1);
+        } else {
+            self->FTPBAR()->setRange(0, 0);
+        }
         self->FTPBAR()->show();
     };
     // One step a block, the last short block included, as the bar counted reads; the window's events
@@ -46,13 +51,17 @@ TransferView FTPWIN::transferView()
         if (!self || self->m_aborted)
             return false;
         QProgressBar *b = self->FTPBAR();
-        b->setValue(qMin(b->maximum(), b->value() + 1));
+        if (b->maximum() > 0)
+            b->setValue(qMin(b->maximum(), b->value() + 1));
         QCoreApplication::processEvents();
         return self && !self->m_aborted;
     };
     view.barReset = [self] {
-        if (self)
-            self->FTPBAR()->reset();
+        if (!self)
+            return;
+        if (self->FTPBAR()->maximum() == 0)
+            self->FTPBAR()->setMaximum(1); // busy no more
+        self->FTPBAR()->reset();
     };
     return view;
 }
@@ -100,10 +109,18 @@ void FTPWIN::FTPGETFILE()
         return;
     if (ok) {
         FILLLOCALBOX_();
-        box(u"Durum..."_s,
-            u"Programdan çıktıktan sonra, <"_s + QDir::toNativeSeparators(CSETUPDIR_()) + u"> dizinine geçip,"_s
-                + u"\r\n"_s + u"indirilen <Setup> programını çalıştırarak programı yeniden kurunuz..."_s,
-            MB_OK | MB_ICONINFORMATION);
+        QString text = u"Programdan çıktıktan sonra, <"_s + QDir::toNativeSeparators(CSETUPDIR_())
+            + u"> dizinine geçip,"_s + u"\r\n"_s
+            + u"indirilen <Setup> programını çalıştırarak programı yeniden kurunuz..."_s;
+        // Where no size was named the file may have come cut short: say so, and where the copy it
+        // replaced is kept.
+        if (!m_session->lastSizeChecked()) {
+            text += u"\r\n\r\nSunucu dosyanın boyunu bildirmediği için dosyanın tam inip inmediği denetlenemedi..."_s;
+            const QFileInfo kept(earlierCopyPath(QDir(m_localDirPath).filePath(file)));
+            if (kept.isFile())
+                text += u"\r\nÖnceki kopya <"_s + kept.fileName() + u"> adıyla saklandı..."_s;
+        }
+        box(u"Durum..."_s, text, MB_OK | MB_ICONINFORMATION);
     } else {
         RAISEFTPERROR();
     }

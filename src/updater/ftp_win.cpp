@@ -122,12 +122,9 @@ void FTPWIN::setFTPSTATUS(const QString &text)
     emit statusChanged(shown);
 }
 
-QString FTPWIN::withoutSecret(QString text) const
+QString FTPWIN::withoutSecret(const QString &text) const
 {
-    const QString secret = passwordField()->text();
-    if (!secret.isEmpty())
-        text.replace(secret, u"***"_s);
-    return text;
+    return hidePassword(text, passwordField()->text());
 }
 
 // ---- enabling

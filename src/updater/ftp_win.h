@@ -110,8 +110,8 @@ private:
     bool stillWanted();
     // The status line and the bar as a transfer drives them.
     TransferView transferView();
-    // The text without the password in it.
-    QString withoutSecret(QString text) const;
+    // The text with the password hidden where it stands as the password (hidePassword).
+    QString withoutSecret(const QString &text) const;
     QString programFolderOfFile() const;
 
     InetSessionFactory m_factory;

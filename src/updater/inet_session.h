@@ -13,6 +13,14 @@ namespace vexo {
 
 // The expected size of a download whose listing gave none.
 inline constexpr qint64 kUnknownSize = -1;
+// A download of unknown size stops past this many bytes (a setup file is a few tens of MB).
+inline constexpr qint64 kUnknownSizeCeiling = qint64(512) * 1024 * 1024;
+// A download of unknown size stops before it leaves less than this free in its folder.
+inline constexpr qint64 kFreeSpaceReserve = qint64(16) * 1024 * 1024;
+
+// Where a download whose size could not be checked keeps the copy it replaced, beside it:
+// "<name>.onceki.<ext>" ("<name>.onceki" for a name without an extension).
+QString earlierCopyPath(const QString &localPath);
 
 class InetSession
 {
@@ -28,6 +36,9 @@ public:
     {
         int connectTimeoutMs = 15000; // connecting to the server
         int lowSpeedSeconds = 30;     // a transfer moving no byte this long is given up
+        qint64 unknownSizeCeiling = kUnknownSizeCeiling;
+        // The bytes free in a folder, or below 0 when unknown; empty: the file system's figure.
+        std::function<qint64(const QString &folder)> freeSpace;
     };
 
     virtual ~InetSession() = default;
@@ -53,10 +64,18 @@ public:
     // when exactly `expectedSize` bytes came and the transfer reported no error; otherwise the
     // earlier copy stays as it was and no temporary is left behind. A temporary of `localPath` that
     // a process left when it ended mid-download goes at the start; no other file beside it is
-    // touched (a browser's "<name>.part" stays). With `expectedSize` kUnknownSize (a listing that gave no size)
-    // a transfer the server ends without an error is complete, whatever its length.
+    // touched (a browser's "<name>.part" stays).
+    // With `expectedSize` kUnknownSize (a listing that gave no size) the transfer stops past the
+    // limits' ceiling, or before the folder's free space falls under kFreeSpaceReserve, with an
+    // error naming the limit. A transfer the server ends without an error is then taken whatever its
+    // length, but where the reply named no length either its size goes unchecked (lastSizeChecked):
+    // the copy it replaces is kept at earlierCopyPath, unless a copy is kept there already. A
+    // download whose size was checked removes the kept copy.
     virtual bool getFile(const QString &name, const QString &localPath, qint64 expectedSize,
                          const Progress &progress) = 0;
+    // After a successful getFile: false when no size was named anywhere, so that a file the server
+    // cut short could not be told from a whole one.
+    virtual bool lastSizeChecked() const = 0;
     // Sends the local file as `name` into the current directory.
     virtual bool putFile(const QString &localPath, const QString &name, const Progress &progress) = 0;
     virtual bool DeleteFile(const QString &name) = 0;

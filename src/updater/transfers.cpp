@@ -38,7 +38,7 @@ QString unbracketed(const QString &name)
 
 int transferBarMaximum(qint64 size)
 {
-    return int(qMax<qint64>(size, 0) / kTransferBlock) + 2;
+    return size == kUnknownSize ? 0 : int(qMax<qint64>(size, 0) / kTransferBlock) + 2;
 }
 
 int RAISEFTPERROR(const InetSession *session)

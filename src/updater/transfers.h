@@ -13,14 +13,15 @@ namespace vexo {
 
 // The block a transfer moves between two steps of the progress bar.
 constexpr qint64 kTransferBlock = 2500;
-// The bar's range for a transfer of `size` bytes runs from 1 to this.
+// The bar's range for a transfer of `size` bytes runs from 1 to this; 0 for a size not known
+// (kUnknownSize), where the bar shows that it is busy instead.
 int transferBarMaximum(qint64 size);
 
 // What a transfer shows in the window. Every member may be empty.
 struct TransferView
 {
     std::function<void(const QString &text)> status; // the status line
-    std::function<void(int maximum)> barShown;       // the bar shown with the range 1 to maximum
+    std::function<void(int maximum)> barShown;       // the bar shown with the range 1 to maximum; busy for 0
     std::function<bool()> barStep;                   // one block moved; false aborts (the window went)
     std::function<void()> barReset;                  // the bar back to 0 after the transfer
 };
@@ -29,11 +30,14 @@ struct TransferView
 // the number is above 0 and the text is not empty; answers the number (0 without a session).
 int RAISEFTPERROR(const InetSession *session);
 
-// Downloads the remote file `name` of `size` bytes (as listed) from the session's current directory
-// into localFolder + "/" + name. Status "Dosya alınıyor ..." and then "Dosya alındı" when exactly
-// `size` bytes came without error, otherwise "Dosya " + name + " alınamıyor" and false, the earlier
-// copy left as it was and no temporary file behind; the session's error says why. A name holding a
-// path separator, or "." or "..", is refused. Shows no box: the caller raises the session's error.
+// Downloads the remote file `name` of `size` bytes (as listed, kUnknownSize where the listing named
+// none) from the session's current directory into localFolder + "/" + name. Status "Dosya alınıyor
+// ..." and then "Dosya alındı" when exactly `size` bytes came without error (any number of bytes
+// for an unknown size, within the session's limits; the session's lastSizeChecked then tells
+// whether the reply named a size), otherwise "Dosya " + name + " alınamıyor" and false, the
+// earlier copy left as it was and no temporary file behind; the session's error says why. A name
+// holding a path separator, or "." or "..", is refused. Shows no box: the caller raises the
+// session's error.
 bool GETLOWLEVEL(InetSession &session, const QString &localFolder, const QString &name, qint64 size,
                  const TransferView &view);
 

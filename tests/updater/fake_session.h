@@ -142,8 +142,10 @@ public:
             fail(12016, QStringLiteral("The local file cannot be written."));
             return false;
         }
+        m_sizeChecked = expectedSize != kUnknownSize;
         return true;
     }
+    bool lastSizeChecked() const override { return m_sizeChecked; }
     bool putFile(const QString &localPath, const QString &name, const Progress &progress) override
     {
         m_server->puts << QStringLiteral("%1 -> %2").arg(localPath, name);
@@ -187,6 +189,7 @@ private:
     bool m_http = false;
     StatusHook m_hook;
     QString m_cwd;
+    bool m_sizeChecked = true;
     int m_error = 0;
     QString m_errorMsg;
 };

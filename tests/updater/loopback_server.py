@@ -2,14 +2,17 @@
 """Loopback FTP and HTTP servers for the updater's tests, on 127.0.0.1 and a port the system picks.
 
     loopback_server.py ftp  --root DIR --user U --password P [--no-mlsd]
-    loopback_server.py http --root DIR [--user U --password P] [--chunked]
+    loopback_server.py http --root DIR [--user U --password P] [--chunked | --no-length]
     loopback_server.py silent --root DIR   (takes connections and never answers)
 
 Prints "PORT <n>" once listening. Files whose names begin with "cut" end after 3000 bytes with the
 connection dropped; with "stall" the server sends 3000 bytes and then goes quiet. Over HTTP the
 path "/redirect-ftp/<name>" answers with a redirect to an ftp:// address, and "/echo-headers"
 with the agent the client named and whether it sent credentials; with --chunked files are sent in
-chunks and no reply names a length. Over FTP a folder
+chunks and no reply names a length; with --no-length no reply names a length either and a file ends
+where the server closes the connection, so a "cut" file is 3000 bytes that end without an error,
+and a name beginning with "endless" streams bytes until the client closes (or ENDLESS_FOR seconds
+have passed). Over FTP a folder
 "readonly" in the root takes no uploads. Nothing is logged.
 """
 import argparse
@@ -21,6 +24,7 @@ import sys
 import time
 
 CUT_AT = 3000
+ENDLESS_FOR = 20
 
 
 def misbehaviour(path):
@@ -140,8 +144,41 @@ def run_http(args):
             self.wfile.write(b"0\r\n\r\n")
             self.wfile.flush()
 
+        # A reply that names no length and ends where the connection closes.
+        def send_unsized(self, with_body):
+            endless = os.path.basename(self.path).startswith("endless")
+            path = self.translate_path(self.path)
+            if not endless and not os.path.isfile(path):
+                self.send_error(404)
+                return
+            self.close_connection = True
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            if not endless:
+                self.send_header("Last-Modified", self.date_time_string(int(os.path.getmtime(path))))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            if not with_body:
+                return
+            if not endless:
+                with open(path, "rb") as f:
+                    data = f.read()
+                self.wfile.write(data[:CUT_AT] if misbehaviour(self.path) == "cut" else data)
+                self.wfile.flush()
+                return
+            block = b"\x5a" * 65536
+            deadline = time.monotonic() + ENDLESS_FOR
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(block)
+            except OSError:
+                pass
+
         def do_HEAD(self):
             if not self.authorised():
+                return
+            if args.no_length:
+                self.send_unsized(False)
                 return
             if args.chunked:
                 self.send_chunked(False)
@@ -164,6 +201,9 @@ def run_http(args):
                 self.send_header("Location", "ftp://127.0.0.1:9/" + self.path.split("/")[-1])
                 self.send_header("Content-Length", "0")
                 self.end_headers()
+                return
+            if args.no_length:
+                self.send_unsized(True)
                 return
             kind = misbehaviour(self.path)
             if kind is None and args.chunked:
@@ -213,6 +253,7 @@ def main():
     p.add_argument("--password", default="")
     p.add_argument("--no-mlsd", action="store_true")
     p.add_argument("--chunked", action="store_true")
+    p.add_argument("--no-length", action="store_true")
     args = p.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
     try:

@@ -296,6 +296,38 @@ TEST_F(SessionTest, ErrorTextsAreTheMessageAndNothingAfterIt)
     }
 }
 
+// A password of one letter, or of one digit, leaves the messages whole: it is hidden only where it
+// stands as the password.
+TEST_F(SessionTest, AShortPasswordLeavesTheErrorTextsWhole)
+{
+    int deadPort = 0;
+    {
+        LoopbackServer gone(QStringLiteral("http"), m_root.path());
+        deadPort = gone.port();
+    }
+    ASSERT_GT(deadPort, 0);
+    LoopbackServer silent(QStringLiteral("silent"), m_root.path());
+    ASSERT_GT(silent.port(), 0);
+    const QString dead = QStringLiteral("127.0.0.1:") + QString::number(deadPort);
+    const QRegularExpression noServer(QRegularExpression::anchoredPattern(
+        QStringLiteral("Failed to connect to 127\\.0\\.0\\.1 port %1 after \\d+ ms: Couldn't connect to server")
+            .arg(deadPort)));
+    const QRegularExpression timeOut(QRegularExpression::anchoredPattern(
+        QStringLiteral("server response timeout|Timeout was reached|Operation too slow\\. "
+                       "Less than 1 bytes/sec transferred the last 1 seconds")));
+    for (const QString &password : {QStringLiteral("p"), QStringLiteral("o"), QStringLiteral("1"), QStringLiteral("0")}) {
+        for (bool http : {false, true}) {
+            SCOPED_TRACE((password + QString::fromUtf8(http ? " HTTP" : " FTP")).toStdString());
+            auto s = session(http);
+            EXPECT_FALSE(s->ConnectRemote(dead, kUser, password));
+            EXPECT_TRUE(noServer.match(s->ErrorMsg()).hasMatch()) << s->ErrorMsg().toStdString();
+            auto quiet = session(http);
+            EXPECT_FALSE(quiet->ConnectRemote(silent.address(), kUser, password));
+            EXPECT_TRUE(timeOut.match(quiet->ErrorMsg()).hasMatch()) << quiet->ErrorMsg().toStdString();
+        }
+    }
+}
+
 TEST_F(SessionTest, AServerThatNeverAnswersIsGivenUpAfterTheLowSpeedTime)
 {
     LoopbackServer server(QStringLiteral("silent"), m_root.path());
@@ -626,6 +658,127 @@ TEST_F(SessionTest, HttpWithoutLengthsListsNoSizeAndDownloadsWhatComes)
     EXPECT_EQ(folderNames(m_local.path()), QStringList{kSetup});
 }
 
+// A server that names no size and streams without end is stopped at the ceiling, or before the
+// folder's free space runs out, whichever comes first; the earlier copy stays as it was and no
+// temporary is left. A download whose size is named is held to that size alone.
+TEST_F(SessionTest, ADownloadOfUnknownSizeStopsAtItsLimitAndKeepsTheEarlierCopy)
+{
+    EXPECT_EQ(InetSession::Limits{}.unknownSizeCeiling, qint64(512) * 1024 * 1024);
+    const QString endless = QStringLiteral("endless-setup.exe");
+    ASSERT_TRUE(writeFile(remote(kSetup), bytesOf(5000, 61)));
+    LoopbackServer unsized(QStringLiteral("http"), m_root.path(), {QStringLiteral("--no-length")});
+    LoopbackServer sized(QStringLiteral("http"), m_root.path());
+    ASSERT_GT(unsized.port(), 0);
+    ASSERT_GT(sized.port(), 0);
+
+    struct Case
+    {
+        const char *label;
+        qint64 ceiling;
+        qint64 free; // below 0: the file system does not say
+        qint64 limit;
+        QString message;
+    };
+    const QList<Case> cases{
+        {"the ceiling", qint64(2) * 1024 * 1024, -1, qint64(2) * 1024 * 1024,
+         QStringLiteral("Sunucu dosyanın boyunu bildirmedi; indirme 2 MB sınırında durduruldu")},
+        {"the free space", kUnknownSizeCeiling, kFreeSpaceReserve + 100000, 100000,
+         QStringLiteral("Sunucu dosyanın boyunu bildirmedi; indirme, klasördeki boş yerin sınırında (100000 bayt) "
+                        "durduruldu")},
+        {"no free space", kUnknownSizeCeiling, kFreeSpaceReserve / 2, 0,
+         QStringLiteral("Sunucu dosyanın boyunu bildirmedi; indirme, klasördeki boş yerin sınırında (0 bayt) "
+                        "durduruldu")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        InetSession::Limits limits = fastLimits();
+        limits.unknownSizeCeiling = c.ceiling;
+        QStringList asked;
+        limits.freeSpace = [&](const QString &folder) {
+            asked << folder;
+            return c.free;
+        };
+        auto s = makeInetSession(true, kAgent, {}, limits);
+        s->setProxy(QString());
+        ASSERT_TRUE(s->ConnectRemote(unsized.address(), kUser, kPassword)) << s->ErrorMsg().toStdString();
+        const QList<ListingEntry> listing = s->Directory(endless);
+        ASSERT_EQ(listing.size(), 1);
+        EXPECT_EQ(expectedDownloadSize(listing, endless), kUnknownSize);
+
+        ASSERT_TRUE(writeFile(local(endless), "earlier copy"));
+        qint64 last = 0;
+        EXPECT_FALSE(s->getFile(endless, local(endless), kUnknownSize, [&](qint64 done) {
+            last = done;
+            return true;
+        }));
+        EXPECT_EQ(s->Error(), 63);
+        EXPECT_EQ(s->ErrorMsg(), c.message);
+        EXPECT_LE(last, c.limit);
+        EXPECT_EQ(asked, QStringList{m_local.path()});
+        EXPECT_EQ(readFile(local(endless)), QByteArray("earlier copy"));
+        EXPECT_EQ(folderNames(m_local.path()), QStringList{endless});
+
+        // A listed size is the limit there, whatever the ceiling and the free space.
+        auto known = makeInetSession(true, kAgent, {}, limits);
+        known->setProxy(QString());
+        ASSERT_TRUE(known->ConnectRemote(sized.address(), kUser, kPassword));
+        ASSERT_TRUE(known->getFile(kSetup, local(kSetup), 5000, {})) << known->ErrorMsg().toStdString();
+        EXPECT_EQ(readFile(local(kSetup)), bytesOf(5000, 61));
+        ASSERT_TRUE(QFile::remove(local(kSetup)));
+        ASSERT_TRUE(QFile::remove(local(endless)));
+    }
+}
+
+// Where neither the listing nor the reply names a size, a file the server cuts short cannot be told
+// from a whole one: the download is taken, its size reported unchecked, and the copy it replaced kept
+// beside it until a download whose size was checked.
+TEST_F(SessionTest, ADownloadWhoseSizeNoOneNamedKeepsTheCopyItReplaced)
+{
+    const QString name = QStringLiteral("cut-setup.exe"); // the unsized server ends it after 3000 bytes
+    const QString kept = m_local.filePath(QStringLiteral("cut-setup.onceki.exe"));
+    EXPECT_EQ(earlierCopyPath(local(name)), kept);
+    EXPECT_EQ(earlierCopyPath(local(QStringLiteral("kur"))), local(QStringLiteral("kur.onceki")));
+    const QByteArray content = bytesOf(8000, 62);
+    ASSERT_TRUE(writeFile(remote(name), content));
+    ASSERT_TRUE(writeFile(remote(kSetup), content));
+    LoopbackServer unsized(QStringLiteral("http"), m_root.path(), {QStringLiteral("--no-length")});
+    LoopbackServer sized(QStringLiteral("http"), m_root.path());
+    ASSERT_GT(unsized.port(), 0);
+    ASSERT_GT(sized.port(), 0);
+    auto s = connected(unsized, true);
+
+    // No earlier copy: nothing to keep.
+    ASSERT_TRUE(s->getFile(name, local(name), kUnknownSize, {})) << s->ErrorMsg().toStdString();
+    EXPECT_FALSE(s->lastSizeChecked());
+    EXPECT_EQ(readFile(local(name)), content.left(3000));
+    EXPECT_EQ(folderNames(m_local.path()), QStringList{name});
+
+    // An earlier copy is kept under its own name, and stays the one kept through further downloads
+    // whose size no one named.
+    ASSERT_TRUE(writeFile(local(name), "earlier copy"));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(s->getFile(name, local(name), kUnknownSize, {})) << s->ErrorMsg().toStdString();
+        EXPECT_FALSE(s->lastSizeChecked());
+        EXPECT_EQ(readFile(local(name)), content.left(3000));
+        EXPECT_EQ(readFile(kept), QByteArray("earlier copy"));
+        EXPECT_EQ(folderNames(m_local.path()), (QStringList{name, QFileInfo(kept).fileName()}));
+    }
+
+    // A failed download changes nothing.
+    EXPECT_FALSE(s->getFile(QStringLiteral("missing.exe"), local(name), kUnknownSize, {}));
+    EXPECT_EQ(readFile(kept), QByteArray("earlier copy"));
+    EXPECT_EQ(folderNames(m_local.path()), (QStringList{name, QFileInfo(kept).fileName()}));
+
+    // A reply that names the length checks the size even where the listing named none; the kept
+    // copy then goes.
+    auto checked = connected(sized, true);
+    ASSERT_TRUE(checked->getFile(kSetup, local(name), kUnknownSize, {})) << checked->ErrorMsg().toStdString();
+    EXPECT_TRUE(checked->lastSizeChecked());
+    EXPECT_EQ(readFile(local(name)), content);
+    EXPECT_EQ(folderNames(m_local.path()), QStringList{name});
+}
+
 // A process that ends mid-download leaves its temporary beside the file; the next download removes it
 // and lands whole. Files that only look like one (a browser's "<name>.part", rsync's hidden copy, a
 // user's own hidden file) are other programs' and stay as they are.
@@ -769,7 +922,7 @@ TEST_F(SessionTest, GetLowLevelShowsTheStatusTextsAndStepsTheBar)
 
 TEST(TransferBar, RangeRunsToTheBlockCountPlusTwo)
 {
-    const QList<QPair<qint64, int>> cases{{0, 2}, {1, 2}, {2499, 2}, {2500, 3}, {5000, 4}, {5001, 4}, {1048576, 421}};
+    const QList<QPair<qint64, int>> cases{{kUnknownSize, 0}, {0, 2}, {1, 2}, {2499, 2}, {2500, 3}, {5000, 4}, {5001, 4}, {1048576, 421}};
     for (const auto &[size, max] : cases)
         EXPECT_EQ(transferBarMaximum(size), max) << size;
 }

@@ -513,6 +513,42 @@ private slots:
         QCOMPARE(m_server->gets.size(), 1);
     }
 
+    // A listing that names no size: the bar is busy through the transfer, with no share shown, and
+    // the closing box says that the size could not be checked.
+    void aDownloadOfUnknownSizeShowsTheBarBusyAndSaysSo()
+    {
+        ScriptedMessages messages;
+        m_server->listing.last().size = 0;
+        m_server->listing.last().sizeKnown = false;
+        auto w = makeWindow();
+        w->FTPCONNECT();
+        QList<QPair<int, int>> rangeDuring;
+        m_server->duringTransfer = [&](qint64) { rangeDuring << qMakePair(w->FTPBAR()->minimum(), w->FTPBAR()->maximum()); };
+        w->FTPGETFILE();
+        QCOMPARE(m_server->gets, QStringList{kSetup + " -> " + setupPath() + " (-1)"});
+        QCOMPARE(rangeDuring, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {0, 0}}));
+        QVERIFY(w->FTPBAR()->minimum() < w->FTPBAR()->maximum()); // busy no more
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Dosya alındı"));
+        QCOMPARE(texts(messages.shown()),
+                 QStringList{"Durum...|Programdan çıktıktan sonra, <" + QDir::toNativeSeparators(m_builtins.setupDir)
+                             + "> dizinine geçip,\r\nindirilen <Setup> programını çalıştırarak programı yeniden "
+                               "kurunuz...\r\n\r\nSunucu dosyanın boyunu bildirmediği için dosyanın tam inip inmediği "
+                               "denetlenemedi..."});
+
+        // A listed size shows the share done again.
+        messages.clear();
+        m_server->listing.last().size = 5000;
+        m_server->listing.last().sizeKnown = true;
+        QVERIFY(QFile::remove(setupPath()));
+        w->FILLFILEBOX_();
+        w->FILLLOCALBOX_();
+        rangeDuring.clear();
+        w->FTPGETFILE();
+        QCOMPARE(rangeDuring, (QList<QPair<int, int>>{{1, 4}, {1, 4}, {1, 4}}));
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY(!messages.shown().first().text.contains(QStringLiteral("denetlenemedi")));
+    }
+
     void failedDownloadKeepsTheEarlierCopy_data()
     {
         QTest::addColumn<qint64>("cutAfter");

@@ -37,12 +37,13 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-InetSessionFactory curlSessions(int lowSpeedSeconds = 1)
+InetSessionFactory curlSessions(int lowSpeedSeconds = 1, qint64 unknownSizeCeiling = kUnknownSizeCeiling)
 {
-    return [lowSpeedSeconds](bool http, const QString &agent, InetSession::StatusHook hook) {
+    return [lowSpeedSeconds, unknownSizeCeiling](bool http, const QString &agent, InetSession::StatusHook hook) {
         InetSession::Limits fast;
         fast.connectTimeoutMs = 3000;
         fast.lowSpeedSeconds = lowSpeedSeconds;
+        fast.unknownSizeCeiling = unknownSizeCeiling;
         return makeInetSession(http, agent, std::move(hook), fast);
     };
 }
@@ -130,7 +131,7 @@ private slots:
         QCOMPARE(readBytes(local(m_builtins.setupFile)), setup);
         QCOMPARE(QDir(m_builtins.setupDir).entryList(QDir::Files | QDir::Hidden), QStringList{m_builtins.setupFile});
         QCOMPARE(w->FTPSTATUS(), QStringLiteral("Dosya alındı"));
-        QCOMPARE(w->FTPBAR()->maximum(), chunked ? 2 : 4);
+        QCOMPARE(w->FTPBAR()->maximum(), chunked ? 1 : 4);
         QCOMPARE(w->LOCALBOX()->rowCount(), 1);
         QCOMPARE(messages.shown().size(), 1);
         QCOMPARE(messages.shown().first().caption, QStringLiteral("Durum..."));
@@ -165,6 +166,33 @@ private slots:
             QVERIFY(!r.text.contains(QStringLiteral("wrong one")));
     }
 
+    // A password of one letter is hidden where it stands as the password, not in the status line
+    // and the error box, which read whole.
+    void aOneLetterPasswordLeavesTheTextsWhole()
+    {
+        ScriptedMessages messages;
+        int deadPort = 0;
+        {
+            LoopbackServer gone(QStringLiteral("http"), root());
+            deadPort = gone.port();
+        }
+        QVERIFY(deadPort > 0);
+        m_builtins.password = QStringLiteral("a");
+        m_builtins.server = QStringLiteral("127.0.0.1:") + QString::number(deadPort);
+        auto w = std::make_unique<FTPWIN>(nullptr, m_builtins, curlSessions(), m_tmp->filePath(QStringLiteral("prog")));
+        QStringList statuses;
+        connect(w.get(), &FTPWIN::statusChanged, this, [&](const QString &t) { statuses << t; });
+        w->connectButton()->click();
+        QVERIFY(!w->connected());
+        QVERIFY2(statuses.contains(QStringLiteral("Server'e bağlanılıyor ...")), qPrintable(statuses.join(u'|')));
+        QCOMPARE(w->FTPSTATUS(), QStringLiteral("Bağlantı kesik"));
+        QCOMPARE(messages.shown().size(), 1);
+        const QRegularExpression whole(QRegularExpression::anchoredPattern(
+            QStringLiteral("Failed to connect to 127\\.0\\.0\\.1 port %1 after \\d+ ms: Couldn't connect to server")
+                .arg(deadPort)));
+        QVERIFY2(whole.match(messages.shown().first().text).hasMatch(), qPrintable(messages.shown().first().text));
+    }
+
     void aCutDownloadKeepsTheEarlierCopy()
     {
         ScriptedMessages messages;
@@ -186,6 +214,60 @@ private slots:
         QCOMPARE(messages.shown().size(), 1);
         QVERIFY(messages.shown().first().caption.startsWith(QStringLiteral("FTP hatası ")));
         QVERIFY(w->connected());
+    }
+
+    // A server that names no size anywhere: a file it cuts short passes, with the closing box saying
+    // so and the earlier copy kept beside it; one that streams without end is stopped at the ceiling
+    // with an error box naming it, and the earlier copy stays as it was.
+    void aServerThatNamesNoSize_data()
+    {
+        QTest::addColumn<QString>("setupFile");
+        QTest::newRow("cut short") << QStringLiteral("cut-setup.exe");
+        QTest::newRow("without end") << QStringLiteral("endless-setup.exe");
+    }
+    void aServerThatNamesNoSize()
+    {
+        QFETCH(QString, setupFile);
+        const bool endless = setupFile.startsWith(u"endless");
+        ScriptedMessages messages;
+        m_builtins.setupFile = setupFile;
+        writeFile(remote(setupFile), bytesOf(8000));
+        writeFile(local(setupFile), "earlier copy");
+        QFile f(local(setupFile));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0)), QFileDevice::FileModificationTime));
+        f.close();
+        LoopbackServer server(QStringLiteral("http"), root(), {QStringLiteral("--no-length")});
+        QVERIFY(server.port() > 0);
+        m_builtins.server = server.address();
+        FTPWIN w(nullptr, m_builtins, curlSessions(1, 1024 * 1024), m_tmp->filePath(QStringLiteral("prog")));
+        w.useHttpBox()->setChecked(true);
+        w.FTPCONNECT();
+        QVERIFY(w.connected());
+        w.FTPGETFILE();
+        QCOMPARE(messages.shown().size(), 1);
+        const QString kept = QStringLiteral("%1.onceki.exe").arg(QFileInfo(setupFile).completeBaseName());
+        if (endless) {
+            QCOMPARE(texts(messages),
+                     QStringLiteral("FTP hatası 63|Sunucu dosyanın boyunu bildirmedi; indirme 1 MB sınırında durduruldu"));
+            QCOMPARE(w.FTPSTATUS(), "Dosya " + setupFile + " alınamıyor");
+            QCOMPARE(readBytes(local(setupFile)), QByteArray("earlier copy"));
+            QCOMPARE(QDir(m_builtins.setupDir).entryList(QDir::Files | QDir::Hidden), QStringList{setupFile});
+        } else {
+            QCOMPARE(texts(messages),
+                     "Durum...|Programdan çıktıktan sonra, <" + QDir::toNativeSeparators(m_builtins.setupDir)
+                         + "> dizinine geçip,\r\nindirilen <Setup> programını çalıştırarak programı yeniden kurunuz..."
+                           "\r\n\r\nSunucu dosyanın boyunu bildirmediği için dosyanın tam inip inmediği denetlenemedi..."
+                           "\r\nÖnceki kopya <"
+                         + kept + "> adıyla saklandı...");
+            QCOMPARE(w.FTPSTATUS(), QStringLiteral("Dosya alındı"));
+            QCOMPARE(readBytes(local(setupFile)), bytesOf(3000));
+            QCOMPARE(readBytes(local(kept)), QByteArray("earlier copy"));
+            QCOMPARE(QDir(m_builtins.setupDir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                     (QStringList{setupFile, kept}));
+            QCOMPARE(w.LOCALBOX()->rowCount(), 1);
+        }
+        QVERIFY(w.connected());
     }
 
     // The server sends part of the file and then goes quiet, with a long low-speed time: closing
