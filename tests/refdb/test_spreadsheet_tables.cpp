@@ -6,16 +6,17 @@
 
 #include "platform/dbf_table.h"
 #include "glpk_oracle.h"
+#include "refdb_fixture.h"
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
 #include "problem/open_problem.h"
 #include "problem/problem_file.h"
 #include "problem/problem_loader.h"
-#include "problem/problem_saver.h"
 #include "problem/reference_tables.h"
 #include "scripted_matcher.h"
 #include "scripted_messages.h"
 #include "solver_fixture.h"
+#include "stored_problem.h"
 #include "spreadsheet_dbf.h"
 
 #include <QDir>
@@ -125,12 +126,6 @@ TEST_F(SpreadsheetAddition, CellsThatAreNoNumberAreNamedOnceAndLeftEmpty)
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class SpreadsheetDataRoot : public ::testing::Test
 {
 protected:
@@ -144,8 +139,8 @@ protected:
                                                {"3", "ARPA", "0.250", "TAHIL", "89,0", "5,5"}}));
         // HS is HSX now, and a new nutrient CA was added in the definitions editor.
         writeDefinitions({"KM", "HSX", "CA"});
-        m_matrixBefore = bytesOf(path(kReferenceMatrixFile));
-        m_definitionsBefore = bytesOf(path(kNutrientDefinitionFile));
+        m_matrixBefore = test::bytesOf(path(kReferenceMatrixFile));
+        m_definitionsBefore = test::bytesOf(path(kNutrientDefinitionFile));
     }
     QString path(const QString &name) const { return QDir(m_root.path()).filePath(name); }
     void writeDefinitions(const QStringList &abbreviations)
@@ -184,7 +179,7 @@ TEST_F(SpreadsheetDataRoot, ARenamedShortNameIsToldBeforeARebuildAndMayStopIt)
     EXPECT_FALSE(rebuildReferenceMatrixFromDefinitions(nullptr));
     ASSERT_EQ(m_messages.shown().size(), 1);
     EXPECT_EQ(m_messages.shown()[0].text, kQuestion);
-    EXPECT_EQ(bytesOf(path(kReferenceMatrixFile)), m_matrixBefore);
+    EXPECT_EQ(test::bytesOf(path(kReferenceMatrixFile)), m_matrixBefore);
     EXPECT_TRUE(keptFolders().isEmpty());
 }
 
@@ -198,8 +193,8 @@ TEST_F(SpreadsheetDataRoot, ARebuildThatDropsValuesKeepsTheTablesAsTheyWere)
     ASSERT_EQ(m_messages.shown().size(), 2);
     const QString kept = path(QStringLiteral("Temp_Data/Onceki_Tablolar_1"));
     EXPECT_EQ(m_messages.shown()[1].text, kRebuildDone + QStringLiteral("\n\nÖnceki tablolar: ") + kept);
-    EXPECT_EQ(bytesOf(QDir(kept).filePath(kReferenceMatrixFile)), m_matrixBefore);
-    EXPECT_EQ(bytesOf(QDir(kept).filePath(kNutrientDefinitionFile)), definitionsEdited);
+    EXPECT_EQ(test::bytesOf(QDir(kept).filePath(kReferenceMatrixFile)), m_matrixBefore);
+    EXPECT_EQ(test::bytesOf(QDir(kept).filePath(kNutrientDefinitionFile)), definitionsEdited);
 
     {
         DbfTable rebuilt(path(kReferenceMatrixFile), true, true);
@@ -215,7 +210,7 @@ TEST_F(SpreadsheetDataRoot, ARebuildThatDropsValuesKeepsTheTablesAsTheyWere)
     ASSERT_TRUE(rebuildReferenceMatrixFromDefinitions(nullptr))
         << (m_messages.shown().isEmpty() ? std::string() : m_messages.shown().last().text.toStdString());
     EXPECT_EQ(keptFolders(), (QStringList{"Onceki_Tablolar_1", "Onceki_Tablolar_2"}));
-    EXPECT_EQ(bytesOf(QDir(kept).filePath(kReferenceMatrixFile)), m_matrixBefore);
+    EXPECT_EQ(test::bytesOf(QDir(kept).filePath(kReferenceMatrixFile)), m_matrixBefore);
 }
 
 TEST_F(SpreadsheetDataRoot, ARebuildThatDropsNothingAsksNothing)
@@ -294,12 +289,7 @@ TEST_F(SpreadsheetDataRoot, ALoadFromASpreadsheetsMatrixSolvesWithItsValues)
     stored.nutrients = {{"AĞIRLIK", 1.0, {}, {}, "Kg/Kg"}, {"KM", {}, 80.0, {}, "%"}, {"HS", {}, 5.0, {}, "%"}};
     stored.content = {{1, 1}, {1, 1}, {1, 1}};
     const QString file = path(QStringLiteral("VIRGUL.VKD"));
-    stored.install();
-    ASSERT_TRUE(DATAFILECREATE(nullptr, file));
-    ASSERT_TRUE(DATAFOPEN(nullptr, file));
-    openProblem().setAllDirty(true);
-    QString why;
-    ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
+    test::storeProblem(file, stored);
 
     // GLPK's formula for the table's values: 0.310 and 0.425, KM 88 and 77.5, HS 2.5 and 12.5.
     test::FeedProblem table = stored;
