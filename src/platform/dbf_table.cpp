@@ -724,7 +724,15 @@ bool DbfTable::writeHeaderCounts()
 {
     m_hdr.lastUpdate = QDate::currentDate();
     const QByteArray b = m_hdr.countAndDate();
-    const bool written = pwriteAll(m_fd, b.constData(), b.size(), 1);
+    bool written = pwriteAll(m_fd, b.constData(), b.size(), 1);
+    // The texts this table writes are Windows-1254, so a table another program saved with another
+    // code page byte (or none) says so from its first change on.
+    if (written && m_hdr.codePage != DbfHeader::kCodePage) {
+        const char codePage = char(DbfHeader::kCodePage);
+        written = pwriteAll(m_fd, &codePage, 1, 29);
+        if (written)
+            m_hdr.codePage = DbfHeader::kCodePage;
+    }
     const int err = errno;
     noteFileState();
     if (!written)
@@ -844,6 +852,7 @@ bool DbfTable::pack()
         ::fchmod(fd, st.st_mode & 07777);
 
     DbfHeader h = m_hdr;
+    h.codePage = DbfHeader::kCodePage;
     QByteArray out = h.bytes();
     QByteArray rec;
     quint32 kept = 0;

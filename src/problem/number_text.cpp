@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -228,6 +229,64 @@ bool isTypedNumber(const QString &text, bool sign)
             return false;
     }
     return digits > 0;
+}
+
+std::optional<double> readNumberText(const QString &text, bool *ok)
+{
+    const QString t = text.trimmed();
+    const bool number = isTypedNumber(t, true);
+    if (ok)
+        *ok = t.isEmpty() || number;
+    if (!number)
+        return std::nullopt;
+    return Val(QString(t).replace(u',', u'.'));
+}
+
+namespace {
+
+bool isOwnNumberText(const QString &stored)
+{
+    return stored.size() == kNumberTextWidth && !stored.endsWith(u' ') && !stored.contains(u',')
+        && isTypedNumber(stored, true);
+}
+
+std::optional<QString> ownNumberText(const QString &stored, const std::function<QString(const QString &, bool *)> &typed)
+{
+    if (stored.trimmed().isEmpty())
+        return emptyNumberText();
+    if (isOwnNumberText(stored))
+        return stored;
+    bool ok = false;
+    if (!readNumberText(stored, &ok))
+        return std::nullopt;
+    const QString text = typed(stored.trimmed(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+std::optional<QString> tablePriceText(const QString &stored)
+{
+    return ownNumberText(stored, [](const QString &t, bool *ok) { return SDAYA(t, 3, ok); });
+}
+
+std::optional<QString> tableContentText(const QString &stored, int decimals)
+{
+    return ownNumberText(stored, [decimals](const QString &t, bool *ok) {
+        return SDAYA3(t, unsigned(std::max(decimals, 0)), 4, ok);
+    });
+}
+
+QString noNumberCellsText(const QString &intro, const QStringList &cells)
+{
+    constexpr qsizetype kShown = 12;
+    QStringList lines = {intro};
+    lines += cells.mid(0, kShown);
+    if (cells.size() > kShown)
+        lines.append(QStringLiteral("... ve %1 değer daha").arg(cells.size() - kShown));
+    return lines.join(u'\n');
 }
 
 double MROUND(double x, int decimals)

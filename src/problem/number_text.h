@@ -2,9 +2,11 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <iterator>
+#include <optional>
 
 namespace vexo {
 
@@ -35,6 +37,23 @@ QString CHGALPHA2(const QString &text); // ".,0123456789", no minus
 // decimal point or comma, and a leading minus where `sign` allows one. "12,5", ",5" and "7." are
 // numbers; "", ".", "1.2.3" and "1-2" are not.
 bool isTypedNumber(const QString &text, bool sign);
+
+// Reads a number text as it is stored in a table, whichever program wrote it: outer blanks aside, an
+// optional leading minus and digits with at most one "." or "," as the decimal point ("77,5" is 77.5).
+// A blank text is no value and no fault (nothing, *ok true); any other text that is not wholly one
+// such number ("12abc", "1.234,5", "1-2") is no value either, and *ok is false.
+std::optional<double> readNumberText(const QString &text, bool *ok = nullptr);
+// A number text read from a table, brought into the program's own form: a text already in it (a
+// number right-aligned in eleven characters with "." as the point) comes back byte for byte; any
+// other number becomes what typing it would give (SDAYA with three decimals for a price, SDAYA3 with
+// the nutrient's decimals and four shown for a content); a blank text is eleven blanks. Nothing
+// when the text is not a number, or the number does not fit.
+std::optional<QString> tablePriceText(const QString &stored);
+std::optional<QString> tableContentText(const QString &stored, int decimals);
+
+// A message naming cells that hold no number: `intro` on its own line, then one line per cell (the
+// first twelve of many, with how many more).
+QString noNumberCellsText(const QString &intro, const QStringList &cells);
 
 // Rounds a scaled fraction of one half or more (with a tolerance of 1e-10 below it) up and cuts any
 // other, so negative values are always cut toward zero: MROUND(-2.5, 0) == -2, MROUND(1.005, 2) == 1.01.

@@ -669,19 +669,20 @@ bool RMATRISDENOKU(QWidget *owner)
     const QList<std::optional<UnitCrossing>> crossings = referenceCrossings(owner, nutrientFields, units);
 
     DBSERVERR &rm = *ref.ORMDBF;
+    ReferenceNumberReader numbers;
     for (qsizetype i = 0; i < p.AYMADLARI.size(); ++i) {
         const qsizetype k = refNames.indexOf(p.AYMADLARI.at(i));
         if (k < 0)
             continue;
         rm.goTo(records.at(k));
-        const QString price = rm.fieldGet(QStringLiteral("FIATI")).toString();
+        const QString price = numbers.price(p.AYMADLARI.at(i), rm.fieldGet(QStringLiteral("FIATI")).toString());
         if (!isBlank(price))
             p.AYMLIST[i][YMPRICE] = price;
         for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
             if (!crossings.at(j))
                 continue;
             const QString &nutrient = p.ABMADLARI.at(j);
-            const QString stored = rm.fieldGet(nutrient).toString();
+            const QString stored = numbers.content(p.AYMADLARI.at(i), nutrient, rm.fieldGet(nutrient).toString());
             const std::optional<QString> cell = crossedCell(stored, *crossings.at(j));
             if (!cell) {
                 ERRMESS(owner, QString(),
@@ -693,6 +694,7 @@ bool RMATRISDENOKU(QWidget *owner)
             p.AAMAT[j][i] = *cell;
         }
     }
+    numbers.tell(owner);
 
     for (qsizetype j = 0; j < p.ABMADLARI.size(); ++j) {
         const QString &nutrient = p.ABMADLARI.at(j);

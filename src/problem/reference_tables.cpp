@@ -6,6 +6,7 @@
 #include "problem/dbserverr.h"
 #include "problem/file_ops.h"
 #include "problem/messages.h"
+#include "problem/number_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +19,49 @@ ReferenceTables &referenceTables()
 {
     static ReferenceTables tables;
     return tables;
+}
+
+ReferenceNumberReader::ReferenceNumberReader(QString table)
+    : m_table(std::move(table))
+{
+}
+
+QString ReferenceNumberReader::noted(const QString &ingredient, const QString &column, const QString &stored)
+{
+    m_faults.append(QStringLiteral("%1 - %2: \"%3\"").arg(ingredient.trimmed(), column.trimmed(), stored.trimmed()));
+    return emptyNumberText();
+}
+
+QString ReferenceNumberReader::price(const QString &ingredient, const QString &stored)
+{
+    const std::optional<QString> text = tablePriceText(stored);
+    return text ? *text : noted(ingredient, QStringLiteral("FIATI"), stored);
+}
+
+QString ReferenceNumberReader::content(const QString &ingredient, const QString &column, const QString &stored)
+{
+    return content(ingredient, column, stored, nutrientDecimals(column.trimmed()));
+}
+
+QString ReferenceNumberReader::content(const QString &ingredient, const QString &column, const QString &stored,
+                                       int decimals)
+{
+    const std::optional<QString> text = tableContentText(stored, decimals);
+    return text ? *text : noted(ingredient, column, stored);
+}
+
+QString ReferenceNumberReader::faultText() const
+{
+    return noNumberCellsText(
+        QStringLiteral("%1 tablosunda sayı olmayan değerler var; bunlar değersiz (boş) alındı:").arg(m_table), m_faults);
+}
+
+void ReferenceNumberReader::tell(QWidget *owner)
+{
+    if (m_faults.isEmpty())
+        return;
+    UYARI(owner, QStringLiteral("Uyarı..."), faultText());
+    m_faults.clear();
 }
 
 QString referenceMatrixPath()

@@ -35,6 +35,33 @@ struct ReferenceTables
     QList<NutrientDecimals> ABMDESC;
 };
 
+// Brings the number texts of a reference table's records into the program's own form (a decimal
+// comma another program wrote counts as the point), and gathers the cells that hold no number so that
+// the user is told of them once, in one box, after the whole pass.
+class ReferenceNumberReader
+{
+public:
+    explicit ReferenceNumberReader(QString table = kReferenceMatrixFile);
+
+    // The stored price / content of `ingredient` in the own form (a content with its nutrient's
+    // decimals); a text that is no number is noted and reads as blanks (no value).
+    QString price(const QString &ingredient, const QString &stored);
+    QString content(const QString &ingredient, const QString &column, const QString &stored);
+    QString content(const QString &ingredient, const QString &column, const QString &stored, int decimals);
+
+    bool hasFaults() const { return !m_faults.isEmpty(); }
+    // "<table> tablosunda sayı olmayan değerler..." with one line per cell (the first few of many).
+    QString faultText() const;
+    // Shows faultText() as a warning when there were faults; the list is emptied.
+    void tell(QWidget *owner);
+
+private:
+    QString noted(const QString &ingredient, const QString &column, const QString &stored);
+
+    QString m_table;
+    QStringList m_faults;
+};
+
 ReferenceTables &referenceTables();
 
 QString referenceMatrixPath();

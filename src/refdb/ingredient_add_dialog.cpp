@@ -5,6 +5,7 @@
 #include "platform/cp1254_codec.h"
 #include "platform/message_sink.h"
 #include "problem/messages.h"
+#include "problem/number_text.h"
 #include "problem/reference_tables.h"
 #include "problem/turkish_text.h"
 #include "problem/dbserverr.h"
@@ -215,8 +216,10 @@ void DATADLGSENSITIVESEARCH::FILLGYEMMAD()
                 continue;
             if (g != kAllGroups && rm->fieldGet(QStringLiteral("GRUBU")).toString() != g)
                 continue;
-            rows.append({false, recordNumberText(rm->recNo(), last), name,
-                         rm->fieldGet(QStringLiteral("FIATI")).toString()});
+            // The price as the addition will bring it in; a text that is no number is shown as it
+            // stands (the addition names it).
+            const QString price = rm->fieldGet(QStringLiteral("FIATI")).toString();
+            rows.append({false, recordNumberText(rm->recNo(), last), name, tablePriceText(price).value_or(price)});
         }
     }
     const int codeWidth = int(recordNumberText(rm->lastRec(), rm->lastRec()).size());

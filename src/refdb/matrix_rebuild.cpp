@@ -1,5 +1,6 @@
 #include "refdb/matrix_rebuild.h"
 
+#include "platform/atomic_file.h"
 #include "platform/dbf_filespec.h"
 #include "platform/dbf_table.h"
 #include "platform/message_sink.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vexo {
 
@@ -111,7 +113,7 @@ QString matrixCopyPath()
     return QDir(rebuildFolder()).filePath(kReferenceMatrixFile);
 }
 
-RebuildOutcome rebuildReferenceMatrix(const DbfStructure &layout, const RebuildFault &fault)
+RebuildOutcome rebuildReferenceMatrix(const DbfStructure &layout, const RebuildFault &fault, RebuildKeep *keep)
 {
     if (layout.isEmpty())
         return {};
@@ -151,19 +153,121 @@ RebuildOutcome rebuildReferenceMatrix(const DbfStructure &layout, const RebuildF
     if (injected(fault, RebuildStep::Check) || !carriedOver(copy, fresh))
         return failed(kRebuildAppendFailed);
 
+    if (keep) {
+        QString why;
+        keep->folder = keepTablesBeforeRebuild(copy, keep->definitions, &why);
+        if (keep->folder.isEmpty())
+            return failed(kRebuildKeepFailed + why);
+    }
     FileSpec built(fresh);
     if (injected(fault, RebuildStep::Replace) || !built.copy(live)) {
         const bool held = built.status() && (built.status()->code == DbfErrorCode::Locked
                                              || built.status()->code == DbfErrorCode::Exclusive);
+        if (keep) {
+            QDir(keep->folder).removeRecursively(); // the live matrix stays as it was
+            keep->folder.clear();
+        }
         return failed(held ? kRebuildLiveHeld : kRebuildReplaceFailed);
     }
     cleanUp();
     return {true, kRebuildDone};
 }
 
-bool rebuildReferenceMatrixFromDefinitions(QWidget *owner, const RebuildFault &fault)
+RebuildLoss rebuildLoss(const DbfStructure &layout)
 {
-    const RebuildOutcome outcome = rebuildReferenceMatrix(RM_CREATESTRUCT(), fault);
+    RebuildLoss loss;
+    DbfTable live(referenceMatrixPath(), true, true);
+    if (live.status())
+        return loss; // the rebuild itself tells why it cannot read the matrix
+    const DbfStructure fields = live.dbStruct();
+    auto holds = [](const DbfStructure &in, const QString &name) {
+        return std::any_of(in.cbegin() + std::min<qsizetype>(kReferenceFixedFields, in.size()), in.cend(),
+                           [&](const DbfField &f) { return f.name.compare(name, Qt::CaseInsensitive) == 0; });
+    };
+    for (int i = kReferenceFixedFields + 1; i <= fields.size(); ++i) {
+        const QString name = fields.at(i - 1).name;
+        if (holds(layout, name))
+            continue;
+        int values = 0;
+        for (live.goTop(); !live.eof(); live.skip()) {
+            if (!live.fieldGet(i).toString().trimmed().isEmpty())
+                ++values;
+        }
+        if (values > 0)
+            loss.dropped.append({name, values});
+    }
+    for (qsizetype i = kReferenceFixedFields; i < layout.size(); ++i) {
+        if (!holds(fields, layout.at(i).name))
+            loss.added.append(layout.at(i).name);
+    }
+    return loss;
+}
+
+QString rebuildLossQuestion(const RebuildLoss &loss)
+{
+    QStringList lines = {QStringLiteral("Referans Matrisin şu sütunlarının tanımlarda karşılığı yok; "
+                                        "yeniden düzenlemede değerleri silinecek:")};
+    for (const auto &[column, values] : loss.dropped)
+        lines.append(QStringLiteral("    %1: %2 değer").arg(column).arg(values));
+    if (!loss.added.isEmpty())
+        lines << QStringLiteral("Boş açılacak yeni sütunlar: %1").arg(loss.added.join(QStringLiteral(", ")));
+    lines << QString() << QStringLiteral("Devam edilirse önceki tablolar Temp_Data klasöründe saklanır.")
+          << QStringLiteral("Devam edilsin mi?");
+    return lines.join(u'\n');
+}
+
+QString keepTablesBeforeRebuild(const QString &matrixCopy, const QByteArray &definitions, QString *why)
+{
+    QString folder;
+    for (int n = 1; folder.isEmpty(); ++n) {
+        const QString candidate = QDir(rebuildFolder()).filePath(QStringLiteral("Onceki_Tablolar_%1").arg(n));
+        if (!QFileInfo::exists(candidate))
+            folder = candidate;
+    }
+    if (!QDir().mkpath(folder)) {
+        *why = QStringLiteral("%1 oluşturulamadı").arg(QDir::toNativeSeparators(folder));
+        return {};
+    }
+    const QString defs = QDir(folder).filePath(kNutrientDefinitionFile);
+    bool ok = true;
+    if (definitions.isEmpty()) {
+        FileSpec current(nutrientDefinitionPath());
+        ok = current.copy(defs);
+        if (!ok)
+            *why = current.status() ? current.status()->text() : kNutrientDefinitionFile;
+    } else {
+        ok = writeFileAtomically(defs, definitions, why);
+    }
+    QFile matrix(matrixCopy);
+    if (ok && !matrix.rename(QDir(folder).filePath(kReferenceMatrixFile))) {
+        ok = false;
+        *why = matrix.errorString();
+    }
+    if (!ok) {
+        QDir(folder).removeRecursively();
+        return {};
+    }
+    return folder;
+}
+
+bool rebuildReferenceMatrixFromDefinitions(QWidget *owner, const RebuildFault &fault,
+                                           const QByteArray &definitionsBefore, const QStringList &deletedColumns)
+{
+    const DbfStructure layout = RM_CREATESTRUCT();
+    std::optional<RebuildKeep> keep;
+    if (!layout.isEmpty()) {
+        const RebuildLoss loss = rebuildLoss(layout);
+        const bool told = std::all_of(loss.dropped.cbegin(), loss.dropped.cend(), [&](const auto &column) {
+            return deletedColumns.contains(column.first, Qt::CaseInsensitive);
+        });
+        if (!told && !askYesNo(owner, QStringLiteral("Uyarı..."), rebuildLossQuestion(loss), MB_ICONEXCLAMATION))
+            return false;
+        if (!loss.dropped.isEmpty())
+            keep = RebuildKeep{definitionsBefore, QString()};
+    }
+    RebuildOutcome outcome = rebuildReferenceMatrix(layout, fault, keep ? &*keep : nullptr);
+    if (outcome.ok && keep)
+        outcome.message += QStringLiteral("\n\nÖnceki tablolar: ") + QDir::toNativeSeparators(keep->folder);
     if (!outcome.message.isEmpty())
         showMessage(owner, kCaption, outcome.message, MB_OK | MB_ICONINFORMATION);
     return outcome.ok;

@@ -2,10 +2,13 @@
 
 #include "platform/dbf_field.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -43,11 +46,46 @@ struct RebuildOutcome
     QString message; // the information text to show; empty when there is nothing to say
 };
 
-// The whole rebuild over a layout. An empty layout fails without a message.
-RebuildOutcome rebuildReferenceMatrix(const DbfStructure &layout, const RebuildFault &fault = {});
+// What a rebuild keeps of the tables as they were, when asked to.
+struct RebuildKeep
+{
+    QByteArray definitions; // as for keepTablesBeforeRebuild
+    QString folder;         // where they went, once the rebuild kept them
+};
+
+// The whole rebuild over a layout. An empty layout fails without a message. With `keep`, the copy of
+// the live matrix is kept with the definitions (keepTablesBeforeRebuild) before the live matrix is
+// replaced; a keep that fails, or a replacement that fails after it, changes nothing and leaves
+// nothing.
+RebuildOutcome rebuildReferenceMatrix(const DbfStructure &layout, const RebuildFault &fault = {},
+                                      RebuildKeep *keep = nullptr);
+
+// What a rebuild of the live matrix to `layout` would lose: each nutrient column that holds values
+// and has no column of its name (letter case aside) in the layout, with how many values it holds;
+// and the layout's nutrient columns that the live matrix lacks, which start empty.
+struct RebuildLoss
+{
+    QList<std::pair<QString, int>> dropped;
+    QStringList added;
+};
+RebuildLoss rebuildLoss(const DbfStructure &layout);
+// The question put before a rebuild that would drop values.
+QString rebuildLossQuestion(const RebuildLoss &loss);
+// Keeps the tables as they were in a new folder "Temp_Data/Onceki_Tablolar_<n>": the matrix copy
+// `matrixCopy` is moved there, and the definitions are written from `definitions` (the table's bytes;
+// the file on disk when empty). Its path, or empty with the reason in *why; nothing is left behind
+// when it fails.
+QString keepTablesBeforeRebuild(const QString &matrixCopy, const QByteArray &definitions, QString *why);
+
 
 // The rebuild from the saved definitions with its information box ("Bilgi...") owned by `owner`.
-bool rebuildReferenceMatrixFromDefinitions(QWidget *owner, const RebuildFault &fault = {});
+// When it would drop values (rebuildLoss), the user is asked first and may stop it (false, nothing
+// changed), except when every such column is among `deletedColumns`, whose loss the user already
+// confirmed; a rebuild that drops values keeps the tables as they were (`definitionsBefore`, see
+// keepTablesBeforeRebuild) and its information names where.
+bool rebuildReferenceMatrixFromDefinitions(QWidget *owner, const RebuildFault &fault = {},
+                                           const QByteArray &definitionsBefore = {},
+                                           const QStringList &deletedColumns = {});
 
 inline const QString kRebuildCreateFailed = QStringLiteral("Yeni dosya oluşturulamıyor.");
 inline const QString kRebuildCopyFailed = QStringLiteral("Dosya kopyalama hatası!");
@@ -57,6 +95,7 @@ inline const QString kRebuildAppendFailed = QStringLiteral("Yeni RM dosyasına v
 inline const QString kRebuildLiveHeld = QStringLiteral("Önceki RM dosyası silinemedi!");
 inline const QString kRebuildReplaceFailed = QStringLiteral("Dosya kopyalama başarısız!");
 inline const QString kRebuildDone = QStringLiteral("Referans Matriste gerekli değişiklik yapıldı...");
+inline const QString kRebuildKeepFailed = QStringLiteral("Önceki tablolar saklanamadı, Referans Matris değiştirilmedi! : ");
 
 // The definitions table's layout and its creation with the first definition "Kuru Madde" / "KM" /
 // "%" / 4. The failures are told with MESS2.

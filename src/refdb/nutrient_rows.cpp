@@ -157,11 +157,13 @@ bool NutrientDefinitionRows::BMDELETE()
         && showMessage(m_owner, kWarning, kDeleteColumnQuestion, MB_YESNO | MB_ICONQUESTION) != MessageAnswer::Yes)
         return false;
     const int n = m_server->RECNO();
+    const QString abbreviation = abbreviationAt(n);
     if (!DODELETE())
         return false;
     if (defined) {
         BMCHANGE = true;
         ALAN3DEG = true;
+        m_deletedColumns.append(abbreviation);
     }
     if (n > m_server->LASTREC()) {
         m_server->GOTO(m_server->LASTREC());
@@ -344,7 +346,7 @@ bool NutrientDefinitionRows::KAYDET(const RebuildFault &fault)
     if (BMCHANGE && !BMKAYDI())
         return false;
     if (ALAN3DEG) {
-        if (!rebuildReferenceMatrixFromDefinitions(m_owner, fault)) {
+        if (!rebuildReferenceMatrixFromDefinitions(m_owner, fault, before, m_deletedColumns)) {
             // The definitions go back to what the matrix was built from, so the two stay a pair.
             if (wrote) {
                 BMCHANGE = true;
@@ -359,6 +361,7 @@ bool NutrientDefinitionRows::KAYDET(const RebuildFault &fault)
             return false;
         }
         ALAN3DEG = false;
+        m_deletedColumns.clear();
     }
     if (wrote)
         info(QStringLiteral("Bilgi..."), kSaved);

@@ -80,6 +80,9 @@ private:
 
     std::shared_ptr<BARRAYSERVER> m_server;
     QWidget *m_owner = nullptr;
+    // The columns whose deletion the user confirmed since the last save: the rebuild asks no more
+    // about their values.
+    QStringList m_deletedColumns;
 };
 
 inline const QString kAddFailed = QStringLiteral("Kayıt ekleme başarısız...\r\n\r\nSonra tekrar deneyiniz!");

@@ -3,6 +3,7 @@
 #include "platform/dbf_table.h"
 #include "problem/messages.h"
 #include "problem/name_match.h"
+#include "problem/number_text.h"
 #include "problem/open_problem.h"
 #include "problem/problem_saver.h"
 #include "problem/reference_tables.h"
@@ -14,13 +15,17 @@ namespace {
 const QString kBlankCell(kCellWidth, u' ');
 const QString kFixedWeight = QStringLiteral("1.0000");
 
-// The current record's nutrient field as stored; blanks when the table has no such nutrient field
-// (the leading fields hold the code, name, price and group, never a nutrient's content).
-QString referenceCell(DbfTable &table, const QString &field)
+// The current record's nutrient field in the program's own number form, a text that is no number
+// noted by `numbers` (or, without one, taken as blanks); blanks when the table has no such nutrient
+// field (the leading fields hold the code, name, price and group, never a nutrient's content).
+QString referenceCell(DbfTable &table, const QString &field, ReferenceNumberReader *numbers = nullptr)
 {
     if (table.fieldPos(field) <= kReferenceFixedFields)
         return kBlankCell;
-    return table.fieldGet(field).toString().leftJustified(kCellWidth, u' ');
+    const QString stored = table.fieldGet(field).toString();
+    if (numbers)
+        return numbers->content(table.fieldGet(QStringLiteral("YM_ADI")).toString(), field, stored);
+    return tableContentText(stored, nutrientDecimals(field)).value_or(kBlankCell);
 }
 
 Row nutrientRow(const QString &name, const QString &unit, const QString &fixed = QString())
@@ -113,13 +118,14 @@ std::optional<UnitCrossing> IngredientAddition::settleUnit(const QString &field,
 
 QString IngredientAddition::crossedReferenceCell(const QString &field)
 {
-    const QString stored = referenceCell(m_rm, field);
+    const QString stored = referenceCell(m_rm, field, &m_numbers);
     return crossedCell(stored, m_crossings.value(field)).value_or(stored);
 }
 
 bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int room)
 {
     OpenProblem &p = openProblem();
+    m_numbers = ReferenceNumberReader();
     AALANADLARI.clear();
     for (int i = 1; i <= m_rm.fCount(); ++i)
         AALANADLARI.append(m_rm.fieldName(i));
@@ -135,7 +141,7 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int roo
         if (name.isEmpty() || p.AYMADLARI.contains(name) || names.contains(name))
             continue;
         names.append(name);
-        prices.append(m_rm.fieldGet(QStringLiteral("FIATI")).toString().leftJustified(kCellWidth, u' '));
+        prices.append(m_numbers.price(name, m_rm.fieldGet(QStringLiteral("FIATI")).toString()));
         records.append(k);
     }
     if (room < 0)
@@ -234,6 +240,7 @@ bool IngredientAddition::AMAT_YMEKLE_KY(const QList<quint32> &ASECKAYIT, int roo
     }
     p.LYMDEG = true;
     p.LAMATDEG = true;
+    m_numbers.tell(m_owner);
     return true;
 }
 
@@ -308,7 +315,7 @@ QString NutrientAddition::cellOf(quint32 record, const QString &field)
 {
     if (!m_rm.goTo(record))
         return kBlankCell;
-    return referenceCell(m_rm, field);
+    return referenceCell(m_rm, field, &m_numbers);
 }
 
 // Fills matrix row `row` from the reference field for every ingredient, settling the missing ones.
@@ -338,6 +345,7 @@ void NutrientAddition::fillRow(int row, const QString &field, int &count, bool *
 bool NutrientAddition::BESINMADDESIEKLE(QList<int> ASECILEN)
 {
     OpenProblem &p = openProblem();
+    m_numbers = ReferenceNumberReader();
     int count = int(p.AAMAT.isEmpty() ? p.AYMADLARI.size() : p.AAMAT.first().size());
     const qsizetype before = p.AAMAT.isEmpty() ? 0 : p.ABMADLARI.size();
     bool aborted = false;
@@ -386,6 +394,7 @@ bool NutrientAddition::BESINMADDESIEKLE(QList<int> ASECILEN)
     }
     p.LAMATDEG = true;
     p.LBMDEG = true;
+    m_numbers.tell(m_owner);
     return true;
 }
 

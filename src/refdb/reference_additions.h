@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "problem/nutrient_units.h"
+#include "problem/reference_tables.h"
 
 class QWidget;
 
@@ -49,6 +50,7 @@ private:
 
     DbfTable &m_rm;
     QWidget *m_owner;
+    ReferenceNumberReader m_numbers;
     QHash<QString, QString> m_units;
     QList<quint32> m_records;                  // this pass's records
     QHash<QString, UnitCrossing> m_crossings;  // by reference column (the nutrient's name)
@@ -87,6 +89,7 @@ private:
 
     DbfTable &m_rm;
     QWidget *m_owner;
+    ReferenceNumberReader m_numbers;
 };
 
 // A text centred in `width` characters, the odd blank on the right.

@@ -179,6 +179,7 @@ bool RM_EDIT_WINDOW::load()
     std::optional<RmTableData> table = readReferenceMatrix();
     if (!table)
         return false;
+    ownMatrixNumbers(*table, *descriptions, this);
     m_rows = std::make_unique<ReferenceMatrixRows>(this, std::move(*table), std::move(*descriptions));
     if (m_rows->server()->USED())
         buildGrid();

@@ -113,6 +113,25 @@ std::optional<RmTableData> readReferenceMatrix()
     return out;
 }
 
+void ownMatrixNumbers(RmTableData &table, const RmDescriptions &descriptions, QWidget *owner)
+{
+    const int name = 1; // YM_ADI, from 0
+    const int price = 2;
+    ReferenceNumberReader numbers;
+    for (ServerRow &row : table.rows) {
+        const QString ingredient = row.value(name).toString();
+        for (qsizetype j = price; j < row.size() && j < table.structure.size(); ++j) {
+            const DbfField &f = table.structure.at(j);
+            if (f.type != u'C' || (j != price && j < kReferenceFixedFields))
+                continue;
+            const QString stored = row.at(j).toString();
+            row[j] = j == price ? numbers.price(ingredient, stored)
+                                : numbers.content(ingredient, f.name, stored, rmNutrientDecimals(descriptions, f.name));
+        }
+    }
+    numbers.tell(owner);
+}
+
 ServerFields rmServerFields(const DbfStructure &structure)
 {
     ServerFields fields;

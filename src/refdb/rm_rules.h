@@ -56,6 +56,10 @@ struct RmTableData
 // be opened (the opener told the user).
 std::optional<RmTableData> readReferenceMatrix();
 ServerFields rmServerFields(const DbfStructure &structure);
+// Brings the price and nutrient cells of the rows as read into the program's own number form (a
+// decimal comma another program wrote is the point; the nutrient's decimals from `descriptions`).
+// A cell that holds no number becomes blanks and is told to the user in one box owned by `owner`.
+void ownMatrixNumbers(RmTableData &table, const RmDescriptions &descriptions, QWidget *owner);
 
 // The text a completed cell edit stores (1-based field): the price through SDAYA(text, 3), a nutrient
 // through SDAYA3(text, decimals, 4), the name and group trimmed; an emptied cell stays empty.

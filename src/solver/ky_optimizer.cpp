@@ -24,12 +24,18 @@ SolveObserver &observer()
     return o;
 }
 
-std::vector<double> numberRow(const QStringList &cells, std::size_t columns)
+// An empty cell reads as 0.0; a cell that is no number too, noted with its row and ingredient.
+std::vector<double> numberRow(const QStringList &cells, std::size_t columns, const QString &rowName,
+                              const QStringList &ingredients, QStringList &unread)
 {
     std::vector<double> row(columns, 0.0);
-    // An empty cell reads as 0.0 (Val finds no digits in it).
-    for (std::size_t j = 0; j < columns && j < std::size_t(cells.size()); ++j)
-        row[j] = Val(cells.at(qsizetype(j)));
+    for (std::size_t j = 0; j < columns && j < std::size_t(cells.size()); ++j) {
+        bool ok = true;
+        row[j] = readNumberText(cells.at(qsizetype(j)), &ok).value_or(0.0);
+        if (!ok)
+            unread.append(QStringLiteral("%1 - %2: \"%3\"")
+                              .arg(ingredients.value(qsizetype(j)), rowName, cells.at(qsizetype(j)).trimmed()));
+    }
     return row;
 }
 
@@ -58,11 +64,20 @@ KY_OPTIMIZER::KY_OPTIMIZER(QWidget *owner, bool lAuto)
     const std::size_t columns = AMALIYET_.size();
     NYMSAYISI_ = unsigned(columns);
     for (std::size_t k = 0; k < ASINIR_.size(); ++k)
-        ATABLO_.push_back(numberRow(p.AAMAT.value(qsizetype(k)), columns));
+        ATABLO_.push_back(numberRow(p.AAMAT.value(qsizetype(k)), columns, ASATIRADI_.value(qsizetype(k)), AYMADI_,
+                                    m_unreadNumbers));
     // The members of each named group row: the membership row of the same place.
     if (!p.AGMAT.isEmpty()) {
         for (int k : m_groupListRows)
-            AYMGMATRIS_.push_back(numberRow(p.AGMAT.value(k), columns));
+            AYMGMATRIS_.push_back(numberRow(p.AGMAT.value(k), columns, AYMGADI_.value(qsizetype(AYMGMATRIS_.size())),
+                                            AYMADI_, m_unreadNumbers));
+    }
+    if (!m_unreadNumbers.isEmpty()) {
+        ERRBEEP();
+        ERRMESS(OOWNER_, QString(),
+                noNumberCellsText(QStringLiteral("Sayı olmayan değerler var; hesaplama yapılmadı:"), m_unreadNumbers));
+        EXITFALSE();
+        return;
     }
 
     if (!STKKONTROL() || !FIATSIZYEM()) {

@@ -230,6 +230,8 @@ private:
     std::vector<int> m_nutrientSplitFrom;
     // The group list rows (from 0) that take part, in order: the rows with a name.
     std::vector<int> m_groupListRows;
+    // The number texts of the lists that read as no number, each with where it stands.
+    QStringList m_unreadNumbers;
 
     SimplexTableau m_t;
     QWidget *OOWNER_ = nullptr;

@@ -16,11 +16,17 @@ namespace vexo {
 
 namespace {
 
-Limit cellLimit(const QString &cell, double divisor = 1.0)
+// A number text of the lists read whole, "," counting as the decimal point as in typing; a text that
+// is no number is noted with where it stands and is no value, never the digits it begins with.
+Limit cellLimit(const QString &cell, const QString &where, QStringList &unread, double divisor = 1.0)
 {
-    if (isBlank(cell))
+    bool ok = true;
+    const std::optional<double> value = readNumberText(cell, &ok);
+    if (!ok)
+        unread.append(QStringLiteral("%1: \"%2\"").arg(where, cell.trimmed()));
+    if (!value)
         return std::nullopt;
-    return Val(cell) / divisor;
+    return *value / divisor;
 }
 
 const QString kSabit = QStringLiteral("Sabit");
@@ -85,12 +91,23 @@ void KY_OPTIMIZER::SINDIZOLUSUMU()
     ASTOK_.assign(p.AYMSTOK.cbegin(), p.AYMSTOK.cend());
 
     const double nil = std::numeric_limits<double>::quiet_NaN();
+    // The fixed value and the two limits of a row, in that order.
+    auto limits = [this](const Row &r, std::initializer_list<int> columns, int nameColumn, double divisor) {
+        static const QString kinds[] = {kSabit, QStringLiteral("Alt Sınır"), QStringLiteral("Üst Sınır")};
+        std::vector<Limit> read;
+        for (int c : columns) {
+            const QString where = r.value(nameColumn).trimmed() + QStringLiteral(" - ") + kinds[read.size()];
+            read.push_back(cellLimit(r.value(c), where, m_unreadNumbers, divisor));
+        }
+        return read;
+    };
     for (const Row &r : p.AYMLIST) {
         if (isBlank(r.value(YMNAME)))
             continue;
-        AMALIYET_.push_back(isBlank(r.value(YMPRICE)) ? nil : Val(r.value(YMPRICE)));
-        AYMSINIR_.append(cellLimit(r.value(YMFIX), 100.0), cellLimit(r.value(YMLLIMIT), 100.0),
-                         cellLimit(r.value(YMULIMIT), 100.0));
+        const QString where = r.value(YMNAME).trimmed() + QStringLiteral(" - Fiyat");
+        AMALIYET_.push_back(cellLimit(r.value(YMPRICE), where, m_unreadNumbers).value_or(nil));
+        const std::vector<Limit> v = limits(r, {YMFIX, YMLLIMIT, YMULIMIT}, YMNAME, 100.0);
+        AYMSINIR_.append(v[0], v[1], v[2]);
     }
     // Every ingredient gets at least a fixed row or a minimum row.
     for (std::size_t k = 0; k < AYMSINIR_.size(); ++k) {
@@ -108,7 +125,8 @@ void KY_OPTIMIZER::SINDIZOLUSUMU()
     for (const Row &r : p.ABMLIST) {
         if (isBlank(r.value(BMNAME)))
             continue;
-        ASINIR_.append(cellLimit(r.value(BMFIX)), cellLimit(r.value(BMLLIMIT)), cellLimit(r.value(BMULIMIT)));
+        const std::vector<Limit> v = limits(r, {BMFIX, BMLLIMIT, BMULIMIT}, BMNAME, 1.0);
+        ASINIR_.append(v[0], v[1], v[2]);
     }
     while (ASATIRADI_.size() < qsizetype(ASINIR_.size()))
         ASATIRADI_.append(QString());
@@ -119,7 +137,8 @@ void KY_OPTIMIZER::SINDIZOLUSUMU()
             continue;
         ABMOTANIM_num_.append(r.value(BMONAME1).trimmed());
         ABMOTANIM_den_.append(r.value(BMONAME2).trimmed());
-        ABMOTANIM_lim_.append(cellLimit(r.value(BMOFIX)), cellLimit(r.value(BMOLLIMIT)), cellLimit(r.value(BMOULIMIT)));
+        const std::vector<Limit> v = limits(r, {BMOFIX, BMOLLIMIT, BMOULIMIT}, BMONAME1, 1.0);
+        ABMOTANIM_lim_.append(v[0], v[1], v[2]);
     }
 
     // Group list row k and membership row k describe one group; its name is the one its row shows.
@@ -131,8 +150,8 @@ void KY_OPTIMIZER::SINDIZOLUSUMU()
             continue;
         m_groupListRows.push_back(int(k));
         AYMGADI_.append(r.value(YMGNAME).trimmed());
-        AYMGSINIR_.append(cellLimit(r.value(YMGFIX), 100.0), cellLimit(r.value(YMGLLIMIT), 100.0),
-                          cellLimit(r.value(YMGULIMIT), 100.0));
+        const std::vector<Limit> v = limits(r, {YMGFIX, YMGLLIMIT, YMGULIMIT}, YMGNAME, 100.0);
+        AYMGSINIR_.append(v[0], v[1], v[2]);
     }
 }
 

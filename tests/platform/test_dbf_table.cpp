@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include "ordinary_file_rights.h"
+#include "spreadsheet_dbf.h"
 #include "source_tree.h"
 
 #include <gtest/gtest.h>
@@ -594,3 +596,61 @@ TEST_F(DbfTableTest, FileSpecificationsCreateCopyFindAndDescribe)
 }
 
 } // namespace
+
+// A table a spreadsheet saved without a code page byte: reading leaves it as it is, and from the first
+// change on it says Windows-1254, the code page of every text this table layer writes, so that other
+// readers (here python3-dbfread, which honours the byte) read its Turkish letters.
+namespace {
+
+const char *kLanguageReader = R"(
+import sys, dbfread
+t = dbfread.DBF(sys.argv[1], char_decode_errors='strict', load=True)
+print('|'.join(r['YM_ADI'] for r in t.records))
+)";
+
+QByteArray codePageByte(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.read(32).mid(29, 1);
+}
+
+} // namespace
+
+TEST(DbfTable, ChangingASpreadsheetTableMarksItWindows1254)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("MATNRC6.DBF"));
+    for (const bool byAppend : {false, true}) {
+        ASSERT_TRUE(test::writeSpreadsheetDbf(path, test::sheetMatrixFields({"HS"}),
+                                              {{"1", "ÇAVDAR", "0,425", "", "12,5"}}));
+        {
+            DbfTable t(path, false, false);
+            ASSERT_FALSE(t.status().has_value());
+            EXPECT_EQ(t.fieldGet(QStringLiteral("YM_ADI")).toString().trimmed(), QStringLiteral("ÇAVDAR"));
+            t.close();
+        }
+        EXPECT_EQ(codePageByte(path), QByteArray(1, '\0')) << "reading alone changes nothing";
+        {
+            DbfTable t(path, false, false);
+            if (byAppend) {
+                ASSERT_TRUE(t.append());
+                ASSERT_TRUE(t.fieldPut(QStringLiteral("YM_ADI"), QStringLiteral("İSPANAKÇIK")));
+            } else {
+                ASSERT_TRUE(t.fieldPut(QStringLiteral("FIATI"), QStringLiteral("      0.425")));
+            }
+            ASSERT_TRUE(t.commit());
+            t.close();
+        }
+        EXPECT_EQ(codePageByte(path), QByteArray(1, '\xCA')) << byAppend;
+
+        QProcess reader;
+        reader.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(kLanguageReader), path});
+        ASSERT_TRUE(reader.waitForFinished(20000));
+        EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+        EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+                  byAppend ? QStringLiteral("ÇAVDAR|İSPANAKÇIK") : QStringLiteral("ÇAVDAR"));
+    }
+}

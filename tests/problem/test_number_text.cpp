@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -317,6 +318,70 @@ TEST(StrVal, ValReadsTheLeadingNumber)
     bool ok = true;
     EXPECT_EQ(Val(QString(400, u'9'), &ok), 0.0);
     EXPECT_FALSE(ok);
+}
+
+// Number texts as other programs store them: a decimal comma is the point, a text in the program's
+// own form comes through byte for byte, and a text that is no number is no value, never its leading
+// digits.
+TEST(TableNumbers, ReadingAWholeNumberText)
+{
+    struct Case
+    {
+        const char *text;
+        std::optional<double> value;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"77,5", 77.5, true},         {"  0,425    ", 0.425, true}, {"-12,5", -12.5, true},
+        {"    77.5000", 77.5, true},  {",5", 0.5, true},           {"12", 12.0, true},
+        {"", std::nullopt, true},     {"           ", std::nullopt, true},
+        {"12abc", std::nullopt, false}, {"abc", std::nullopt, false}, {"1.234,5", std::nullopt, false},
+        {"1,2,3", std::nullopt, false}, {"1-2", std::nullopt, false}, {"12 5", std::nullopt, false},
+        {"%12", std::nullopt, false},
+    };
+    for (const Case &c : cases) {
+        bool ok = !c.ok;
+        const std::optional<double> value = readNumberText(QString::fromUtf8(c.text), &ok);
+        EXPECT_EQ(value.has_value(), c.value.has_value()) << c.text;
+        if (value && c.value) {
+            EXPECT_DOUBLE_EQ(*value, *c.value) << c.text;
+        }
+        EXPECT_EQ(ok, c.ok) << c.text;
+    }
+}
+
+TEST(TableNumbers, BroughtIntoTheProgramsOwnForm)
+{
+    struct Case
+    {
+        const char *stored;
+        int decimals; // -1: a price
+        std::optional<QString> own;
+    };
+    const Case cases[] = {
+        {"0,425      ", -1, QStringLiteral("      0.425")},
+        {"77,5       ", 4, QStringLiteral("    77.5000")},
+        {"12,5", 2, QStringLiteral("    12.5000")},
+        {"-1,25", 4, QStringLiteral("    -1.2500")},
+        // The program's own texts, also with other decimals than the column's, stay as they are.
+        {"    77.5000", 2, QStringLiteral("    77.5000")},
+        {"      0.425", -1, QStringLiteral("      0.425")},
+        {"        .5", 4, QStringLiteral("     0.5000")},
+        {"          3", 4, QStringLiteral("          3")},
+        // Another program's point texts are brought to the right with the column's decimals.
+        {"77.5       ", 4, QStringLiteral("    77.5000")},
+        {"", 4, QStringLiteral("           ")},
+        {"           ", -1, QStringLiteral("           ")},
+        {"12abc      ", 4, std::nullopt},
+        {"abc", -1, std::nullopt},
+        {"1.234,5", 4, std::nullopt},
+        {"123456789012", 4, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        const QString stored = QString::fromUtf8(c.stored);
+        const std::optional<QString> own = c.decimals < 0 ? tablePriceText(stored) : tableContentText(stored, c.decimals);
+        EXPECT_EQ(own, c.own) << c.stored;
+    }
 }
 
 TEST(Arrays, Adimens)

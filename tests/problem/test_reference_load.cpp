@@ -11,9 +11,11 @@
 #include "problem/reference_tables.h"
 #include "scripted_matcher.h"
 #include "scripted_messages.h"
+#include "spreadsheet_dbf.h"
 
 #include <QFile>
 #include <QQueue>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -273,4 +275,48 @@ TEST(ReferenceTables, LayoutFromTheDefinitionsTable)
     const QList<Record> recs = test::readTable(env.path("NEW.DBF"));
     ASSERT_EQ(recs.size(), 1);
     EXPECT_EQ(recs[0]["KOD"].toInt(), 999);
+}
+
+// The reference tables as a Turkish-locale spreadsheet saves them: decimal commas, texts left-aligned,
+// no code page byte; one content holds letters after its digits.
+TEST(ReferenceLoad, SpreadsheetDecimalCommasComeInAsTheProgramsNumbers)
+{
+    test::ProblemEnvironment env;
+    test::ScriptedMessages messages;
+    ASSERT_TRUE(test::writeSpreadsheetDbf(env.path("MATNRC6.DBF"), test::sheetMatrixFields({"KM", "HS"}),
+                                          {{"1", "MISIR", "0,310", "TAHIL", "88", "2,5"},
+                                           {"2", "İSPANAKÇIK", "0,425", "", "77,5", "12,5"},
+                                           {"3", "ARPA", "abc", "TAHIL", "89,0", "12abc"}}));
+    ASSERT_TRUE(test::writeSpreadsheetDbf(env.path("VMKBMDESC.DBF"),
+                                          {{"NUM", 'N', 3, 0}, {"NAME", 'C', 30, 0}, {"ABRRE", 'C', 15, 0},
+                                           {"UNIT", 'C', 11, 0}, {"DECIM", 'N', 3, 0}},
+                                          {{"1", "Kuru Madde", "KM", "%", "4"}, {"2", "Ham Selüloz", "HS", "%", "2"}}));
+    loadNutrientDecimals();
+    const auto forgetDecimals = qScopeGuard([] { referenceTables().ABMDESC.clear(); });
+    const QString path = env.path("VIRGUL.VKD");
+    test::writeProblemFile(path, {{{"YMADI", "MISIR"}, {"YMFIAT", num("0.500")}, {"BMADI", "KM"}, {"BMBIRIM", "%"},
+                                   {"YMBMAT", "1,2,3,"}},
+                                  {{"YMADI", "İSPANAKÇIK"}, {"YMFIAT", num("0.600")}, {"BMADI", "HS"},
+                                   {"BMBIRIM", "%"}, {"YMBMAT", "4,5,6,"}},
+                                  {{"YMADI", "ARPA"}, {"YMFIAT", num("0.700")}, {"YMBMAT", kPrmMarker}},
+                                  {{"YMBMAT", "K,1000.00,TL,Kg,"}}});
+    ASSERT_TRUE(loadWithReference(path));
+    const OpenProblem &p = openProblem();
+    EXPECT_EQ(p.AYMLIST[0][YMPRICE], num("0.310"));
+    EXPECT_EQ(p.AYMLIST[1][YMPRICE], num("0.425"));
+    // A price that is no number is no value: the problem's own price stays.
+    EXPECT_EQ(p.AYMLIST[2][YMPRICE], num("0.700"));
+    EXPECT_EQ(p.AAMAT[0], (Row{num("88.0000"), num("77.5000"), num("89.0000")}));
+    // "12abc" is no value, not 12.
+    EXPECT_EQ(p.AAMAT[1], (Row{num("2.5000"), num("12.5000"), B11}));
+
+    // The cells that hold no number are named together, in one box.
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("MATNRC6.DBF tablosunda sayı olmayan değerler var; bunlar değersiz (boş) alındı:\n"
+                             "ARPA - FIATI: \"abc\"\nARPA - HS: \"12abc\""));
+    // Reading changed nothing of the tables.
+    DbfTable matrix(env.path("MATNRC6.DBF"), true, true);
+    ASSERT_TRUE(matrix.goTo(2));
+    EXPECT_EQ(matrix.fieldGet(QStringLiteral("KM")).toString().trimmed(), QStringLiteral("77,5"));
 }

@@ -81,11 +81,15 @@ TEST(MatrixRebuild, CarriesEveryRowOverToTheNewColumns)
                                        {"Kopya", "KM", "%", 1},
                                        {"Fiyat", "FIATI", "TL", 2},
                                        {"Boş", "", "", 0}}));
+    // CA's values go: the user is asked first, and the tables as they were are kept.
+    messages.answer(MessageAnswer::Yes);
     ASSERT_TRUE(rebuildReferenceMatrixFromDefinitions(nullptr));
-    ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].caption, QStringLiteral("Bilgi..."));
-    EXPECT_EQ(messages.shown()[0].text, kRebuildDone);
-    EXPECT_TRUE(root.tempEntries().isEmpty());
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("    CA: 1200 değer\n")));
+    EXPECT_EQ(messages.shown()[1].caption, QStringLiteral("Bilgi..."));
+    EXPECT_EQ(messages.shown()[1].text, kRebuildDone + QStringLiteral("\n\nÖnceki tablolar: ")
+                                            + root.path(QStringLiteral("Temp_Data/Onceki_Tablolar_1")));
+    EXPECT_EQ(root.tempEntries(), QStringList{QStringLiteral("Onceki_Tablolar_1")});
 
     const QJsonObject t = readWithDbfread(root.path(kReferenceMatrixFile));
     const QJsonArray fields = t[QStringLiteral("fields")].toArray();
@@ -113,6 +117,7 @@ TEST(MatrixRebuild, NoAbbreviationLeavesTheFourFixedColumns)
     test::ScriptedMessages messages;
     ASSERT_TRUE(root.writeMatrix({"KM"}, 3));
     ASSERT_TRUE(root.writeDefinitions({{"Boş", "", "", 0}}));
+    messages.answer(MessageAnswer::Yes); // KM's values go
     ASSERT_TRUE(rebuildReferenceMatrixFromDefinitions(nullptr));
     DbfTable t(root.path(kReferenceMatrixFile), true, true);
     EXPECT_EQ(names(t.dbStruct()), QStringList({"KOD", "YM_ADI", "FIATI", "GRUBU"}));
@@ -141,10 +146,11 @@ TEST(MatrixRebuild, AFailedStepLeavesTheLiveMatrixAsItWas)
         ASSERT_TRUE(root.writeDefinitions({{"Ham protein", "HP", "%", 2}, {"Yeni", "YENI", "mg", 1}}));
         const QByteArray live = root.bytes(kReferenceMatrixFile);
         const QByteArray defs = root.bytes(kNutrientDefinitionFile);
+        messages.answer(MessageAnswer::Yes); // KM's values go; the copy kept of the tables goes with the failure
         EXPECT_FALSE(rebuildReferenceMatrixFromDefinitions(nullptr, [&](RebuildStep s) { return s == c.step; }));
-        ASSERT_EQ(messages.shown().size(), 1) << c.message.toStdString();
-        EXPECT_EQ(messages.shown()[0].text, c.message);
-        EXPECT_EQ(messages.shown()[0].caption, QStringLiteral("Bilgi..."));
+        ASSERT_EQ(messages.shown().size(), 2) << c.message.toStdString();
+        EXPECT_EQ(messages.shown()[1].text, c.message);
+        EXPECT_EQ(messages.shown()[1].caption, QStringLiteral("Bilgi..."));
         EXPECT_EQ(root.bytes(kReferenceMatrixFile), live) << c.message.toStdString();
         EXPECT_EQ(root.bytes(kNutrientDefinitionFile), defs);
         EXPECT_TRUE(root.tempEntries().isEmpty()) << root.tempEntries().join(',').toStdString();

@@ -188,6 +188,10 @@ TEST(NutrientRows, SaveWritesDefinitionsAndRebuildsTheMatrix)
     EXPECT_EQ(matrix.fieldPos(QStringLiteral("P")), 7);
     EXPECT_EQ(matrix.lastRec(), 4u);
     EXPECT_EQ(e.messages.shown().last().text, kSaved);
+    // The user confirmed that CA's column goes, so the rebuild does not ask again; its values are
+    // still kept in a copy of the tables as they were.
+    EXPECT_EQ(e.messages.unexpectedQuestions(), 0);
+    EXPECT_EQ(e.root.tempEntries(), QStringList{QStringLiteral("Onceki_Tablolar_1")});
 }
 
 TEST(NutrientRows, FailedRebuildPutsTheDefinitionsBackAndStaysOpen)

@@ -11,6 +11,7 @@
 #include "scripted_matcher.h"
 #include "scripted_messages.h"
 #include "solver_fixture.h"
+#include "stored_problem.h"
 
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
@@ -288,18 +289,6 @@ protected:
         ASSERT_TRUE(DATAFOPEN(nullptr, file));
         openProblem().APARMLIST = {"K", "1000.00", "Krş", "Kg", QString(40, u' '), QString(40, u' '),
                                    QString(40, u' '), B11};
-    }
-
-    // A problem file holding `fp` as the saver writes it.
-    static void storeProblem(const QString &file, const FeedProblem &fp)
-    {
-        fp.install();
-        ASSERT_TRUE(DATAFILECREATE(nullptr, file));
-        ASSERT_TRUE(DATAFOPEN(nullptr, file));
-        openProblem().setAllDirty(true);
-        QString why;
-        ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
-        openProblem().reset();
     }
 
     static void save()
@@ -580,7 +569,7 @@ TEST_F(UnitRoads, ContentsReadFromTheReferenceOnOpenTakeTheRowsUnit)
         stored.meScale = c.storedScale;
         const QString file = path("KAYNAK.VKD");
         QFile::remove(file);
-        storeProblem(file, broiler(stored));
+        test::storeProblem(file, broiler(stored));
         for (int open = 1; open <= 2; ++open) {
             reopen(file, true);
             EXPECT_EQ(unitOf("ME_KA"), "MCal/Kg");
@@ -603,7 +592,7 @@ TEST_F(UnitRoads, DifferingUnitsOnOpenAreAskedAndNoKeepsTheFile)
     proteinPerKg.hpScale = 10.0;
     writeReference(root.dir.path(), proteinPerKg);
     const QString file = path("SOR.VKD");
-    storeProblem(file, broiler({}));
+    test::storeProblem(file, broiler({}));
     const Optimum want = glpkOptimumOf(broiler({}));
     const FeedProblem fp = broiler({});
     fp.install();
@@ -641,7 +630,7 @@ TEST_F(UnitRoads, AfterARestoreTheRestoredUnitsAreConverted)
     Broiler withoutWheat;
     withoutWheat.feeds = {"ARPA", "MISIR", "SOYA KUSPESI"};
     const QString file = path("GERI.VKD");
-    storeProblem(file, broiler(withoutWheat));
+    test::storeProblem(file, broiler(withoutWheat));
     reopen(file);
 
     messages.answer(MessageAnswer::Yes); // the restore asks before it replaces the tables
@@ -703,7 +692,7 @@ TEST_F(UnitRoads, TheLoadConvertsLimitsContentsAndRatiosTogether)
     older.feUnit = QStringLiteral("mg/kg");
     older.feScale = 1.0;
     const QString file = path("ESKI.VKD");
-    storeProblem(file, broiler(older));
+    test::storeProblem(file, broiler(older));
 
     for (int open = 1; open <= 2; ++open) {
         SCOPED_TRACE(open);
@@ -726,7 +715,7 @@ TEST_F(UnitRoads, TheLoadConvertsLimitsContentsAndRatiosTogether)
     FeedProblem fp = broiler(twoWays);
     fp.ratios = {RatioSpec{"HP", "ME_KA", {}, {}, 0.0075}, RatioSpec{"ME_KA", "DEMIR", 40.0, {}, {}}};
     QFile::remove(file);
-    storeProblem(file, fp);
+    test::storeProblem(file, fp);
     reopen(file);
     EXPECT_EQ(openProblem().ABMOLIST[0][BMOULIMIT], num(7.5));
     EXPECT_EQ(openProblem().ABMOLIST[1][BMOFIX], num(40.0));

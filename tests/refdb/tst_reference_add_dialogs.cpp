@@ -10,8 +10,10 @@
 #include "platform/message_sink.h"
 #include "real_boxes.h"
 #include "scripted_messages.h"
+#include "spreadsheet_dbf.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -140,6 +142,23 @@ private slots:
         d.CBGROUPS->setCurrentIndex(4); // C: its only record has no name
         QCoreApplication::processEvents();
         QCOMPARE(d.BROWSER->SERVER()->LASTREC(), 0);
+    }
+
+    // A spreadsheet's decimal comma shows as the price the addition brings in; a text that is no
+    // number shows as it stands.
+    void listShowsSpreadsheetPricesAsTheProgramsOwn()
+    {
+        test::ScriptedMessages messages;
+        QVERIFY(test::writeSpreadsheetDbf(QDir(m_dir.path()).filePath(QStringLiteral("MATNRC6.DBF")),
+                                          test::sheetMatrixFields({"KM"}),
+                                          {{"1", "İSPANAKÇIK", "0,425", "A", "77,5"}, {"2", "ARPA", "abc", "A", "89"}}));
+        DATADLGSENSITIVESEARCH d(nullptr);
+        QVERIFY(d.opened());
+        showAll(d);
+        BARRAYSERVER *s = d.BROWSER->SERVER();
+        QCOMPARE(s->shownCount(), 2);
+        QCOMPARE(s->textAt(s->recNoAt(1), 4).trimmed(), QStringLiteral("abc"));
+        QCOMPARE(s->textAt(s->recNoAt(2), 4), QStringLiteral("      0.425"));
     }
 
     void typeAheadFindsTurkishLetters_data()

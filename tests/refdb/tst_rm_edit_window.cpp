@@ -14,6 +14,7 @@
 #include "real_boxes.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
+#include "spreadsheet_dbf.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -255,6 +256,26 @@ private slots:
         w.CB_OEDIT()->setCurrentIndex(2);
         emit w.CB_OEDIT()->activated(2);
         QCOMPARE(g->AUTOEDIT(), BrowserAutoEdit::PERMANENT);
+    }
+
+    // A matrix a spreadsheet saved: its decimal commas show as the program's numbers, and a cell
+    // that is no number is named once when the editor opens.
+    void spreadsheetNumbersShowAsTheProgramsOwn()
+    {
+        RefDbRoot root;
+        test::ScriptedMessages messages;
+        QVERIFY(root.writeDefinitions(definitions()));
+        QVERIFY(test::writeSpreadsheetDbf(root.path(kReferenceMatrixFile), test::sheetMatrixFields({"HP", "KM"}),
+                                          {{"1", "ÇAVDAR", "0,425", "", "12,5", "abc"}}));
+        RM_EDIT_WINDOW w;
+        QVERIFY(w.loaded());
+        const BARRAYSERVER &s = *w.rows()->server();
+        QCOMPARE(s.textAt(1, 3), QStringLiteral("      0.425"));
+        QCOMPARE(s.textAt(1, 5), QStringLiteral("    12.5000"));
+        QCOMPARE(s.textAt(1, 6).trimmed(), QString());
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY(messages.shown()[0].text.endsWith(QStringLiteral("ÇAVDAR - KM: \"abc\"")));
+        QVERIFY(!w.rows()->changed);
     }
 
     void typingIsFilteredAndNormalised()
@@ -732,18 +753,19 @@ private slots:
         w.BROWSER()->setCURRENTCOLUMN(5);
         QVERIFY(w.childMenu()->trigger(28366)); // Kes
         QCOMPARE(s.textAt(1, 5), QString(11, u' '));
-        QCOMPARE(openProblem().UPANODEGER.value_or(QString()).trimmed(), QStringLiteral("1.1"));
+        // The cells are shown, and so copied, in the program's own number form.
+        QCOMPARE(openProblem().UPANODEGER.value_or(QString()).trimmed(), QStringLiteral("1.1000"));
         s.GOTO(3);
         w.BROWSER()->setCURRENTCOLUMN(4);
         QVERIFY(w.contextMenu()->trigger(30895)); // a nutrient value into the group column
-        QCOMPARE(s.textAt(3, 4).trimmed(), QStringLiteral("1.1"));
+        QCOMPARE(s.textAt(3, 4).trimmed(), QStringLiteral("1.1000"));
         w.BROWSER()->setCURRENTCOLUMN(2);
         QVERIFY(w.childMenu()->trigger(28368)); // not into the 25-wide name
         QCOMPARE(s.textAt(3, 2).trimmed(), QStringLiteral("YEM 3"));
         QVERIFY(w.childMenu()->trigger(28367)); // copy the name
         w.BROWSER()->setCURRENTCOLUMN(6);
         QVERIFY(w.childMenu()->trigger(28368));
-        QCOMPARE(s.textAt(3, 6).trimmed(), QStringLiteral("3.2"));
+        QCOMPARE(s.textAt(3, 6).trimmed(), QStringLiteral("3.2000"));
         QVERIFY(w.rows()->changed);
         w.rows()->changed = false;
     }

@@ -211,3 +211,29 @@ TEST_F(Builder, AllPricesZeroStillHaveABigCost)
     EXPECT_NEAR(s.shares()[0] + s.shares()[1], 1.0, 1e-12);
     EXPECT_GE(2 * s.shares()[0] + 6 * s.shares()[1], 3.0 - 1e-9);
 }
+
+// Number texts another program wrote into the problem: a decimal comma is the point, and a text
+// that is no number stops the solve with its place named, never read as the digits it begins with.
+TEST_F(Builder, DecimalCommasAreReadAndTextsThatAreNoNumberStopTheSolve)
+{
+    FeedProblem fp = base();
+    fp.install();
+    OpenProblem &p = openProblem();
+    p.AYMLIST[0][YMPRICE] = QStringLiteral("10,5       ");
+    p.AAMAT[1] = QStringList{QStringLiteral("2,5"), QStringLiteral("    6,5    ")};
+    {
+        KY_OPTIMIZER s(nullptr, true);
+        ASSERT_EQ(s.outcome(), SolveOutcome::Optimum);
+        EXPECT_NEAR(s.shares()[0], 0.875, 1e-9);
+        EXPECT_NEAR(s.shares()[1], 0.125, 1e-9);
+        EXPECT_TRUE(messages.shown().isEmpty());
+    }
+    p.AAMAT[1][1] = QStringLiteral("    6abc   ");
+    p.AYMLIST[1][YMLLIMIT] = QStringLiteral("1.234,5");
+    KY_OPTIMIZER s(nullptr, true);
+    EXPECT_NE(s.outcome(), SolveOutcome::Optimum);
+    EXPECT_FALSE(s.LOPTI_);
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Sayı olmayan değerler var; hesaplama yapılmadı:\n"
+                                                       "SOYA - Alt Sınır: \"1.234,5\"\nSOYA - P: \"6abc\""));
+}
