@@ -44,9 +44,10 @@ bool numberCharactersOnly(const QString &text)
     return true;
 }
 
-QString numberCharactersText(const QString &field)
+QString numberCharactersText(const QString &field, bool sign)
 {
-    return QStringLiteral("%1 alanına yalnız sayı yazılabilir (rakamlar, eksi, nokta ya da virgül)...").arg(field);
+    return sign ? QStringLiteral("%1 alanına yalnız sayı yazılabilir (rakamlar, eksi, nokta ya da virgül)...").arg(field)
+                : QStringLiteral("%1 alanına yalnız sayı yazılabilir (rakamlar, nokta ya da virgül)...").arg(field);
 }
 
 } // namespace vexo

@@ -20,7 +20,8 @@ QString typedNumberRefusal(const QString &field, TypedNumberFault fault);
 // (digits, "-", "." and ","): what a keystroke or a paste may bring into a number field. The blanks
 // a right-aligned number text begins with are no fault; any other blank is.
 bool numberCharactersOnly(const QString &text);
-// The word for a keystroke or paste refused because it brought any other character.
-QString numberCharactersText(const QString &field);
+// The word for a keystroke or paste refused because it brought any other character; the minus is
+// named only where the field takes a negative.
+QString numberCharactersText(const QString &field, bool sign = true);
 
 } // namespace vexo

@@ -86,7 +86,7 @@ BM_EKLE_DLG::BM_EKLE_DLG(QWidget *owner, const QStringList &values) : QDialog(ow
     if (!value(3).trimmed().isEmpty())
         SLE_DESIM->setText(value(3));
     m_lastDecimals = SLE_DESIM->text();
-    guardNumberTyping(SLE_DESIM, numberCharactersText(fieldName(3)));
+    guardNumberTyping(SLE_DESIM, numberCharactersText(fieldName(3), false));
 
     for (QLineEdit *e : {SLE_BMADI, SLE_BRIM, SLE_DESIM}) {
         connect(e, &QLineEdit::textEdited, this, [this] {

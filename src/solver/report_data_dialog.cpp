@@ -79,7 +79,7 @@ KYPARMGIR_WIN::KYPARMGIR_WIN(QWidget *owner, ReportDataForm &form)
         connect(edit, &QLineEdit::textEdited, this, [this, which](const QString &t) { m_form.edit(which, t); });
     }
 
-    guardNumberTyping(m_fields[ReportDataForm::MIXCAPA], numberCharactersText(ReportDataForm::mixerName()));
+    guardNumberTyping(m_fields[ReportDataForm::MIXCAPA], numberCharactersText(ReportDataForm::mixerName(), false));
 
     auto *typeBox = new QGroupBox(QStringLiteral("Tipi:"), this);
     typeBox->setGeometry(dlu(100, 3, 48, 41));

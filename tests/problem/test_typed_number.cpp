@@ -31,7 +31,9 @@ TEST(TypedNumber, WordsNameTheField)
               QStringLiteral("Mikser kapasitesi için girilen değer bir sayı değil: eski değer korundu..."));
     EXPECT_EQ(typedNumberRefusal(field, TypedNumberFault::Negative),
               QStringLiteral("Mikser kapasitesi eksi olamaz: eski değer korundu..."));
-    EXPECT_TRUE(numberCharactersText(field).startsWith(field));
+    EXPECT_TRUE(numberCharactersText(field).contains(QStringLiteral("eksi")));
+    EXPECT_FALSE(numberCharactersText(field, false).contains(QStringLiteral("eksi")));
+    EXPECT_TRUE(numberCharactersText(field, false).startsWith(field));
 }
 
 TEST(TypedNumber, CharactersAKeystrokeMayBring)

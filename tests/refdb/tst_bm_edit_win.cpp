@@ -181,7 +181,7 @@ private slots:
         QTest::addColumn<bool>("paste");
         QTest::addColumn<bool>("atKeystroke");
         QTest::addColumn<QString>("word");
-        const QString chars = numberCharactersText(BM_EKLE_DLG::fieldName(3));
+        const QString chars = numberCharactersText(BM_EKLE_DLG::fieldName(3), false);
         QTest::newRow("letters") << "abc" << false << true << chars;
         QTest::newRow("pasted 2x") << "2x" << true << true << chars;
         QTest::newRow("negative") << "-1" << false << false << kDecimalsRefused;

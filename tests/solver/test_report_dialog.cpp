@@ -156,8 +156,8 @@ TEST_F(ReportDataDialog, ACapacityThatIsNoNumberIsRefusedAndTheLastOneKept)
     const QString name = QStringLiteral("Mikser kapasitesi");
     struct Case { const char *label; QString typed; bool paste; bool atKeystroke; QString word; };
     const Case cases[] = {
-        {"letters", QStringLiteral("abc"), false, true, numberCharactersText(name)},
-        {"pasted 2x5", QStringLiteral("2x5"), true, true, numberCharactersText(name)},
+        {"letters", QStringLiteral("abc"), false, true, numberCharactersText(name, false)},
+        {"pasted 2x5", QStringLiteral("2x5"), true, true, numberCharactersText(name, false)},
         {"emptied", QString(), false, false, typedNumberRefusal(name, TypedNumberFault::Empty)},
         {"negative", QStringLiteral("-5"), false, false, typedNumberRefusal(name, TypedNumberFault::Negative)},
         {"two points", QStringLiteral("1.2.3"), false, false, typedNumberRefusal(name, TypedNumberFault::NotANumber)},
