@@ -2,6 +2,7 @@
 
 #include "controls/barray_server.h"
 #include "controls/control_extensions.h"
+#include "controls/number_field.h"
 #include "controls/picture_button.h"
 #include "problem/number_text.h"
 #include "resources/resource_library.h"
@@ -28,10 +29,30 @@ OperandReading readOperand(const QString &text, bool picked, const QStringList &
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
-        return {mode, text};
+        return {mode, text, {}};
     if (picked && names.contains(t))
-        return {QStringLiteral("A"), t};
-    return {QStringLiteral("N"), SDAYA(t, 4)};
+        return {QStringLiteral("A"), t, {}};
+    bool fits = true;
+    const TypedNumberFault fault = typedNumberFault(t, true);
+    const QString number = fault == TypedNumberFault::None ? SDAYA(t, 4, &fits) : QString();
+    if (fault != TypedNumberFault::None || !fits)
+        return {mode, text, typedNumberRefusal(operandName(), TypedNumberFault::NotANumber)};
+    return {QStringLiteral("N"), number, {}};
+}
+
+QString operandName()
+{
+    return QStringLiteral("Uygulanacak değer");
+}
+
+QString numberOperandRefusal(const QString &op, const QString &operand)
+{
+    const TypedNumberFault fault = typedNumberFault(operand, true);
+    if (fault != TypedNumberFault::None)
+        return typedNumberRefusal(operandName(), fault);
+    if (op == u"/" && Val(QString(operand).replace(u',', u'.')) == 0)
+        return QStringLiteral("Sıfıra bölünemez: kolondaki değerler değiştirilmedi...");
+    return QString();
 }
 
 COLONMATHS::COLONMATHS(QWidget *owner, const BARRAYSERVER *server) : QDialog(owner)
@@ -56,10 +77,14 @@ COLONMATHS::COLONMATHS(QWidget *owner, const BARRAYSERVER *server) : QDialog(own
     m_combo->installEventFilter(this);
     if (m_combo->lineEdit()) {
         m_combo->lineEdit()->installEventFilter(this);
-        connect(m_combo->lineEdit(), &QLineEdit::textEdited, this, [this] { m_edited = true; });
+        connect(m_combo->lineEdit(), &QLineEdit::textEdited, this, [this] {
+            m_edited = true;
+            m_refused = false;
+        });
     }
     connect(m_combo, qOverload<int>(&QComboBox::activated), this, [this] {
         m_edited = true;
+        m_refused = false;
         LISTBOXSELECT();
     });
 
@@ -123,9 +148,17 @@ void COLONMATHS::EDITFOCUSCHANGE()
         return;
     m_edited = false;
     const OperandReading r = readOperand(m_combo->currentText(), m_picked, m_names, CVTYPE);
+    if (!r.refusal.isEmpty()) {
+        m_combo->setEditText(m_last);
+        m_refused = true;
+        refuseTyped(m_combo, r.refusal);
+        return;
+    }
     CVTYPE = r.mode;
     if (r.text != m_combo->currentText())
         m_combo->setEditText(r.text);
+    if (!r.text.trimmed().isEmpty())
+        m_last = r.text;
 }
 
 bool COLONMATHS::eventFilter(QObject *watched, QEvent *event)
@@ -139,9 +172,18 @@ void COLONMATHS::operatorButton(const QString &op)
 {
     // A click takes the focus from the combo box first; a call without a click classifies here.
     EDITFOCUSCHANGE();
-    const QString text = m_combo->currentText().trimmed();
-    if (text.isEmpty()) {
+    if (m_refused) {
+        m_refused = false;
         m_combo->setFocus();
+        return;
+    }
+    const QString text = m_combo->currentText().trimmed();
+    const QString refusal = text.isEmpty() ? typedNumberRefusal(operandName(), TypedNumberFault::Empty)
+                            : CVTYPE == u"N" ? numberOperandRefusal(op, text)
+                                             : QString();
+    if (!refusal.isEmpty()) {
+        m_combo->setFocus();
+        refuseTyped(m_combo, refusal);
         return;
     }
     CVALUEX = text;

@@ -24,6 +24,8 @@ public:
 
     void PBTAMAM();
     void PBIPTAL() override;
+    // The name refusals give the value.
+    static QString valueName();
 
     QLabel *FIXEDTEXT1() const { return m_prompt; }
     QVSLE *MBM_EDIT() const { return m_edit; }
@@ -35,7 +37,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Checks and normalises the typed value; a refused one puts the last value back (false).
+    bool takeTyped();
+
     QString m_given;
+    QString m_last; // the value the field goes back to when a typed one is refused
+    // A typed value was refused on leaving the field and nothing was typed since: the OK that follows
+    // at once (a click on OK leaves the field first) ends nothing, so the refusal is seen.
+    bool m_refused = false;
     QLabel *m_prompt = nullptr;
     QVSLE *m_edit = nullptr;
     QPushButton *m_ok = nullptr;

@@ -1,5 +1,6 @@
 #include "refdb/bm_ekle_dlg.h"
 
+#include "controls/number_field.h"
 #include "controls/picture_button.h"
 #include "platform/dbf_field.h"
 #include "platform/message_sink.h"
@@ -84,9 +85,15 @@ BM_EKLE_DLG::BM_EKLE_DLG(QWidget *owner, const QStringList &values) : QDialog(ow
         SLE_BRIM->setText(value(2));
     if (!value(3).trimmed().isEmpty())
         SLE_DESIM->setText(value(3));
+    m_lastDecimals = SLE_DESIM->text();
+    guardNumberTyping(SLE_DESIM, numberCharactersText(fieldName(3), false));
 
-    for (QLineEdit *e : {SLE_BMADI, SLE_BRIM, SLE_DESIM})
-        connect(e, &QLineEdit::textEdited, this, [this] { LBDEG = true; });
+    for (QLineEdit *e : {SLE_BMADI, SLE_BRIM, SLE_DESIM}) {
+        connect(e, &QLineEdit::textEdited, this, [this] {
+            LBDEG = true;
+            m_decimalsRefused = false;
+        });
+    }
     connect(SLE_KISALTMA, &QLineEdit::textEdited, this, [this](const QString &t) {
         if (!t.isEmpty())
             LADEG = true;
@@ -95,14 +102,29 @@ BM_EKLE_DLG::BM_EKLE_DLG(QWidget *owner, const QStringList &values) : QDialog(ow
     connect(cancelButton, &QPushButton::clicked, this, &BM_EKLE_DLG::PB_IPTAL);
 }
 
+QString BM_EKLE_DLG::fieldName(int i)
+{
+    static const char *const names[] = {"Besin maddesi adı", "Kısaltma", "Birim", "Desimal hane sayısı"};
+    return QString::fromUtf8(names[qBound(0, i, 3)]);
+}
+
 void BM_EKLE_DLG::normalise(QLineEdit *field)
 {
-    if (field == SLE_DESIM && !decimalsAccepted(SLE_DESIM->text()))
+    if (field == SLE_DESIM && SLE_DESIM->text().trimmed().isEmpty())
         return; // refused at OK with the focus here
-    if (field == SLE_DESIM)
+    if (field == SLE_DESIM && !decimalsAccepted(SLE_DESIM->text())) {
+        // A typed number of places that is none keeps the one the field had, and says why.
+        SLE_DESIM->setText(m_lastDecimals);
+        m_decimalsRefused = true;
+        refuseTyped(SLE_DESIM, kDecimalsRefused);
+        return;
+    }
+    if (field == SLE_DESIM) {
         SLE_DESIM->setText(SDAYA(SLE_DESIM->text(), 0));
-    else if (field == SLE_KISALTMA && SLE_KISALTMA->isEnabled())
+        m_lastDecimals = SLE_DESIM->text();
+    } else if (field == SLE_KISALTMA && SLE_KISALTMA->isEnabled()) {
         SLE_KISALTMA->setText(normaliseAbbreviation(SLE_KISALTMA->text()));
+    }
 }
 
 bool BM_EKLE_DLG::eventFilter(QObject *watched, QEvent *event)
@@ -124,10 +146,23 @@ void BM_EKLE_DLG::PB_OK()
 {
     // Normalised first, as losing the focus to the button would (normalising twice changes nothing).
     normalise(SLE_KISALTMA);
+    if (m_decimalsRefused) {
+        // The click that left the field brought the refusal: it is seen before anything ends.
+        m_decimalsRefused = false;
+        SLE_DESIM->setFocus();
+        return;
+    }
+    if (!SLE_DESIM->text().trimmed().isEmpty() && !decimalsAccepted(SLE_DESIM->text())) {
+        // Typed and confirmed without leaving the field: the field keeps the number it had.
+        SLE_DESIM->setText(m_lastDecimals);
+        refuse(SLE_DESIM, kDecimalsRefused);
+        return;
+    }
     normalise(SLE_DESIM);
-    for (QLineEdit *e : {SLE_BMADI, SLE_KISALTMA, SLE_BRIM, SLE_DESIM}) {
-        if (e->text().trimmed().isEmpty()) {
-            e->setFocus();
+    QLineEdit *const fields[] = {SLE_BMADI, SLE_KISALTMA, SLE_BRIM, SLE_DESIM};
+    for (int i = 0; i < 4; ++i) {
+        if (fields[i]->text().trimmed().isEmpty()) {
+            refuse(fields[i], fieldName(i) + QStringLiteral(" girilmedi..."));
             return;
         }
     }

@@ -39,6 +39,8 @@ public:
 
     void PB_OK();
     void PB_IPTAL();
+    // The name of field 0 to 3 as its label gives it, for the words that refuse an entry.
+    static QString fieldName(int i);
 
     QLineEdit *SLE_BMADI = nullptr;
     QLineEdit *SLE_KISALTMA = nullptr;
@@ -55,6 +57,11 @@ private:
     void normalise(QLineEdit *field);
     // Tells the user why OK was refused and puts the focus on the field to mend.
     void refuse(QLineEdit *field, const QString &why);
+
+    QString m_lastDecimals; // the number of places the field goes back to when a typed one is refused
+    // A typed number of places was refused since the last typing: the OK that follows at once (a
+    // click on OK leaves the field first) ends nothing, so the refusal is seen.
+    bool m_decimalsRefused = false;
 };
 
 } // namespace vexo

@@ -207,11 +207,9 @@ void RM_EDIT_WINDOW::buildGrid()
     m_grid->setENABLECAPTIONCLICK(true);
     m_grid->setCAPTIONHEIGHT(32);
 
-    const std::pair<const char *, const char *> fixed[] = {
-        {"KOD", "\r\nKod"}, {"YM_ADI", "\r\nYem Maddesi Adı"}, {"FIATI", "\r\nFiyatı"}, {"GRUBU", "\r\nGrubu"}};
-    for (const auto &[name, text] : fixed) {
-        if (BDATACOLUMN *c = m_grid->GETCOLUMN(QString::fromLatin1(name))) {
-            c->setCAPTION(QString::fromUtf8(text));
+    for (const QString &name : {u"KOD"_s, u"YM_ADI"_s, u"FIATI"_s, u"GRUBU"_s}) {
+        if (BDATACOLUMN *c = m_grid->GETCOLUMN(name)) {
+            c->setCAPTION(u"\r\n"_s + rmColumnCaption(name));
             c->setEDITABLE(true);
         }
     }

@@ -1,10 +1,10 @@
 #include "refdb/rm_form.h"
 
-#include "controls/balloon_tip.h"
 #include "controls/barray_server.h"
 #include "controls/bdata_column.h"
 #include "controls/edit_subclasses.h"
 #include "controls/grid_subclasses.h"
+#include "controls/number_field.h"
 #include "controls/picture_button.h"
 #include "problem/messages.h"
 #include "problem/number_text.h"
@@ -129,7 +129,7 @@ ReferenceIngredientForm::ReferenceIngredientForm(QWidget *owner, const RmFormInp
 
     connect(PBKAYDET_, &QPushButton::clicked, this, &ReferenceIngredientForm::PBKAYDET);
     connect(PBIPTAL_, &QPushButton::clicked, this, &ReferenceIngredientForm::PBIPTAL);
-    connect(FIATI, &QLineEdit::textEdited, this, &ReferenceIngredientForm::filterPrice);
+    guardNumberTyping(FIATI, numberCharactersText(priceName()));
     // A choice from the group list is a change; so is a group typed into its field (a fresh database
     // has no group to choose), counted when the field is left or the form is closed.
     connect(CB_GRUB, &QComboBox::activated, this, [this](int) { YYCHANGE = true; });
@@ -173,14 +173,11 @@ ReferenceIngredientForm::ReferenceIngredientForm(QWidget *owner, const RmFormInp
         if (ev.mode == CellEditMode::Typed && ev.VALUECHANGED()) {
             const int row = ev.recNo - 1;
             const int decimals = row >= 0 && row < AYYDECIM.size() ? AYYDECIM[row] : 4;
-            // A blank the typing filter left (letters only) is no emptying: the old value stays.
-            const bool lettersOnly = ev.TEXTVALUE.trimmed().isEmpty() && ev.editor && ev.editor == m_filteredEditor;
-            const std::optional<QString> text = lettersOnly ? std::nullopt : formValueText(ev.TEXTVALUE, decimals);
-            if (text) {
+            if (const std::optional<QString> text = formValueText(ev.TEXTVALUE, decimals)) {
                 ev.TEXTVALUE = *text;
             } else {
                 ev.TEXTVALUE = ev.originalText; // no number, or too wide for the cell: the old value stays
-                refused(BROWSER);
+                refuseTyped(BROWSER, rmNotANumberText());
             }
         }
         if (ev.mode == CellEditMode::Stored && m_server)
@@ -190,14 +187,16 @@ ReferenceIngredientForm::ReferenceIngredientForm(QWidget *owner, const RmFormInp
     EDITCHANGE = [this](BCellEditEvent &ev) {
         if (!RESULT || !ev.editor || !m_server)
             return;
-        const QString filtered = CHGALPHA1(ev.editor->text());
-        if (filtered == ev.editor->text())
+        // From the first change on, keystrokes and pastes that bring other characters than a
+        // number's are refused whole; the change that opened the edit came before that guard.
+        if (!ev.editor->validator())
+            guardNumberTyping(ev.editor, rmNumbersOnlyText());
+        if (numberCharactersOnly(ev.editor->text()))
             return;
         RESULT = false;
-        ev.editor->setText(filtered);
-        ev.editor->setCursorPosition(int(filtered.size()));
+        ev.editor->setText(ev.originalText);
         RESULT = true;
-        m_filteredEditor = ev.editor;
+        refuseTyped(ev.editor, rmNumbersOnlyText());
     };
 
     fill(input);
@@ -324,24 +323,9 @@ std::optional<RmFormHandBack> ReferenceIngredientForm::handBack() const
     return m_handBack;
 }
 
-void ReferenceIngredientForm::filterPrice(const QString &text)
+QString ReferenceIngredientForm::priceName()
 {
-    if (!RESULT)
-        return;
-    const QString filtered = CHGALPHA1(text);
-    if (filtered == text)
-        return;
-    RESULT = false;
-    FIATI->setText(filtered);
-    FIATI->setCursorPosition(int(filtered.size()));
-    RESULT = true;
-    m_priceFiltered = true;
-}
-
-void ReferenceIngredientForm::refused(QWidget *field)
-{
-    ERRBEEP();
-    showBalloonTip(field, rmNotANumberText());
+    return QStringLiteral("Fiyat");
 }
 
 void ReferenceIngredientForm::fieldGotFocus(QWidget *field)
@@ -350,8 +334,6 @@ void ReferenceIngredientForm::fieldGotFocus(QWidget *field)
         CYYESKI = YM_ADI->text();
     else if (field == FIATI)
         CYYESKI = FIATI->text();
-    if (field == FIATI)
-        m_priceFiltered = false;
     m_keyMode = true;
     if (m_server && m_server->USED() && m_server->LASTREC() > 0)
         m_server->GOTOP();
@@ -375,9 +357,8 @@ void ReferenceIngredientForm::fieldLostFocus(QWidget *field, Qt::FocusReason rea
             YYCHANGE = true;
     } else if (field == FIATI) {
         if (FIATI->text() != CYYESKI) {
-            // A blank the typing filter left (letters only) is no emptying.
-            const bool lettersOnly = FIATI->text().trimmed().isEmpty() && m_priceFiltered;
-            if (const std::optional<QString> price = lettersOnly ? std::nullopt : formPriceText(FIATI->text())) {
+            // An emptied price stays empty; what is no number keeps the price it had.
+            if (const std::optional<QString> price = formPriceText(FIATI->text())) {
                 RESULT = false;
                 FIATI->setText(*price);
                 RESULT = true;
@@ -387,9 +368,8 @@ void ReferenceIngredientForm::fieldLostFocus(QWidget *field, Qt::FocusReason rea
                 RESULT = false;
                 FIATI->setText(CYYESKI);
                 RESULT = true;
-                refused(FIATI);
+                refuseTyped(FIATI, typedNumberRefusal(priceName(), TypedNumberFault::NotANumber));
             }
-            m_priceFiltered = false;
         }
         if (follow)
             moveOn(CB_GRUB);

@@ -8,7 +8,6 @@
 
 #include <QDialog>
 #include <QLineEdit>
-#include <QPointer>
 
 #include <memory>
 
@@ -56,6 +55,8 @@ public:
     QList<int> AYYDECIM;
     QString CYYESKI;
     bool RESULT = true;
+    // The name refusals give the price field.
+    static QString priceName();
     // Whether Enter moves the focus to the next field (on while a top field has the focus).
     bool keyboardNavigation() const { return m_keyMode; }
 
@@ -82,13 +83,10 @@ private:
     void fitColumnWidths();
     void fieldGotFocus(QWidget *field);
     void fieldLostFocus(QWidget *field, Qt::FocusReason reason);
-    void filterPrice(const QString &text);
     // A group typed into the combo's field that differs from the record's counts as a change.
     void noteTypedGroup();
     // Before the form closes: the field still being typed in counts as if it had been left.
     void takeTypedFields();
-    // A typed value kept out: the tone, and a balloon beside the field that says why.
-    void refused(QWidget *field);
     bool valueCellEditable(int recNo) const;
     void finish(int result);
 
@@ -100,10 +98,6 @@ private:
     bool m_closing = false;
     bool m_shown = false;
     QString m_groupAtOpen;
-    // The typing filter took characters out of the price since it got the focus, or out of the cell
-    // being edited.
-    bool m_priceFiltered = false;
-    QPointer<QLineEdit> m_filteredEditor;
 };
 
 } // namespace vexo

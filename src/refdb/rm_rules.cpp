@@ -1,5 +1,6 @@
 #include "refdb/rm_rules.h"
 
+#include "matrix/colon_maths.h"
 #include "matrix/matrix_dialogs.h"
 #include "platform/dbf_table.h"
 #include "platform/message_sink.h"
@@ -197,38 +198,60 @@ double MPRODUCT(const QString &op, double x, double y)
     return 0;
 }
 
-std::optional<QString> rmNumberCell(double value)
+std::optional<QString> rmNumberCell(double value, ColumnDecimals decimals)
 {
-    double v = MROUND2(value, 4);
+    const int shown = qBound(0, decimals.shown, 4);
+    double v = MROUND2(value, qBound(0, decimals.kept, shown));
     if (v == 0)
         v = 0; // no "-0.0000"
     if (!std::isfinite(v))
         return std::nullopt;
-    const QString s = Str(v, kNumberTextWidth, 4);
+    const QString s = Str(v, kNumberTextWidth, shown);
     if (s.size() > kNumberTextWidth)
         return std::nullopt;
     return s;
 }
 
-std::optional<QStringList> columnMathCells(const QStringList &column, const QStringList &operand,
-                                           const ColumnMathRequest &request)
+QString rmColumnCaption(const QString &field)
 {
+    static const QList<std::pair<QString, QString>> fixed = {
+        {u"KOD"_s, u"Kod"_s}, {u"YM_ADI"_s, u"Yem Maddesi Adı"_s}, {u"FIATI"_s, u"Fiyatı"_s}, {u"GRUBU"_s, u"Grubu"_s}};
+    for (const auto &[name, caption] : fixed) {
+        if (name == field)
+            return caption;
+    }
+    return field;
+}
+
+std::optional<QStringList> columnMathCells(const QStringList &column, const QStringList &operand,
+                                           const ColumnMathRequest &request, ColumnDecimals decimals)
+{
+    // A copied text is written as the column writes its numbers; an empty one stays empty.
+    const auto copied = [&](const QString &text) -> std::optional<QString> {
+        if (text.trimmed().isEmpty())
+            return emptyNumberText();
+        return rmNumberCell(Val(QString(text).replace(u',', u'.')), decimals);
+    };
+    const auto number = [&](double value) { return rmNumberCell(value, decimals); };
     const QString &op = request.COPERAT;
     const QString blank = emptyNumberText();
     QStringList out;
     out.reserve(column.size());
     if (request.CVTYPE == u"N") {
         if (op == u"K") {
+            const std::optional<QString> r = copied(request.CVALUEX);
+            if (!r)
+                return std::nullopt;
             for (qsizetype i = 0; i < column.size(); ++i)
-                out.append(request.CVALUEX);
+                out.append(*r);
             return out;
         }
         if (!isArithmetic(op))
             return std::nullopt;
-        const double v = Val(request.CVALUEX);
+        const double v = Val(QString(request.CVALUEX).replace(u',', u'.'));
         for (const QString &cell : column) {
             if (!cell.trimmed().isEmpty()) {
-                const std::optional<QString> r = rmNumberCell(MPRODUCT(op, Val(cell), v));
+                const std::optional<QString> r = number(MPRODUCT(op, Val(cell), v));
                 if (!r)
                     return std::nullopt;
                 out.append(*r);
@@ -238,7 +261,7 @@ std::optional<QStringList> columnMathCells(const QStringList &column, const QStr
                     out.append(blank);
                     continue;
                 }
-                const std::optional<QString> r = rmNumberCell(result);
+                const std::optional<QString> r = number(result);
                 if (!r)
                     return std::nullopt;
                 out.append(*r);
@@ -251,8 +274,12 @@ std::optional<QStringList> columnMathCells(const QStringList &column, const QStr
     if (request.CVTYPE != u"A")
         return std::nullopt;
     if (op == u"K") {
-        for (qsizetype i = 0; i < column.size(); ++i)
-            out.append(operand.value(i));
+        for (qsizetype i = 0; i < column.size(); ++i) {
+            const std::optional<QString> r = copied(operand.value(i));
+            if (!r)
+                return std::nullopt;
+            out.append(*r);
+        }
         return out;
     }
     if (!isArithmetic(op))
@@ -261,17 +288,18 @@ std::optional<QStringList> columnMathCells(const QStringList &column, const QStr
         const QString a = column[i].trimmed();
         const QString b = operand.value(i).trimmed();
         if (!a.isEmpty() && !b.isEmpty()) {
-            const std::optional<QString> r = rmNumberCell(MPRODUCT(op, Val(a), Val(b)));
+            const std::optional<QString> r = number(MPRODUCT(op, Val(a), Val(b)));
             if (!r)
                 return std::nullopt;
             out.append(*r);
         } else if (op == u"+" || op == u"-") {
             const double result = MPRODUCT(op, Val(a), Val(b));
             if (result == 0) {
-                out.append(a == u"0.0000" ? Str(0, kNumberTextWidth, 4) : blank);
+                // A cell that held zero keeps its zero; one that was empty stays empty.
+                out.append(!a.isEmpty() && Val(a) == 0 ? *number(0) : blank);
                 continue;
             }
-            const std::optional<QString> r = rmNumberCell(result);
+            const std::optional<QString> r = number(result);
             if (!r)
                 return std::nullopt;
             out.append(*r);
@@ -315,6 +343,13 @@ int ReferenceMatrixRows::fieldWidth(int field) const
 int ReferenceMatrixRows::decimalsOf(int field) const
 {
     return rmNutrientDecimals(m_descriptions, fieldName(field));
+}
+
+ColumnDecimals ReferenceMatrixRows::columnDecimals(int field) const
+{
+    if (field == 3)
+        return {3, 3};
+    return {decimalsOf(field), 4};
 }
 
 QStringList ReferenceMatrixRows::rowTexts(int recNo) const
@@ -659,14 +694,21 @@ bool ReferenceMatrixRows::COLMATHBM(int field, const std::function<std::optional
     if (!request || request->COPERAT.isEmpty() || (request->CVTYPE != u"N" && request->CVTYPE != u"A"))
         return false;
     const QString f = fieldName(field);
+    const QString caption = rmColumnCaption(f);
     const QString &op = request->COPERAT;
     QStringList operand;
     QString question;
     if (request->CVTYPE == u"N") {
+        // What is no number, and a division by zero, is refused before anything is asked.
+        if (const QString why = numberOperandRefusal(op, request->CVALUEX); !why.isEmpty()) {
+            ERRBEEP();
+            UYARI(m_owner, QString(), why);
+            return false;
+        }
         if (op == u"K")
-            question = u"Seçili kolona ("_s + f + u") "_s + request->CVALUEX + u" değeri kopyalanacak..."_s;
+            question = u"Seçili kolona ("_s + caption + u") "_s + request->CVALUEX + u" değeri kopyalanacak..."_s;
         else
-            question = u"Seçili kolona ("_s + f + u"="_s + f + op + request->CVALUEX + u") işlemi uygulanacak"_s;
+            question = u"Seçili kolona ("_s + caption + u"="_s + caption + op + request->CVALUEX + u") işlemi uygulanacak"_s;
     } else {
         const QString o = request->CVALUEX.trimmed();
         if (o == f) {
@@ -677,14 +719,16 @@ bool ReferenceMatrixRows::COLMATHBM(int field, const std::function<std::optional
         if (p < 1)
             return false;
         operand = columnTexts(p);
+        const QString other = rmColumnCaption(o);
         if (op == u"K")
-            question = u"Seçili kolona ("_s + f + u"), "_s + o + u" alan değerleri kopyalanacak..."_s;
+            question = u"Seçili kolona ("_s + caption + u"), "_s + other + u" alan değerleri kopyalanacak..."_s;
         else
-            question = u"Seçili referans matrise ("_s + f + u"="_s + f + op + o + u") işlemi uygulanacak"_s;
+            question = u"Seçili referans matrise ("_s + caption + u"="_s + caption + op + other + u") işlemi uygulanacak"_s;
     }
     if (!askYesNo(m_owner, kWarning, question + kSure))
         return false;
-    const std::optional<QStringList> cells = columnMathCells(columnTexts(field), operand, *request);
+    const std::optional<QStringList> cells =
+        columnMathCells(columnTexts(field), operand, *request, columnDecimals(field));
     if (!cells) {
         UYARI(m_owner, QString(), kDoesNotFit);
         return false;

@@ -80,9 +80,20 @@ bool rmPasteAllowed(const std::optional<QString> &clipboard, int clipboardColumn
 
 // "+", "-", "*", "/" (0 when y is 0); any other operator gives 0.
 double MPRODUCT(const QString &op, double x, double y);
-// A result rounded half away from zero to 4 decimals and right-aligned in 11 characters; nothing when
-// it does not fit (a million or more, minus a hundred thousand or less).
-std::optional<QString> rmNumberCell(double value);
+// How a column writes its numbers: rounded to `kept` decimals and written with `shown`. The price
+// column keeps and shows 3, a nutrient column keeps its definition's decimals (at most 4) and shows 4.
+struct ColumnDecimals
+{
+    int kept = 4;
+    int shown = 4;
+};
+// A result rounded half away from zero and right-aligned in 11 characters; nothing when it does not
+// fit (with 4 decimals: a million or more, minus a hundred thousand or less).
+std::optional<QString> rmNumberCell(double value, ColumnDecimals decimals = {});
+
+// The name a column goes by in the editor's captions and questions: "Kod", "Yem Maddesi Adı",
+// "Fiyatı", "Grubu" for the fixed fields, the field name itself for a nutrient column.
+QString rmColumnCaption(const QString &field);
 
 // What the column-arithmetic dialog answered.
 struct ColumnMathRequest
@@ -92,9 +103,10 @@ struct ColumnMathRequest
     QString CVALUEX; // the number's text or the other column's field name
 };
 // The new texts of a column after an operation with a number (CVTYPE "N") or with another column,
-// whose texts are `operand` (CVTYPE "A"); nothing when a result does not fit 11 characters.
+// whose texts are `operand` (CVTYPE "A"), written with the column's own decimals (a copy too); nothing
+// when a result does not fit 11 characters.
 std::optional<QStringList> columnMathCells(const QStringList &column, const QStringList &operand,
-                                           const ColumnMathRequest &request);
+                                           const ColumnMathRequest &request, ColumnDecimals decimals = {});
 // Linking along a row: the linked texts scaled by new / old (0 when old is 0); empty texts stay empty.
 // Nothing when a result does not fit.
 std::optional<QStringList> linkedCells(const QStringList &linked, double oldValue, double newValue);
@@ -120,6 +132,8 @@ public:
     QString fieldName(int field) const { return m_server->FIELDNAME(field); }
     int fieldWidth(int field) const;
     int decimalsOf(int field) const;
+    // How the 1-based field writes its numbers (the price column 3, a nutrient its own decimals).
+    ColumnDecimals columnDecimals(int field) const;
 
     // RMATRIXKAYDI: writes the rows over the table (more rows append, fewer delete and pack). Nothing is
     // written when the table cannot be opened, no longer has the structure read at opening, or a KOD

@@ -1,6 +1,7 @@
 #include "solver/report_data_dialog.h"
 
 #include "controls/edit_subclasses.h"
+#include "controls/number_field.h"
 #include "resources/resource_library.h"
 
 #include <QButtonGroup>
@@ -78,6 +79,8 @@ KYPARMGIR_WIN::KYPARMGIR_WIN(QWidget *owner, ReportDataForm &form)
         connect(edit, &QLineEdit::textEdited, this, [this, which](const QString &t) { m_form.edit(which, t); });
     }
 
+    guardNumberTyping(m_fields[ReportDataForm::MIXCAPA], numberCharactersText(ReportDataForm::mixerName(), false));
+
     auto *typeBox = new QGroupBox(QStringLiteral("Tipi:"), this);
     typeBox->setGeometry(dlu(100, 3, 48, 41));
     auto *formatBox = new QGroupBox(QStringLiteral("Fotmatı:"), this);
@@ -152,8 +155,11 @@ void KYPARMGIR_WIN::BUTTONCLICK(QRadioButton *clicked)
 bool KYPARMGIR_WIN::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && watched == m_fields[ReportDataForm::MIXCAPA]) {
-        m_form.leave(ReportDataForm::MIXCAPA);
-        m_fields[ReportDataForm::MIXCAPA]->setCURRENTTEXT(m_form.text(ReportDataForm::MIXCAPA));
+        QVSLE *mixer = m_fields[ReportDataForm::MIXCAPA];
+        const QString refusal = m_form.leave(ReportDataForm::MIXCAPA);
+        mixer->setCURRENTTEXT(m_form.text(ReportDataForm::MIXCAPA));
+        if (!refusal.isEmpty())
+            refuseTyped(mixer, refusal);
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -174,7 +180,15 @@ void KYPARMGIR_WIN::keyPressEvent(QKeyEvent *event)
 
 void KYPARMGIR_WIN::PBTAMAM()
 {
-    m_form.accept();
+    QString refusal;
+    if (!m_form.accept(&refusal)) {
+        // The report waits for a capacity the user gives; the field shows the value it keeps.
+        QVSLE *mixer = m_fields[ReportDataForm::MIXCAPA];
+        mixer->setCURRENTTEXT(m_form.text(ReportDataForm::MIXCAPA));
+        mixer->setFocus();
+        refuseTyped(mixer, refusal);
+        return;
+    }
     done(1);
 }
 

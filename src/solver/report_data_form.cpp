@@ -2,6 +2,7 @@
 
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
+#include "problem/typed_number.h"
 
 namespace vexo {
 
@@ -23,22 +24,38 @@ ReportDataForm::ReportDataForm()
     for (int f = 0; f < FIELD_COUNT; ++f)
         m_text[f] = p.APARMLIST.value(PARM_CAPACITY + f);
     m_dirtyAtOpening = p.LPRMDEG;
+    m_mixerLast = m_text[MIXCAPA];
+}
+
+QString ReportDataForm::mixerName()
+{
+    return QStringLiteral("Mikser kapasitesi");
 }
 
 void ReportDataForm::edit(Field f, const QString &text)
 {
     m_text[f] = text;
+    m_mixerRefused.clear();
     if (f == MIXCAPA)
         m_mixerChanged = true;
     openProblem().LPRMDEG = true;
 }
 
-void ReportDataForm::leave(Field f)
+QString ReportDataForm::leave(Field f)
 {
     if (f != MIXCAPA || !m_mixerChanged)
-        return;
-    m_text[MIXCAPA] = SDAYA(m_text[MIXCAPA], 2);
+        return QString();
     m_mixerChanged = false;
+    const TypedNumberFault fault = typedNumberFault(m_text[MIXCAPA], false);
+    bool fits = true;
+    const QString number = fault == TypedNumberFault::None ? SDAYA(m_text[MIXCAPA], 2, &fits) : QString();
+    if (fault != TypedNumberFault::None || !fits) {
+        m_text[MIXCAPA] = m_mixerLast;
+        m_mixerRefused = typedNumberRefusal(mixerName(), fits ? fault : TypedNumberFault::NotANumber);
+        return m_mixerRefused;
+    }
+    m_text[MIXCAPA] = m_mixerLast = number;
+    return QString();
 }
 
 void ReportDataForm::clickDetay()
@@ -70,10 +87,20 @@ void ReportDataForm::clickPdf()
     m_ozet = true;
 }
 
-void ReportDataForm::accept()
+bool ReportDataForm::accept(QString *why)
 {
-    // A capacity typed and confirmed without leaving the field is normalised as leaving would do.
+    // A capacity typed and confirmed without leaving the field is judged as leaving would do; the one
+    // the field then holds (perhaps from the problem file) must be a number too.
     leave(MIXCAPA);
+    QString refusal = m_mixerRefused;
+    m_mixerRefused.clear();
+    if (refusal.isEmpty())
+        refusal = typedNumberRefusal(mixerName(), typedNumberFault(m_text[MIXCAPA], false));
+    if (!refusal.isEmpty()) {
+        if (why)
+            *why = refusal;
+        return false;
+    }
     CMCAPAX = recordSafe(m_text[MIXCAPA]);
     CPBIRIX = recordSafe(m_text[PARABIRIM]);
     CABIRIX = recordSafe(m_text[AGIRBIRIM]);
@@ -93,6 +120,7 @@ void ReportDataForm::accept()
         p.APARMLIST[PARM_FEEDNAME] = CKYADIX;
         p.APARMLIST[PARM_PREPARER] = CHAZIRX;
     }
+    return true;
 }
 
 void ReportDataForm::cancel()

@@ -1,11 +1,15 @@
+#include "controls/balloon_tip.h"
 #include "controls/control_extensions.h"
 #include "controls/grid_subclasses.h"
 #include "matrix/choice_dialogs.h"
 #include "matrix/colon_maths.h"
+#include "problem/typed_number.h"
+#include "scripted_messages.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QtTest>
 
 using namespace vexo;
@@ -153,7 +157,8 @@ private slots:
         QTest::newRow("exact name after pick") << true << "HP" << "/" << "A" << "/" << "HP";
         QTest::newRow("prefix after pick") << true << "H" << "K" << "N" << "" << "";
         QTest::newRow("other case after pick") << true << "hp" << "+" << "N" << "" << "";
-        QTest::newRow("number prefixed name") << true << "5HP" << "K" << "N" << "K" << "5.0000";
+        // A number with letters after it is no number: refused, nothing handed back.
+        QTest::newRow("number prefixed name") << true << "5HP" << "K" << "N" << "" << "";
         QTest::newRow("minus button") << false << "3" << "--" << "N" << "-" << "3.0000";
         QTest::newRow("cancel") << true << "HP" << "cancel" << "U" << "" << "";
         QTest::newRow("close box") << false << "3" << "close" << "N" << "" << "";
@@ -198,6 +203,69 @@ private slots:
         QVERIFY(d.isVisible());
         QVERIFY(d.COPERAT.isEmpty());
         QCOMPARE(d.operatorButtonOf(QStringLiteral("-"))->text(), QStringLiteral("--"));
+    }
+
+    // An operand that is no number, an empty one and a division by zero are refused with the tone and a
+    // word; the dialog stays open, the operand keeps its last number and nothing is handed back.
+    void arithmeticRefusesWhatCannotBeDone_data()
+    {
+        const QString name = operandName();
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("letters") << "" << "abc" << "+" << typedNumberRefusal(name, TypedNumberFault::NotANumber) << "";
+        QTest::newRow("letters after a number") << "2" << "2x5" << "*"
+                                                << typedNumberRefusal(name, TypedNumberFault::NotANumber)
+                                                << "     2.0000";
+        QTest::newRow("two points") << "" << "1.2.3" << "-" << typedNumberRefusal(name, TypedNumberFault::NotANumber)
+                                    << "";
+        QTest::newRow("empty") << "" << "" << "K" << typedNumberRefusal(name, TypedNumberFault::Empty) << "";
+        QTest::newRow("divided by 0") << "" << "0" << "/" << numberOperandRefusal("/", "0") << "     0.0000";
+        QTest::newRow("divided by 0,00") << "" << "0,00" << "/" << numberOperandRefusal("/", "0") << "     0.0000";
+    }
+    void arithmeticRefusesWhatCannotBeDone()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, word);
+        QFETCH(QString, kept);
+        test::ScriptedMessages messages;
+        auto server = serverOf({"KM", "HP"});
+        COLONMATHS d(nullptr, server.get());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QLineEdit *edit = d.CBVALAP()->lineEdit();
+        edit->setFocus();
+        if (!first.isEmpty()) {
+            QTest::keyClicks(edit, first);
+            d.EDITFOCUSCHANGE(); // taken as the operand, as leaving the field takes it
+        }
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        d.operatorButtonOf(button)->click();
+        QVERIFY(d.isVisible());
+        QVERIFY(d.COPERAT.isEmpty());
+        QVERIFY(d.CVALUEX.isEmpty());
+        QCOMPARE(d.CBVALAP()->currentText(), kept);
+        QVERIFY(visibleBalloonTip());
+        QCOMPARE(visibleBalloonTip()->text(), word);
+        QVERIFY(!messages.toneLog().isEmpty());
+    }
+
+    void arithmeticDividesByANumberThatIsNotZero()
+    {
+        auto server = serverOf({"KM"});
+        COLONMATHS d(nullptr, server.get());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.CBVALAP()->lineEdit()->setFocus();
+        QTest::keyClicks(d.CBVALAP()->lineEdit(), QStringLiteral("-0,5"));
+        d.operatorButtonOf(QStringLiteral("/"))->click();
+        QCOMPARE(d.COPERAT, QStringLiteral("/"));
+        QCOMPARE(d.CVALUEX, QStringLiteral("-0.5000"));
     }
 };
 

@@ -1,8 +1,11 @@
+#include "controls/balloon_tip.h"
 #include "controls/edit_subclasses.h"
 #include "matrix/mbm_wind.h"
 #include "matrix/yeni_dosya_window.h"
+#include "problem/typed_number.h"
 #include "scripted_messages.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -110,6 +113,72 @@ private slots:
             QVERIFY(d.MBM_EDIT()->hasFocus());
             QCOMPARE(d.CTXTVAL, QStringLiteral("    12.0000"));
         }
+    }
+
+    // What is no number is refused in place with the tone and a word naming the value; the field keeps
+    // the value it had, and the OK right after a refusal on leaving ends nothing. A negative is a value.
+    void macroValueThatIsNoNumberKeepsTheLastOne_data()
+    {
+        const QString name = MBM_WIND::valueName();
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<bool>("atKeystroke");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("letters") << "abc" << false << true << numberCharactersText(name);
+        QTest::newRow("pasted 2x5") << "2x5" << true << true << numberCharactersText(name);
+        QTest::newRow("emptied") << "" << false << false << typedNumberRefusal(name, TypedNumberFault::Empty);
+        QTest::newRow("two points") << "1.2.3" << false << false
+                                    << typedNumberRefusal(name, TypedNumberFault::NotANumber);
+        QTest::newRow("too wide") << "123456789012" << false << false
+                                  << typedNumberRefusal(name, TypedNumberFault::NotANumber);
+    }
+    void macroValueThatIsNoNumberKeepsTheLastOne()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, paste);
+        QFETCH(bool, atKeystroke);
+        QFETCH(QString, word);
+        test::ScriptedMessages messages;
+        MBM_WIND d(nullptr, QStringLiteral("p"), QStringLiteral("    12.0000"));
+        d.show();
+        QApplication::setActiveWindow(&d);
+        QLineEdit *edit = d.MBM_EDIT();
+        edit->setFocus();
+        edit->selectAll();
+        if (paste) {
+            QApplication::clipboard()->setText(typed);
+            edit->paste();
+        } else if (typed.isEmpty()) {
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        } else {
+            typeInto(edit, typed);
+        }
+        if (atKeystroke) {
+            QCOMPARE(edit->text(), QStringLiteral("    12.0000"));
+            QVERIFY(visibleBalloonTip());
+            QCOMPARE(visibleBalloonTip()->text(), word);
+        }
+        d.cancelButton()->setFocus(); // leaving the field
+        QCOMPARE(edit->text(), QStringLiteral("    12.0000"));
+        if (!atKeystroke) {
+            QVERIFY(visibleBalloonTip());
+            QCOMPARE(visibleBalloonTip()->text(), word);
+            d.okButton()->click();
+            QVERIFY(d.isVisible());
+        }
+        QVERIFY(!messages.toneLog().isEmpty());
+        d.okButton()->click();
+        QCOMPARE(d.result(), 1);
+        QCOMPARE(d.CTXTVAL, QStringLiteral("    12.0000"));
+
+        // A negative is a value.
+        MBM_WIND negative(nullptr, QStringLiteral("p"), QStringLiteral("    12.0000"));
+        negative.show();
+        QApplication::setActiveWindow(&negative);
+        typeInto(negative.MBM_EDIT(), QStringLiteral("-2,5"));
+        negative.okButton()->click();
+        QCOMPARE(negative.result(), 1);
+        QCOMPARE(negative.CTXTVAL, QStringLiteral("    -2.5000"));
     }
 
     void macroValueCancelEscapeAndEmpty()

@@ -3,10 +3,12 @@
 #include "refdb/rm_rules.h"
 #include "refdb/rm_edit_window.h"
 
+#include "matrix/colon_maths.h"
 #include "matrix/matrix_dialogs.h"
 #include "platform/dbf_table.h"
 #include "problem/open_problem.h"
 #include "problem/reference_tables.h"
+#include "problem/typed_number.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
@@ -426,7 +428,7 @@ TEST(RmRules, ColumnMathCells)
         {"-", "N", "0", {}, {n11("1.5000"), e, n11("0.0000")}},
         {"/", "N", "0", {}, {n11("0.0000"), e, n11("0.0000")}},
         {"/", "N", "4", {}, {n11("0.3750"), e, n11("0.0000")}},
-        {"K", "N", "7.2500", {}, {"7.2500", "7.2500", "7.2500"}},
+        {"K", "N", "7.2500", {}, {n11("7.2500"), n11("7.2500"), n11("7.2500")}},
         // column A plus/minus/times column B
         {"+", "A", "HP", {e, e, e}, {n11("1.5000"), e, n11("0.0000")}},
         {"+", "A", "HP", {n11("2.0000"), n11("3.0000"), e}, {n11("3.5000"), n11("3.0000"), n11("0.0000")}},
@@ -450,6 +452,60 @@ TEST(RmRules, ColumnMathCells)
     EXPECT_EQ(MPRODUCT("x", 3, 4), 0);
     EXPECT_EQ(*rmNumberCell(-0.00001), n11("0.0000"));
     EXPECT_EQ(*rmNumberCell(1.00005), n11("1.0001"));
+}
+
+// A column keeps its own decimals through arithmetic and copies: the price column 3, a nutrient column
+// its definition's decimals written with 4.
+TEST(RmRules, ColumnMathKeepsTheColumnsDecimals)
+{
+    const QString e = QString(11, u' ');
+    const ColumnDecimals price{3, 3};
+    const ColumnDecimals twoPlaces{2, 4};
+    struct Case { ColumnDecimals d; QStringList column; const char *op; const char *type; const char *value;
+                  QStringList operand; QStringList expect; };
+    const QList<Case> cases = {
+        {price, {n11("1.500"), e, n11("0.000")}, "/", "N", "4", {}, {n11("0.375"), e, n11("0.000")}},
+        {price, {n11("2.000")}, "*", "N", "1.23456", {}, {n11("2.469")}},
+        {price, {n11("1.000"), e}, "K", "N", "4.5000", {}, {n11("4.500"), n11("4.500")}},
+        {price, {e, e, n11("0.000")}, "K", "A", "KM", {n11("1.2346"), e, n11("2")}, {n11("1.235"), e, n11("2.000")}},
+        {price, {n11("0.000")}, "+", "A", "KM", {e}, {n11("0.000")}},
+        {twoPlaces, {n11("1.0000"), e}, "/", "N", "3", {}, {n11("0.3300"), e}},
+        {twoPlaces, {n11("1.0000")}, "K", "A", "HP", {n11("0.1234")}, {n11("0.1200")}},
+    };
+    for (const Case &c : cases) {
+        const auto got = columnMathCells(c.column, c.operand, {c.op, c.type, c.value}, c.d);
+        ASSERT_TRUE(got) << c.op << c.type << c.value;
+        EXPECT_EQ(*got, c.expect) << c.op << c.type << c.value;
+    }
+}
+
+// "/ 0", and an operand that is no number, are refused with the tone and a word before anything is
+// asked: no cell changes and the editor does not count as changed.
+TEST(RmRules, ColumnMathRefusesWhatCannotBeDoneBeforeAsking)
+{
+    test::ScriptedMessages messages;
+    ReferenceMatrixRows rows(nullptr, table({"KM"}, 3, {{"1.5000"}, {""}, {"0.0000"}}), {});
+    const QStringList before = rows.columnTexts(5);
+    struct Case { const char *op; const char *value; QString word; };
+    const Case cases[] = {
+        {"/", "0", numberOperandRefusal("/", "0")},
+        {"/", "     0.0000", numberOperandRefusal("/", "0")},
+        {"+", "abc", typedNumberRefusal(operandName(), TypedNumberFault::NotANumber)},
+        {"K", "", typedNumberRefusal(operandName(), TypedNumberFault::Empty)},
+    };
+    for (const Case &c : cases) {
+        messages.clear();
+        ColumnMathRequest request{c.op, "N", c.value};
+        EXPECT_FALSE(rows.COLMATHBM(5, [&]() -> std::optional<ColumnMathRequest> { return request; })) << c.op << c.value;
+        ASSERT_EQ(messages.shown().size(), 1) << c.op << c.value;
+        EXPECT_EQ(messages.shown()[0].text, c.word);
+        EXPECT_EQ(messages.shown()[0].buttons(), unsigned(MB_OK)); // told, not asked
+        EXPECT_FALSE(messages.toneLog().isEmpty());
+        EXPECT_EQ(rows.columnTexts(5), before);
+        EXPECT_FALSE(rows.changed);
+    }
+    EXPECT_EQ(messages.unexpectedQuestions(), 0);
+    EXPECT_EQ(numberOperandRefusal("/", "0"), QStringLiteral("Sıfıra bölünemez: kolondaki değerler değiştirilmedi..."));
 }
 
 TEST(RmRules, ColumnMathCommand)
@@ -483,14 +539,22 @@ TEST(RmRules, ColumnMathCommand)
     EXPECT_TRUE(rows.changed);
     EXPECT_EQ(rows.server()->RECNO(), 1);
 
-    // The price column takes arithmetic too; copying a number fills every row.
+    // The price column takes arithmetic too, named by its caption and kept at three decimals; copying
+    // a number fills every row.
     messages.clear();
     request = {"K", "N", "4.5000"};
     messages.answer(MessageAnswer::Yes);
     EXPECT_TRUE(rows.COLMATHBM(3, ask));
-    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Seçili kolona (FIATI) 4.5000 değeri kopyalanacak...\n\n"
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Seçili kolona (Fiyatı) 4.5000 değeri kopyalanacak...\n\n"
                                                        "Yaptığınız işlemden emin misiniz?"));
-    EXPECT_EQ(trimmed(rows.columnTexts(3)), (QStringList{"4.5000", "4.5000", "4.5000"}));
+    EXPECT_EQ(rows.columnTexts(3), (QStringList{n11("4.500"), n11("4.500"), n11("4.500")}));
+    messages.clear();
+    request = {"/", "N", "4.0000"};
+    messages.answer(MessageAnswer::Yes);
+    EXPECT_TRUE(rows.COLMATHBM(3, ask));
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Seçili kolona (Fiyatı=Fiyatı/4.0000) işlemi uygulanacak\n\n"
+                                                       "Yaptığınız işlemden emin misiniz?"));
+    EXPECT_EQ(rows.columnTexts(3), (QStringList{n11("1.125"), n11("1.125"), n11("1.125")}));
 
     // The same column as operand.
     messages.clear();

@@ -1,12 +1,16 @@
 #include "refdb/bm_edit_win.h"
 
+#include "controls/balloon_tip.h"
 #include "controls/grid_subclasses.h"
+#include "controls/number_field.h"
 #include "problem/reference_tables.h"
 #include "refdb/bm_ekle_dlg.h"
 #include "real_boxes.h"
 #include "refdb_root.h"
 #include "scripted_messages.h"
 
+#include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -81,7 +85,9 @@ private slots:
         d.PB_OK();
         QVERIFY(d.isVisible());
         QCOMPARE(QApplication::focusWidget() == d.SLE_KISALTMA || d.focusWidget() == d.SLE_KISALTMA, true);
-        QVERIFY(messages.shown().isEmpty()); // an empty field only takes the focus
+        QCOMPARE(messages.shown().size(), 1); // an empty field takes the focus and says why
+        QCOMPARE(messages.shown()[0].text, QStringLiteral("Kısaltma girilmedi..."));
+        messages.clear();
         type(d.SLE_BRIM, QStringLiteral("mg"));
         type(d.SLE_DESIM, QStringLiteral("2"));
         // Refused values are told, and the focus goes to the field to mend.
@@ -120,6 +126,7 @@ private slots:
 
     void typingThenClearingKeepsTheFlagButOkStops()
     {
+        test::ScriptedMessages messages;
         BM_EKLE_DLG d(nullptr, {"Yeni", "", "mg", "    1"});
         d.show();
         type(d.SLE_KISALTMA, QStringLiteral("A"));
@@ -128,9 +135,98 @@ private slots:
         d.PB_OK();
         QVERIFY(d.isVisible());
         QCOMPARE(d.focusWidget(), d.SLE_KISALTMA);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].text, QStringLiteral("Kısaltma girilmedi..."));
         // Enter moves the focus on.
         QTest::keyClick(d.SLE_KISALTMA, Qt::Key_Return);
         QCOMPARE(d.focusWidget(), d.SLE_BRIM);
+    }
+
+    // OK with an empty field puts the focus there and says which field it waits for.
+    void okSaysWhichFieldIsEmpty_data()
+    {
+        QTest::addColumn<int>("empty");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("name") << 0 << "Besin maddesi adı girilmedi...";
+        QTest::newRow("abbreviation") << 1 << "Kısaltma girilmedi...";
+        QTest::newRow("unit") << 2 << "Birim girilmedi...";
+        QTest::newRow("decimals") << 3 << "Desimal hane sayısı girilmedi...";
+    }
+    void okSaysWhichFieldIsEmpty()
+    {
+        QFETCH(int, empty);
+        QFETCH(QString, word);
+        test::ScriptedMessages messages;
+        BM_EKLE_DLG d(nullptr, {QString(25, u' '), QString(15, u' '), QString(11, u' '), QString(5, u' ')});
+        d.show();
+        QLineEdit *fields[] = {d.SLE_BMADI, d.SLE_KISALTMA, d.SLE_BRIM, d.SLE_DESIM};
+        const char *values[] = {"Çinko", "ZN", "mg", "2"};
+        for (int i = 0; i < 4; ++i) {
+            if (i != empty)
+                type(fields[i], QString::fromUtf8(values[i]));
+        }
+        d.PB_OK();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.focusWidget(), fields[empty]);
+        QCOMPARE(messages.shown().size(), 1);
+        QCOMPARE(messages.shown()[0].caption, QStringLiteral("Uyarı..."));
+        QCOMPARE(messages.shown()[0].text, word);
+    }
+
+    // A number of places that is none is refused in place with the tone and a word, and the field keeps
+    // the number it had; the OK right after a refusal on leaving ends nothing.
+    void decimalsThatAreNoneKeepTheLastOne_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<bool>("atKeystroke");
+        QTest::addColumn<QString>("word");
+        const QString chars = numberCharactersText(BM_EKLE_DLG::fieldName(3), false);
+        QTest::newRow("letters") << "abc" << false << true << chars;
+        QTest::newRow("pasted 2x") << "2x" << true << true << chars;
+        QTest::newRow("negative") << "-1" << false << false << kDecimalsRefused;
+        QTest::newRow("too many") << "7" << false << false << kDecimalsRefused;
+        QTest::newRow("a fraction") << "1.5" << false << false << kDecimalsRefused;
+        QTest::newRow("two points") << "1.2.3" << false << false << kDecimalsRefused;
+    }
+    void decimalsThatAreNoneKeepTheLastOne()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, paste);
+        QFETCH(bool, atKeystroke);
+        QFETCH(QString, word);
+        test::ScriptedMessages messages;
+        BM_EKLE_DLG d(nullptr, {"Kuru Madde", "KM", "%", "    4"});
+        d.show();
+        QApplication::setActiveWindow(&d);
+        d.SLE_DESIM->setFocus();
+        d.SLE_DESIM->selectAll();
+        if (paste) {
+            QApplication::clipboard()->setText(typed);
+            d.SLE_DESIM->paste();
+        } else {
+            QTest::keyClicks(d.SLE_DESIM, typed);
+        }
+        if (atKeystroke) {
+            QCOMPARE(d.SLE_DESIM->text(), QStringLiteral("    4"));
+            QVERIFY(visibleBalloonTip());
+            QCOMPARE(visibleBalloonTip()->text(), word);
+        }
+        d.SLE_BRIM->setFocus(); // leaving the field
+        QCOMPARE(d.SLE_DESIM->text().trimmed(), QStringLiteral("4"));
+        if (!atKeystroke) {
+            QVERIFY(visibleBalloonTip());
+            QCOMPARE(visibleBalloonTip()->text(), word);
+            d.PB_OK();
+            QVERIFY(d.isVisible());
+            QCOMPARE(d.focusWidget(), d.SLE_DESIM);
+        }
+        QVERIFY(!messages.toneLog().isEmpty());
+        QVERIFY(messages.shown().isEmpty()); // told in place, no box
+        type(d.SLE_DESIM, QStringLiteral("2"));
+        d.PB_OK();
+        QCOMPARE(d.RESULT, 1);
+        QCOMPARE(d.SDESIM, QStringLiteral("          2"));
     }
 
     void scriptedPass()

@@ -2,6 +2,8 @@
 #include "refdb/rm_form_dialog.h"
 
 #include "controls/balloon_tip.h"
+#include "controls/number_field.h"
+#include "problem/typed_number.h"
 #include "controls/bdata_column.h"
 #include "controls/edit_subclasses.h"
 #include "controls/grid_subclasses.h"
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QClipboard>
 #include <QtTest>
 
 #include <functional>
@@ -402,10 +405,10 @@ private slots:
         auto f = open();
         typeValue(*f, KM, QStringLiteral("abc"));
         QCOMPARE(value(*f, KM), QStringLiteral("    88.0000"));
-        QVERIFY(visibleBalloonTip());
-        QCOMPARE(visibleBalloonTip()->text(), rmNotANumberText());
         typeValue(*f, KM, QStringLiteral("1-2"));
         QCOMPARE(value(*f, KM), QStringLiteral("    88.0000"));
+        QVERIFY(visibleBalloonTip());
+        QCOMPARE(visibleBalloonTip()->text(), rmNotANumberText());
 
         f->FIATI->setFocus(Qt::TabFocusReason);
         QCoreApplication::processEvents();
@@ -425,6 +428,81 @@ private slots:
         QCOMPARE(f->FIATI->text(), QString());
         QVERIFY(f->YYCHANGE);
         messages->answer(MessageAnswer::No);
+    }
+
+    // A keystroke or paste that brings a character no number has is refused as it comes, with the tone
+    // and a word, and the price or value stays as it was ("2x5" never becomes 25); what is no number
+    // when the field is left is refused with a word naming the price. A negative is a number here, as
+    // everywhere in the reference matrix.
+    void typedPriceAndValuesFollowTheOneRule_data()
+    {
+        const QString price = ReferenceIngredientForm::priceName();
+        QTest::addColumn<bool>("cell");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("price: pasted 2x5") << false << "2x5" << true << "      1.250" << numberCharactersText(price);
+        QTest::newRow("price: x typed") << false << "2x" << false << "2" << numberCharactersText(price);
+        QTest::newRow("price: two points") << false << "1.2.3" << false << "      1.250"
+                                           << typedNumberRefusal(price, TypedNumberFault::NotANumber);
+        QTest::newRow("price: negative") << false << "-2" << false << "     -2.000" << QString();
+        QTest::newRow("value: pasted 2x5") << true << "2x5" << true << "    88.0000" << rmNumbersOnlyText();
+        QTest::newRow("value: x typed") << true << "2x" << false << "2" << rmNumbersOnlyText();
+    }
+    void typedPriceAndValuesFollowTheOneRule()
+    {
+        QFETCH(bool, cell);
+        QFETCH(QString, typed);
+        QFETCH(bool, paste);
+        QFETCH(QString, stored);
+        QFETCH(QString, word);
+        auto f = open();
+        QLineEdit *field = f->FIATI;
+        if (cell) {
+            f->server()->GOTO(KM);
+            f->BROWSER->setCURRENTCOLUMN(5);
+            f->BROWSER->setFocus();
+            QTest::keyClick(f->BROWSER, Qt::Key_F2);
+            field = f->BROWSER->currentEditor();
+            QVERIFY(field);
+        } else {
+            field->setFocus(Qt::TabFocusReason);
+            QCoreApplication::processEvents();
+        }
+        field->selectAll();
+        messages->clear();
+        if (paste) {
+            QApplication::clipboard()->setText(typed);
+            field->paste();
+        } else {
+            QTest::keyClicks(field, typed);
+        }
+        if (paste || typed.endsWith(u'x')) {
+            // Told as it comes; what the field held stays.
+            QCOMPARE(field->text().trimmed(), paste ? (cell ? QStringLiteral("88.0000") : QStringLiteral("1.250")) : stored);
+            QVERIFY(visibleBalloonTip());
+            QCOMPARE(visibleBalloonTip()->text(), word);
+            QVERIFY(!messages->toneLog().isEmpty());
+            if (!paste)
+                return;
+        }
+        if (cell) {
+            QTest::keyClick(field, Qt::Key_Return);
+            QCoreApplication::processEvents();
+            QCOMPARE(value(*f, KM), stored);
+        } else {
+            tabAway(field);
+            QCOMPARE(f->FIATI->text(), stored);
+            if (!word.isEmpty() && !paste) {
+                QVERIFY(visibleBalloonTip());
+                QCOMPARE(visibleBalloonTip()->text(), word);
+                QVERIFY(!messages->toneLog().isEmpty());
+                QVERIFY(!f->YYCHANGE);
+            }
+        }
+        if (f->YYCHANGE)
+            messages->answer(MessageAnswer::No);
     }
 
     void delBlanksOnlyAValueCell()

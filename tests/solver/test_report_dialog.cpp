@@ -3,7 +3,9 @@
 
 #include "solver_fixture.h"
 
+#include "controls/balloon_tip.h"
 #include "controls/edit_subclasses.h"
+#include "problem/typed_number.h"
 #include "solver/act_alert.h"
 #include "problem/open_problem.h"
 #include "scripted_messages.h"
@@ -12,6 +14,7 @@
 #include "solver/report_road.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -143,6 +146,100 @@ TEST_F(ReportDataDialog, LeavingTheCapacityNormalisesItAndOkStoresCommaFreeTexts
     EXPECT_EQ(parm.at(PARM_WEIGHTUNIT), QStringLiteral("K g"));
     EXPECT_EQ(parm.at(PARM_COMPANY), QStringLiteral("Yem  Gıda"));
     EXPECT_EQ(parm.at(PARM_KIND), QStringLiteral("K"));
+}
+
+// A mixer capacity that is no number, empty or negative is refused in place with the tone and a word
+// naming the field, and the field keeps 1000.00. A keystroke or paste is refused as it comes; what is
+// refused when the field is left also holds back the OK that follows at once.
+TEST_F(ReportDataDialog, ACapacityThatIsNoNumberIsRefusedAndTheLastOneKept)
+{
+    const QString name = QStringLiteral("Mikser kapasitesi");
+    struct Case { const char *label; QString typed; bool paste; bool atKeystroke; QString word; };
+    const Case cases[] = {
+        {"letters", QStringLiteral("abc"), false, true, numberCharactersText(name, false)},
+        {"pasted 2x5", QStringLiteral("2x5"), true, true, numberCharactersText(name, false)},
+        {"emptied", QString(), false, false, typedNumberRefusal(name, TypedNumberFault::Empty)},
+        {"negative", QStringLiteral("-5"), false, false, typedNumberRefusal(name, TypedNumberFault::Negative)},
+        {"two points", QStringLiteral("1.2.3"), false, false, typedNumberRefusal(name, TypedNumberFault::NotANumber)},
+        {"minus inside", QStringLiteral("1-2"), false, false, typedNumberRefusal(name, TypedNumberFault::NotANumber)},
+        {"too wide", QStringLiteral("123456789012"), false, false, typedNumberRefusal(name, TypedNumberFault::NotANumber)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        ScriptedMessages messages;
+        openProblem().LPRMDEG = false;
+        openProblem().APARMLIST[PARM_CAPACITY] = QStringLiteral("    1000.00"); // as OK of the last case left it
+        ReportDataForm form;
+        KYPARMGIR_WIN d(nullptr, form);
+        d.show();
+        QApplication::setActiveWindow(&d);
+        QVSLE *mixer = d.field(ReportDataForm::MIXCAPA);
+        mixer->setFocus();
+        mixer->selectAll();
+        if (c.paste) {
+            QApplication::clipboard()->setText(c.typed);
+            mixer->paste();
+        } else if (c.typed.isEmpty()) {
+            QTest::keyClick(mixer, Qt::Key_Backspace);
+        } else {
+            type(mixer, c.typed);
+        }
+        if (c.atKeystroke) {
+            EXPECT_EQ(mixer->text(), QStringLiteral("    1000.00"));
+            ASSERT_TRUE(visibleBalloonTip());
+            EXPECT_EQ(visibleBalloonTip()->text(), c.word);
+            EXPECT_FALSE(openProblem().LPRMDEG); // nothing reached the field
+        }
+        QTest::keyClick(mixer, Qt::Key_Return); // leaves the field
+        EXPECT_EQ(mixer->text(), QStringLiteral("    1000.00"));
+        if (!c.atKeystroke) {
+            ASSERT_TRUE(visibleBalloonTip());
+            EXPECT_EQ(visibleBalloonTip()->text(), c.word);
+            d.okButton()->click(); // right after the refusal: the report waits
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_NE(d.result(), 1);
+        }
+        EXPECT_FALSE(messages.toneLog().isEmpty());
+        d.okButton()->click(); // the capacity the field kept
+        EXPECT_EQ(d.result(), 1);
+        EXPECT_EQ(form.CMCAPAX, QStringLiteral("1000.00"));
+    }
+}
+
+// No report is made with a capacity the user did not give: an empty or unreadable capacity from the
+// problem file holds OK back until a number is typed.
+TEST_F(ReportDataDialog, OkWaitsForACapacityTheUserGives)
+{
+    for (const QString &stored : {QString(11, u' '), QStringLiteral("abc")}) {
+        SCOPED_TRACE(stored.toStdString());
+        ScriptedMessages messages;
+        openProblem().APARMLIST[PARM_CAPACITY] = stored;
+        ReportDataForm form;
+        QString why;
+        EXPECT_FALSE(form.accept(&why));
+        EXPECT_TRUE(form.CMCAPAX.isEmpty());
+        EXPECT_EQ(form.NRTIPI, 0);
+        EXPECT_TRUE(why.startsWith(QStringLiteral("Mikser kapasitesi "))) << why.toStdString();
+
+        setReportDataAsker({});
+        QTimer::singleShot(0, [] {
+            auto *d = qobject_cast<KYPARMGIR_WIN *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(d);
+            d->okButton()->click();
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_EQ(d->focusWidget(), d->field(ReportDataForm::MIXCAPA));
+            ASSERT_TRUE(visibleBalloonTip());
+            QVSLE *mixer = d->field(ReportDataForm::MIXCAPA);
+            mixer->selectAll();
+            QTest::keyClicks(mixer, QStringLiteral("800"));
+            d->okButton()->click();
+        });
+        ReportDataForm asked;
+        EXPECT_TRUE(askReportData(nullptr, asked));
+        EXPECT_EQ(asked.CMCAPAX, QStringLiteral("800.00"));
+        EXPECT_EQ(openProblem().APARMLIST.at(PARM_CAPACITY), QStringLiteral("800.00"));
+        EXPECT_FALSE(messages.toneLog().isEmpty());
+    }
 }
 
 TEST_F(ReportDataDialog, OkWithTheFlagAlreadySetStoresTheTexts)
