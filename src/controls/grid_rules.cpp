@@ -1,6 +1,7 @@
 #include "controls/grid_rules.h"
 
 #include "controls/barray_server.h"
+#include "problem/number_text.h"
 
 namespace vexo {
 
@@ -99,6 +100,53 @@ QList<int> singleChoice(const QList<int> &ticked, int recNo)
         return rest;
     }
     return {recNo};
+}
+
+QString filterNumberTyping(const QString &text)
+{
+    return CHGALPHA1(text);
+}
+
+TypedCell readTypedCell(const QString &typed, bool filtered)
+{
+    const QString t = typed.trimmed();
+    if (t.isEmpty())
+        return filtered ? TypedCell::NotANumber : TypedCell::Emptied;
+    if (!isTypedNumber(t, true))
+        return TypedCell::NotANumber;
+    if (!t.startsWith(u'-'))
+        return TypedCell::Number;
+    // "-0" is no amount below zero; it goes in as the zero it is.
+    QString n = t.mid(1);
+    n.replace(u',', u'.');
+    return Val(n) == 0.0 ? TypedCell::Number : TypedCell::Negative;
+}
+
+QString numbersOnlyText()
+{
+    return QStringLiteral("Bu hücreye yalnız sayı yazılabilir (rakamlar, nokta ya da virgül)...");
+}
+
+QString notANumberText()
+{
+    return QStringLiteral("Girilen değer bir sayı değil: hücredeki eski değer korundu...");
+}
+
+QString noNegativeText(const QString &cell)
+{
+    return QStringLiteral("%1 negatif olamaz: hücredeki eski değer korundu...").arg(cell);
+}
+
+QString lowerAboveUpperText(const QString &lower, const QString &upper)
+{
+    return QStringLiteral("Alt sınır (%1) üst sınırdan (%2) büyük olamaz: hücredeki eski değer korundu...")
+        .arg(lower.trimmed(), upper.trimmed());
+}
+
+QString upperBelowLowerText(const QString &upper, const QString &lower)
+{
+    return QStringLiteral("Üst sınır (%1) alt sınırdan (%2) küçük olamaz: hücredeki eski değer korundu...")
+        .arg(upper.trimmed(), lower.trimmed());
 }
 
 } // namespace vexo

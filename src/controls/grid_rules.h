@@ -63,4 +63,28 @@ QList<int> singleChoice(const QList<int> &ticked, int recNo);
 
 inline const QString kOutOfStockWarning = QStringLiteral("Yem maddesi stokda yok!");
 
+// --- number cells of the problem's grids (editors and groups) ----------------------------------------
+
+// The typing filter of a number cell: digits, point, comma and minus stay, letters and blanks go as
+// they are typed. A minus stays in sight so that the end of the edit can refuse it in words.
+QString filterNumberTyping(const QString &text);
+
+// What a text typed into a number cell that takes no negative amounts to. `filtered`: the typing filter
+// took characters out during the edit, so a blank it left is no emptying by the user.
+enum class TypedCell {
+    Number,     // a number of zero or more
+    Emptied,    // the user emptied the cell: no value given
+    NotANumber, // letters the filter took out, or a text like "." or "1.2.3"
+    Negative,   // a number below zero
+};
+TypedCell readTypedCell(const QString &typed, bool filtered);
+
+// Status-bar texts of a refused entry; the cell keeps the value it had. `cell` names the cell
+// ("Fiyat", "Alt sınır", ...); the limits are shown as their cells show them.
+QString numbersOnlyText();
+QString notANumberText();
+QString noNegativeText(const QString &cell);
+QString lowerAboveUpperText(const QString &lower, const QString &upper);
+QString upperBelowLowerText(const QString &upper, const QString &lower);
+
 } // namespace vexo

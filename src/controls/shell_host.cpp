@@ -27,6 +27,8 @@ void setShellHost(ShellHost *host)
 
 bool runChildCommand(ShellChild &child, const QString &name)
 {
+    if (g_host)
+        g_host->clearStatusTextOf(dynamic_cast<QWidget *>(&child));
     if (child.childCommands().run(name))
         return true;
     return g_host ? g_host->runCommand(name) : shellCommands().run(name);

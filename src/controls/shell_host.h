@@ -68,6 +68,10 @@ public:
     // Takes back a message a child put there once it stopped being true: the status bar forgets it
     // when it still holds that message, and keeps any later one.
     virtual void withdrawStatusText(const QString &text) { Q_UNUSED(text); }
+    // The next action in a window makes what it said before old: the status bar forgets a message
+    // `window` put there (the main window's own when `window` is the main window or no child), and
+    // keeps one another window put there.
+    virtual void clearStatusTextOf(QWidget *window) { Q_UNUSED(window); }
     virtual void showHelp(const QString &topic) = 0;       // help by topic ("HelpIndex", "Cut", ...)
     virtual void showAbout() = 0;                           // OHAKKINDA
 

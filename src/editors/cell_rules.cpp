@@ -70,10 +70,11 @@ EditOutcome unchanged(const Row &row)
     return out;
 }
 
-// A clipboard text that may go into a number cell: a number of at most eleven characters.
+// A clipboard text that may go into a number cell: a number of zero or more, of at most eleven
+// characters.
 bool isNumberText(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^-?(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    static const QRegularExpression number(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
     const QString t = text.trimmed();
     return t.size() <= kCellWidth && number.match(t).hasMatch();
 }
@@ -90,26 +91,20 @@ QString mismatchText()
     return QStringLiteral("Uyumsuz veri girişi...");
 }
 
-QString numbersOnlyText()
+QString cellName(int column)
 {
-    return QStringLiteral("Bu hücreye yalnız sayı yazılabilir (rakamlar, nokta ya da virgül)...");
-}
-
-QString notANumberText()
-{
-    return QStringLiteral("Girilen değer bir sayı değil: hücredeki eski değer korundu...");
-}
-
-QString lowerAboveUpperText(const QString &lower, const QString &upper)
-{
-    return QStringLiteral("Alt sınır (%1) üst sınırdan (%2) büyük olamaz: alt sınır boş bırakıldı...")
-        .arg(lower.trimmed(), upper.trimmed());
-}
-
-QString upperBelowLowerText(const QString &upper, const QString &lower)
-{
-    return QStringLiteral("Üst sınır (%1) alt sınırdan (%2) küçük olamaz: üst sınır boş bırakıldı...")
-        .arg(upper.trimmed(), lower.trimmed());
+    switch (column) {
+    case kPriceColumn:
+        return QStringLiteral("Fiyat");
+    case kFixedColumn:
+        return QStringLiteral("Sabit değer");
+    case kLowerColumn:
+        return QStringLiteral("Alt sınır");
+    case kUpperColumn:
+        return QStringLiteral("Üst sınır");
+    default:
+        return QString();
+    }
 }
 
 void deliver(QWidget *owner, const EditOutcome &outcome)
@@ -122,7 +117,7 @@ void deliver(QWidget *owner, const EditOutcome &outcome)
 
 QString filterTyping(const QString &text)
 {
-    return CHGALPHA2(text);
+    return filterNumberTyping(text);
 }
 
 BeginEdit beginCellEdit(EditorKind kind, const Row &row, int column, bool inStock)
@@ -145,16 +140,22 @@ EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QStri
         return unchanged(row);
     EditOutcome out = unchanged(row);
     const int at = column - 1;
-    if (isBlank(typed) && !filtered) {
+    switch (readTypedCell(typed, filtered)) {
+    case TypedCell::Emptied:
         out.row[at] = blank11();
         out.changed = true;
         return out;
-    }
-    if (!isTypedNumber(typed, false)) {
+    case TypedCell::NotANumber:
         // Letters the filter took out, or a text like "." or "1.2.3": the old value stays.
         out.tone = true;
         out.status = notANumberText();
         return out;
+    case TypedCell::Negative:
+        out.tone = true;
+        out.status = noNegativeText(cellName(column));
+        return out;
+    case TypedCell::Number:
+        break;
     }
     const std::optional<QString> stored = normalised(kind, column, typed, decimals);
     if (!stored) {
@@ -177,30 +178,30 @@ EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QStri
         return out;
     }
     const double v = typedNumber(typed);
-    bool keep = true;
     if (column == kLowerColumn && !isBlank(r.value(kUpperColumn - 1))) {
         const double upper = cellNumber(r.at(kUpperColumn - 1));
-        if (v == upper) {
-            r[kUpperColumn - 1] = blank11();
-        } else if (v > upper) {
-            keep = false;
+        if (v > upper) {
+            // Refused: the lower limit the row had stays, and the status bar names both values.
             out.tone = true;
             out.status = lowerAboveUpperText(*stored, r.at(kUpperColumn - 1));
+            return out;
         }
+        if (v == upper)
+            r[kUpperColumn - 1] = blank11();
     } else if (column == kUpperColumn && !isBlank(r.value(kLowerColumn - 1))) {
         const double lower = cellNumber(r.at(kLowerColumn - 1));
-        if (v == lower) {
-            r[kLowerColumn - 1] = blank11();
-        } else if (v < lower) {
-            keep = false;
+        if (v < lower) {
             out.tone = true;
             out.status = upperBelowLowerText(*stored, r.at(kLowerColumn - 1));
+            return out;
         }
+        if (v == lower)
+            r[kLowerColumn - 1] = blank11();
     } else if (column == kFixedColumn) {
         r[kLowerColumn - 1] = blank11();
         r[kUpperColumn - 1] = blank11();
     }
-    r[at] = keep ? *stored : blank11();
+    r[at] = *stored;
     out.changed = true;
     return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/grid_rules.h"
 #include "editors/editor_traits.h"
 
 #include <QList>
@@ -37,7 +38,7 @@ struct EditOutcome
 // Sounds the tone and shows the boxes of an outcome, in that order.
 void deliver(QWidget *owner, const EditOutcome &outcome);
 
-// The typing filter: only the characters of an unsigned number stay.
+// The typing filter: only the characters of a number stay (the minus is refused at the end of the edit).
 QString filterTyping(const QString &text);
 
 // Whether a cell edit may begin. The ingredient editor refuses every cell of an ingredient out of
@@ -52,8 +53,9 @@ BeginEdit beginCellEdit(EditorKind kind, const Row &row, int column, bool inStoc
 // A typed value that changed a cell (column from 1): the fixed-value and limit rules, then the
 // value normalised to its stored form. `decimals` is the nutrient row's decimals. `filtered` tells
 // that the typing filter took characters out during this edit: a blank it left is no emptying by
-// the user, so the cell keeps its value. A text that is no number keeps the cell's value too; both
-// say why in `status`, as does a limit the rules blank.
+// the user, so the cell keeps its value. No cell takes a negative. A text that is no number, a
+// negative, and a limit on the wrong side of the other limit are refused: the row stays as it was
+// and `status` says why.
 EditOutcome endCellEdit(EditorKind kind, const Row &row, int column, const QString &typed, int decimals = 4,
                         bool filtered = false);
 
@@ -63,14 +65,10 @@ EditOutcome cutCell(EditorKind kind, const Row &row, int column, const std::opti
 EditOutcome clearCell(EditorKind kind, const Row &row, int column);
 EditOutcome pasteCell(EditorKind kind, const Row &row, int column, const std::optional<QString> &clipboard);
 
-// Texts of the rules' boxes.
+// Texts of the rules' boxes. The status-bar texts of refused entries are the grids' own (grid_rules.h).
 QString fixedFirstText();
 QString mismatchText();
-// Status-bar texts: characters the typing filter took out, a typed text kept out of a number cell,
-// and a limit blanked because it crossed the other one (the values as the cells show them).
-QString numbersOnlyText();
-QString notANumberText();
-QString lowerAboveUpperText(const QString &lower, const QString &upper);
-QString upperBelowLowerText(const QString &upper, const QString &lower);
+// The name of an editable cell in the status bar's words ("Fiyat", "Alt sınır", ...).
+QString cellName(int column);
 
 } // namespace vexo

@@ -408,7 +408,12 @@ bool ConstraintEditWindow::cellEdit(BCellEditEvent &ev)
         m_syncing = true;
         m_model.setCurrent(ev.recNo, ev.column);
         m_syncing = false;
-        return m_model.beginEdit(ev.column);
+        if (!m_model.beginEdit(ev.column))
+            return false;
+        // A new entry: what the window said about the last one is old now.
+        if (ShellHost *host = shellHost())
+            host->clearStatusTextOf(this);
+        return true;
     case CellEditMode::Typed: {
         if (!ev.VALUECHANGED())
             return true;
@@ -491,8 +496,19 @@ void ConstraintEditWindow::ABOUT()
 void ConstraintEditWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_grid)
-        m_grid->SETFOCUS();
+    if (!m_grid)
+        return;
+    // The current column was made current before the grid had its size, which scrolled the
+    // columns beside the frozen one out of view (the ratio editor's divisor).
+    firstColumnsInView();
+    m_grid->SETFOCUS();
+}
+
+void ConstraintEditWindow::firstColumnsInView()
+{
+    m_grid->horizontalScrollBar()->setValue(0);
+    if (m_grid->currentIndex().isValid())
+        m_grid->scrollTo(m_grid->currentIndex());
 }
 
 QSize ConstraintEditWindow::sizeHint() const
@@ -517,9 +533,7 @@ void ConstraintEditWindow::resizeEvent(QResizeEvent *event)
     m_grid->resize(l.grid);
     // The grid scrolled its current column into the size it had before; with the new size the
     // leftmost columns come back as far as the current one stays in view.
-    m_grid->horizontalScrollBar()->setValue(0);
-    if (m_grid->currentIndex().isValid())
-        m_grid->scrollTo(m_grid->currentIndex());
+    firstColumnsInView();
     m_fields[0]->move(l.currentCost);
     m_fields[1]->move(l.previousCost);
     m_fields[2]->move(l.currentDifference);

@@ -75,6 +75,8 @@ private:
     // The server takes the model's rows (count and texts) without telling the grid cell by cell.
     void syncServer();
     void syncRow(int row);
+    // Scrolls back to the leftmost columns, as far as the current column stays in view.
+    void firstColumnsInView();
     // "Yem maddesi stokda yok!" leaves the status bar once the current ingredient is in stock.
     void withdrawStockWarning();
     // A row's cell as the server of field `field` (from 1) holds it for the grid.

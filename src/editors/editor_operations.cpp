@@ -194,6 +194,8 @@ void ConstraintEditModel::YMSTOKKONT()
     p.LYMSTOKDEG = true;
     GIRDEG = true;
     emit rowChanged(m_row);
+    // The last solution was made with the old stock: it holds no longer.
+    BASDURUM();
 }
 
 void ConstraintEditModel::EDISABLE_FD_KAYDET()

@@ -1,5 +1,6 @@
 #include "matrix/group_rules.h"
 
+#include "controls/grid_rules.h"
 #include "problem/number_text.h"
 
 #include <cmath>
@@ -76,43 +77,62 @@ bool groupColumnEditable(int column)
 
 QString filterGroupTyping(int column, const QString &text)
 {
-    return column >= 2 ? CHGALPHA2(text) : text;
+    return column >= 2 ? filterNumberTyping(text) : text;
 }
 
-GroupCellOutcome groupCellEdit(const Row &row, int column, const QString &typed)
+GroupCellOutcome groupCellEdit(const Row &row, int column, const QString &typed, bool filtered)
 {
     GroupCellOutcome out;
     out.row = row;
     out.changed = true;
     QString value = typed.trimmed();
+    if (column >= 2 && column <= 4) {
+        static const QString names[] = {QStringLiteral("Sabit pay"), QStringLiteral("Alt sınır"),
+                                        QStringLiteral("Üst sınır")};
+        const TypedCell kind = readTypedCell(value, filtered);
+        if (kind == TypedCell::NotANumber || kind == TypedCell::Negative) {
+            out.changed = false;
+            out.tone = true;
+            out.status = kind == TypedCell::Negative ? noNegativeText(names[column - 2]) : notANumberText();
+            return out;
+        }
+    }
     if (!value.isEmpty() && column >= 2 && column <= 4) {
         const double n = numberOf(value);
+        if ((column == 3 || column == 4) && present(row, YMGFIX)) {
+            out.tone = true;
+            out.notice = GroupNotice{kWarningCaption, kFixedFirstText, false};
+            return out;
+        }
         if (column == 3 && present(row, YMGULIMIT)) {
             const double upper = numberOf(row.value(YMGULIMIT));
+            if (n > upper) {
+                // Refused: the lower limit the row had stays, and the status bar names both values.
+                out.changed = false;
+                out.tone = true;
+                out.status = lowerAboveUpperText(normalised(value), row.value(YMGULIMIT));
+                return out;
+            }
             if (n == upper)
                 out.row[YMGULIMIT] = blanks();
-            else if (n > upper)
-                value = blanks();
         }
         if (column == 4 && present(row, YMGLLIMIT)) {
             const double lower = numberOf(row.value(YMGLLIMIT));
+            if (n < lower) {
+                out.changed = false;
+                out.tone = true;
+                out.status = upperBelowLowerText(normalised(value), row.value(YMGLLIMIT));
+                return out;
+            }
             if (n == lower)
                 out.row[YMGLLIMIT] = blanks();
-            else if (n < lower)
-                value = blanks();
-        }
-        if ((column == 3 || column == 4) && present(row, YMGFIX) && !isBlank(value)) {
-            out.tone = true;
-            out.notice = GroupNotice{kWarningCaption, kFixedFirstText, false};
-            value = blanks();
         }
         if (column == 2) {
             // A fixed share leaves no room for a limit beside it.
             out.row[YMGLLIMIT] = blanks();
             out.row[YMGULIMIT] = blanks();
         }
-        if (!isBlank(value))
-            value = normalised(value);
+        value = normalised(value);
     }
     if (column >= 1 && column <= out.row.size())
         out.row[column - 1] = value;

@@ -33,6 +33,8 @@ struct GroupCellOutcome
     bool tone = false;           // ERRBEEP before the box
     std::optional<GroupNotice> notice;
     std::optional<QString> clipboard; // the clipboard afterwards
+    // Why a typed entry was refused, for the status bar (empty when there is nothing to say).
+    QString status;
 };
 
 inline const QString kFixedFirstText = QStringLiteral("Alt/Üst sınır girişi için önce sabit girişi siliniz!");
@@ -48,12 +50,16 @@ Row blankGroupRow();
 // Columns the user edits (1 to 4) and the number columns among them (2 to 4).
 bool groupColumnEditable(int column);
 
-// The typing filter of columns 2 and higher; the name column is left as typed.
+// The typing filter of columns 2 and higher (the number cells' filter); the name column is left as
+// typed.
 QString filterGroupTyping(int column, const QString &text);
 
 // The end of a typed edit (grid edit stage 3) of `column` with the text typed: the limit and fixed
 // share rules, then the value normalised to 3 decimals. The outcome's row holds the new cell too.
-GroupCellOutcome groupCellEdit(const Row &row, int column, const QString &typed);
+// `filtered`: the typing filter took characters out during the edit. A text that is no number, a
+// negative share, and a limit on the wrong side of the other limit are refused: the row stays as
+// it was and `status` says why.
+GroupCellOutcome groupCellEdit(const Row &row, int column, const QString &typed, bool filtered = false);
 
 // The one-cell clipboard on the current cell; outside columns 1 to 4 nothing happens.
 GroupCellOutcome groupCopy(const Row &row, int column, const std::optional<QString> &clipboard);

@@ -1,6 +1,7 @@
 #include "matrix/group_window.h"
 
 #include "controls/barray_server.h"
+#include "controls/grid_rules.h"
 #include "controls/grid_subclasses.h"
 #include "controls/menu_builder.h"
 #include "matrix/group_menus.h"
@@ -336,14 +337,21 @@ void BYM_GRUBU_WIN::TRICKSERVER()
 
 bool BYM_GRUBU_WIN::cellEdit(BCellEditEvent &ev)
 {
-    if (ev.mode == CellEditMode::Typed) {
+    if (ev.mode == CellEditMode::Begin) {
+        // A new entry: what the window said about the last one is old now.
+        if (ShellHost *host = shellHost())
+            host->clearStatusTextOf(this);
+    } else if (ev.mode == CellEditMode::Typed) {
         if (!ev.VALUECHANGED())
             return true;
-        const GroupCellOutcome out = groupCellEdit(currentRow(), ev.column, ev.TEXTVALUE);
+        const GroupCellOutcome out =
+            groupCellEdit(currentRow(), ev.column, ev.TEXTVALUE, ev.editor && ev.editor == m_filteredEditor);
         if (out.tone)
             ERRBEEP();
         if (out.notice)
             UYARI(this, out.notice->caption, out.notice->text);
+        if (!out.status.isEmpty())
+            statusBar(out.status);
         ev.TEXTVALUE = out.row.value(ev.column - 1);
         for (int f = 1; f <= m_server->FCOUNT(); ++f) {
             if (f != ev.column && m_server->textAt(ev.recNo, f) != out.row.value(f - 1))
@@ -365,8 +373,12 @@ void BYM_GRUBU_WIN::editChange(BCellEditEvent &ev)
     if (m_grid->CURRENTCOLUMN() >= 2 && m_filtering) {
         m_filtering = false;
         const QString filtered = filterGroupTyping(m_grid->CURRENTCOLUMN(), ev.editor->text());
-        if (filtered != ev.editor->text())
+        if (filtered != ev.editor->text()) {
             ev.editor->setText(filtered);
+            // Said at once; the end of the edit keeps the old value when nothing of a number is left.
+            m_filteredEditor = ev.editor;
+            statusBar(numbersOnlyText());
+        }
         ev.editor->setCursorPosition(int(filtered.size()));
         m_filtering = true;
     }

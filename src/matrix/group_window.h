@@ -6,6 +6,7 @@
 #include "matrix/group_dialogs.h"
 #include "matrix/group_rules.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -116,6 +117,8 @@ private:
     CommandRegistry m_commands;
     bool m_girdeg = false;
     bool m_filtering = true;
+    // The cell editor the typing filter took characters out of (its edit's blank is no emptying).
+    QPointer<QLineEdit> m_filteredEditor;
     bool m_closing = false;
     bool m_solving = false;
     bool m_closeAsked = false;

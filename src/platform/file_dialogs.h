@@ -24,6 +24,9 @@ public:
                                        const QStringList &filters, int &chosen);
 };
 
+// The word the choosers show as the kind of a file of no known type.
+QString unknownFileKind();
+
 FileDialogs &fileDialogs();
 // Installs a chooser (not owned); nullptr puts the Qt dialogs back.
 void setFileDialogs(FileDialogs *dialogs);

@@ -222,6 +222,7 @@ void SSHELLWINDOW::rebuildMainMenu()
 
 bool SSHELLWINDOW::runCommand(const QString &name)
 {
+    clearStatusTextOf(this);
     return shellCommands().run(name);
 }
 
@@ -272,6 +273,7 @@ void SSHELLWINDOW::childActivated()
 void SSHELLWINDOW::STATUSMESSAGE(const QString &text)
 {
     disconnect(messageOwnerGone_);
+    messageOwner_ = nullptr;
     message_ = text;
     status_->setText(text);
 }
@@ -283,6 +285,7 @@ void SSHELLWINDOW::setStatusText(const QString &text)
     if (!owner || text.isEmpty())
         return;
     // Once the window is gone, what it said is no longer true.
+    messageOwner_ = owner;
     messageOwnerGone_ = connect(owner, &QObject::destroyed, this, [this, text] { withdrawStatusText(text); });
 }
 
@@ -294,6 +297,15 @@ void SSHELLWINDOW::withdrawStatusText(const QString &text)
     message_.clear();
     if (status_->text() == text)
         status_->clear();
+}
+
+void SSHELLWINDOW::clearStatusTextOf(QWidget *window)
+{
+    QMdiSubWindow *sub = nullptr;
+    for (QWidget *w = window; w && w != this && !sub; w = w->parentWidget())
+        sub = qobject_cast<QMdiSubWindow *>(w);
+    if (sub == messageOwner_)
+        withdrawStatusText(QString(message_)); // a copy: the withdrawal empties message_
 }
 
 void SSHELLWINDOW::titleClosed()

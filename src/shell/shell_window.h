@@ -37,6 +37,7 @@ public:
     // A child's message: it belongs to the child window current now and goes when that window closes.
     void setStatusText(const QString &text) override;
     void withdrawStatusText(const QString &text) override;
+    void clearStatusTextOf(QWidget *window) override;
     void showHelp(const QString &topic) override;
     void showAbout() override { OHAKKINDA(); }
     BuiltMenu &mainMenu() override { return *menu_; }
@@ -116,6 +117,7 @@ private:
     QLabel *status_ = nullptr;
     QString message_; // the program's last status message, shown when no item is pointed at
     QMetaObject::Connection messageOwnerGone_; // clears a child's message when the child goes
+    QPointer<QMdiSubWindow> messageOwner_;      // the child the message speaks of; none: the main window
     QLabel *clock_ = nullptr;
     QTimer *clockTimer_ = nullptr;
     QPointer<HelpWindow> help_;

@@ -119,10 +119,10 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"fixed value blanks both limits", I, {"1.000", "", "2.000", "9.000"}, 3, "5", 4, {"1.000", "5.000", "", ""}, true, false, false, {}},
         TypeCase{"lower equal to upper blanks the upper", I, {"1.000", "", "", "9.000"}, 4, "9", 4, {"1.000", "", "9.000", ""}, true, false, false, {}},
         TypeCase{"lower equal to upper, typed with a comma", N, {"%", "", "", "2.5000"}, 4, "2,5", 4, {"%", "", "2.5000", ""}, true, false, false, {}},
-        TypeCase{"lower above upper is blanked and told", I, {"1.000", "", "1.000", "9.000"}, 4, "10", 4, {"1.000", "", "", "9.000"}, true, true, false, {},
+        TypeCase{"lower above upper is refused and the old lower kept", I, {"1.000", "", "1.000", "9.000"}, 4, "10", 4, {"1.000", "", "1.000", "9.000"}, false, true, false, {},
                  lowerAboveUpperText(QStringLiteral("10.000"), QStringLiteral("9.000"))},
         TypeCase{"upper equal to lower blanks the lower", R, {"KM", "", "3.0000", ""}, 5, "3", 4, {"KM", "", "", "3.0000"}, true, false, false, {}},
-        TypeCase{"upper below lower is blanked and told", N, {"%", "", "3.0000", "5.0000"}, 5, "2", 4, {"%", "", "3.0000", ""}, true, true, false, {},
+        TypeCase{"upper below lower is refused and the old upper kept", N, {"%", "", "3.0000", "5.0000"}, 5, "2", 4, {"%", "", "3.0000", "5.0000"}, false, true, false, {},
                  upperBelowLowerText(QStringLiteral("2.0000"), QStringLiteral("3.0000"))},
         TypeCase{"limits above 100 are accepted", I, {"1.000", "", "", ""}, 5, "150", 4, {"1.000", "", "", "150.000"}, true, false, false, {}},
         TypeCase{"limit beside a fixed value is refused and changes nothing", I, {"1.000", "5.000", "", "9.000"}, 4, "9", 4, {"1.000", "5.000", "", "9.000"}, false, true, false, {kFixedFirst}},
@@ -141,10 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"a lone comma is no number", R, {"KM", "2.0000", "", ""}, 3, ",", 4, {"KM", "2.0000", "", ""}, false, true, false, {},
                  notANumberText()},
         TypeCase{"a number left after letters goes in", I, {"780.000", "", "", ""}, 2, "12", 4, {"12.000", "", "", ""}, true, false, true, {},
-                 {}, true}),
+                 {}, true},
+        TypeCase{"a negative price keeps the old price", I, {"780.000", "", "", ""}, 2, "-5", 4, {"780.000", "", "", ""}, false, true, false, {},
+                 QStringLiteral("Fiyat negatif olamaz: hücredeki eski değer korundu...")},
+        TypeCase{"minus zero is zero", I, {"780.000", "", "", ""}, 2, "-0", 4, {"0.000", "", "", ""}, true, false, true, {}},
+        TypeCase{"a minus inside a number is no number", N, {"%", "", "21.0000", ""}, 4, "2-1", 4, {"%", "", "21.0000", ""}, false, true, false, {},
+                 notANumberText()}),
     nameOf<TypeCase>);
 
-TEST(TypingFilter, KeepsOnlyTheCharactersOfAnUnsignedNumber)
+TEST(TypingFilter, KeepsOnlyTheCharactersOfANumber)
 {
     EXPECT_TRUE(isTypedNumber(QStringLiteral(" 12,5 "), false));
     EXPECT_TRUE(isTypedNumber(QStringLiteral(",5"), false));
@@ -152,9 +157,77 @@ TEST(TypingFilter, KeepsOnlyTheCharactersOfAnUnsignedNumber)
     EXPECT_TRUE(isTypedNumber(QStringLiteral("-3"), true));
     for (const char *no : {"", ".", "1.2.3", "1,2.3", "1-2", "-3", "a1"})
         EXPECT_FALSE(isTypedNumber(QString::fromLatin1(no), false)) << no;
-    EXPECT_EQ(filterTyping(QStringLiteral("-12,5")), QStringLiteral("12,5"));
+    // The minus stays in sight: the end of the edit refuses it in words.
+    EXPECT_EQ(filterTyping(QStringLiteral("-12,5")), QStringLiteral("-12,5"));
     EXPECT_EQ(filterTyping(QStringLiteral(" 1a2.b3 ")), QStringLiteral("12.3"));
     EXPECT_EQ(filterTyping(QStringLiteral("abc")), QString());
+}
+
+// Every cell the user types into, with what is already in its row: what is not a number, a negative
+// and a limit on the wrong side of the other limit are refused, the row stays as it was, the tone
+// sounds and the status bar names the cell's own rule.
+struct TypedCellCase
+{
+    const char *what;
+    EditorKind kind;
+    int column;
+    QStringList before; // columns 2..5
+    const char *cell;   // the cell's name in the status text
+    const char *crossing; // a value that crosses the other limit; none outside the limit columns
+    QString crossedText;
+};
+
+TEST(Typing, RefusedEntriesKeepTheOldValueAndSayWhy)
+{
+    const TypedCellCase cells[] = {
+        {"ingredient price", I, 2, {"780.000", "", "", ""}, "Fiyat", nullptr, {}},
+        {"ingredient fixed share", I, 3, {"780.000", "5.000", "", ""}, "Sabit değer", nullptr, {}},
+        {"ingredient lower limit", I, 4, {"780.000", "", "2.000", "9.000"}, "Alt sınır", "10",
+         lowerAboveUpperText(QStringLiteral("10.000"), QStringLiteral("9.000"))},
+        {"ingredient upper limit", I, 5, {"780.000", "", "2.000", "9.000"}, "Üst sınır", "1",
+         upperBelowLowerText(QStringLiteral("1.000"), QStringLiteral("2.000"))},
+        {"nutrient fixed value", N, 3, {"%", "3.0000", "", ""}, "Sabit değer", nullptr, {}},
+        {"nutrient lower limit", N, 4, {"%", "", "3.0000", "5.0000"}, "Alt sınır", "5,5",
+         lowerAboveUpperText(QStringLiteral("5.5000"), QStringLiteral("5.0000"))},
+        {"nutrient upper limit", N, 5, {"%", "", "3.0000", "5.0000"}, "Üst sınır", "2.99",
+         upperBelowLowerText(QStringLiteral("2.9900"), QStringLiteral("3.0000"))},
+        {"ratio fixed value", R, 3, {"KM", "1.5000", "", ""}, "Sabit değer", nullptr, {}},
+        {"ratio lower limit", R, 4, {"KM", "", "1.0000", "2.0000"}, "Alt sınır", "3",
+         lowerAboveUpperText(QStringLiteral("3.0000"), QStringLiteral("2.0000"))},
+        {"ratio upper limit", R, 5, {"KM", "", "1.0000", "2.0000"}, "Üst sınır", "0,5",
+         upperBelowLowerText(QStringLiteral("0.5000"), QStringLiteral("1.0000"))},
+    };
+    for (const TypedCellCase &t : cells) {
+        const Row before = row(t.kind, t.before[0], t.before[1], t.before[2], t.before[3]);
+        struct Entry
+        {
+            QString typed;
+            bool filtered;
+            QString status;
+        };
+        QList<Entry> entries = {
+            {QString(), true, notANumberText()},             // letters, all taken out by the filter
+            {QStringLiteral("-"), false, notANumberText()},   // a lone minus
+            {QStringLiteral("1.2.3"), false, notANumberText()},
+            {QStringLiteral("-5"), false, noNegativeText(QString::fromUtf8(t.cell))},
+        };
+        if (t.crossing)
+            entries.append({QString::fromLatin1(t.crossing), false, t.crossedText});
+        for (const Entry &e : entries) {
+            SCOPED_TRACE(std::string(t.what) + " <- \"" + e.typed.toStdString() + "\"");
+            const EditOutcome out = endCellEdit(t.kind, before, t.column, e.typed, 4, e.filtered);
+            EXPECT_EQ(out.row, before);
+            EXPECT_FALSE(out.changed);
+            EXPECT_FALSE(out.priceChanged);
+            EXPECT_TRUE(out.tone);
+            EXPECT_TRUE(out.notices.isEmpty());
+            EXPECT_EQ(out.status, e.status);
+        }
+        // Emptying the cell is the user's own choice: no value is given from now on.
+        const EditOutcome emptied = endCellEdit(t.kind, before, t.column, QString(), 4, false);
+        EXPECT_TRUE(emptied.changed) << t.what;
+        EXPECT_TRUE(isBlank(emptied.row.at(t.column - 1))) << t.what;
+    }
 }
 
 TEST(BeginEdit, RefusesOutOfStockRowsAndTheWeightRowsFixedCell)
@@ -260,6 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
         PasteCase{"a group name is no number", I, {"1.000", "", "", ""}, 2, QStringLiteral("TAHILLAR").leftJustified(25), {"1.000", "", "", ""}, QStringLiteral("TAHILLAR").leftJustified(25), false, false, {kMismatch}},
         PasteCase{"a text of twelve digits is too wide", I, {"1.000", "", "", ""}, 2, QStringLiteral("123456789012"), {"1.000", "", "", ""}, QStringLiteral("123456789012"), false, false, {kMismatch}},
         PasteCase{"a marked result is no number", I, {"1.000", "", "", ""}, 3, c("*12.000"), {"1.000", "", "", ""}, c("*12.000"), false, false, {kMismatch}},
+        PasteCase{"a negative is pasted into no cell", I, {"1.000", "", "", ""}, 2, c("-5.000"), {"1.000", "", "", ""}, c("-5.000"), false, false, {kMismatch}},
         PasteCase{"read-only column", N, {"%", "", "", ""}, 2, c("1.0"), {"%", "", "", ""}, c("1.0"), false, false, {}}),
     nameOf<PasteCase>);
 

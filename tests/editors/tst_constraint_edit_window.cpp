@@ -28,12 +28,16 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace vexo;
 using Act = vexo::test::RealBoxes::Act;
 
 Q_DECLARE_METATYPE(vexo::test::RealBoxes::Act)
+Q_DECLARE_METATYPE(vexo::EditorKind)
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -125,9 +129,9 @@ private slots:
         QCOMPARE(w->PBDURUM()->toolTip(), QStringLiteral("Çözüm yapılmadı"));
         QCOMPARE(w->BROWSER()->GETCOLUMN(QStringLiteral("YMPRICE"))->CAPTION(), QStringLiteral("Fiyatı,\r\nKrş/Kg"));
 
-        // Type a price with a comma; letters and a minus never reach the cell.
+        // Type a price with a comma; letters never reach the cell.
         goTo(w, 1, 2);
-        type(w, QStringLiteral("-1a2,5"));
+        type(w, QStringLiteral("1a2,5"));
         QCOMPARE(cell(w, 1, 2), c("12.500"));
         QVERIFY(w->model().LFIATDEG);
         QVERIFY(w->model().GIRDEG);
@@ -321,7 +325,7 @@ private slots:
         goTo(w, 2, 4);
         type(w, QStringLiteral("4"));
         QCOMPARE(cell(w, 2, 4), c("4.0000"));
-        // An upper limit below the lower one is blanked silently.
+        // An upper limit below the lower one is refused: the cell keeps what it had.
         goTo(w, 2, 5);
         type(w, QStringLiteral("3"));
         QCOMPARE(cell(w, 2, 5), QString(11, u' '));
@@ -678,8 +682,8 @@ private slots:
         QCOMPARE(shell->statusText(), notANumberText());
     }
 
-    // A lower limit typed above the upper one (or an upper below the lower) is refused as before,
-    // but not without a word: the status bar names both values.
+    // A lower limit typed above the upper one (or an upper below the lower) is refused with a word
+    // naming both values, and the limit the row had stays: the next solve keeps that minimum.
     void aCrossedLimitIsRefusedWithAWord()
     {
         ConstraintEditWindow *w = open(EditorKind::Nutrient);
@@ -691,20 +695,132 @@ private slots:
         messages->clear();
         goTo(w, 3, 4);
         type(w, QStringLiteral("60"));
-        QCOMPARE(cell(w, 3, 4), QString(11, u' '));
+        QCOMPARE(cell(w, 3, 4).trimmed(), QStringLiteral("21.0000"));
         QCOMPARE(cell(w, 3, 5).trimmed(), QStringLiteral("23.0000"));
+        QCOMPARE(w->model().rows().at(2).at(BMLLIMIT).trimmed(), QStringLiteral("21.0000"));
         QCOMPARE(shell->statusText(),
-                 QStringLiteral("Alt sınır (60.0000) üst sınırdan (23.0000) büyük olamaz: alt sınır boş bırakıldı..."));
+                 QStringLiteral("Alt sınır (60.0000) üst sınırdan (23.0000) büyük olamaz: hücredeki eski değer korundu..."));
         QCOMPARE(messages->toneLog().size(), 1);
 
-        goTo(w, 3, 4);
-        type(w, QStringLiteral("21"));
         goTo(w, 3, 5);
         type(w, QStringLiteral("20"));
-        QCOMPARE(cell(w, 3, 5), QString(11, u' '));
+        QCOMPARE(cell(w, 3, 5).trimmed(), QStringLiteral("23.0000"));
         QCOMPARE(shell->statusText(),
-                 QStringLiteral("Üst sınır (20.0000) alt sınırdan (21.0000) küçük olamaz: üst sınır boş bırakıldı..."));
+                 QStringLiteral("Üst sınır (20.0000) alt sınırdan (21.0000) küçük olamaz: hücredeki eski değer korundu..."));
         QVERIFY(messages->shown().isEmpty());
+
+        w->runCommand(QStringLiteral("CLOSE"));
+        QTest::qWait(30);
+        const Row &kept = openProblem().ABMLIST.at(2);
+        QCOMPARE(kept.at(BMLLIMIT).trimmed(), QStringLiteral("21.0000"));
+        QCOMPARE(kept.at(BMULIMIT).trimmed(), QStringLiteral("23.0000"));
+    }
+
+    // What the user types into a cell, key by key: a minus stays in sight and is refused at the end
+    // with the cell's own rule, letters are refused, and the old value stays; the next entry that
+    // goes in takes the word away.
+    void refusedEntriesKeepTheOldValue_data()
+    {
+        QTest::addColumn<EditorKind>("kind");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("status");
+        const QString letters = notANumberText();
+        QTest::newRow("minus in a price") << EditorKind::Ingredient << 1 << 2 << u"-5"_s
+                                          << u"Fiyat negatif olamaz: hücredeki eski değer korundu..."_s;
+        QTest::newRow("letters in a price") << EditorKind::Ingredient << 1 << 2 << u"abc"_s << letters;
+        QTest::newRow("minus in an ingredient limit")
+            << EditorKind::Ingredient << 2 << 5 << u"-10"_s << u"Üst sınır negatif olamaz: hücredeki eski değer korundu..."_s;
+        QTest::newRow("minus in a nutrient limit")
+            << EditorKind::Nutrient << 3 << 4 << u"-1"_s << u"Alt sınır negatif olamaz: hücredeki eski değer korundu..."_s;
+        QTest::newRow("a lone minus in a nutrient limit") << EditorKind::Nutrient << 3 << 4 << u"-"_s << letters;
+        QTest::newRow("minus in a ratio's fixed value")
+            << EditorKind::Ratio << 1 << 3 << u"-2"_s << u"Sabit değer negatif olamaz: hücredeki eski değer korundu..."_s;
+        QTest::newRow("letters in a ratio limit") << EditorKind::Ratio << 1 << 5 << u"x"_s << letters;
+    }
+
+    void refusedEntriesKeepTheOldValue()
+    {
+        QFETCH(EditorKind, kind);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, status);
+        ConstraintEditWindow *w = open(kind);
+        QVERIFY(w);
+        goTo(w, row, column);
+        type(w, QStringLiteral("7"));
+        const QString before = cell(w, row, column);
+        QVERIFY(!before.trimmed().isEmpty());
+        messages->clear();
+
+        goTo(w, row, column);
+        w->BROWSER()->setFocus();
+        QTest::keyClicks(w->BROWSER(), typed.left(1));
+        QLineEdit *editor = w->BROWSER()->currentEditor();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, typed.mid(1));
+        if (typed.startsWith(u'-'))
+            QCOMPARE(editor->text(), typed); // the minus is not taken away unseen
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(30);
+        QCOMPARE(cell(w, row, column), before);
+        QCOMPARE(w->model().rows().at(row - 1).at(column - 1), before);
+        QCOMPARE(shell->statusText(), status);
+        QCOMPARE(messages->toneLog().size(), 1);
+        QVERIFY(messages->shown().isEmpty());
+
+        // The next entry that goes in leaves no word of the last one behind.
+        type(w, QStringLiteral("8"));
+        QVERIFY(cell(w, row, column) != before);
+        QCOMPARE(shell->statusText(), QString());
+    }
+
+    // A word about the last entry leaves with the next action in its window, a command too; a word
+    // of the main window stays through the editor's actions.
+    void aWordLeavesAtTheNextActionInItsWindow()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("x"));
+        QCOMPARE(shell->statusText(), notANumberText());
+        goTo(w, 1, 2);
+        QVERIFY(w->runCommand(QStringLiteral("COPY")));
+        QCOMPARE(shell->statusText(), QString());
+
+        shell->STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        goTo(w, 1, 2);
+        type(w, QStringLiteral("9"));
+        QVERIFY(w->runCommand(QStringLiteral("COPY")));
+        QCOMPARE(shell->statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+    }
+
+    // The ratio editor opens with its first columns in view: the divisor beside the frozen name.
+    void theRatioEditorOpensAtTheFirstColumn()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Ratio);
+        QVERIFY(w);
+        QTest::qWait(30);
+        BBROWSER *grid = w->BROWSER();
+        QCOMPARE(grid->CURRENTCOLUMN(), 3);
+        QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+        QVERIFY2(grid->columnViewportPosition(1) >= grid->columnWidth(0),
+                 qPrintable(QString::number(grid->columnViewportPosition(1))));
+    }
+
+    // Taking an ingredient out of stock makes the last solution old, as any other change does.
+    void theStockSwitchMarksTheProblemNotSolved()
+    {
+        ConstraintEditWindow *w = open(EditorKind::Ingredient);
+        QVERIFY(w);
+        QVERIFY(w->runCommand(QStringLiteral("PBCOZUM")));
+        QCOMPARE(w->model().status(), SolutionStatus::Optimal);
+        goTo(w, 2, 1);
+        QVERIFY(w->runCommand(QStringLiteral("YMSTOKKONT")));
+        QCOMPARE(w->model().status(), SolutionStatus::NotSolved);
+        QCOMPARE(w->findChild<QPushButton *>(QStringLiteral("PBDURUM"))->toolTip(), QStringLiteral("Çözüm yapılmadı"));
     }
 
     // --- the save questions: Escape and the box's close button keep everything ---------------------

@@ -1,5 +1,7 @@
 #include "matrix/group_rules.h"
 
+#include "controls/grid_rules.h"
+
 #include <gtest/gtest.h>
 
 using namespace vexo;
@@ -46,16 +48,24 @@ struct EditCase
     const char *typed;
     const char *fixAfter, *loAfter, *hiAfter;
     bool box;
+    QString status = {}; // a refusal's status-bar text; the row then stays as it was
 };
 
 TEST(GroupCellEdit, LimitAndFixedShareRules)
 {
     const EditCase cases[] = {
         {"lower equal to upper blanks the upper", "", "", "40.000", 3, "40", "", "40.000", "", false},
-        {"lower above upper is dropped", "", "", "40.000", 3, "45", "", "", "40.000", false},
+        {"lower above upper is refused, the old lower kept", "", "10.000", "40.000", 3, "45", "", "10.000", "40.000", false,
+         lowerAboveUpperText(QStringLiteral("45.000"), QStringLiteral("40.000"))},
         {"lower below upper is kept", "", "", "40.000", 3, "12,5", "", "12.500", "40.000", false},
         {"upper equal to lower blanks the lower", "", "10.000", "", 4, "10", "", "", "10.000", false},
-        {"upper below lower is dropped", "", "10.000", "", 4, "5", "", "10.000", "", false},
+        {"upper below lower is refused, the old upper kept", "", "10.000", "30.000", 4, "5", "", "10.000", "30.000", false,
+         upperBelowLowerText(QStringLiteral("5.000"), QStringLiteral("10.000"))},
+        {"a negative share is refused", "", "10.000", "", 3, "-5", "", "10.000", "", false,
+         noNegativeText(QStringLiteral("Alt sınır"))},
+        {"a negative fixed share is refused", "20.000", "", "", 2, "-20", "20.000", "", "", false,
+         noNegativeText(QStringLiteral("Sabit pay"))},
+        {"letters keep the old share", "", "", "40.000", 4, "4O", "", "", "40.000", false, notANumberText()},
         {"limit beside a fixed share is refused", "20.000", "", "", 3, "5", "20.000", "", "", true},
         {"upper beside a fixed share is refused", "20.000", "", "", 4, "5", "20.000", "", "", true},
         {"a fixed share clears both limits", "", "5.000", "30.000", 2, "12", "12.000", "", "", false},
@@ -72,12 +82,27 @@ TEST(GroupCellEdit, LimitAndFixedShareRules)
         EXPECT_EQ(out.row[YMGLLIMIT].trimmed(), loAfter.trimmed());
         EXPECT_EQ(out.row[YMGULIMIT].trimmed(), hiAfter.trimmed());
         EXPECT_EQ(out.notice.has_value(), c.box);
-        EXPECT_EQ(out.tone, c.box);
         if (c.box) {
             EXPECT_EQ(out.notice->text, kFixedFirstText);
         }
-        EXPECT_TRUE(out.changed);
+        EXPECT_EQ(out.status, c.status);
+        EXPECT_EQ(out.changed, c.status.isEmpty());
+        EXPECT_EQ(out.tone, c.box || !c.status.isEmpty());
     }
+}
+
+TEST(GroupCellEdit, WhatTheFilterEmptiedKeepsTheOldShare)
+{
+    // Letters typed alone: the filter takes them all out, which is no emptying by the user.
+    const Row row = groupRow("G1", "", "5.000", "");
+    const GroupCellOutcome kept = groupCellEdit(row, 3, QString(), true);
+    EXPECT_FALSE(kept.changed);
+    EXPECT_EQ(kept.row, row);
+    EXPECT_EQ(kept.status, notANumberText());
+    EXPECT_TRUE(kept.tone);
+    const GroupCellOutcome emptied = groupCellEdit(row, 3, QString(), false);
+    EXPECT_TRUE(emptied.changed);
+    EXPECT_EQ(emptied.row[YMGLLIMIT].trimmed(), QString());
 }
 
 TEST(GroupCellEdit, NumbersAreStoredAtCellWidthAndNamesAsTyped)
@@ -87,6 +112,7 @@ TEST(GroupCellEdit, NumbersAreStoredAtCellWidthAndNamesAsTyped)
     EXPECT_EQ(groupCellEdit(groupRow("G1", "", "", ""), 1, QStringLiteral(" Tahıl & Yağ ")).row[YMGNAME],
               QStringLiteral("Tahıl & Yağ"));
     EXPECT_EQ(filterGroupTyping(3, QStringLiteral("1a2,b5")), QStringLiteral("12,5"));
+    EXPECT_EQ(filterGroupTyping(3, QStringLiteral("-5")), QStringLiteral("-5")) << "refused at the end, in words";
     EXPECT_EQ(filterGroupTyping(1, QStringLiteral("1a2,b5")), QStringLiteral("1a2,b5"));
     EXPECT_FALSE(groupCellEdit(groupRow("G1", "", "", ""), 1, QStringLiteral("X")).statusReset);
     EXPECT_TRUE(groupCellEdit(groupRow("G1", "", "", ""), 2, QStringLiteral("1")).statusReset);

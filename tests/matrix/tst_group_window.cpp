@@ -2,12 +2,14 @@
 // and the two group dialogs' refusals.
 #include "controls/barray_server.h"
 #include "controls/bbrowser.h"
+#include "controls/grid_rules.h"
 #include "controls/grid_subclasses.h"
 #include "controls/menu_builder.h"
 #include "matrix/group_window.h"
 #include "problem/open_problem.h"
 #include "real_boxes.h"
 #include "scripted_messages.h"
+#include "shell/shell_window.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QtTest>
 
 using namespace vexo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -126,6 +129,70 @@ private slots:
         QVERIFY(p.UPANODEGER.has_value());
         QVERIFY(p.checkInvariants().isEmpty());
         QCOMPARE(messages.unexpectedQuestions(), 0);
+    }
+
+    // What the user types into a group's share cells, key by key: letters, a minus and a limit on
+    // the wrong side of the other one are refused with a word, and the share the row had stays.
+    // The next entry that goes in takes the word away.
+    void refusedSharesKeepTheOldShare_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("letters") << 3 << u"abc"_s << u"10.000"_s << notANumberText();
+        QTest::newRow("a minus") << 4 << u"-30"_s << u"40.000"_s
+                                 << u"Üst sınır negatif olamaz: hücredeki eski değer korundu..."_s;
+        QTest::newRow("a negative fixed share") << 2 << u"-5"_s << u""_s
+                                                << u"Sabit pay negatif olamaz: hücredeki eski değer korundu..."_s;
+        QTest::newRow("lower above upper") << 3 << u"45"_s << u"10.000"_s
+                                           << lowerAboveUpperText(u"45.000"_s, u"40.000"_s);
+        QTest::newRow("upper below lower") << 4 << u"5"_s << u"40.000"_s
+                                           << upperBelowLowerText(u"5.000"_s, u"10.000"_s);
+    }
+
+    void refusedSharesKeepTheOldShare()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, before);
+        QFETCH(QString, status);
+        test::ScriptedMessages messages;
+        SSHELLWINDOW shell;
+        shell.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shell));
+        fourIngredients();
+        OpenProblem &p = openProblem();
+        p.AYMGADLARI = {"G1"};
+        p.AGMAT = {Row({"1.0", "1.0", "0.0", "0.0"})};
+        p.AYMGLIST = {Row(YMG_COLUMNS, QString(11, u' '))};
+        p.AYMGLIST[0][YMGNAME] = QStringLiteral("G1").leftJustified(25);
+        p.AYMGLIST[0][YMGLLIMIT] = num("10.000");
+        p.AYMGLIST[0][YMGULIMIT] = num("40.000");
+        auto *w = qobject_cast<BYM_GRUBU_WIN *>(openGroupWindow());
+        QVERIFY(w);
+        QTest::qWait(20);
+        auto typeKeys = [&](const QString &keys) {
+            w->server()->GOTO(1);
+            w->BROWSER()->setCURRENTCOLUMN(column);
+            w->BROWSER()->setFocus();
+            QTest::keyClicks(w->BROWSER(), keys.left(1));
+            QLineEdit *editor = w->BROWSER()->currentEditor();
+            QVERIFY(editor);
+            QTest::keyClicks(editor, keys.mid(1));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTest::qWait(20);
+        };
+        typeKeys(typed);
+        QCOMPARE(w->server()->textAt(1, column).trimmed(), before);
+        QCOMPARE(shell.statusText(), status);
+        QCOMPARE(messages.toneLog().size(), 1);
+        QVERIFY(messages.shown().isEmpty());
+
+        typeKeys(column == 2 ? u"20"_s : u"30"_s);
+        QCOMPARE(w->server()->textAt(1, column).trimmed(), column == 2 ? u"20.000"_s : u"30.000"_s);
+        QCOMPARE(shell.statusText(), QString());
+        shell.CLOSEWINDOWSEXIST();
     }
 
     void solveRefusalsAndACloseDuringTheSolve()

@@ -1,5 +1,6 @@
 // The help's pages against the topics the program names: every window keyword and every menu row's
 // help context opens a page of its own, and every link of a page leads to a page.
+#include "controls/grid_rules.h"
 #include "shell/help_topics.h"
 #include "shell/help_window.h"
 #include "source_tree.h"
@@ -130,4 +131,18 @@ TEST(HelpTopics, TheGatheredTopicsSeeEveryMenuTableAndEveryHelpCall)
             << it.key().toStdString() << " asks for help by a literal topic; give its window a helpKeyword()";
     }
     EXPECT_EQ(tables, int(gathered.size()));
+}
+
+// The page on typing values says what the program does: a ratio follows its divisor's unit the other
+// way, and a refused entry is told in the words the status bar shows and keeps the old value.
+TEST(HelpTopics, TheValuesPageSaysWhatTheProgramDoes)
+{
+    const QString page = pageText(QStringLiteral("sayilar.html")).simplified();
+    ASSERT_FALSE(page.isEmpty());
+    EXPECT_FALSE(page.contains(QStringLiteral("mesajsız")));
+    EXPECT_FALSE(page.contains(QStringLiteral("oranları birlikte 1000'e bölünür")));
+    EXPECT_TRUE(page.contains(QStringLiteral("1000 ile çarpılır")));
+    for (const QString &said : {notANumberText(), noNegativeText(QStringLiteral("Fiyat")),
+                                lowerAboveUpperText(QStringLiteral("45.000"), QStringLiteral("40.000"))})
+        EXPECT_TRUE(page.contains(said)) << said.toStdString();
 }

@@ -282,6 +282,22 @@ private slots:
         QCOMPARE(window.statusText(), QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
     }
 
+    // The word of a finished save speaks of the main window: it leaves at the main window's next
+    // command, and a command's own word stays.
+    void aSavesWordLeavesAtTheNextCommand()
+    {
+        test::ScriptedMessages messages;
+        SSHELLWINDOW window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        QVERIFY(window.runCommand(QStringLiteral("WINDOWCASCADE")));
+        QCOMPARE(window.statusText(), QString());
+        window.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+        QVERIFY(window.runCommand(QStringLiteral("SAVESCREENSIZEPOS")));
+        QCOMPARE(window.statusText(), QStringLiteral("Pencere boyutları, açılışta hatırlanmak için, saklandı..."));
+    }
+
     void anActiveChildsMenuTakesCtrlXUntilItCloses()
     {
         SSHELLWINDOW window;
