@@ -54,7 +54,7 @@ struct FeedProblem
 
     void install() const;
     // A new problem file at the path holding the problem as a whole save writes it; the open
-    // problem is reset afterwards.
+    // problem is reset afterwards (support_problem_files.cpp, not in the benchmark).
     void saveTo(const QString &path) const;
 };
 

@@ -2,10 +2,6 @@
 
 #include "problem/number_text.h"
 #include "problem/open_problem.h"
-#include "problem/problem_file.h"
-#include "problem/problem_saver.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -93,17 +89,6 @@ SimplexTableau tableauOf(const std::vector<std::vector<double>> &rows, const std
     for (std::size_t i = 0; i < basis.size(); ++i)
         t.cb[i] = cost[std::size_t(basis[i])];
     return t;
-}
-
-void FeedProblem::saveTo(const QString &path) const
-{
-    install();
-    ASSERT_TRUE(DATAFILECREATE(nullptr, path));
-    ASSERT_TRUE(DATAFOPEN(nullptr, path));
-    openProblem().setAllDirty(true);
-    QString why;
-    ASSERT_TRUE(PROBDBFUPDATE(&why)) << why.toStdString();
-    openProblem().reset();
 }
 
 void FeedProblem::install() const
