@@ -382,16 +382,13 @@ QString namelessRowWithContents(DBSERVERR &t)
     return {};
 }
 
-// Cells beyond the last ingredient and active rows beyond the last nutrient belong to no name of the
-// file (a record after the last named one whose name is gone, or a row a writer left wider). Dropped,
-// they cannot pass to an ingredient or nutrient added later, and every row pairs with the lists.
-// Membership rows shorter than the ingredients stay so: the ingredients after their end are in no
-// group.
+// Cells beyond the last ingredient belong to no ingredient of the file (a record after the last named
+// one whose name is gone, or a row a writer left wider). Dropped, they cannot pass to an ingredient
+// added later, and every row pairs with the ingredient list. Membership rows shorter than the
+// ingredients stay so: the ingredients after their end are in no group.
 void dropCellsOfNoName(OpenProblem &p)
 {
     const qsizetype ingredients = p.AYMADLARI.size();
-    if (p.AAMAT.size() > p.ABMLIST.size())
-        p.AAMAT.resize(p.ABMLIST.size());
     for (RowList *matrix : {&p.AAMAT, &p.AGMAT}) {
         for (Row &row : *matrix) {
             if (row.size() > ingredients)
