@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -480,6 +481,14 @@ quint32 DbfTable::lastRec()
 {
     refreshCount();
     return m_hdr.recordCount;
+}
+
+qint64 DbfTable::recordsInFile() const
+{
+    struct stat st = {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || m_hdr.recordLength <= 0)
+        return -1;
+    return std::max<qint64>(0, qint64(st.st_size) - m_hdr.headerLength) / m_hdr.recordLength;
 }
 
 bool DbfTable::readRecord(quint32 recNo, QByteArray *into)

@@ -96,6 +96,10 @@ public:
     bool bof() const { return m_bof; }
     quint32 recNo() const { return m_recNo; }
     quint32 lastRec();
+    // The whole records the file holds after its header, counted by the file's size (an end byte or
+    // a record cut short is none); -1 when the table is not open. Other dBASE programs read only the
+    // records the header counts, so a file holding more than lastRec() has records nobody reads.
+    qint64 recordsInFile() const;
 
     int fCount() const { return int(m_hdr.fields.size()); }
     QString fieldName(int pos) const;

@@ -273,8 +273,8 @@ void seekParameterMarker(DBSERVERR &t)
 // nutrient j in record j with its contents in active-matrix row j. The reader skips a record without
 // a name and counts only the named ones, which is sound only while the matrices hold nothing for the
 // skipped record. When they hold more cells (or rows) than there are names and a nameless record
-// lies within them, skipping it would hand its contents to the next name and every later one: such
-// a file is not opened, and the message names the record.
+// lies within them before the last name, skipping it would hand its contents to the next name and
+// every later one: such a file is not opened, and the message names the record.
 
 struct NamedRecords
 {
@@ -297,11 +297,12 @@ NamedRecords namedRecords(DBSERVERR &t, const QString &nameField)
     return out;
 }
 
-// The first record (from 0) among the first `within` whose name is blank; with `middleOnly` only one
-// that a named record follows.
-std::optional<int> firstNameless(const NamedRecords &records, qsizetype within, bool middleOnly)
+// The first record (from 0) among the first `within` whose name is blank and that a named record
+// follows: skipping it moves the contents of every later name. A nameless record after the last
+// named one moves nothing; its cells belong to no name and are dropped (dropCellsOfNoName).
+std::optional<int> firstNamelessBeforeLastName(const NamedRecords &records, qsizetype within)
 {
-    const qsizetype end = std::min(within, middleOnly ? qsizetype(records.last) : records.names.size());
+    const qsizetype end = std::min(within, qsizetype(records.last));
     for (qsizetype k = 0; k < end; ++k) {
         if (records.names.at(k).isEmpty())
             return int(k);
@@ -359,7 +360,7 @@ QString namelessRowWithContents(DBSERVERR &t)
         }
     }
     if (cells > ingredients.count) {
-        if (const std::optional<int> k = firstNameless(ingredients, cells, false))
+        if (const std::optional<int> k = firstNamelessBeforeLastName(ingredients, cells))
             return QStringLiteral("Dosyada %1 yem maddesi var, matris satırlarında %2 yem maddesinin değeri var: "
                                   "%3. kayıttaki yem maddesinin adı boş%4. Bu kayıt atlanırsa değerler başka yem "
                                   "maddelerine kayardı.")
@@ -369,7 +370,7 @@ QString namelessRowWithContents(DBSERVERR &t)
                 .arg(neighbours(ingredients, *k));
     }
     if (activeRows > nutrients.count) {
-        if (const std::optional<int> j = firstNameless(nutrients, activeRows, true))
+        if (const std::optional<int> j = firstNamelessBeforeLastName(nutrients, activeRows))
             return QStringLiteral("Dosyada %1 besin maddesi var, aktif matriste %2 besin maddesinin satırı var: "
                                   "%3. kayıttaki besin maddesinin adı boş%4. Bu kayıt atlanırsa değerler başka "
                                   "besin maddelerine kayardı.")
@@ -379,6 +380,35 @@ QString namelessRowWithContents(DBSERVERR &t)
                 .arg(neighbours(nutrients, *j));
     }
     return {};
+}
+
+// Cells beyond the last ingredient belong to no ingredient of the file (a record after the last named
+// one whose name is gone, or a row a writer left wider). Dropped, they cannot pass to an ingredient
+// added later, and every row pairs with the ingredient list. Membership rows shorter than the
+// ingredients stay so: the ingredients after their end are in no group.
+void dropCellsOfNoName(OpenProblem &p)
+{
+    const qsizetype ingredients = p.AYMADLARI.size();
+    for (RowList *matrix : {&p.AAMAT, &p.AGMAT}) {
+        for (Row &row : *matrix) {
+            if (row.size() > ingredients)
+                row.resize(ingredients);
+        }
+    }
+}
+
+// The header must count every record the file holds: the records it leaves out would not be read,
+// and the next save, which writes the records it read, would lose them.
+QString miscountedRecords(DbfTable &t)
+{
+    const qint64 counted = t.lastRec();
+    const qint64 held = t.recordsInFile();
+    if (held <= counted)
+        return {};
+    return QStringLiteral("Dosyanın başlığında %1 kayıt sayılı, dosyada %2 kayıt var; sayılmayan kayıtlar "
+                          "okunmaz ve bir sonraki kaydetmede silinirdi.")
+        .arg(counted)
+        .arg(held);
 }
 
 } // namespace
@@ -434,6 +464,8 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     p.ADONUSENBM.clear();
     p.AYMLIST.clear();
 
+    if (const QString why = miscountedRecords(t); !why.isEmpty())
+        return refuseLoad(owner, t, why);
     readIngredients(t, p);
     if (p.AYMADLARI.size() > kMaxIngredients)
         return refuseLoad(owner, t, loadProblem(t, p));
@@ -462,6 +494,7 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
     }
     readParameters(t, p);
     completeEmptyRows(p);
+    dropCellsOfNoName(p);
     if (const QString why = loadProblem(t, p); !why.isEmpty())
         return refuseLoad(owner, t, why);
 

@@ -10,7 +10,9 @@ namespace vexo {
 // Reads the open problem table into the problem's lists, converting older units and names; with the
 // reference option on, contents and prices come from the reference matrix. False when that reference
 // step failed or was cancelled, and, with a message, when the file cannot be loaded whole (more
-// ingredients than its matrix rows hold, or active-matrix rows with fewer cells than ingredients); the
+// ingredients than its matrix rows hold, active-matrix rows with fewer cells than ingredients, a
+// nameless record whose skipping would move contents, or a header counting fewer records than the
+// file holds); the
 // caller then closes the table. A problem without ingredients gets one empty matrix row per nutrient
 // and per group.
 bool AKTPRODIZOLUSTUR(QWidget *owner);

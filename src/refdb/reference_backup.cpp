@@ -125,6 +125,19 @@ bool liveTablesPresent(QWidget *owner)
     return true;
 }
 
+// Finishes an interrupted change of the pair in the folder; false, told, when it cannot be finished.
+bool finishInterruptedChange(QWidget *owner, const QString &folder)
+{
+    const PairRecovery recovery = finishInterruptedPairChange(folder);
+    if (recovery.ok())
+        return true;
+    ERRMESS(owner, QStringLiteral("Hata..."),
+            QStringLiteral("%1 klasöründeki referans veritabanı dosyalarının yarım kalan değişikliği "
+                           "tamamlanamadı... : %2")
+                .arg(shownFolder(folder), recovery.reason));
+    return false;
+}
+
 } // namespace
 
 QStringList referenceFileSet()
@@ -208,6 +221,9 @@ bool restoreReferenceDatabase(QWidget *owner, const QString &chosen)
         showMessage(owner, QStringLiteral("Uyarı..."), kSameFolder, MB_ICONINFORMATION);
         return false;
     }
+    // A backup into this folder that was cut short is finished before its pair is looked at.
+    if (!finishInterruptedChange(owner, folder))
+        return false;
     const QStringList names = referenceFileSet();
     const QStringList backup = filesIn(folder);
     for (qsizetype i = 0; i < names.size(); ++i) {
@@ -249,6 +265,14 @@ bool restoreReferenceDatabase(QWidget *owner, const QString &chosen)
                     .arg(where, date),
                 MB_OK | MB_ICONINFORMATION);
     return true;
+}
+
+bool finishInterruptedReferenceChanges(QWidget *owner)
+{
+    bool finished = true;
+    for (const QString &folder : {dataRoot(), proposedBackupFolder()})
+        finished = finishInterruptedChange(owner, folder) && finished;
+    return finished;
 }
 
 bool RM_YEDEKLE()

@@ -34,6 +34,12 @@ bool quickBackupReferenceDatabase(QWidget *owner);
 // or the file that failed with the reason. True when both files were put back.
 bool restoreReferenceDatabase(QWidget *owner, const QString &chosen);
 
+// Finishes a backup or restore of the pair that a kill or a power cut interrupted, in the data root
+// and in the proposed backup folder, so that each holds a whole old or a whole new pair (see
+// finishInterruptedPairChange). Run at start, before anything reads the pair; a change that cannot
+// be finished is told, and its record stays for the next start. False then.
+bool finishInterruptedReferenceChanges(QWidget *owner);
+
 // The menu commands: ask for the folder with the folder dialog, then the above.
 bool RM_YEDEKLE();
 bool RM_YEDEKTEN_AL();

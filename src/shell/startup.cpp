@@ -2,6 +2,7 @@
 
 #include "problem/app_globals.h"
 #include "problem/messages.h"
+#include "refdb/reference_backup.h"
 #include "refdb/starter_database.h"
 #include "shell/settings_store.h"
 #include "shell/shell_globals.h"
@@ -116,6 +117,9 @@ bool StartupSequence::STARTSETTINGSCONT()
     g.CVERIDIZIN = QDir(g.CVERIKOK).filePath(QStringLiteral("Data"));
     for (const QString &sub : dataFolderNames())
         QDir().mkpath(QDir(g.CVERIKOK).filePath(sub));
+    // A backup or restore of the reference pair that was cut short is finished first, so that
+    // nothing reads (or completes with the starter tables) half a pair.
+    finishInterruptedReferenceChanges(nullptr);
     // A data root without reference tables gets the starter pair, so the matrix editor can open;
     // when that fails the editor's openers tell the user later.
     writeStarterReferenceDatabase();

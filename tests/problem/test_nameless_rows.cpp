@@ -1,6 +1,8 @@
 // Names missing between stored rows: a file whose matrices hold contents for a record without a
-// name is not opened (skipping the record would hand its contents to the next ingredient or
-// nutrient), and no save writes names that would not pair with their columns.
+// name before the last named one is not opened (skipping the record would hand its contents to the
+// next ingredient or nutrient), every other file opens as it always did, a header counting fewer
+// records than the file holds is refused, and no save writes names that would not pair with their
+// columns.
 #include "feed_file.h"
 
 #include "problem/app_globals.h"
@@ -12,6 +14,9 @@
 #include "scripted_messages.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QtEndian>
 
 #include <functional>
 
@@ -37,17 +42,24 @@ QString joined(const QStringList &cells)
     return out;
 }
 
-// Every stored matrix row of the records without cell k (from 1).
-void dropColumn(QList<Record> &recs, int k)
+// Changes the stored matrix rows of the records from..to (from 0; the active rows are 0 to 4, the
+// membership rows 8 and 9).
+void changeRows(QList<Record> &recs, int from, int to, const std::function<void(QStringList &)> &change)
 {
-    for (Record &r : recs) {
-        const QString text = r.value(QStringLiteral("YMBMAT")).toString();
+    for (int k = from; k <= to; ++k) {
+        const QString text = recs[k].value(QStringLiteral("YMBMAT")).toString();
         if (text.isEmpty() || isMarker(text, kPrmMarker) || isMarker(text, kGrupMarker) || text.startsWith(u'K'))
             continue;
         QStringList cells = decodeYmbmat(text);
-        cells.removeAt(k - 1);
-        r[QStringLiteral("YMBMAT")] = joined(cells);
+        change(cells);
+        recs[k][QStringLiteral("YMBMAT")] = joined(cells);
     }
+}
+
+// Every stored matrix row of the records without cell k (from 1).
+void dropColumn(QList<Record> &recs, int k)
+{
+    changeRows(recs, 0, int(recs.size()) - 1, [k](QStringList &cells) { cells.removeAt(k - 1); });
 }
 
 // The file without nutrients: the parameter marker comes first and the membership rows stay.
@@ -99,8 +111,10 @@ TEST(NamelessRows, TheFileWithTheFifthIngredientNamelessIsRefusedAndLeftAsItWas)
     EXPECT_EQ(peer.contents()["KIREC TASI"]["KALSIYUM"], 38.0);
 }
 
-// Where a name can be missing, and what the file then holds for the nameless record.
-TEST(NamelessRows, ARecordWithoutANameIsRefusedWhereverTheMatricesHoldItsContents)
+// Where a name can be missing, and what the file then holds for the nameless record: refused only
+// where skipping the record moves the contents of a later name; every other file opens as it always
+// did.
+TEST(NamelessRows, ARecordWithoutANameIsRefusedOnlyWhereLaterContentsWouldMove)
 {
     struct Case
     {
@@ -108,6 +122,8 @@ TEST(NamelessRows, ARecordWithoutANameIsRefusedWhereverTheMatricesHoldItsContent
         std::function<void(QList<Record> &)> change;
         QString message; // empty: the file opens
         bool reference = false;
+        QString gone = QStringLiteral("SOYA YAGI"); // the ingredient a file that opens lacks
+        bool shortMembership = false; // a membership row stays shorter than the ingredients
     };
     const QString prefix = QStringLiteral("KARMA.VKD dosyası açılamadı! : ");
     const QList<Case> cases = {
@@ -115,10 +131,6 @@ TEST(NamelessRows, ARecordWithoutANameIsRefusedWhereverTheMatricesHoldItsContent
         {"the first ingredient", [](QList<Record> &r) { r[0]["YMADI"] = QString(); },
          prefix + "Dosyada 11 yem maddesi var, matris satırlarında 12 yem maddesinin değeri var: 1. kayıttaki yem "
                   "maddesinin adı boş (ARPA kaydından önce). Bu kayıt atlanırsa değerler başka yem maddelerine kayardı."},
-        {"the last ingredient, its cells still stored", [](QList<Record> &r) { r[11]["YMADI"] = QString(); },
-         prefix + "Dosyada 11 yem maddesi var, matris satırlarında 12 yem maddesinin değeri var: 12. kayıttaki yem "
-                  "maddesinin adı boş (KEPEK kaydından sonra). Bu kayıt atlanırsa değerler başka yem maddelerine "
-                  "kayardı."},
         {"the fifth ingredient of a problem whose only matrix is the membership",
          [](QList<Record> &r) {
              dropNutrients(r);
@@ -138,6 +150,28 @@ TEST(NamelessRows, ARecordWithoutANameIsRefusedWhereverTheMatricesHoldItsContent
              dropColumn(r, 5);
          },
          QString()},
+        // After the last name nothing can move: the nameless record's cells belong to nobody.
+        {"the last ingredient, its cells still stored", [](QList<Record> &r) { r[11]["YMADI"] = QString(); },
+         QString(), false, QStringLiteral("MERMER TOZU")},
+        // A file of more records than ingredients (a blank thirteenth record) whose rows are wider.
+        {"every matrix row a cell wider than the ingredients",
+         [](QList<Record> &r) {
+             changeRows(r, 0, 11, [](QStringList &cells) { cells << QStringLiteral("9.0"); });
+             r.append(Record());
+         },
+         QString(), false, QString()},
+        {"a membership row wider than the ingredients",
+         [](QList<Record> &r) {
+             changeRows(r, 9, 9, [](QStringList &cells) { cells << QStringLiteral("1.0") << QStringLiteral("0.0"); });
+             r.append(Record());
+         },
+         QString(), false, QString()},
+        {"membership rows of different widths, the first cut after its last member",
+         [](QList<Record> &r) {
+             changeRows(r, 8, 8, [](QStringList &cells) { cells = cells.mid(0, 3); });
+             r.append(Record());
+         },
+         QString(), false, QString(), true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -158,11 +192,16 @@ TEST(NamelessRows, ARecordWithoutANameIsRefusedWhereverTheMatricesHoldItsContent
             ASSERT_TRUE(loaded);
             EXPECT_TRUE(messages.shown().isEmpty());
             Contents expected = test::feedContents();
-            expected.remove(QStringLiteral("SOYA YAGI"));
+            QMap<QString, QStringList> members = test::feedMembers();
+            expected.remove(c.gone);
+            for (QStringList &list : members)
+                list.removeAll(c.gone);
             EXPECT_EQ(test::contentsInMemory(), expected);
-            EXPECT_EQ(test::membersInMemory(), test::feedMembers());
-            EXPECT_TRUE(openProblem().checkInvariants().isEmpty())
-                << openProblem().checkInvariants().join(u',').toStdString();
+            EXPECT_EQ(test::membersInMemory(), members);
+            if (!c.shortMembership) {
+                EXPECT_TRUE(openProblem().checkInvariants().isEmpty())
+                    << openProblem().checkInvariants().join(u',').toStdString();
+            }
         }
         openProblem().reset();
         EXPECT_EQ(test::fileBytes(path), before);
@@ -274,4 +313,54 @@ TEST(NamelessRows, AWholeSaveAndReopenKeepEveryIngredientWithItsColumn)
     EXPECT_EQ(peer.priceOf("KIREC TASI"), QStringLiteral("0.060"));
     EXPECT_EQ(peer.priceOf("DCP"), QStringLiteral("1.200"));
     EXPECT_EQ(peer.stock.at(9), false);
+}
+
+// A header counting fewer records than the file holds (a writer that stopped before updating it, or
+// damage): read as counted, the problem would lack the records left out (here a membership row among
+// them) and the next save would destroy them. Such a file is refused, naming both counts, and left
+// as it was; an end byte or a record cut short after the counted ones is no record.
+TEST(NamelessRows, AHeaderCountingFewerRecordsThanTheFileHoldsIsRefused)
+{
+    const struct
+    {
+        const char *what;
+        quint32 counted;
+        QByteArray tail; // bytes put after the records written
+        QString message; // empty: the file opens
+    } cases[] = {
+        {"no record counted", 0, {},
+         QStringLiteral("KARMA.VKD dosyası açılamadı! : Dosyanın başlığında 0 kayıt sayılı, dosyada 12 kayıt var; "
+                        "sayılmayan kayıtlar okunmaz ve bir sonraki kaydetmede silinirdi.")},
+        {"eleven of twelve counted", 11, {},
+         QStringLiteral("KARMA.VKD dosyası açılamadı! : Dosyanın başlığında 11 kayıt sayılı, dosyada 12 kayıt var; "
+                        "sayılmayan kayıtlar okunmaz ve bir sonraki kaydetmede silinirdi.")},
+        {"all counted, a record cut short after them", 12, QByteArray(40, ' '), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ProblemEnvironment env;
+        test::ScriptedMessages messages;
+        const QString path = env.path("KARMA.VKD");
+        test::writeProblemFile(path, test::feedFileRecords());
+        QByteArray bytes = test::fileBytes(path);
+        qToLittleEndian<quint32>(c.counted, bytes.data() + 4);
+        bytes += c.tail;
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_EQ(f.write(bytes), bytes.size());
+        }
+        const bool loaded = load(path);
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(loaded);
+            EXPECT_TRUE(messages.shown().isEmpty());
+            EXPECT_EQ(test::membersInMemory(), test::feedMembers());
+        } else {
+            EXPECT_FALSE(loaded);
+            ASSERT_EQ(messages.shown().size(), 1);
+            EXPECT_EQ(messages.shown()[0].text.toStdString(), c.message.toStdString());
+        }
+        openProblem().reset();
+        EXPECT_EQ(test::fileBytes(path), bytes);
+    }
 }

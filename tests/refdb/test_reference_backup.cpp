@@ -95,6 +95,41 @@ private:
     int m_renames = 0;
 };
 
+// Kills the process (SIGKILL, nothing of it runs on) at its n-th step of a replacement: a copy or a
+// kept file written, a rename, the removal of the record of the change. Counts the steps when n is 0.
+class KillingTransfer : public FileTransfer
+{
+public:
+    explicit KillingTransfer(int at) : m_at(at) { setFileTransfer(this); }
+    ~KillingTransfer() override { setFileTransfer(nullptr); }
+    int steps() const { return m_steps; }
+
+    bool write(const QString &path, const QByteArray &bytes) override
+    {
+        step();
+        return FileTransfer::write(path, bytes);
+    }
+    bool rename(const QString &from, const QString &to) override
+    {
+        step();
+        return FileTransfer::rename(from, to);
+    }
+    bool removeRecord(const QString &path) override
+    {
+        step();
+        return FileTransfer::removeRecord(path);
+    }
+
+private:
+    void step()
+    {
+        if (++m_steps == m_at)
+            ::kill(::getpid(), SIGKILL);
+    }
+    int m_at;
+    int m_steps = 0;
+};
+
 class ReferenceBackup : public ::testing::Test
 {
 protected:
@@ -486,6 +521,131 @@ TEST_F(ReferenceBackup, KilledBackupsLeaveNothingTheNextOneDoesNotRemove)
     }
     for (const auto &files : foreign)
         EXPECT_EQ(files->damage().toStdString(), "");
+}
+
+// A backup or a restore killed at each of its steps, and the next start (and, for a folder the start
+// does not know, the next backup or restore from it): both folders hold a wholly old or a wholly new
+// pair, and no record of the change is left. One more round loses a new file before the next start:
+// the change is then undone.
+TEST_F(ReferenceBackup, AKillAtAnyStepLeavesAWholeOldOrAWholeNewPair)
+{
+    using Pair = QList<QByteArray>; // the bytes of MATNRC6.DBF and VMKBMDESC.DBF; empty when missing
+    const auto filesOf = [](const QString &folder) {
+        QMap<QString, QByteArray> files;
+        for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+            files.insert(name, bytesOf(QDir(folder).filePath(name)));
+        return files;
+    };
+    // The folder holds the files and nothing else.
+    const auto putBack = [](const QString &folder, const QMap<QString, QByteArray> &files) {
+        for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(QDir(folder).filePath(name));
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile f(QDir(folder).filePath(it.key()));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_EQ(f.write(it.value()), it.value().size());
+        }
+    };
+    const auto pairIn = [](const QString &folder) {
+        Pair pair;
+        for (const QString &name : referenceFileSet()) {
+            const QString path = folder + u'/' + name;
+            pair << (QFileInfo::exists(path) ? bytesOf(path) : QByteArray());
+        }
+        return pair;
+    };
+    const struct
+    {
+        const char *name;
+        bool restore;
+        bool proposed; // into the folder the dialog proposes, which the start looks at
+    } commands[] = {
+        {"backup into the proposed folder", false, true},
+        {"backup into a chosen folder", false, false},
+        {"restore", true, false},
+    };
+    int rounds = 0;
+    int wholeOld = 0;
+    int wholeNew = 0;
+    for (const auto &c : commands) {
+        const QString chosen = c.proposed ? proposedBackupFolder() : backup;
+        const auto run = [&] {
+            if (!c.restore)
+                return backupReferenceDatabase(nullptr, chosen);
+            messages.answer(MessageAnswer::Yes);
+            return restoreReferenceDatabase(nullptr, chosen);
+        };
+        const QString changed = c.restore ? root : chosen;
+        const Pair before = pairIn(changed);
+        const Pair after = c.restore ? pairIn(backup) : pairIn(root);
+        const QMap<QString, QByteArray> liveFiles = filesOf(root);
+        const QMap<QString, QByteArray> backupFiles = filesOf(backup);
+        // The steps of a whole run, counted in a child that is not killed.
+        int steps = 0;
+        {
+            int fds[2];
+            ASSERT_EQ(::pipe(fds), 0);
+            ASSERT_EQ(test::runInChild([&] {
+                          KillingTransfer count(0);
+                          const bool done = run();
+                          const int n = count.steps();
+                          return done && ::write(fds[1], &n, sizeof n) == sizeof n;
+                      }),
+                      0)
+                << c.name;
+            ::close(fds[1]);
+            ASSERT_EQ(::read(fds[0], &steps, sizeof steps), ssize_t(sizeof steps));
+            ::close(fds[0]);
+        }
+        ASSERT_GE(steps, 5) << c.name; // two copies, two renames, the record's removal
+        const auto startAgain = [&] {
+            QDir(proposedBackupFolder()).removeRecursively();
+            putBack(root, liveFiles);
+            putBack(backup, backupFiles);
+        };
+        startAgain();
+        for (int at = 1; at <= steps + 1; ++at) {
+            const bool loseANewFile = at == steps + 1;
+            SCOPED_TRACE(std::string(c.name) + (loseANewFile ? ", a new file lost" : ", step " + std::to_string(at)));
+            ASSERT_EQ(filesOf(root), liveFiles);
+            EXPECT_EQ(test::runInChild([&] {
+                          KillingTransfer kill(loseANewFile ? steps - 1 : at); // at the last rename
+                          return run();
+                      }),
+                      -1);
+            if (loseANewFile) {
+                // Another program took the copy still waiting for its rename.
+                bool taken = false;
+                for (const QString &name : QDir(changed).entryList({QStringLiteral(".VMKBMDESC.DBF.vexo-tmp-*")},
+                                                                   QDir::Files | QDir::Hidden)) {
+                    if (bytesOf(QDir(changed).filePath(name)) == after.at(1))
+                        taken = QFile::remove(QDir(changed).filePath(name));
+                }
+                ASSERT_TRUE(taken);
+            }
+            messages.clear();
+            EXPECT_TRUE(finishInterruptedReferenceChanges(nullptr));
+            if (!c.proposed) {
+                EXPECT_TRUE(finishInterruptedPairChange(chosen).ok());
+            }
+            EXPECT_TRUE(messages.shown().isEmpty());
+            const Pair now = pairIn(changed);
+            EXPECT_TRUE(now == before || now == after) << "a mixed pair";
+            wholeOld += now == before ? 1 : 0;
+            wholeNew += now == after ? 1 : 0;
+            if (loseANewFile) {
+                EXPECT_TRUE(now == before) << "not undone";
+            }
+            for (const QString &folder : {root, backup, proposedBackupFolder()})
+                EXPECT_FALSE(QFileInfo::exists(folder + u'/' + kPairChangeRecord)) << folder.toStdString();
+            // Back to the start for the next round.
+            startAgain();
+            ++rounds;
+        }
+    }
+    EXPECT_GE(rounds, 18);
+    EXPECT_GT(wholeOld, 0);
+    EXPECT_GT(wholeNew, 0);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "controls/shell_host.h"
 #include "problem/open_problem.h"
 #include "problem/reference_tables.h"
+#include "refdb/file_pair_replace.h"
 #include "refdb/starter_database.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
@@ -17,6 +18,7 @@
 #include "shell/tip_of_the_day_dialog.h"
 #include "shell/user_table.h"
 #include "platform/special_folders.h"
+#include "child_process.h"
 #include "shell_fixture.h"
 
 #include <QApplication>
@@ -28,6 +30,9 @@
 #include <QMap>
 #include <QPushButton>
 #include <QTimer>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace vexo;
 
@@ -493,6 +498,53 @@ TEST_F(StartupTest, AFreshDataRootGetsTheStarterReferenceTables)
     EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath("VMKBMDESC.DBF")));
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     EXPECT_EQ(own.readAll(), before);
+}
+
+// A restore of the reference pair killed between its two renames left the new matrix beside the
+// old definitions; the next start completes it before anything (the starter tables among them)
+// reads the pair.
+TEST_F(StartupTest, AStartCompletesAChangeOfTheReferencePairThatWasCutShort)
+{
+    const QString root = QDir(m_env.documents).filePath("VEXO_Rir26 Veriler");
+    EXPECT_EQ(start(), StartupSequence::Outcome::Running);
+    const QStringList names = {QStringLiteral("MATNRC6.DBF"), QStringLiteral("VMKBMDESC.DBF")};
+    const QString backup = m_dir.filePath("Yedek");
+    ASSERT_TRUE(QDir().mkpath(backup));
+    QList<QByteArray> restored;
+    for (const QString &name : names) {
+        QFile live(QDir(root).filePath(name));
+        ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+        restored << live.readAll() + "YEDEK"; // bytes after the records: another, still whole table
+        QFile copy(QDir(backup).filePath(name));
+        ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+        ASSERT_EQ(copy.write(restored.last()), restored.last().size());
+    }
+    struct KilledAtTheSecondRename : FileTransfer
+    {
+        int renames = 0;
+        bool rename(const QString &from, const QString &to) override
+        {
+            if (++renames == 2)
+                ::kill(::getpid(), SIGKILL);
+            return FileTransfer::rename(from, to);
+        }
+    };
+    EXPECT_EQ(test::runInChild([&] {
+                  KilledAtTheSecondRename killed;
+                  setFileTransfer(&killed);
+                  return replaceFilePair({QDir(backup).filePath(names[0]), QDir(backup).filePath(names[1])},
+                                         {QDir(root).filePath(names[0]), QDir(root).filePath(names[1])})
+                      .ok();
+              }),
+              -1);
+
+    EXPECT_EQ(start(), StartupSequence::Outcome::Running);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QFile live(QDir(root).filePath(names[i]));
+        ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+        EXPECT_EQ(live.readAll(), restored[i]) << names[i].toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath(kPairChangeRecord)));
 }
 
 // The nutrients' decimals reach the problem through the real start-up: the main window loads the

@@ -53,6 +53,9 @@ struct FeedProblem
     std::vector<std::vector<double>> membership; // [group][ingredient], 1 or 0
 
     void install() const;
+    // A new problem file at the path holding the problem as a whole save writes it; the open
+    // problem is reset afterwards (support_problem_files.cpp, not in the benchmark).
+    void saveTo(const QString &path) const;
 };
 
 // A number text of the problem's lists, or 11 blanks.

@@ -28,18 +28,6 @@ using namespace vexo::test;
 
 namespace {
 
-void saveAs(const FeedProblem &fp, const QString &path)
-{
-    fp.install();
-    ASSERT_TRUE(DATAFILECREATE(nullptr, path));
-    ASSERT_TRUE(DATAFOPEN(nullptr, path));
-    OpenProblem &p = openProblem();
-    p.setAllDirty(true);
-    QString error;
-    ASSERT_TRUE(PROBDBFUPDATE(&error)) << error.toStdString();
-    p.reset();
-}
-
 QJsonObject runDriver(const QString &path, int *exitCode, const QStringList &options = {})
 {
     QProcess process;
@@ -65,7 +53,7 @@ TEST(SolveDriver, WorkedExampleAsJson)
     ScriptedMessages messages;
     QTemporaryDir dir;
     const QString path = dir.filePath("ORNEK.VKD");
-    saveAs(workedExample(), path);
+    workedExample().saveTo(path);
     int code = -1;
     const QJsonObject out = runDriver(path, &code);
     EXPECT_EQ(code, 0);
@@ -102,7 +90,7 @@ TEST(SolveDriver, LeftOutGrainHasItsEntryPriceInTheListAndTheReport)
 
     QTemporaryDir dir;
     const QString path = dir.filePath("DORT.VKD");
-    saveAs(fourGrainProblem(), path);
+    fourGrainProblem().saveTo(path);
     int code = -1;
     const QJsonObject out = runDriver(path, &code);
     EXPECT_EQ(code, 0);
@@ -165,7 +153,7 @@ TEST(SolveDriver, RandomProblemsMatchTheInProcessSolveAndGlpk)
         ScriptedMessages messages;
         const QString path = dir.filePath(QStringLiteral("P%1.VKD").arg(seed));
         RandomShape shape{10 + int(seed % 40), 5 + int(seed % 20), true};
-        saveAs(randomProblem(seed, shape), path);
+        randomProblem(seed, shape).saveTo(path);
         int code = -1;
         const QJsonObject out = runDriver(path, &code);
 
@@ -226,7 +214,7 @@ TEST(SolveDriver, SummaryTakesTheReportRoadInTextForm)
                         NutrientSpec{QStringLiteral("HP"), {}, c.optimum ? 20.0 : 60.0, {}}};
         fp.content = {{1.0, 1.0}, {8.0, 44.0}};
         const QString path = dir.filePath(QString::fromLatin1(c.file));
-        saveAs(fp, path);
+        fp.saveTo(path);
         int code = -1;
         const QJsonObject out = runDriver(path, &code, {QStringLiteral("--summary")});
         EXPECT_EQ(code, 0);
@@ -330,7 +318,7 @@ TEST(SolveDriver, RefusedProblemPrintsTheMessage)
     const QString path = dir.filePath("TEK.VKD");
     FeedProblem fp = workedExample();
     fp.ingredients[1].stock = false;
-    saveAs(fp, path);
+    fp.saveTo(path);
     int code = -1;
     const QJsonObject out = runDriver(path, &code);
     EXPECT_EQ(code, 1);
