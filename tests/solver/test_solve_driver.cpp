@@ -275,7 +275,7 @@ TEST(SolveDriver, DetailedReportShowsNoMeaninglessNumbers)
         fp.content = {{1.0, 1.0, 1.0, 1.0}, {8.0, 44.0, 9.0, 0.0}, {0.0, 0.0, 0.0, 5.0}};
         fp.ratios = {RatioSpec{QStringLiteral("HP"), QStringLiteral("HL"), {}, 2.0, {}}};
         const QString path = dir.filePath(feasible ? QStringLiteral("ORAN.VKD") : QStringLiteral("OLMAZ.VKD"));
-        saveAs(fp, path);
+        fp.saveTo(path);
         int code = -1;
         const QJsonObject out = runDriver(path, &code, {QStringLiteral("--detailed")});
         EXPECT_EQ(code, 0);
