@@ -127,18 +127,20 @@ public:
     // the copy and points the table back at the file, unchanged.
     //
     // A save never builds on a file this table did not read, and never takes the place of one: when
-    // another program replaced the file or wrote into it since this table opened it (or last wrote
-    // it), beginReplacement refuses with Changed, and so does finishReplacement when that happened
-    // during the save. finishReplacement exchanges the two names in one step and looks at what it
-    // took the place of; when that is not the file this table read, the other file goes back under
-    // its name. A file deleted, moved or renamed since (or whose folder was) refuses with Deleted or
-    // Moved. The copy keeps the file's mode, owner, group, access-control list and other extended
-    // attributes; where the owner or the group cannot be kept and that would change who may write
-    // the file, it refuses with Rights, and where an attribute cannot be kept, with Attributes. A
-    // mode or an owner that the copy already has is not set again (some file systems refuse to set
-    // any). A folder that takes no new file refuses with Folder. Copies that interrupted saves left behind (their writer is
-    // gone, so nobody holds the lock every writer keeps on its copy) are removed first, and when a
-    // writable table is opened.
+    // another program replaced the file or changed its bytes since this table opened it (or last
+    // wrote it), beginReplacement refuses with Changed, and so does finishReplacement when that
+    // happened during the save. What leaves the bytes alone (a mode, an owner, an access list or an
+    // attribute set, a hard link, an access time, a byte-identical rewrite) is no change: the save
+    // goes on and keeps what the file has now. finishReplacement exchanges the two names in one step
+    // and looks at what it took the place of; when that is not the file this table read, the other
+    // file goes back under its name. A file deleted, moved or renamed since (or whose folder was)
+    // refuses with Deleted or Moved. The copy is made with the file's mode and takes its owner,
+    // group, access-control list and extended attributes (copyFileRights): where that would let
+    // somebody do more with the file, or take writing from its owner or group, it refuses with
+    // Rights, and where an attribute cannot be kept, with Attributes; what it could not keep while
+    // giving less access is told by rightsNarrowed. A folder that takes no new file refuses with
+    // Folder. Copies that interrupted saves left behind (their writer is gone, so nobody holds the
+    // lock every writer keeps on its copy) are removed first, and when a writable table is opened.
     bool beginReplacement();
     bool finishReplacement();
     void abandonReplacement();
