@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev libdbd-xbase-perl
   socat              # the serial-port tests make a pseudo-terminal pair
   python3-pyftpdlib  # the updater's tests start an FTP server on 127.0.0.1
-  acl bindfs  # the save tests share a file with setfacl and save onto a FUSE mount that refuses modes
+  acl bindfs libacl1-dev libattr1-dev  # saves copy a file's access list and attributes; the save tests share a file with setfacl and save onto a FUSE mount that refuses modes
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,14 +2,17 @@
 
 #include "platform/cp1254_codec.h"
 #include "platform/dbf_index.h"
+#include "platform/file_attributes.h"
 #include "platform/own_temp_files.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -103,6 +106,36 @@ State fileStateOf(const struct stat &st)
             qint64(st.st_ctim.tv_nsec)};
 }
 
+// Reads the whole file in pieces, handing each with its place to `piece`; false when a read fails or
+// `piece` answers false.
+bool readPieces(int fd, qsizetype size, const std::function<bool(const char *, qsizetype, qint64)> &piece)
+{
+    QByteArray buffer(size, Qt::Uninitialized);
+    for (qint64 pos = 0;;) {
+        const ssize_t n = ::pread(fd, buffer.data(), size_t(buffer.size()), off_t(pos));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!piece(buffer.constData(), n, pos))
+            return false;
+        pos += n;
+    }
+}
+
+// The digest of a file's bytes; empty when it cannot be read.
+QByteArray digestOf(int fd)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const bool read = readPieces(fd, 1 << 16, [&](const char *bytes, qsizetype n, qint64) {
+        hash.addData(QByteArrayView(bytes, n));
+        return true;
+    });
+    return read ? hash.result() : QByteArray();
+}
+
 bool sameInode(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -124,166 +157,9 @@ bool exchangeUnsupported(int err)
     return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
-QString userName(uid_t uid)
-{
-    const struct passwd *pw = ::getpwuid(uid);
-    return pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid);
-}
-
-QString groupName(gid_t gid)
-{
-    const struct group *gr = ::getgrgid(gid);
-    return gr ? QString::fromLocal8Bit(gr->gr_name) : QString::number(gid);
-}
-
-// Whether the user belongs to the group; false for a user the system does not know.
-bool userInGroup(uid_t uid, gid_t gid)
-{
-    const struct passwd *pw = ::getpwuid(uid);
-    if (!pw)
-        return false;
-    if (pw->pw_gid == gid)
-        return true;
-    const QByteArray name(pw->pw_name);
-    const gid_t primary = pw->pw_gid;
-    int count = 32;
-    QList<gid_t> groups(count);
-    if (::getgrouplist(name.constData(), primary, groups.data(), &count) < 0) {
-        groups.resize(count);
-        if (::getgrouplist(name.constData(), primary, groups.data(), &count) < 0)
-            return false;
-    }
-    groups.resize(count);
-    return groups.contains(gid);
-}
-
-// Gives the copy the owner and the group of the file it replaces. Where the system does not allow
-// that (only the superuser may give a file away; a group needs membership), the copy is acceptable
-// as long as the same people may write it; otherwise the answer is why not.
-QString keepOwnerAndGroup(int copyFd, const struct stat &file)
-{
-    struct stat copy = {};
-    if (::fstat(copyFd, &copy) != 0)
-        return osError(errno);
-    if (copy.st_uid == file.st_uid && copy.st_gid == file.st_gid)
-        return {};
-    if (::fchown(copyFd, file.st_uid, file.st_gid) != 0 && copy.st_gid != file.st_gid)
-        ::fchown(copyFd, uid_t(-1), file.st_gid);
-    if (::fstat(copyFd, &copy) != 0)
-        return osError(errno);
-    const bool ownerKept = copy.st_uid == file.st_uid;
-    const bool groupKept = copy.st_gid == file.st_gid;
-    const mode_t mode = file.st_mode;
-    if ((ownerKept && groupKept) || (mode & S_IWOTH))
-        return {}; // the same people, or everybody, may write it
-    if (!groupKept && (mode & S_IWGRP))
-        return QStringLiteral("dosyanın grubu (%1) korunamıyor; bu grubun üyeleri dosyaya yazamaz olurdu")
-            .arg(groupName(file.st_gid));
-    if (!ownerKept && (mode & S_IWUSR) && !((mode & S_IWGRP) && groupKept && userInGroup(file.st_uid, file.st_gid)))
-        return QStringLiteral("dosyanın sahibi (%1) korunamıyor; %1 dosyaya yazamaz olurdu").arg(userName(file.st_uid));
-    return {};
-}
-
-// Gives the copy the mode of the file it replaces. A mode the copy already has is not set again:
-// some file systems (FAT, some network mounts) refuse every change of mode.
-QString keepMode(int copyFd, const struct stat &file)
-{
-    struct stat copy = {};
-    if (::fstat(copyFd, &copy) != 0)
-        return osError(errno);
-    if ((copy.st_mode & 07777) == (file.st_mode & 07777) || ::fchmod(copyFd, file.st_mode & 07777) == 0)
-        return {};
-    const int err = errno;
-    return QStringLiteral("dosyanın izinleri (%1) korunamıyor: %2")
-        .arg(QString::number(file.st_mode & 07777, 8).rightJustified(4, u'0'), osError(err));
-}
-
-// The names of a file's extended attributes; empty when it has none or the file system keeps none.
-bool attributeNames(int fd, QList<QByteArray> *names, int *err)
-{
-    names->clear();
-    QByteArray list;
-    for (;;) {
-        const ssize_t size = ::flistxattr(fd, nullptr, 0);
-        if (size < 0) {
-            *err = errno;
-            return *err == ENOTSUP || *err == ENOSYS;
-        }
-        list.resize(size);
-        const ssize_t got = size == 0 ? 0 : ::flistxattr(fd, list.data(), size_t(list.size()));
-        if (got < 0 && errno == ERANGE)
-            continue; // an attribute came meanwhile
-        if (got < 0) {
-            *err = errno;
-            return false;
-        }
-        list.resize(got);
-        break;
-    }
-    for (const QByteArray &name : list.split('\0')) {
-        if (!name.isEmpty())
-            names->append(name);
-    }
-    return true;
-}
-
-QString attributeText(const QByteArray &name, int err)
-{
-    if (name == "system.posix_acl_access")
-        return QStringLiteral("dosyanın erişim denetim listesi (ACL) korunamıyor: %1").arg(osError(err));
-    return QStringLiteral("dosyanın genişletilmiş özniteliği (%1) korunamıyor: %2")
-        .arg(QString::fromLocal8Bit(name), osError(err));
-}
-
-// Gives the copy the access-control list and the other extended attributes of the file it replaces,
-// and takes from it those the file lacks (a folder's default list gives a new file one). The answer
-// is why not, where one cannot be kept.
-QString keepExtendedAttributes(int fileFd, int copyFd)
-{
-    QList<QByteArray> wanted;
-    QList<QByteArray> present;
-    int err = 0;
-    if (!attributeNames(fileFd, &wanted, &err) || !attributeNames(copyFd, &present, &err))
-        return QStringLiteral("dosyanın genişletilmiş öznitelikleri okunamıyor: %1").arg(osError(err));
-    for (const QByteArray &name : std::as_const(present)) {
-        if (!wanted.contains(name) && ::fremovexattr(copyFd, name.constData()) != 0 && errno != ENODATA)
-            return attributeText(name, errno);
-    }
-    for (const QByteArray &name : std::as_const(wanted)) {
-        QByteArray value;
-        ssize_t got = 0;
-        do {
-            const ssize_t size = ::fgetxattr(fileFd, name.constData(), nullptr, 0);
-            if (size < 0) {
-                got = -1;
-                break;
-            }
-            value.resize(size);
-            got = size == 0 ? 0 : ::fgetxattr(fileFd, name.constData(), value.data(), size_t(value.size()));
-        } while (got < 0 && errno == ERANGE);
-        if (got < 0 && errno == ENODATA)
-            continue; // removed meanwhile
-        if (got < 0 || ::fsetxattr(copyFd, name.constData(), value.constData(), size_t(got), 0) != 0)
-            return attributeText(name, errno);
-    }
-    return {};
-}
-
 bool copyFileBytes(int from, int to)
 {
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (qint64 pos = 0;; ) {
-        const ssize_t n = ::pread(from, buffer.data(), size_t(buffer.size()), off_t(pos));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        if (!pwriteAll(to, buffer.constData(), n, pos))
-            return false;
-        pos += n;
-    }
+    return readPieces(from, 1 << 20, [to](const char *bytes, qsizetype n, qint64 pos) { return pwriteAll(to, bytes, n, pos); });
 }
 
 } // namespace
@@ -353,6 +229,7 @@ bool DbfTable::open(const QString &path, bool shared, bool readOnly)
     m_fd = fd;
     m_hdr = h;
     noteFileState();
+    settleDigest();
     // Copies that interrupted saves left behind go now, unless a save of the file is running.
     if (!readOnly && lockByte(m_fd, kSaveLockOffset, true)) {
         const QString canonical = QFileInfo(m_path).canonicalFilePath();
@@ -369,6 +246,50 @@ void DbfTable::noteFileState()
     if (m_fd < 0 || replacing() || ::fstat(m_fd, &st) != 0)
         return;
     m_fileState = fileStateOf<FileState>(st);
+    m_digest.clear();
+}
+
+void DbfTable::settleDigest()
+{
+    struct stat st = {};
+    if (!m_digest.isEmpty() || m_fd < 0 || replacing() || ::fstat(m_fd, &st) != 0
+        || !(fileStateOf<FileState>(st) == m_fileState))
+        return;
+    const QByteArray digest = digestOf(m_fd);
+    // A write during the reading leaves the digest due.
+    if (!digest.isEmpty() && ::fstat(m_fd, &st) == 0 && fileStateOf<FileState>(st) == m_fileState)
+        m_digest = digest;
+}
+
+bool DbfTable::sameAsRead(int fd, const struct stat &st, bool withChangeTime)
+{
+    FileState state = fileStateOf<FileState>(st);
+    if (!withChangeTime) {
+        state.changeSeconds = m_fileState.changeSeconds;
+        state.changeNanoseconds = m_fileState.changeNanoseconds;
+    }
+    if (state == m_fileState)
+        return true;
+    if (m_digest.isEmpty() || state.device != m_fileState.device || state.inode != m_fileState.inode
+        || digestOf(fd) != m_digest)
+        return false;
+    // The same bytes: what changed is the file's metadata, which the file now keeps.
+    struct stat now = {};
+    if (withChangeTime && ::fstat(fd, &now) == 0 && fileStateOf<FileState>(now) == state)
+        m_fileState = state;
+    return true;
+}
+
+bool DbfTable::holdsUnchangedFileAt(const QString &path)
+{
+    if (m_fd < 0)
+        return false;
+    const int fd = replacing() ? m_originalFd : m_fd;
+    settleDigest();
+    struct stat own = {};
+    struct stat there = {};
+    return ::fstat(fd, &own) == 0 && ::stat(QFile::encodeName(path).constData(), &there) == 0 && sameInode(own, there)
+           && sameAsRead(fd, own, true);
 }
 
 bool DbfTable::fileInPlace(int fd, const QByteArray &name)
@@ -378,7 +299,8 @@ bool DbfTable::fileInPlace(int fd, const QByteArray &name)
         return setError(DbfErrorCode::Read, m_label + QStringLiteral(": ") + osError(errno));
     struct stat there = {};
     if (::stat(name.constData(), &there) == 0) {
-        if (sameInode(own, there) && fileStateOf<FileState>(own) == m_fileState)
+        settleDigest();
+        if (sameInode(own, there) && sameAsRead(fd, own, true))
             return true;
         return setError(DbfErrorCode::Changed,
                         m_label + QStringLiteral(": dosya açıldıktan sonra başka bir program tarafından değiştirilmiş"));
@@ -838,6 +760,7 @@ bool DbfTable::commit()
             return false;
         m_changed = false;
     }
+    settleDigest();
     return true;
 }
 
@@ -891,6 +814,7 @@ bool DbfTable::pack()
     m_fd = fd;
     m_hdr = h;
     noteFileState();
+    settleDigest();
     if (m_index && !rebuildIndex(true))
         return false;
     return goTop();
@@ -916,6 +840,7 @@ bool DbfTable::beginReplacement()
     if (replacing() || m_index)
         return setError(DbfErrorCode::Exclusive, m_label + QStringLiteral(": kayıt sırasında"));
     clearStatus();
+    m_rightsNarrowed.clear();
     if (!commit() || !lockCurrentFileForSave())
         return false;
     auto fail = [&](int copyFd, const QByteArray &copyPath, DbfErrorCode code, const QString &why) {
@@ -938,10 +863,17 @@ bool DbfTable::beginReplacement()
     const QString canonical = QFileInfo(m_path).canonicalFilePath();
     const QFileInfo info(canonical.isEmpty() ? m_path : canonical);
     m_replacedPath = QFile::encodeName(info.absoluteFilePath());
+    struct stat st = {};
+    if (::fstat(m_fd, &st) != 0) {
+        const int err = errno;
+        lockByte(m_fd, kSaveLockOffset, false);
+        return setError(DbfErrorCode::Read, m_label + QStringLiteral(": ") + osError(err));
+    }
     // The copy is one of our marked temporaries, locked from creation: the lock says that a writer is
-    // at work on it (see own_temp_files.h). Leftovers of killed saves go first.
+    // at work on it (see own_temp_files.h). Leftovers of killed saves go first. It is made with the
+    // file's mode, for file systems that take a mode only when a file is made.
     QByteArray copyPath;
-    const int copyFd = createOwnTempFile(info.absoluteFilePath(), &copyPath, LOCK_EX);
+    const int copyFd = createOwnTempFile(info.absoluteFilePath(), &copyPath, LOCK_EX, st.st_mode & 0777);
     if (copyFd < 0) {
         const int err = errno;
         if (err == EACCES || err == EPERM || err == EROFS)
@@ -949,19 +881,12 @@ bool DbfTable::beginReplacement()
                         QDir::toNativeSeparators(info.absolutePath()) + QStringLiteral(": ") + osError(err));
         return failOs(-1, copyPath);
     }
-    struct stat st = {};
-    if (::fstat(m_fd, &st) != 0)
-        return failOs(copyFd, copyPath);
-    const QString rights = keepOwnerAndGroup(copyFd, st);
-    if (!rights.isEmpty())
-        return fail(copyFd, copyPath, DbfErrorCode::Rights, m_label + QStringLiteral(": ") + rights);
-    // The access-control list sets the group's bits of the mode, so the mode comes after it.
-    const QString attributes = keepExtendedAttributes(m_fd, copyFd);
-    if (!attributes.isEmpty())
-        return fail(copyFd, copyPath, DbfErrorCode::Attributes, m_label + QStringLiteral(": ") + attributes);
-    const QString mode = keepMode(copyFd, st);
-    if (!mode.isEmpty())
-        return fail(copyFd, copyPath, DbfErrorCode::Rights, m_label + QStringLiteral(": ") + mode);
+    const CopiedRights rights = copyFileRights(m_fd, m_replacedPath, copyFd, copyPath);
+    if (rights.refusal != CopiedRights::Refusal::None)
+        return fail(copyFd, copyPath,
+                    rights.refusal == CopiedRights::Refusal::Rights ? DbfErrorCode::Rights : DbfErrorCode::Attributes,
+                    m_label + QStringLiteral(": ") + rights.why);
+    m_rightsNarrowed = rights.narrowed;
     if (!copyFileBytes(m_fd, copyFd))
         return failOs(copyFd, copyPath);
     m_originalFd = m_fd;
@@ -1000,6 +925,7 @@ bool DbfTable::finishReplacement()
     m_originalFd = -1;
     m_copyPath.clear();
     noteFileState();
+    settleDigest();
     return true;
 }
 
@@ -1028,10 +954,7 @@ bool DbfTable::putCopyInPlace()
     struct stat own = {};
     struct stat displaced = {};
     const bool read = ::fstat(m_originalFd, &own) == 0 && ::lstat(copy, &displaced) == 0 && sameInode(own, displaced);
-    FileState ownState = fileStateOf<FileState>(own);
-    ownState.changeSeconds = m_fileState.changeSeconds;
-    ownState.changeNanoseconds = m_fileState.changeNanoseconds;
-    if (read && ownState == m_fileState) {
+    if (read && sameAsRead(m_originalFd, own, false)) {
         ::unlink(copy);
         return true;
     }

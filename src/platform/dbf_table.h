@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+struct stat;
+
 namespace vexo {
 
 class DbfIndex;
@@ -129,22 +131,30 @@ public:
     // the copy and points the table back at the file, unchanged.
     //
     // A save never builds on a file this table did not read, and never takes the place of one: when
-    // another program replaced the file or wrote into it since this table opened it (or last wrote
-    // it), beginReplacement refuses with Changed, and so does finishReplacement when that happened
-    // during the save. finishReplacement exchanges the two names in one step and looks at what it
-    // took the place of; when that is not the file this table read, the other file goes back under
-    // its name. A file deleted, moved or renamed since (or whose folder was) refuses with Deleted or
-    // Moved. The copy keeps the file's mode, owner, group, access-control list and other extended
-    // attributes; where the owner or the group cannot be kept and that would change who may write
-    // the file, it refuses with Rights, and where an attribute cannot be kept, with Attributes. A
-    // mode or an owner that the copy already has is not set again (some file systems refuse to set
-    // any). A folder that takes no new file refuses with Folder. Copies that interrupted saves left behind (their writer is
-    // gone, so nobody holds the lock every writer keeps on its copy) are removed first, and when a
-    // writable table is opened.
+    // another program replaced the file or changed its bytes since this table opened it (or last
+    // wrote it), beginReplacement refuses with Changed, and so does finishReplacement when that
+    // happened during the save. What leaves the bytes alone (a mode, an owner, an access list or an
+    // attribute set, a hard link, an access time, a byte-identical rewrite) is no change: the save
+    // goes on and keeps what the file has now. finishReplacement exchanges the two names in one step
+    // and looks at what it took the place of; when that is not the file this table read, the other
+    // file goes back under its name. A file deleted, moved or renamed since (or whose folder was)
+    // refuses with Deleted or Moved. The copy is made with the file's mode and takes its owner,
+    // group, access-control list and extended attributes (copyFileRights): where that would let
+    // somebody do more with the file, or take writing from its owner or group, it refuses with
+    // Rights, and where an attribute cannot be kept, with Attributes; what it could not keep while
+    // giving less access is told by rightsNarrowed. A folder that takes no new file refuses with
+    // Folder. Copies that interrupted saves left behind (their writer is gone, so nobody holds the
+    // lock every writer keeps on its copy) are removed first, and when a writable table is opened.
     bool beginReplacement();
     bool finishReplacement();
     void abandonReplacement();
     bool replacing() const { return m_originalFd >= 0; }
+    // Whether the name leads to the file this table has open, holding what the table last read or
+    // wrote (not to another file, nor to this one changed by another program).
+    bool holdsUnchangedFileAt(const QString &path);
+    // What the copy of the last replacement could not keep of the file's rights, leaving it narrower
+    // (see copyFileRights); empty when it kept them all.
+    QString rightsNarrowed() const { return m_rightsNarrowed; }
 
     // Appends every record of the source (in its order) by field name; fields the source lacks stay
     // blank, fields this table lacks are dropped.
@@ -182,10 +192,19 @@ private:
     // the status set when it cannot be opened or is no table.
     int openFile(const QString &path, bool shared, bool readOnly, DbfHeader *header);
     bool lockCurrentFileForSave();
-    // Remembers the file's identity, size and times as this table last read or wrote it.
+    // Remembers the file's identity, size and times as this table last read or wrote it; the digest
+    // of its bytes follows at the next settleDigest.
     void noteFileState();
-    // Whether the name still leads to the file open as fd, unchanged since noteFileState; otherwise
-    // false with the status Changed, Deleted or Moved.
+    // Takes the digest of the file's bytes when it is due and the file is still as noteFileState saw
+    // it (so the bytes are the ones this table read or wrote).
+    void settleDigest();
+    // Whether the file open as fd, with the status st, holds what this table last read or wrote: the
+    // same times and size, or else the same bytes (a change of mode, owner, access list, attribute,
+    // link count or access time, or a byte-identical rewrite, is no change of the file). The change
+    // time is left out when `withChangeTime` is false.
+    bool sameAsRead(int fd, const struct stat &st, bool withChangeTime);
+    // Whether the name still leads to the file open as fd, holding what this table last read or wrote;
+    // otherwise false with the status Changed, Deleted or Moved.
     bool fileInPlace(int fd, const QByteArray &name);
     // Puts the finished copy under the file's name in place of the file this table read, or refuses.
     bool putCopyInPlace();
@@ -227,8 +246,11 @@ private:
     QByteArray m_replacedPath; // the file itself, links followed
     DbfHeader m_originalHdr;
     bool m_originalShared = true;
+    QString m_rightsNarrowed;
     // The file as this table last read or wrote it (see noteFileState). The change time is set by
-    // every write, also by one that puts the modification time back, and no program can set it.
+    // every write, also by one that puts the modification time back, and no program can set it; it is
+    // also set by what leaves the bytes alone (a mode, an owner, an attribute, a link), which is why a
+    // differing state is settled by the digest of the bytes.
     struct FileState
     {
         quint64 device = 0, inode = 0;
@@ -237,6 +259,7 @@ private:
         bool operator==(const FileState &) const = default;
     };
     FileState m_fileState;
+    QByteArray m_digest; // of the bytes in m_fileState's file; empty while due
 };
 
 } // namespace vexo

@@ -31,3 +31,30 @@ std::optional<quint32> readFileAttributes(const QString &path);
 bool writeFileAttributes(const QString &path, quint32 flags);
 
 } // namespace vexo
+
+namespace vexo {
+
+// What a copy that takes a file's place kept of the file's rights (copyFileRights).
+struct CopiedRights
+{
+    enum class Refusal { None, Rights, Attributes };
+    Refusal refusal = Refusal::None;
+    // Why the copy may not take the file's place: it would let somebody read or write it whom the file
+    // did not let, or take writing from the file's owner or group.
+    QString why;
+    // What the copy could not keep although it may take the file's place: it gives less access than
+    // the file did (a narrower mode, a lost access-control list). Empty when everything was kept.
+    QString narrowed;
+};
+
+// Gives the copy (open as copyFd) the owner, group, extended attributes, access-control list and mode
+// of the file open as fileFd, with libattr's and libacl's copy functions; the paths name the two in
+// their messages. Attributes that an ordinary user cannot set (the security. and system. namespaces
+// beyond the access-control list) are not copied. Where the owner or the group cannot be kept, the
+// copy is refused when somebody who may write the file could not write the copy; where the mode or
+// the list cannot be kept (file systems that refuse every change of mode), the copy is refused when
+// its own mode gives more than the file's did, and otherwise told as narrowed. A mode the copy
+// already has is not set again.
+CopiedRights copyFileRights(int fileFd, const QByteArray &filePath, int copyFd, const QByteArray &copyPath);
+
+} // namespace vexo

@@ -132,6 +132,15 @@ bool DATAFOPEN(QWidget *owner, const QString &path)
         p.OPROBDBF.reset();
     }
     auto table = std::make_unique<DBSERVERR>(path, true, false, QStringLiteral("DBFCDX"));
+    // A file this user may not write (a read-only medium or share) is opened read-only; its save says
+    // why it cannot write and offers another name.
+    if (table->status() && table->status()->code == DbfErrorCode::Access) {
+        auto readOnly = std::make_unique<DBSERVERR>(path, true, true, QStringLiteral("DBFCDX"));
+        if (!readOnly->status())
+            table = std::move(readOnly);
+        else
+            readOnly->close();
+    }
     QString errorText;
     if (table->status())
         errorText = table->status()->text();

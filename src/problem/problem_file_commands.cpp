@@ -1,6 +1,7 @@
 #include "problem/problem_file_commands.h"
 
 #include "platform/dbf_header.h"
+#include "platform/file_attributes.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_sink.h"
 #include "platform/own_temp_files.h"
@@ -25,7 +26,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexo {
 
@@ -38,6 +42,14 @@ constexpr int kCurrentFieldCount = 25;
 void error(ProblemFileHost &host, const QString &text)
 {
     ERRMESS(host.owner(), kError, text);
+}
+
+// A save that went through, but could not keep all of who may read or write the file.
+void tellNarrowedRights(ProblemFileHost &host, const QString &file, const QString &narrowed)
+{
+    if (!narrowed.isEmpty())
+        showMessage(host.owner(), kWarning, file + QStringLiteral(" kaydedildi, ancak ") + narrowed + u'.',
+                    MB_OK | MB_ICONEXCLAMATION);
 }
 
 QString openPath()
@@ -58,9 +70,9 @@ void closeTable()
 // A new, empty problem file in one of our temporaries beside the target (so that the final rename
 // stays inside one file system), held from its creation; not open, after a message, when it cannot
 // be made.
-OwnTempFile newProblemFileBeside(QWidget *owner, const QString &target)
+OwnTempFile newProblemFileBeside(QWidget *owner, const QString &target, mode_t mode = 0666)
 {
-    OwnTempFile part = OwnTempFile::create(target, OwnTempFile::Hold::Shared, 0666);
+    OwnTempFile part = OwnTempFile::create(target, OwnTempFile::Hold::Shared, mode);
     QByteArray bytes = DbfHeader::forStructure(DATAFILESTRUCT()).bytes();
     bytes += '\x1A';
     if (!part.isOpen() || !part.write(bytes)) {
@@ -73,6 +85,51 @@ OwnTempFile newProblemFileBeside(QWidget *owner, const QString &target)
     }
     return part;
 }
+
+// The file that a save as replaces, held open from before the copy is made, so that the copy takes
+// the rights of the file it replaces even if the name changes meanwhile. Nothing when the name is
+// free.
+class ReplacedFile
+{
+public:
+    explicit ReplacedFile(const QString &path)
+        : m_path(QFile::encodeName(path))
+        , m_fd(::open(m_path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC))
+    {
+        if (m_fd >= 0 && ::fstat(m_fd, &m_st) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~ReplacedFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ReplacedFile(const ReplacedFile &) = delete;
+    ReplacedFile &operator=(const ReplacedFile &) = delete;
+
+    // The mode a copy is made with: the file's, or that of any new file.
+    mode_t mode() const { return m_fd >= 0 ? mode_t(m_st.st_mode & 0777) : mode_t(0666); }
+    // Gives the copy the file's rights (copyFileRights); false with the reason when it may not take
+    // the file's place, and in *narrowed what it could not keep although it may.
+    bool giveRightsTo(const OwnTempFile &copy, QString *why, QString *narrowed) const
+    {
+        if (m_fd < 0)
+            return true;
+        const CopiedRights rights = copyFileRights(m_fd, m_path, copy.fd(), copy.nativePath());
+        *narrowed = rights.narrowed;
+        if (rights.refusal == CopiedRights::Refusal::None)
+            return true;
+        *why = QFile::decodeName(m_path) + QStringLiteral(": ") + rights.why;
+        return false;
+    }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+    struct stat m_st = {};
+};
 
 // The seven dirty flags, kept across a save that writes into another table.
 struct DirtyFlags
@@ -210,7 +267,8 @@ void YENIDOSYAGIR(ProblemFileHost &host)
         name.chop(4);
     name = CHRCONT(name) + QStringLiteral(".VKD");
     const QString path = appGlobals().CVERIDIZIN + QLatin1Char('/') + name;
-    if (QFileInfo::exists(path)) {
+    const bool exists = QFileInfo::exists(path);
+    if (exists) {
         const QString question = GETFILENAME(path) + QStringLiteral(" dosyası mevcut!") +
                                  QStringLiteral("\n\nÜzerine yazılsın mı?");
         if (!askYesNo(host.owner(), kWarning, question, MB_ICONQUESTION))
@@ -222,8 +280,15 @@ void YENIDOSYAGIR(ProblemFileHost &host)
             closeTable();
             host.MI_ENADISABLE();
         }
-        SFDELETE(path);
     }
+    // An open problem with changes is closed (its save question answered) before anything is deleted
+    // or made: a close abandoned on that question leaves the folder as it was.
+    if (openProblem().isOpen())
+        host.WHOCHANGES();
+    if (openProblem().isOpen() && openProblem().anyDirty() && !FILECLOSE(host))
+        return;
+    if (exists)
+        SFDELETE(path);
     if (!DATAFILECREATE(host.owner(), path))
         return;
     host.LNEWFILE = true;
@@ -259,8 +324,10 @@ bool KAYDET(ProblemFileHost &host)
         return false;
     host.WHOCHANGES();
     QString reason;
-    if (PROBDBFUPDATE(&reason))
+    if (PROBDBFUPDATE(&reason)) {
+        tellNarrowedRights(host, GETFILENAME(openPath()), problemSaveNarrowedRights());
         return true;
+    }
     if (problemFileChangedElsewhere()) {
         // Writing the whole problem over it would silently drop the other program's save; the user's
         // changes stay marked and can go into a file of their own.
@@ -290,7 +357,10 @@ bool FKAYDET(ProblemFileHost &host)
     }
     const bool keepOpen = filter == 1;
     const QString target = SFILEBASE(safe) + (keepOpen ? QStringLiteral(".VKD") : QStringLiteral(".VVD"));
-    if (target == current || ISSAMEFILE(target, current)) {
+    // The open file is known by what it is, not by how its name is spelt: a name that now holds
+    // another file (put there or changed by another program) is an existing file like any other, and
+    // a name the open file left (moved, deleted) is free.
+    if (p.OPROBDBF->holdsUnchangedFileAt(target)) {
         host.STATUSMESSAGE(QStringLiteral("Açık dosyayı kendi üzerine kaydetme teşbbüsü..."));
         return false;
     }
@@ -312,13 +382,18 @@ bool FKAYDET(ProblemFileHost &host)
 
     // The copy is made complete under a temporary name and then renamed over the target, so an
     // existing file is replaced only by a whole copy.
-    OwnTempFile part = newProblemFileBeside(host.owner(), target);
+    // A file replaced keeps who may read and write it: the copy is made with its mode and takes its
+    // owner, group, access-control list and attributes before it takes its name.
+    const ReplacedFile replaced(target);
+    OwnTempFile part = newProblemFileBeside(host.owner(), target, replaced.mode());
     if (!part.isOpen())
         return false;
     const QString removeText = QStringLiteral("\r\n\r\nŞimdi bu dosyayı sileceğim. Sonra tekrar deneyiniz");
+    QString narrowed;
     {
         // Shared, as the temporary's own lock is; on any failure the temporary goes with `part`.
         auto copy = std::make_unique<DBSERVERR>(part.path(), true, false, QStringLiteral("DBFCDX"));
+        copy->setLabel(GETFILENAME(target)); // messages name the user's file, not the temporary
         if (copy->status()) {
             copy->close();
             error(host, QStringLiteral("Farklı kaydedilen dosya açılmadı...") + removeText + QLatin1Char('!'));
@@ -328,6 +403,8 @@ bool FKAYDET(ProblemFileHost &host)
         bool appended = fromMemory ? saveWholeProblemInto(copy, &reason) : copy->appendDb(*p.OPROBDBF) && copy->commit();
         if (!appended && !fromMemory && copy->status())
             reason = copy->status()->text();
+        if (appended && !replaced.giveRightsTo(part, &reason, &narrowed))
+            appended = false;
         // Renamed while the table still holds it, so that the copy is never without its writer's lock.
         if (appended && !part.renameOver(target)) {
             appended = false;
@@ -344,6 +421,7 @@ bool FKAYDET(ProblemFileHost &host)
         }
     }
     host.STATUSMESSAGE(QStringLiteral("Dosya başarıyla farklı kaydedildi..."));
+    tellNarrowedRights(host, GETFILENAME(target), narrowed);
     if (!keepOpen) {
         // The open file does not hold the changes that only the export received.
         unsaved.restore(p);

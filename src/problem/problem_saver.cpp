@@ -6,10 +6,15 @@
 #include "problem/problem_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <unistd.h>
 
 namespace vexo {
 
@@ -89,6 +94,13 @@ QString cellsText(const QStringList &cells, qsizetype count)
 qsizetype widthOf(const RowList &matrix)
 {
     return matrix.isEmpty() ? 0 : matrix.first().size();
+}
+
+// A membership row is written for every ingredient, whatever the width it was read with: rows of one
+// file may differ in width, and a row cut short would drop its group's later members.
+qsizetype membershipCells(const Row &row, const OpenProblem &p)
+{
+    return std::max(row.size(), p.AYMLIST.size());
 }
 
 ListLayout ingredientLayout(const OpenProblem &p)
@@ -215,9 +227,8 @@ bool MATRIXKAYDI()
         return false;
     if (!t.fieldPut(ymbmat, kGrupMarker))
         return false;
-    const qsizetype members = widthOf(p.AGMAT);
     for (const Row &row : p.AGMAT) {
-        if (!advance(t) || !t.fieldPut(ymbmat, cellsText(row, members)))
+        if (!advance(t) || !t.fieldPut(ymbmat, cellsText(row, membershipCells(row, p))))
             return false;
     }
     for (t.skip(); !t.eof(); t.skip()) {
@@ -387,15 +398,16 @@ QString storageProblem(const OpenProblem &p, const DbfTable &t)
     if (!widths.contains(QStringLiteral("YMBMAT")))
         return QStringLiteral("Problem dosyasında YMBMAT alanı yok.");
     const int field = widths.value(QStringLiteral("YMBMAT"));
-    auto tooWide = [field](const RowList &matrix) {
-        const qsizetype cells = widthOf(matrix);
+    auto tooWide = [field](const RowList &matrix, const std::function<qsizetype(const Row &)> &cellsOf) {
         for (const Row &row : matrix) {
-            if (cellsText(row, cells).size() > field)
+            if (cellsText(row, cellsOf(row)).size() > field)
                 return true;
         }
         return false;
     };
-    if (tooWide(p.AAMAT) || tooWide(p.AGMAT) || cellsText(p.APARMLIST, p.APARMLIST.size()).size() > field)
+    const qsizetype activeCells = widthOf(p.AAMAT);
+    if (tooWide(p.AAMAT, [activeCells](const Row &) { return activeCells; })
+        || tooWide(p.AGMAT, [&p](const Row &row) { return membershipCells(row, p); }) || cellsText(p.APARMLIST, p.APARMLIST.size()).size() > field)
         return QStringLiteral("Aktif matrisin bir satırı dosyadaki alana (%1 karakter) sığmıyor.").arg(field);
     return {};
 }
@@ -428,7 +440,7 @@ struct SaveState
 QString refusalText(const DBSERVERR &t)
 {
     const DbfErrorCode code = t.status() ? t.status()->code : DbfErrorCode::Write;
-    const QString name = QFileInfo(t.path()).fileName();
+    const QString name = t.label();
     switch (code) {
     case DbfErrorCode::Locked:
         return QStringLiteral("Problem dosyası şu anda başka bir program tarafından kaydediliyor; "
@@ -453,6 +465,17 @@ QString refusalText(const DBSERVERR &t)
     default:
         return {};
     }
+}
+
+// Where and why a file opened read-only cannot take the save.
+QString readOnlyText(const DBSERVERR &t)
+{
+    const QByteArray path = QFile::encodeName(t.path());
+    const int err = ::access(path.constData(), W_OK) == 0 ? EACCES : errno;
+    return QStringLiteral("%1 dosyası salt okunur açıldı; bulunduğu %2 klasörüne yazılamıyor (%3). "
+                          "Değişiklikler kaydedilmedi.")
+        .arg(t.label(), QDir::toNativeSeparators(QFileInfo(t.path()).absolutePath()),
+             QString::fromLocal8Bit(std::strerror(err)));
 }
 
 bool runWriters(OpenProblem &p)
@@ -483,6 +506,8 @@ bool PROBDBFUPDATE(QString *error)
     if (!p.OPROBDBF)
         return fail(QStringLiteral("Açık problem yok."));
     DBSERVERR &t = *p.OPROBDBF;
+    if (t.isReadOnly())
+        return fail(readOnlyText(t));
     const QString problem = storageProblem(p, t);
     if (!problem.isEmpty())
         return fail(problem);
@@ -512,9 +537,17 @@ bool PROBDBFUPDATE(QString *error)
     return true;
 }
 
+QString problemSaveNarrowedRights()
+{
+    const OpenProblem &p = openProblem();
+    return p.OPROBDBF ? p.OPROBDBF->rightsNarrowed() : QString();
+}
+
 bool problemFileChangedElsewhere()
 {
     const OpenProblem &p = openProblem();
+    if (p.OPROBDBF && p.OPROBDBF->isOpen() && p.OPROBDBF->isReadOnly())
+        return true;
     if (!p.OPROBDBF || !p.OPROBDBF->status())
         return false;
     const DbfErrorCode code = p.OPROBDBF->status()->code;

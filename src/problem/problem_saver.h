@@ -18,8 +18,12 @@ namespace vexo {
 // false with the reason in *error for the caller to show.
 bool PROBDBFUPDATE(QString *error = nullptr);
 // Whether the last save of the open problem was refused because another program changed, replaced,
-// deleted or moved its file (or its folder) since it was opened.
+// deleted or moved its file (or its folder) since it was opened, or because the file could be opened
+// read-only only: the edits can go into another file.
 bool problemFileChangedElsewhere();
+// After a save that went through: what the saved file could not keep of who may read or write it
+// (its access is narrower than before), for the user to hear; empty when it kept everything.
+QString problemSaveNarrowedRights();
 // Why a problem with `count` ingredients cannot be stored.
 QString tooManyIngredientsText(int count);
 

@@ -487,3 +487,45 @@ TEST_F(FileCommands, NewWhoseTableCannotBeCreatedChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Dosya > Yeni while the open problem has changes, abandoned on the save question (Cancel), or on a
+// save that fails: no empty problem file is left behind, an existing file of that name stays as it
+// was, and the open problem stays open with its changes.
+TEST_F(FileCommands, NewAbandonedOnTheSaveQuestionLeavesNoFileBehind)
+{
+    const QString a = env.path("A.VKD");
+    const QString existing = env.path("VAR.VKD");
+    makeProblem(a, 2);
+    makeProblem(existing, 3);
+    const QByteArray existingBytes = test::fileBytes(existing);
+    const struct
+    {
+        const char *what;
+        QString name;
+        QList<MessageAnswer> answers;
+    } cases[] = {
+        {"a new name, cancelled", QStringLiteral("YENI"), {MessageAnswer::Cancel}},
+        {"an existing name, overwrite, cancelled", QStringLiteral("VAR"), {MessageAnswer::Yes, MessageAnswer::Cancel}},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(DOOPENFILE(host, a)) << c.what;
+        openProblem().LYMDEG = true;
+        messages.clear();
+        for (MessageAnswer answer : c.answers)
+            messages.answer(answer);
+        host.newName = c.name;
+        YENIDOSYAGIR(host);
+        EXPECT_EQ(messages.pendingAnswers(), 0) << c.what;
+        EXPECT_FALSE(QFileInfo::exists(env.path("YENI.VKD"))) << c.what << ": an empty problem file was left";
+        EXPECT_EQ(test::fileBytes(existing), existingBytes) << c.what;
+        EXPECT_EQ(openPath(), a) << c.what;
+        EXPECT_TRUE(openProblem().LYMDEG) << c.what;
+        EXPECT_FALSE(host.LNEWFILE) << c.what;
+        openProblem().LYMDEG = false;
+        ASSERT_TRUE(FILECLOSE(host));
+    }
+}
+
+} // namespace

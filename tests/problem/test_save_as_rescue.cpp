@@ -28,6 +28,8 @@
 #include <functional>
 #include <grp.h>
 #include <sys/fsuid.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +46,17 @@ namespace {
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
+}
+
+// Another program writes its own problem beside the old file and renames it over the old file.
+bool putTheirFileOver(const QString &old, const QString &folder)
+{
+    const QString theirs = folder + QStringLiteral("/DIS.VKD");
+    return test::runInChild([&] {
+               return writeProblem(theirs, 7, QStringLiteral("DIS"))
+                      && ::rename(native(theirs).constData(), native(old).constData()) == 0;
+           })
+           == 0;
 }
 
 // Opens the old file, edits it, lets `spoil` make its save fail, and saves the problem as the target
@@ -118,14 +131,7 @@ TEST(SaveAsRescue, TheEditsGoIntoTheNewFileWhateverStopsTheSaveIntoTheOldOne)
              return ::setgroups(1, groups) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
          }},
         {"another program saved over it", false, {},
-         [](const QString &old, const QString &folder) {
-             const QString theirs = folder + QStringLiteral("/DIS.VKD");
-             return test::runInChild([&] {
-                        return writeProblem(theirs, 7, QStringLiteral("DIS"))
-                               && ::rename(native(theirs).constData(), native(old).constData()) == 0;
-                    })
-                    == 0;
-         }},
+         putTheirFileOver},
         {"it was deleted", false, {}, [](const QString &old, const QString &) { return QFile::remove(old); }},
     };
     for (const auto &c : cases) {
@@ -234,4 +240,159 @@ TEST(SaveAsRescue, AFullDiskUnderTheNewFileIsNamed)
         EXPECT_EQ(status, 0) << c.what;
         EXPECT_EQ(contentsOf(old), QStringLiteral("BIZ1x85")) << c.what << ": the open file took the edits first";
     }
+}
+
+// After a save into the open file was refused, "Farklı Kaydet" onto the same name: the open file is
+// known by what the name holds, not by how the name is spelt. While the name holds the open file as
+// this program read it, the save as is refused with the status text; when another program put its
+// own file there or changed the file, it is an existing file like any other (the overwrite question);
+// a name left free by a move or a deletion is simply taken. Before, every one of these was refused
+// as "saving the open file onto itself", and the user had no way back to the name.
+TEST(SaveAsRescue, TheOpenFilesNameIsKnownByTheFileItHolds)
+{
+    const QString selfText = QStringLiteral("Açık dosyayı kendi üzerine kaydetme teşbbüsü...");
+    const struct
+    {
+        const char *what;
+        std::function<bool(const QString &old, const QString &folder)> act;
+        bool asked;   // the overwrite question is shown
+        bool refused; // refused as the open file itself
+    } cases[] = {
+        {"nothing happened to it", [](const QString &, const QString &) { return true; }, false, true},
+        {"another program put its file there",
+         putTheirFileOver,
+         true, false},
+        {"another program changed it in place",
+         [](const QString &old, const QString &folder) {
+             const QString theirs = folder + QStringLiteral("/DIS.VKD");
+             if (test::runInChild([&] { return writeProblem(theirs, 5, QStringLiteral("XY")); }) != 0)
+                 return false;
+             const QByteArray bytes = test::fileBytes(theirs);
+             QFile f(old);
+             return f.open(QIODevice::ReadWrite) && f.write(bytes) == bytes.size() && QFile::remove(theirs);
+         },
+         true, false},
+        {"it was moved",
+         [](const QString &old, const QString &folder) { return QFile::rename(old, folder + QStringLiteral("/TASINDI.VKD")); },
+         false, false},
+        {"it was deleted", [](const QString &old, const QString &) { return QFile::remove(old); }, false, false},
+    };
+    for (const auto &c : cases) {
+        test::ProblemEnvironment env;
+        const QString folder = env.path("AYNI");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString old = folder + QStringLiteral("/ESKI.VKD");
+        ASSERT_TRUE(writeProblem(old, 5, QStringLiteral("YM")));
+        test::ScriptedMessages messages;
+        test::ScriptedFileDialogs dialogs;
+        QuietHost host;
+        ASSERT_TRUE(DOOPENFILE(host, old)) << c.what;
+        setProblem(9, QStringLiteral("BIZ"));
+        ASSERT_TRUE(c.act(old, folder)) << c.what;
+        const QByteArray before = QFileInfo::exists(old) ? checksum(old) : QByteArray();
+        dialogs.answer(old);
+        if (c.asked)
+            messages.answer(MessageAnswer::Yes);
+        const bool saved = FKAYDET(host);
+        QStringList boxes;
+        for (const MessageRequest &m : messages.shown())
+            boxes << m.text;
+        EXPECT_EQ(messages.pendingAnswers(), 0) << c.what << ": the overwrite question was not asked";
+        EXPECT_EQ(messages.unexpectedQuestions(), 0) << c.what << ": " << boxes.join(u'|').toStdString();
+        if (c.refused) {
+            EXPECT_FALSE(saved) << c.what;
+            EXPECT_EQ(host.status, selfText) << c.what;
+            EXPECT_EQ(checksum(old), before) << c.what;
+            EXPECT_TRUE(openProblem().anyDirty()) << c.what;
+        } else {
+            EXPECT_TRUE(saved) << c.what << ": " << host.status.toStdString() << " " << boxes.join(u'|').toStdString();
+            EXPECT_FALSE(openProblem().anyDirty()) << c.what;
+            openProblem().reset();
+            EXPECT_EQ(contentsOf(old), QStringLiteral("BIZ1x9")) << c.what;
+        }
+        if (c.asked) {
+            EXPECT_TRUE(boxes.contains(QStringLiteral("ESKI.VKD Dosyası mevcut!\n\nÜzerine yazılsın mı?"))) << c.what;
+        }
+        openProblem().reset();
+    }
+}
+
+namespace {
+
+constexpr int kNoReadOnlyMount = 77;
+
+// Runs the work in a child with `folder` seen read-only through a bind mount of its own (in a mount
+// namespace of its own); 77 when the machine allows no such mount.
+int runOnReadOnlyMount(const QString &folder, const std::function<bool(const QString &readOnly)> &work)
+{
+    return test::runInChild([&] {
+        char mountPoint[] = "/tmp/vexo-read-only-XXXXXX";
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || !::mkdtemp(mountPoint))
+            ::_exit(kNoReadOnlyMount);
+        if (::mount(native(folder).constData(), mountPoint, nullptr, MS_BIND, nullptr) != 0
+            || ::mount(nullptr, mountPoint, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+            ::umount2(mountPoint, MNT_DETACH);
+            ::rmdir(mountPoint);
+            ::_exit(kNoReadOnlyMount);
+        }
+        const bool ok = work(QString::fromLocal8Bit(mountPoint));
+        openProblem().reset();
+        ::umount2(mountPoint, MNT_DETACH);
+        ::rmdir(mountPoint);
+        return ok;
+    });
+}
+
+} // namespace
+
+// A problem on a read-only medium opens (read-only). Its save says where and why it cannot write,
+// keeps the edits and offers "Farklı Kaydet", which puts them into a file elsewhere. Before, the file
+// could not even be opened ("Read-only file system").
+TEST(SaveAsRescue, AProblemOnAReadOnlyMediumOpensAndItsEditsGoElsewhere)
+{
+    test::ProblemEnvironment env;
+    const QString folder = env.path("CD");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(writeProblem(folder + QStringLiteral("/OKU.VKD"), 5, QStringLiteral("YM")));
+    const QByteArray before = checksum(folder + QStringLiteral("/OKU.VKD"));
+    const QString target = env.path("KURTAR.VKD");
+    const int status = runOnReadOnlyMount(folder, [&](const QString &readOnly) {
+        const QString path = readOnly + QStringLiteral("/OKU.VKD");
+        test::ScriptedMessages messages;
+        test::ScriptedFileDialogs dialogs;
+        QuietHost host;
+        QStringList faults;
+        if (!DOOPENFILE(host, path) || openProblem().AYMADLARI.value(0) != QStringLiteral("YM1")) {
+            for (const MessageRequest &m : messages.shown())
+                std::fprintf(stderr, "read-only: box: %s\n", qPrintable(m.text));
+            return false;
+        }
+        test::changeOnePrice(QStringLiteral("44.000"));
+        messages.answer(MessageAnswer::No);
+        if (KAYDET(host))
+            faults << QStringLiteral("the save said saved");
+        const QString told = messages.shown().isEmpty() ? QString() : messages.shown().last().text;
+        if (!told.contains(QStringLiteral("OKU.VKD dosyası salt okunur açıldı; bulunduğu %1 klasörüne yazılamıyor")
+                               .arg(readOnly))
+            || !told.contains(QStringLiteral("Farklı Kaydet")))
+            faults << QStringLiteral("told: ") + told;
+        if (!openProblem().LYMDEG)
+            faults << QStringLiteral("the edit is no longer marked");
+        messages.answer(MessageAnswer::Yes);
+        dialogs.answer(target);
+        if (!KAYDET(host))
+            faults << QStringLiteral("the save as was not offered or failed: ") + host.status;
+        openProblem().reset();
+        for (const QString &f : faults)
+            std::fprintf(stderr, "read-only: %s\n", qPrintable(f));
+        return faults.isEmpty();
+    });
+    if (status == kNoReadOnlyMount)
+        GTEST_SKIP() << "this machine allows no read-only bind mount";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(checksum(folder + QStringLiteral("/OKU.VKD")), before);
+    ASSERT_TRUE(test::loadProblem(target));
+    EXPECT_EQ(openProblem().AYMLIST.value(0).value(YMPRICE).trimmed(), QStringLiteral("44.000"));
+    openProblem().reset();
 }
