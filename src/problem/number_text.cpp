@@ -250,7 +250,9 @@ bool isOwnNumberText(const QString &stored)
         && isTypedNumber(stored, true);
 }
 
-std::optional<QString> ownNumberText(const QString &stored, const std::function<QString(const QString &, bool *)> &typed)
+} // namespace
+
+std::optional<QString> tableNumberText(const QString &stored, const std::function<QString(const QString &, bool *)> &typed)
 {
     if (stored.trimmed().isEmpty())
         return emptyNumberText();
@@ -265,16 +267,14 @@ std::optional<QString> ownNumberText(const QString &stored, const std::function<
     return text;
 }
 
-} // namespace
-
 std::optional<QString> tablePriceText(const QString &stored)
 {
-    return ownNumberText(stored, [](const QString &t, bool *ok) { return SDAYA(t, 3, ok); });
+    return tableNumberText(stored, [](const QString &t, bool *ok) { return SDAYA(t, 3, ok); });
 }
 
 std::optional<QString> tableContentText(const QString &stored, int decimals)
 {
-    return ownNumberText(stored, [decimals](const QString &t, bool *ok) {
+    return tableNumberText(stored, [decimals](const QString &t, bool *ok) {
         return SDAYA3(t, unsigned(std::max(decimals, 0)), 4, ok);
     });
 }

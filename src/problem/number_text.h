@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <iterator>
 #include <optional>
 
@@ -49,6 +50,10 @@ std::optional<double> readNumberText(const QString &text, bool *ok = nullptr);
 // the nutrient's decimals and four shown for a content); a blank text is eleven blanks. Nothing
 // when the text is not a number, or the number does not fit.
 std::optional<QString> tablePriceText(const QString &stored);
+// The same with the column's own rule: `typed` gives what typing the (trimmed) text into the column
+// gives, and sets its flag false when the number does not fit.
+std::optional<QString> tableNumberText(const QString &stored,
+                                       const std::function<QString(const QString &, bool *)> &typed);
 std::optional<QString> tableContentText(const QString &stored, int decimals);
 
 // A message naming cells that hold no number: `intro` on its own line, then one line per cell (the

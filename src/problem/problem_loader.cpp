@@ -13,6 +13,8 @@
 
 #include <QSet>
 
+#include <functional>
+
 namespace vexo {
 
 namespace {
@@ -63,8 +65,54 @@ bool convertUnit(Row &row, qsizetype n, OpenProblem &p)
     return true;
 }
 
-void readIngredients(DBSERVERR &t, OpenProblem &p)
+// The number fields of one list of the problem file, read into the program's own form: what typing
+// the text into the list's editor column gives (a decimal comma another program wrote counts as the
+// point; the sign stays). A text already in that form and a blank one stay byte for byte; a text that
+// is no number is noted and loads as no value. Whatever changed marks the list changed, so that the
+// next save writes the program's form.
+class ListNumbers
 {
+public:
+    using Rule = std::function<QString(const QString &, bool *)>;
+
+    ListNumbers(ReferenceNumberReader &numbers, QString list, bool &changed, Rule rule)
+        : m_numbers(numbers)
+        , m_list(std::move(list))
+        , m_changed(changed)
+        , m_rule(std::move(rule))
+    {
+    }
+
+    QString cell(DBSERVERR &t, const QString &row, const QString &fieldName)
+    {
+        const QString stored = field(t, fieldName);
+        if (isBlank(stored))
+            return stored;
+        // The wider fields keep a blank after the eleven characters of the number.
+        const QString text = stored.size() > kCellWidth && isBlank(stored.mid(kCellWidth)) ? stored.left(kCellWidth)
+                                                                                           : stored;
+        const QString own = m_numbers.number(m_list + u' ' + row.trimmed(), fieldName, text, m_rule);
+        if (own == text)
+            return stored;
+        m_changed = true;
+        return own;
+    }
+
+private:
+    ReferenceNumberReader &m_numbers;
+    QString m_list;
+    bool &m_changed;
+    Rule m_rule;
+};
+
+QString threeDecimals(const QString &text, bool *ok)
+{
+    return SDAYA3(text, 3, 3, ok);
+}
+
+void readIngredients(DBSERVERR &t, OpenProblem &p, ReferenceNumberReader &numbers)
+{
+    ListNumbers cells(numbers, QStringLiteral("Yem maddesi"), p.LYMDEG, threeDecimals);
     for (t.goTop(); !t.eof(); t.skip()) {
         const QString name = field(t, QStringLiteral("YMADI"));
         if (isBlank(name))
@@ -73,15 +121,15 @@ void readIngredients(DBSERVERR &t, OpenProblem &p)
         p.AYMSTOK.append(t.fieldPos(QStringLiteral("YMSTOKVY")) == 0
                              ? true
                              : t.fieldGet(QStringLiteral("YMSTOKVY")).toBool());
-        Row row = {name, field(t, QStringLiteral("YMFIAT")), field(t, QStringLiteral("YMSABIT")),
-                   field(t, QStringLiteral("YMALTLIM")), field(t, QStringLiteral("YMUSTLIM")),
+        Row row = {name, cells.cell(t, name, QStringLiteral("YMFIAT")), cells.cell(t, name, QStringLiteral("YMSABIT")),
+                   cells.cell(t, name, QStringLiteral("YMALTLIM")), cells.cell(t, name, QStringLiteral("YMUSTLIM")),
                    kBlank11, kBlank11, kBlank11, kBlank11,
                    optionalField(t, QStringLiteral("YMKCOZUM")).value_or(kBlank11), kBlank11};
         p.AYMLIST.append(row);
     }
 }
 
-void readNutrients(DBSERVERR &t, OpenProblem &p)
+void readNutrients(DBSERVERR &t, OpenProblem &p, ReferenceNumberReader &numbers)
 {
     p.ABMLIST.clear();
     for (t.goTop(); !t.eof(); t.skip()) {
@@ -91,8 +139,13 @@ void readNutrients(DBSERVERR &t, OpenProblem &p)
         const QString unit = field(t, QStringLiteral("BMBIRIM"));
         p.ABMADLARI.append(name.trimmed());
         p.ABMBIRIMLERI.append(unit.trimmed());
-        Row row = {name, unit, field(t, QStringLiteral("BMSABIT")), field(t, QStringLiteral("BMALTLIM")),
-                   field(t, QStringLiteral("BMUSTLIM")), kBlank11, kBlank11, kBlank11};
+        // As the nutrient editor stores a typed value: the nutrient's decimals, four shown.
+        const unsigned decimals = unsigned(qBound(0, nutrientDecimals(name.trimmed()), 4));
+        ListNumbers cells(numbers, QStringLiteral("Besin maddesi"), p.LBMDEG,
+                          [decimals](const QString &text, bool *ok) { return SDAYA3(text, decimals, 4, ok); });
+        Row row = {name, unit, cells.cell(t, name, QStringLiteral("BMSABIT")),
+                   cells.cell(t, name, QStringLiteral("BMALTLIM")), cells.cell(t, name, QStringLiteral("BMUSTLIM")),
+                   kBlank11, kBlank11, kBlank11};
         const bool converted = convertUnit(row, p.ABMBIRIMLERI.size() - 1, p);
         // The saved solution's level is set against the next solve's, so it follows its row's unit.
         const QString savedLevel = optionalField(t, QStringLiteral("BMKCOZUM")).value_or(kBlank11);
@@ -101,16 +154,20 @@ void readNutrients(DBSERVERR &t, OpenProblem &p)
     }
 }
 
-void readRatios(DBSERVERR &t, OpenProblem &p)
+void readRatios(DBSERVERR &t, OpenProblem &p, ReferenceNumberReader &numbers)
 {
     p.ABMOLIST.clear();
+    ListNumbers cells(numbers, QStringLiteral("Oran"), p.LBMODEG,
+                      [](const QString &text, bool *ok) { return SDAYA(text, 4, ok); });
     for (t.goTop(); !t.eof(); t.skip()) {
         const QString a = field(t, QStringLiteral("BMADIA"));
         const QString b = field(t, QStringLiteral("BMADIB"));
         if (isBlank(a) || isBlank(b))
             continue;
-        p.ABMOLIST.append({a, b, field(t, QStringLiteral("OSABIT")), field(t, QStringLiteral("OALTLIM")),
-                           field(t, QStringLiteral("OUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
+        const QString ratio = a.trimmed() + u'/' + b.trimmed();
+        p.ABMOLIST.append({a, b, cells.cell(t, ratio, QStringLiteral("OSABIT")),
+                           cells.cell(t, ratio, QStringLiteral("OALTLIM")),
+                           cells.cell(t, ratio, QStringLiteral("OUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
                            optionalField(t, QStringLiteral("OKCOZUM")).value_or(kBlank11), kBlank11});
     }
 }
@@ -134,10 +191,11 @@ void convertRatioUnits(OpenProblem &p)
 }
 
 // Reads the named group records; answers the places (from 0) of the records without a name.
-QList<int> readGroups(DBSERVERR &t, OpenProblem &p)
+QList<int> readGroups(DBSERVERR &t, OpenProblem &p, ReferenceNumberReader &numbers)
 {
     p.AYMGADLARI.clear();
     p.AYMGLIST.clear();
+    ListNumbers cells(numbers, QStringLiteral("Grup"), p.LYMGDEG, threeDecimals);
     QList<int> unnamed;
     int place = 0;
     for (t.goTop(); !t.eof(); t.skip(), ++place) {
@@ -147,8 +205,9 @@ QList<int> readGroups(DBSERVERR &t, OpenProblem &p)
             continue;
         }
         p.AYMGADLARI.append(name.trimmed());
-        p.AYMGLIST.append({name, field(t, QStringLiteral("GSABIT")), field(t, QStringLiteral("GALTLIM")),
-                           field(t, QStringLiteral("GUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
+        p.AYMGLIST.append({name, cells.cell(t, name, QStringLiteral("GSABIT")),
+                           cells.cell(t, name, QStringLiteral("GALTLIM")),
+                           cells.cell(t, name, QStringLiteral("GUSTLIM")), kBlank11, kBlank11, kBlank11, kBlank11,
                            optionalField(t, QStringLiteral("GKCOZUM")).value_or(kBlank11), kBlank11});
     }
     return unnamed;
@@ -466,17 +525,18 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
 
     if (const QString why = miscountedRecords(t); !why.isEmpty())
         return refuseLoad(owner, t, why);
-    readIngredients(t, p);
+    ReferenceNumberReader numbers(GETFILENAME(t.path()));
+    readIngredients(t, p, numbers);
     if (p.AYMADLARI.size() > kMaxIngredients)
         return refuseLoad(owner, t, loadProblem(t, p));
     if (const QString why = namelessRowWithContents(t); !why.isEmpty())
         return refuseLoad(owner, t, why);
-    readNutrients(t, p);
+    readNutrients(t, p, numbers);
     WEIGHTCONTROL();
     KMOCONTROL();
-    readRatios(t, p);
+    readRatios(t, p, numbers);
     convertRatioUnits(p);
-    const QList<int> unnamedGroups = readGroups(t, p);
+    const QList<int> unnamedGroups = readGroups(t, p, numbers);
     readGroupMatrix(t, p);
     dropUnnamedGroupRows(p, unnamedGroups);
 
@@ -504,6 +564,7 @@ bool AKTPRODIZOLUSTUR(QWidget *owner)
         p.LBMDEG = true;
         p.LAMATDEG = true;
     }
+    numbers.tell(owner);
     return true;
 }
 

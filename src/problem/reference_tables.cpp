@@ -50,6 +50,13 @@ QString ReferenceNumberReader::content(const QString &ingredient, const QString 
     return text ? *text : noted(ingredient, column, stored);
 }
 
+QString ReferenceNumberReader::number(const QString &row, const QString &column, const QString &stored,
+                                      const std::function<QString(const QString &, bool *)> &typed)
+{
+    const std::optional<QString> text = tableNumberText(stored, typed);
+    return text ? *text : noted(row, column, stored);
+}
+
 QString ReferenceNumberReader::faultText() const
 {
     return noNumberCellsText(

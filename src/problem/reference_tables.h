@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -48,6 +49,10 @@ public:
     QString price(const QString &ingredient, const QString &stored);
     QString content(const QString &ingredient, const QString &column, const QString &stored);
     QString content(const QString &ingredient, const QString &column, const QString &stored, int decimals);
+    // The stored text of `row`'s `column` in the form `typed` gives (see tableNumberText); a text that
+    // is no number is noted and reads as blanks.
+    QString number(const QString &row, const QString &column, const QString &stored,
+                   const std::function<QString(const QString &, bool *)> &typed);
 
     bool hasFaults() const { return !m_faults.isEmpty(); }
     // "<table> tablosunda sayı olmayan değerler..." with one line per cell (the first few of many).
