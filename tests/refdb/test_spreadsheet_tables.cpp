@@ -16,7 +16,6 @@
 #include "scripted_matcher.h"
 #include "scripted_messages.h"
 #include "solver_fixture.h"
-#include "stored_problem.h"
 #include "spreadsheet_dbf.h"
 
 #include <QDir>
@@ -289,7 +288,7 @@ TEST_F(SpreadsheetDataRoot, ALoadFromASpreadsheetsMatrixSolvesWithItsValues)
     stored.nutrients = {{"AĞIRLIK", 1.0, {}, {}, "Kg/Kg"}, {"KM", {}, 80.0, {}, "%"}, {"HS", {}, 5.0, {}, "%"}};
     stored.content = {{1, 1}, {1, 1}, {1, 1}};
     const QString file = path(QStringLiteral("VIRGUL.VKD"));
-    test::storeProblem(file, stored);
+    stored.saveTo(file);
 
     // GLPK's formula for the table's values: 0.310 and 0.425, KM 88 and 77.5, HS 2.5 and 12.5.
     test::FeedProblem table = stored;

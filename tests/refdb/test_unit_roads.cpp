@@ -11,7 +11,6 @@
 #include "scripted_matcher.h"
 #include "scripted_messages.h"
 #include "solver_fixture.h"
-#include "stored_problem.h"
 
 #include "problem/app_globals.h"
 #include "problem/dbserverr.h"
@@ -569,7 +568,7 @@ TEST_F(UnitRoads, ContentsReadFromTheReferenceOnOpenTakeTheRowsUnit)
         stored.meScale = c.storedScale;
         const QString file = path("KAYNAK.VKD");
         QFile::remove(file);
-        test::storeProblem(file, broiler(stored));
+        broiler(stored).saveTo(file);
         for (int open = 1; open <= 2; ++open) {
             reopen(file, true);
             EXPECT_EQ(unitOf("ME_KA"), "MCal/Kg");
@@ -592,7 +591,7 @@ TEST_F(UnitRoads, DifferingUnitsOnOpenAreAskedAndNoKeepsTheFile)
     proteinPerKg.hpScale = 10.0;
     writeReference(root.dir.path(), proteinPerKg);
     const QString file = path("SOR.VKD");
-    test::storeProblem(file, broiler({}));
+    broiler({}).saveTo(file);
     const Optimum want = glpkOptimumOf(broiler({}));
     const FeedProblem fp = broiler({});
     fp.install();
@@ -630,7 +629,7 @@ TEST_F(UnitRoads, AfterARestoreTheRestoredUnitsAreConverted)
     Broiler withoutWheat;
     withoutWheat.feeds = {"ARPA", "MISIR", "SOYA KUSPESI"};
     const QString file = path("GERI.VKD");
-    test::storeProblem(file, broiler(withoutWheat));
+    broiler(withoutWheat).saveTo(file);
     reopen(file);
 
     messages.answer(MessageAnswer::Yes); // the restore asks before it replaces the tables
@@ -692,7 +691,7 @@ TEST_F(UnitRoads, TheLoadConvertsLimitsContentsAndRatiosTogether)
     older.feUnit = QStringLiteral("mg/kg");
     older.feScale = 1.0;
     const QString file = path("ESKI.VKD");
-    test::storeProblem(file, broiler(older));
+    broiler(older).saveTo(file);
 
     for (int open = 1; open <= 2; ++open) {
         SCOPED_TRACE(open);
@@ -715,7 +714,7 @@ TEST_F(UnitRoads, TheLoadConvertsLimitsContentsAndRatiosTogether)
     FeedProblem fp = broiler(twoWays);
     fp.ratios = {RatioSpec{"HP", "ME_KA", {}, {}, 0.0075}, RatioSpec{"ME_KA", "DEMIR", 40.0, {}, {}}};
     QFile::remove(file);
-    test::storeProblem(file, fp);
+    fp.saveTo(file);
     reopen(file);
     EXPECT_EQ(openProblem().ABMOLIST[0][BMOULIMIT], num(7.5));
     EXPECT_EQ(openProblem().ABMOLIST[1][BMOFIX], num(40.0));
