@@ -1,6 +1,7 @@
 #include "reports/margin_dialog.h"
 
 #include "controls/edit_subclasses.h"
+#include "controls/number_field.h"
 #include "controls/picture_button.h"
 #include "platform/dialog_units.h"
 #include "reports/pad_rules.h"
@@ -50,18 +51,44 @@ MARGINDIALOG::MARGINDIALOG(PADWIN *owner)
     connect(m_ok, &QPushButton::clicked, this, &MARGINDIALOG::PBOK);
     connect(m_cancel, &QPushButton::clicked, this, &MARGINDIALOG::PBCANCEL);
 
+    guardNumberTyping(m_left, numberCharactersText(leftName(), false));
+    guardNumberTyping(m_right, numberCharactersText(rightName(), false));
     POSTINIT();
     m_left->setFocus();
 }
 
+QString MARGINDIALOG::leftName()
+{
+    return QStringLiteral("Sol marj");
+}
+
+QString MARGINDIALOG::rightName()
+{
+    return QStringLiteral("Sağ marj");
+}
+
 void MARGINDIALOG::POSTINIT()
 {
-    m_left->setCURRENTTEXT(QStringLiteral("0"));
-    m_right->setCURRENTTEXT(QStringLiteral("7"));
+    m_lastLeft = QStringLiteral("0");
+    m_lastRight = QStringLiteral("7");
+    m_left->setCURRENTTEXT(m_lastLeft);
+    m_right->setCURRENTTEXT(m_lastRight);
 }
 
 void MARGINDIALOG::PBOK()
 {
+    // A margin is a number of inches, never negative; what is not keeps the field's value and the
+    // dialog open, so no margin the user did not give reaches the pad.
+    if (!acceptTypedNumber(m_left, leftName(), false, m_lastLeft)) {
+        m_left->setFocus();
+        return;
+    }
+    if (!acceptTypedNumber(m_right, rightName(), false, m_lastRight)) {
+        m_right->setFocus();
+        return;
+    }
+    m_lastLeft = m_left->text();
+    m_lastRight = m_right->text();
     if (m_owner) {
         m_owner->NLEFTMARGIN = marginFieldTwips(m_left->text());
         m_owner->NRIGHTMARGIN = marginFieldTwips(m_right->text());

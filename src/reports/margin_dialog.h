@@ -24,6 +24,10 @@ public:
     QPushButton *okButton() const { return m_ok; }
     QPushButton *cancelButton() const { return m_cancel; }
 
+    // The names a refusal gives the two fields.
+    static QString leftName();
+    static QString rightName();
+
     void POSTINIT();
     void PBOK();
     void PBCANCEL();
@@ -38,6 +42,8 @@ private:
     QVSLE *m_right = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
+    QString m_lastLeft;
+    QString m_lastRight;
 };
 
 } // namespace vexo

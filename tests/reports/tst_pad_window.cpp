@@ -419,6 +419,44 @@ private slots:
         QCOMPARE(pad.ODCRICHEDIT()->document()->firstBlock().blockFormat().leftMargin(), 0.0);
     }
 
+    void marginThatIsNoNumberIsRefusedAndTheDialogStays_data()
+    {
+        QTest::addColumn<bool>("leftField");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letters on the left") << true << QStringLiteral("abc");
+        QTest::newRow("empty left") << true << QString();
+        QTest::newRow("negative left") << true << QStringLiteral("-2");
+        QTest::newRow("two points on the right") << false << QStringLiteral("1.2.3");
+        QTest::newRow("letters on the right") << false << QStringLiteral("7x");
+    }
+    void marginThatIsNoNumberIsRefusedAndTheDialogStays()
+    {
+        QFETCH(bool, leftField);
+        QFETCH(QString, typed);
+        ScriptedMessages messages;
+        PADWIN pad;
+        pad.setPlainText(QStringLiteral("bir"));
+        bool stayed = false;
+        QString kept;
+        whenDialogShows<MARGINDIALOG>([&](MARGINDIALOG *d) {
+            QLineEdit *field = leftField ? d->DCSLELM() : d->DCSLERM();
+            d->DCSLELM()->setText(QStringLiteral("2"));
+            field->setText(typed);
+            QTest::mouseClick(d->okButton(), Qt::LeftButton);
+            stayed = d->isVisible();
+            kept = field->text();
+            d->PBCANCEL();
+        });
+        pad.SETMARGINS();
+        QVERIFY(stayed);
+        QCOMPARE(kept, leftField ? QStringLiteral("0") : QStringLiteral("7"));
+        QCOMPARE(messages.toneLog().size(), 1);
+        // Nothing reached the pad.
+        QCOMPARE(pad.NLEFTMARGIN, 0);
+        QCOMPARE(pad.NRIGHTMARGIN, 14400);
+        QCOMPARE(pad.ODCRICHEDIT()->document()->firstBlock().blockFormat().leftMargin(), 0.0);
+    }
+
     void alignmentItemsReachThePadThroughItsMenuCommands()
     {
         PADWIN pad;
