@@ -2,6 +2,7 @@
 
 #include "controls/barray_server.h"
 #include "problem/number_text.h"
+#include "problem/typed_number.h"
 
 namespace vexo {
 
@@ -109,17 +110,19 @@ QString filterNumberTyping(const QString &text)
 
 TypedCell readTypedCell(const QString &typed, bool filtered)
 {
-    const QString t = typed.trimmed();
-    if (t.isEmpty())
-        return filtered ? TypedCell::NotANumber : TypedCell::Emptied;
-    if (!isTypedNumber(t, true))
-        return TypedCell::NotANumber;
-    if (!t.startsWith(u'-'))
+    // The one rule of a typed number (dialogs and forms use it too); only a blank differs here, since a
+    // blank the typing filter left is no emptying by the user.
+    switch (typedNumberFault(typed, false)) {
+    case TypedNumberFault::None:
         return TypedCell::Number;
-    // "-0" is no amount below zero; it goes in as the zero it is.
-    QString n = t.mid(1);
-    n.replace(u',', u'.');
-    return Val(n) == 0.0 ? TypedCell::Number : TypedCell::Negative;
+    case TypedNumberFault::Empty:
+        return filtered ? TypedCell::NotANumber : TypedCell::Emptied;
+    case TypedNumberFault::Negative:
+        return TypedCell::Negative;
+    case TypedNumberFault::NotANumber:
+        break;
+    }
+    return TypedCell::NotANumber;
 }
 
 QString numbersOnlyText()
